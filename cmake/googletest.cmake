@@ -1,0 +1,13 @@
+# GoogleTest from the Debian googletest sources, compiled for the build at hand.
+set(KIV_GOOGLETEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+if(NOT EXISTS ${KIV_GOOGLETEST_DIR}/CMakeLists.txt)
+  message(FATAL_ERROR "GoogleTest sources not found in ${KIV_GOOGLETEST_DIR}; run 'make deps'")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${KIV_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+if(WIN32)
+  target_link_options(gtest PUBLIC -static -static-libgcc -static-libstdc++)
+endif()
+include(GoogleTest)

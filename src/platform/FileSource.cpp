@@ -1,0 +1,31 @@
+#include "FileSource.h"
+
+#include "NativePath.h"
+
+bool CFileSource::Open(const char* path)
+{
+    Close();
+    CNativePath native(path);
+    if (!native.IsValid())
+        return false;
+    m_file = fopen(native.Get(), "rb");
+    return m_file != nullptr;
+}
+
+void CFileSource::Close()
+{
+    if (m_file) {
+        fclose(m_file);
+        m_file = nullptr;
+    }
+}
+
+bool CFileSource::Rewind()
+{
+    return m_file && fseek(m_file, 0, SEEK_SET) == 0 && ftell(m_file) == 0;
+}
+
+size_t CFileSource::Read(unsigned char* buffer, size_t size)
+{
+    return m_file ? fread(buffer, 1, size, m_file) : 0;
+}

@@ -1,0 +1,24 @@
+// A byte source over a file opened for binary reading.
+#pragma once
+#include <cstdio>
+
+#include "ByteSource.h"
+
+class CFileSource final : public IByteSource {
+public:
+    CFileSource() = default;
+    ~CFileSource() { Close(); }
+    CFileSource(const CFileSource&) = delete;
+    CFileSource& operator=(const CFileSource&) = delete;
+
+    // Opens path (backslashes as separators, relative to the current directory).
+    bool Open(const char* path);
+    void Close();
+    bool IsOpen() const { return m_file != nullptr; }
+
+    bool Rewind() override;
+    size_t Read(unsigned char* buffer, size_t size) override;
+
+private:
+    FILE* m_file = nullptr;
+};

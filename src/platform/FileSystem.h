@@ -1,0 +1,34 @@
+// The few operating-system calls the installation engine makes.
+#pragma once
+#include <cstddef>
+
+// All paths are written with backslashes as separators; relative ones are
+// resolved against the current directory of the process.
+namespace Platform {
+
+// Fills buffer with the current directory (_getcwd); false when it does not fit.
+bool GetCurrentDir(char* buffer, size_t size);
+
+// Makes path the current directory (_chdir); false when it cannot be entered.
+bool ChangeDir(const char* path);
+
+// True when path names an existing directory.
+bool DirectoryExists(const char* path);
+
+// Creates one directory whose parent exists; false when it was not created.
+bool MakeDir(const char* path);
+
+// Copies source to destination, replacing an existing file (CopyFileA with
+// fail-if-exists off). A failed copy leaves no partial file behind.
+bool CopyFileOverwrite(const char* source, const char* destination);
+
+// Starts the default action on a file with the file itself as the parameter
+// text (ShellExecuteA, SW_SHOW) and does not wait for it.
+bool ShellOpen(const char* file);
+
+// Replaces ShellOpen's work, so tests can record what would be opened.
+// Pass nullptr to go back to the real call.
+using ShellOpener = bool (*)(const char* file);
+void SetShellOpener(ShellOpener opener);
+
+}  // namespace Platform

@@ -1,0 +1,172 @@
+#include "FileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "NativePath.h"
+#include "TextBuffer.h"
+
+extern char** environ;
+
+namespace Platform {
+
+namespace {
+
+ShellOpener g_shellOpener = nullptr;
+
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        ssize_t written = write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool CopyContents(int from, int to)
+{
+    char block[65536];
+    for (;;) {
+        ssize_t got = read(from, block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!WriteAll(to, block, static_cast<size_t>(got)))
+            return false;
+    }
+}
+
+// Starts argv[0] detached: an intermediate child spawns it and exits at once,
+// so nothing is left to wait for. Returns whether the spawn succeeded.
+bool SpawnDetached(char* const argv[], bool searchPath)
+{
+    pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        pid_t grandchild;
+        int rc = searchPath ? posix_spawnp(&grandchild, argv[0], nullptr, nullptr, argv, environ)
+                            : posix_spawn(&grandchild, argv[0], nullptr, nullptr, argv, environ);
+        _exit(rc == 0 ? 0 : 1);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+bool GetCurrentDir(char* buffer, size_t size)
+{
+    if (!getcwd(buffer, size))
+        return false;
+    FromNativePath(buffer);
+    return true;
+}
+
+bool ChangeDir(const char* path)
+{
+    CNativePath native(path);
+    return native.IsValid() && chdir(native.Get()) == 0;
+}
+
+bool DirectoryExists(const char* path)
+{
+    CNativePath native(path);
+    struct stat info;
+    return native.IsValid() && stat(native.Get(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool MakeDir(const char* path)
+{
+    CNativePath native(path);
+    return native.IsValid() && mkdir(native.Get(), 0777) == 0;
+}
+
+bool CopyFileOverwrite(const char* source, const char* destination)
+{
+    CNativePath from(source), to(destination);
+    if (!from.IsValid() || !to.IsValid())
+        return false;
+
+    // A file without write permission stands for a read-only file, which
+    // Windows does not replace either (also not for an administrator).
+    struct stat existing;
+    if (stat(to.Get(), &existing) == 0 &&
+        (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+        return false;
+
+    int in = open(from.Get(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    struct stat info;
+    if (fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(in);
+        return false;
+    }
+
+    // Write beside the destination, then rename over it: an existing file is
+    // replaced only by a complete copy, and a failed copy leaves nothing.
+    char temporary[4096 + 16];
+    if (!CopyText(temporary, sizeof temporary, to.Get()) ||
+        !AppendText(temporary, sizeof temporary, ".kivtmp.XXXXXX")) {
+        close(in);
+        return false;
+    }
+    int out = mkstemp(temporary);
+    if (out < 0) {
+        close(in);
+        return false;
+    }
+    bool copied = CopyContents(in, out) && fchmod(out, info.st_mode & 07777) == 0;
+    close(in);
+    copied = close(out) == 0 && copied;
+    if (copied && rename(temporary, to.Get()) == 0)
+        return true;
+    unlink(temporary);
+    return false;
+}
+
+bool ShellOpen(const char* file)
+{
+    if (g_shellOpener)
+        return g_shellOpener(file);
+    CNativePath native(file);
+    if (!native.IsValid())
+        return false;
+    char path[4096];
+    CopyText(path, sizeof path, native.Get());
+
+    struct stat info;
+    if (stat(path, &info) == 0 && S_ISREG(info.st_mode) && access(path, X_OK) == 0) {
+        // A program runs directly, with its own path as the parameter text.
+        char* argv[] = {path, path, nullptr};
+        return SpawnDetached(argv, false);
+    }
+    char opener[] = "xdg-open";
+    char* argv[] = {opener, path, nullptr};
+    return SpawnDetached(argv, true);
+}
+
+void SetShellOpener(ShellOpener opener)
+{
+    g_shellOpener = opener;
+}
+
+}  // namespace Platform

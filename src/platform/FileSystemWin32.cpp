@@ -1,0 +1,55 @@
+#include "FileSystem.h"
+
+#include <direct.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include "TextBuffer.h"
+
+namespace Platform {
+
+namespace {
+ShellOpener g_shellOpener = nullptr;
+}
+
+bool GetCurrentDir(char* buffer, size_t size)
+{
+    return _getcwd(buffer, static_cast<int>(size)) != nullptr;
+}
+
+bool ChangeDir(const char* path)
+{
+    return _chdir(path) == 0;
+}
+
+bool DirectoryExists(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeDir(const char* path)
+{
+    return CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+bool CopyFileOverwrite(const char* source, const char* destination)
+{
+    return CopyFileA(source, destination, FALSE) != FALSE;
+}
+
+bool ShellOpen(const char* file)
+{
+    if (g_shellOpener)
+        return g_shellOpener(file);
+    // ShellExecuteA reports success with a value greater than 32.
+    HINSTANCE result = ShellExecuteA(nullptr, nullptr, file, file, nullptr, SW_SHOW);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void SetShellOpener(ShellOpener opener)
+{
+    g_shellOpener = opener;
+}
+
+}  // namespace Platform

@@ -1,0 +1,25 @@
+// Bounded operations on NUL-terminated 8-bit text held in fixed-size buffers.
+#pragma once
+#include <cstddef>
+
+// Copies src into dst (dstSize bytes, NUL included), cutting it to fit.
+// Returns true when the whole text fitted.
+bool CopyText(char* dst, size_t dstSize, const char* src);
+
+// Appends src to the text already in dst, cutting it to fit.
+// Returns true when the whole text fitted.
+bool AppendText(char* dst, size_t dstSize, const char* src);
+
+// Case changes touch only the ASCII letters, whatever the locale.
+char ToUpperAscii(char c);
+char ToLowerAscii(char c);
+void UpperCaseAscii(char* text);
+void LowerCaseAscii(char* text);
+
+// Compares two texts without regard to the case of the ASCII letters.
+bool EqualsNoCase(const char* a, const char* b);
+
+// Converts like atoi (leading white space, optional sign, decimal digits up to
+// the first other character, 0 without digits) but saturates at the limits of
+// a 32-bit signed integer instead of overflowing.
+int AtoiSaturating(const char* text);

@@ -1,0 +1,55 @@
+// CSetupInfo: the package description read from setup.inf and list.inf, and its operations.
+#pragma once
+#include <cstddef>
+
+#include "FileEntry.h"
+#include "FileEntryArray.h"
+#include "Limits.h"
+#include "SetupSources.h"
+#include "TextReader.h"
+
+class CSetupInfo {
+public:
+    CSetupInfo();
+    CSetupInfo(const CSetupInfo&) = delete;
+    CSetupInfo& operator=(const CSetupInfo&) = delete;
+
+    // Reads both files into this object. Returns m_szSetupPath when both
+    // files open, null when either does not (or memory runs out for the list).
+    // Missing keys are not failures: their fields stay empty.
+    const char* Load(const char* setupPath, const char* listPath);
+    const char* Load(const char* setupPath, const char* listPath, ISetupSources& sources);
+
+    // Finds the value of key in section, scanning file from its start; copies
+    // it into destination, cut to destinationSize - 1 characters. Returns
+    // destination, or null with destination untouched when there is no value.
+    static char* GetValue(CTextReader* file, const char* section, const char* key,
+                          char* destination, size_t destinationSize);
+
+    // Writes the text after the last backslash of path into fileName, which
+    // holds kPathSize bytes.
+    static void GetFileName(const char* path, char* fileName);
+
+    // Makes every missing directory level of path, outermost first. Returns
+    // -1 for a null or empty path, -2 for one longer than 259 characters, else 0.
+    static int MakePath(const char* path);
+
+    // Copies the C entries into targetDir, then opens the E entries. Returns
+    // 0 when every C entry was copied, else the number of C entries not copied.
+    int Install(const char* targetDir) const;
+
+    char m_szSetupPath[kPathSize];
+    CTextReader* m_pSetupFile;
+    CTextReader* m_pListFile;
+    char m_szSection[kTextSize];
+    char m_szInstallText[kTextSize];
+    char m_szDefaultInstall[kTextSize];
+    char m_szDefaultDir[kPathSize];
+    char m_szCopyright[kTextSize];
+    char m_szTitle[kTitleSize];
+    int m_nCount;
+    CFileEntryArray m_files;
+
+private:
+    bool ReadEntries();
+};

@@ -1,0 +1,49 @@
+#include <climits>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "TextBuffer.h"
+
+TEST(TextBuffer, CopyAndAppendCutToTheBufferAndSayWhetherAllFitted)
+{
+    char buffer[6];
+    EXPECT_TRUE(CopyText(buffer, sizeof buffer, "abcd"));   // N-1: 4 of 5
+    EXPECT_TRUE(CopyText(buffer, sizeof buffer, "abcde"));  // N: exactly 5
+    EXPECT_STREQ(buffer, "abcde");
+    EXPECT_FALSE(CopyText(buffer, sizeof buffer, "abcdef"));  // N+1: cut
+    EXPECT_STREQ(buffer, "abcde");
+
+    CopyText(buffer, sizeof buffer, "ab");
+    EXPECT_TRUE(AppendText(buffer, sizeof buffer, "cde"));
+    EXPECT_FALSE(AppendText(buffer, sizeof buffer, "f"));
+    EXPECT_STREQ(buffer, "abcde");
+}
+
+TEST(TextBuffer, CaseChangesTouchOnlyAsciiLetters)
+{
+    char text[] = "aZ\xe4\xc4[`{@1";
+    UpperCaseAscii(text);
+    EXPECT_STREQ(text, "AZ\xe4\xc4[`{@1");
+    LowerCaseAscii(text);
+    EXPECT_STREQ(text, "az\xe4\xc4[`{@1");
+    EXPECT_TRUE(EqualsNoCase("$SetupDir", "$SETUPDIR"));
+    EXPECT_FALSE(EqualsNoCase("C", "Copy"));
+    EXPECT_FALSE(EqualsNoCase("\xe4", "\xc4"));
+}
+
+TEST(TextBuffer, AtoiSaturatingConvertsLikeAtoiAndNeverOverflows)
+{
+    EXPECT_EQ(AtoiSaturating(""), 0);
+    EXPECT_EQ(AtoiSaturating("none"), 0);
+    EXPECT_EQ(AtoiSaturating(" \t3"), 3);
+    EXPECT_EQ(AtoiSaturating("3 files"), 3);
+    EXPECT_EQ(AtoiSaturating("-1"), -1);
+    EXPECT_EQ(AtoiSaturating("+12"), 12);
+    EXPECT_EQ(AtoiSaturating("- 1"), 0);
+    EXPECT_EQ(AtoiSaturating("2147483647"), INT_MAX);
+    EXPECT_EQ(AtoiSaturating("2147483648"), INT_MAX);
+    EXPECT_EQ(AtoiSaturating("99999999999999999999999"), INT_MAX);
+    EXPECT_EQ(AtoiSaturating("-2147483648"), INT_MIN);
+    EXPECT_EQ(AtoiSaturating("-2147483649"), INT_MIN);
+}

@@ -1,0 +1,102 @@
+#include "TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::atomic<unsigned> g_counter{0};
+
+std::string ToSlashes(std::string text)
+{
+#ifndef _WIN32
+    for (char& c : text) {
+        if (c == '\\')
+            c = '/';
+    }
+#endif
+    return text;
+}
+}  // namespace
+
+std::string ToInstallerPath(const fs::path& path)
+{
+    std::string text = path.string();
+    for (char& c : text) {
+        if (c == '/')
+            c = '\\';
+    }
+    return text;
+}
+
+CTempDir::CTempDir()
+{
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::ostringstream name;
+    name << "kivtest-" << stamp << "-" << g_counter++;
+    m_root = fs::temp_directory_path() / name.str();
+    fs::create_directories(m_root);
+}
+
+CTempDir::~CTempDir()
+{
+    std::error_code ignored;
+    // Read-only files and directories made by a test must not keep it from cleaning up.
+    for (auto it = fs::recursive_directory_iterator(m_root, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_root, ignored);
+}
+
+std::string CTempDir::Path() const
+{
+    return ToInstallerPath(m_root);
+}
+
+fs::path CTempDir::Native(const std::string& relative) const
+{
+    return relative.empty() ? m_root : m_root / ToSlashes(relative);
+}
+
+void CTempDir::Write(const std::string& relative, const std::string& bytes) const
+{
+    fs::path file = Native(relative);
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string CTempDir::Read(const std::string& relative) const
+{
+    std::ifstream in(Native(relative), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool CTempDir::Exists(const std::string& relative) const
+{
+    return fs::exists(Native(relative));
+}
+
+void CTempDir::MakeDir(const std::string& relative) const
+{
+    fs::create_directories(Native(relative));
+}
+
+CCurrentDir::CCurrentDir(const fs::path& directory) : m_previous(fs::current_path())
+{
+    fs::current_path(directory);
+}
+
+CCurrentDir::~CCurrentDir()
+{
+    std::error_code ignored;
+    fs::current_path(m_previous, ignored);
+}
