@@ -6,12 +6,15 @@ WINDOWS_DIR := build/windows
 
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
-                wine wine64 xvfb xauth
+                wine wine64 xvfb xauth clang libclang-rt-14-dev
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
 
-.PHONY: all native windows test test-native test-windows deps demo clean
+FUZZ_SECONDS       ?= 60
+FUZZ_SECONDS_SHORT ?= 20
+
+.PHONY: all native windows fuzz-build test test-native test-windows test-fuzz fuzz deps demo clean
 
 all: native windows
 
@@ -23,16 +26,28 @@ windows:
 	cmake --preset windows
 	cmake --build --preset windows
 
+fuzz-build:
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
 test: deps
 	$(MAKE) all
 	$(MAKE) test-native
 	$(MAKE) test-windows
+	$(MAKE) test-fuzz
 
 test-native:
 	ctest --preset native
 
 test-windows:
 	tests/run-under-wine.sh ctest --preset windows
+
+# A short bounded fuzzing run, so every test run still hunts for regressions.
+test-fuzz: fuzz-build
+	tests/fuzz/run-fuzzers.sh $(FUZZ_SECONDS_SHORT)
+
+fuzz: fuzz-build
+	tests/fuzz/run-fuzzers.sh $(FUZZ_SECONDS)
 
 deps:
 	@missing=""; for p in $(DEB_PACKAGES); do \

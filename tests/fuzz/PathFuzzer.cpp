@@ -1,0 +1,33 @@
+// Feeds arbitrary target directories and file entries through the path composition.
+#include <cstring>
+
+#include "EntryPaths.h"
+#include "FuzzInput.h"
+#include "Limits.h"
+#include "TextBuffer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
+{
+    std::vector<std::string> parts = SplitFuzzInput(data, size, 3);
+    FileEntry entry = {};
+    CopyText(entry.szDest, sizeof entry.szDest, parts[1].c_str());
+    CopyText(entry.szFileName, sizeof entry.szFileName, parts[2].c_str());
+
+    char target[kPathSize];
+    if (!NormaliseTarget(parts[0].c_str(), target))
+        return 0;
+    size_t targetLength = strlen(target);
+    if (targetLength == 0 || target[targetLength - 1] != '\\')
+        __builtin_trap();
+
+    char entryDir[kPathSize], destPath[kPathSize];
+    if (!ComputeEntryPaths(target, entry, entryDir, destPath))
+        return 0;
+    // The entry directory lies under the target, and the destination is the
+    // entry directory with the file name joined straight on.
+    size_t dirLength = strlen(entryDir);
+    if (strncmp(entryDir, target, targetLength) != 0 || strncmp(destPath, entryDir, dirLength) != 0 ||
+        strcmp(destPath + dirLength, entry.szFileName) != 0)
+        __builtin_trap();
+    return 0;
+}
