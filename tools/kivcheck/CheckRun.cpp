@@ -1,0 +1,114 @@
+#include "CheckRun.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "FileSystem.h"
+#include "InstallPlan.h"
+#include "JsonWriter.h"
+#include "PackageChecks.h"
+#include "SetupInfo.h"
+#include "TextWriter.h"
+
+namespace {
+
+const char kLoadError[] = "Could not load setup info";
+
+// Puts the current directory back when the run leaves.
+class CDirectoryKeeper {
+public:
+    CDirectoryKeeper() : m_saved(std::filesystem::current_path(m_error)) {}
+    ~CDirectoryKeeper()
+    {
+        if (!m_error) {
+            std::error_code ignored;
+            std::filesystem::current_path(m_saved, ignored);
+        }
+    }
+    CDirectoryKeeper(const CDirectoryKeeper&) = delete;
+    CDirectoryKeeper& operator=(const CDirectoryKeeper&) = delete;
+
+private:
+    std::error_code m_error;
+    std::filesystem::path m_saved;
+};
+
+}  // namespace
+
+CheckReport CheckPackage(const CheckOptions& options)
+{
+    CheckReport report;
+    CSetupInfo info;
+    if (!info.Load(kSetupFileName, kListFileName))
+        return report;
+
+    report.loaded = true;
+    report.setupPath = info.m_szSetupPath;
+    report.defaultInstall = info.m_szDefaultInstall;
+    report.section = info.m_szSection;
+    report.copyright = info.m_szCopyright;
+    report.title = info.m_szTitle;
+    report.installText = info.m_szInstallText;
+    report.defaultDir = info.m_szDefaultDir;
+    report.count = info.m_nCount;
+    for (size_t i = 0; i < info.m_files.GetSize(); ++i)
+        report.files.push_back(info.m_files[i]);
+
+    CheckDescription(info, report.warnings);
+    CheckEntries(info, report.warnings);
+    if (options.hasTarget)
+        ComputePlan(info, options.target, report);
+    CheckPresentationFiles(report.warnings);
+    return report;
+}
+
+int RunCheck(const std::vector<std::string>& args, std::string& out, std::string& err)
+{
+    CheckOptions options;
+    std::string problem;
+    if (!ParseArguments(args, options, problem)) {
+        err += "kivcheck: " + problem + "\n" + kUsage + "\n";
+        return kExitUsage;
+    }
+    if (options.help) {
+        out += std::string(kUsage) + "\n";
+        return kExitLoaded;
+    }
+
+    CheckReport report;
+    {
+        CDirectoryKeeper keeper;
+        if (!options.packageDir.empty() && !Platform::ChangeDir(options.packageDir.c_str()))
+            err += "kivcheck: cannot enter " + options.packageDir + "\n";
+        else
+            report = CheckPackage(options);
+    }
+
+    out += options.json ? WriteJson(report) : WriteText(report);
+    if (!report.loaded) {
+        err += std::string(kLoadError) + "\n";
+        return kExitNotLoaded;
+    }
+    return options.strict && !report.warnings.empty() ? kExitWarnings : kExitLoaded;
+}
+
+int RunCheckMain(int argc, char** argv)
+{
+#ifdef _WIN32
+    // The same bytes on both builds: no LF becomes CR LF on the way out.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+    std::string out, err;
+    const int status = RunCheck(std::vector<std::string>(argv + 1, argv + argc), out, err);
+    fwrite(out.data(), 1, out.size(), stdout);
+    fflush(stdout);
+    fwrite(err.data(), 1, err.size(), stderr);
+    return status;
+}

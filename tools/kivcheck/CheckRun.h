@@ -1,0 +1,25 @@
+// One run of kivcheck: arguments in, report text and exit status out.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Arguments.h"
+#include "CheckReport.h"
+
+// Exit statuses.
+constexpr int kExitLoaded = 0;
+constexpr int kExitNotLoaded = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitWarnings = 3;  // only with --strict
+
+// Loads the package in the current directory with the installer's own code
+// and checks it; with a target, plans the installation for it.
+CheckReport CheckPackage(const CheckOptions& options);
+
+// The whole run for these arguments (without the program name): enters the
+// package directory, checks, writes the report into out and problems into
+// err, and returns the exit status. The current directory is put back.
+int RunCheck(const std::vector<std::string>& args, std::string& out, std::string& err);
+
+// The program: RunCheck on the command line, its output written byte for byte.
+int RunCheckMain(int argc, char** argv);

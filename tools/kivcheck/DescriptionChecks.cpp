@@ -1,0 +1,329 @@
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "DescriptionText.h"
+#include "Limits.h"
+#include "PackageChecks.h"
+#include "TextBuffer.h"
+
+const char kSetupFileName[] = "setup.inf";
+const char kListFileName[] = "list.inf";
+
+void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)
+{
+    warnings.push_back({code, message});
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+namespace {
+
+const char kFileKeyPrefix[] = "FILE";
+
+std::string FileKey(unsigned number)
+{
+    return kFileKeyPrefix + std::to_string(number);
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool AllDigits(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+std::string WithoutLineEnd(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+// What a person reading a line takes for its key: the text before the first
+// "=", less blanks and a comment mark. Also says what keeps the lookup from
+// seeing the key there. False when the line has no "=" or no such text.
+bool ReadAsKey(const std::string& line, std::string& name, std::string& hindrance)
+{
+    size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        return false;
+    size_t begin = 0;
+    size_t end = equals;
+    std::vector<std::string> reasons;
+    while (begin < end && IsBlank(line[begin]))
+        ++begin;
+    if (begin > 0)
+        reasons.push_back("blanks before the key");
+    size_t markLength = line[begin] == ';' || line[begin] == '#' ? 1 : line.compare(begin, 2, "//") == 0 ? 2 : 0;
+    if (markLength > 0 && begin + markLength <= end) {
+        reasons.push_back("a comment mark (the files have no comments)");
+        begin += markLength;
+        while (begin < end && IsBlank(line[begin]))
+            ++begin;
+    }
+    if (end > begin && IsBlank(line[end - 1])) {
+        reasons.push_back("blanks before the \"=\"");
+        while (end > begin && IsBlank(line[end - 1]))
+            --end;
+    }
+    if (begin == end)
+        return false;
+    name = line.substr(begin, end - begin);
+    hindrance.clear();
+    for (const std::string& reason : reasons)
+        hindrance += (hindrance.empty() ? "" : ", ") + reason;
+    return true;
+}
+
+// The canonical FILE key a name stands for ("FILE007" stands for FILE7), or
+// an empty text when it is no FILE key.
+std::string FileKeyOf(const std::string& name, bool& leadingZero)
+{
+    leadingZero = false;
+    const size_t prefixLength = sizeof kFileKeyPrefix - 1;
+    if (name.size() <= prefixLength || UpperAscii(name.substr(0, prefixLength)) != kFileKeyPrefix)
+        return "";
+    std::string digits = name.substr(prefixLength);
+    if (!AllDigits(digits))
+        return "";
+    size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos || digits.size() - first > 10)
+        return "";
+    leadingZero = first > 0;
+    return kFileKeyPrefix + digits.substr(first);
+}
+
+// The section of one file that the lookup reads keys from.
+class CSectionCheck {
+public:
+    CSectionCheck(CDescriptionText& file, const char* fileName, std::string section,
+                  std::vector<CheckWarning>& warnings)
+        : m_file(file), m_fileName(fileName), m_section(std::move(section)), m_warnings(warnings),
+          m_header(file.FindHeader(m_section))
+    {
+    }
+
+    bool HasHeader() const { return m_header >= 0; }
+    int Header() const { return m_header; }
+
+    // Lines of the section (as a reader sees it) that name one of keys, or a
+    // FILE key when fileKeys is set, but that the lookup will not match.
+    void CheckKeyLines(const std::vector<std::string>& keys, bool fileKeys)
+    {
+        if (!HasHeader())
+            return;
+        const auto& lines = m_file.Lines();
+        for (size_t i = static_cast<size_t>(m_header) + 1; i < m_file.SectionEnd(m_header); ++i) {
+            std::string name, hindrance;
+            if (!ReadAsKey(lines[i].text, name, hindrance))
+                continue;
+            std::string key;
+            for (const std::string& candidate : keys) {
+                if (EqualsNoCase(name.c_str(), candidate.c_str()))
+                    key = candidate;
+            }
+            bool leadingZero = false;
+            if (key.empty() && fileKeys)
+                key = FileKeyOf(name, leadingZero);
+            if (key.empty() || LineMatchesKey(lines[i].text, key))
+                continue;
+            if (leadingZero)
+                hindrance += std::string(hindrance.empty() ? "" : ", ") + "a leading zero in the number";
+            if (hindrance.empty())
+                hindrance = "its first \"=\" is not right after the key";
+            Warn(m_warnings, "key-not-matched",
+                 m_fileName + " line " + std::to_string(lines[i].number) + ": " +
+                     Quoted(WithoutLineEnd(lines[i].text)) + " is not read as " + key + ": " + hindrance);
+        }
+    }
+
+    // The uncut value of key; warns when it is longer than the field (capacity
+    // in characters) that the installer keeps it in.
+    bool CheckLength(const std::string& key, size_t capacity, std::string& value)
+    {
+        if (!m_file.FindValue(m_section, key, value))
+            return false;
+        if (value.size() > capacity)
+            Warn(m_warnings, "value-cut",
+                 m_fileName + ": the value of " + key + " is " + std::to_string(value.size()) +
+                     " characters long; the installer keeps only the first " + std::to_string(capacity));
+        return true;
+    }
+
+    bool CheckLength(const std::string& key, size_t capacity)
+    {
+        std::string ignored;
+        return CheckLength(key, capacity, ignored);
+    }
+
+    // The numbers n for which the lookup finds a value of FILEn.
+    std::set<unsigned> PresentFileKeys()
+    {
+        std::set<unsigned> present;
+        if (!HasHeader())
+            return present;
+        // Any "FILE<digits>=" after the header may be the line of a key; the
+        // lookup itself decides which are.
+        std::set<unsigned> candidates;
+        const auto& lines = m_file.Lines();
+        for (size_t i = static_cast<size_t>(m_header) + 1; i < lines.size(); ++i) {
+            const std::string upper = UpperAscii(lines[i].text);
+            for (size_t at = upper.find(kFileKeyPrefix); at != std::string::npos;
+                 at = upper.find(kFileKeyPrefix, at + 1)) {
+                size_t digits = at + sizeof kFileKeyPrefix - 1;
+                size_t end = upper.find_first_not_of("0123456789", digits);
+                if (end == std::string::npos || upper[end] != '=' || end == digits || upper[digits] == '0' ||
+                    end - digits > 10)
+                    continue;
+                unsigned long number = std::stoul(upper.substr(digits, end - digits));
+                if (number <= 0xFFFFFFFFul)
+                    candidates.insert(static_cast<unsigned>(number));
+            }
+        }
+        for (unsigned number : candidates) {
+            std::string value;
+            if (m_file.FindValue(m_section, FileKey(number), value))
+                present.insert(number);
+        }
+        return present;
+    }
+
+private:
+    CDescriptionText& m_file;
+    std::string m_fileName;
+    std::string m_section;
+    std::vector<CheckWarning>& m_warnings;
+    int m_header;
+};
+
+std::string KeyList(const std::vector<unsigned>& numbers)
+{
+    std::string text;
+    for (size_t i = 0; i < numbers.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == numbers.size() ? " and " : ", ") + FileKey(numbers[i]);
+    return text;
+}
+
+void CheckSetupFile(const CSetupInfo& info, CDescriptionText& setupFile, std::vector<CheckWarning>& warnings)
+{
+    CSectionCheck setupSection(setupFile, kSetupFileName, "Setup", warnings);
+    const std::string section = info.m_szSection;
+    if (info.m_szDefaultInstall[0] == '\0') {
+        Warn(warnings, "no-default-install",
+             setupSection.HasHeader()
+                 ? "setup.inf: [Setup] has no DEFAULTINSTALL, so no install section is named"
+                 : "setup.inf has no [Setup] section, so no install section is named");
+    } else if (section.empty()) {
+        Warn(warnings, "no-install-section",
+             std::string("setup.inf: DEFAULTINSTALL names the key ") + info.m_szDefaultInstall +
+                 ", which [Setup] does not hold, so there is no install section");
+    }
+
+    std::vector<std::string> setupKeys = {"DEFAULTINSTALL", "Copyright"};
+    if (info.m_szDefaultInstall[0] != '\0')
+        setupKeys.push_back(info.m_szDefaultInstall);
+    setupSection.CheckKeyLines(setupKeys, false);
+    setupSection.CheckLength("DEFAULTINSTALL", kTextSize - 1);
+    if (info.m_szDefaultInstall[0] != '\0')
+        setupSection.CheckLength(info.m_szDefaultInstall, kTextSize - 1);
+    setupSection.CheckLength("Copyright", kTextSize - 1);
+
+    CSectionCheck installSection(setupFile, kSetupFileName, section, warnings);
+    if (!section.empty() && !installSection.HasHeader())
+        Warn(warnings, "no-install-section",
+             "setup.inf has no [" + section + "] section, so Title, InstallText and DefaultDir stay empty");
+    installSection.CheckKeyLines({"Title", "InstallText", "DefaultDir"}, false);
+    installSection.CheckLength("Title", kTitleSize - 1);
+    installSection.CheckLength("InstallText", kTextSize - 1);
+    installSection.CheckLength("DefaultDir", kPathSize - 1);
+}
+
+void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, std::vector<CheckWarning>& warnings)
+{
+    std::string uncut;
+    const bool hasCount = listSection.CheckLength("Count", kCountSize - 1, uncut);
+    const std::set<unsigned> present = listSection.PresentFileKeys();
+    const std::string presentText = std::to_string(present.size()) + " FILE key" + (present.size() == 1 ? "" : "s");
+    const size_t entriesRead = info.m_files.GetSize();
+
+    if (!hasCount) {
+        Warn(warnings, "count-missing",
+             "list.inf: Count is missing, so no entries are read" +
+                 (present.empty() ? std::string() : " (" + presentText + " present)"));
+        return;
+    }
+
+    // The installer reads the value cut to its field, converted like atoi.
+    const std::string count = uncut.substr(0, kCountSize - 1);
+    const bool negativeSign = count[0] == '-';
+    const std::string digits = count.substr(negativeSign ? 1 : 0);
+    const bool plainNumber =
+        AllDigits(digits) && std::stoll(digits) * (negativeSign ? -1 : 1) == static_cast<long long>(info.m_nCount);
+    if (!plainNumber) {
+        Warn(warnings, "count-not-number",
+             "list.inf: Count " + Quoted(count) + " is not a plain number; the installer reads it as " +
+                 std::to_string(info.m_nCount) + (info.m_nCount == 0 ? ", so no entries are read" : ""));
+    } else if (info.m_nCount < 0) {
+        Warn(warnings, "count-negative",
+             "list.inf: Count is " + std::to_string(info.m_nCount) +
+                 "; a negative Count sets no limit, so entries are read up to the first missing FILE key");
+    } else if (present.size() != static_cast<size_t>(info.m_nCount)) {
+        std::string message =
+            "list.inf: Count is " + std::to_string(info.m_nCount) + " but " + presentText + " present";
+        if (info.m_nCount == 0)
+            message += "; no entries are read";
+        else if (present.size() > static_cast<size_t>(info.m_nCount))
+            message += "; keys after " + FileKey(static_cast<unsigned>(info.m_nCount)) + " are never read";
+        Warn(warnings, "count-mismatch", message);
+    }
+
+    // Reading stops at the first missing key before Count is reached; keys
+    // after that gap are never read, whatever Count says.
+    const unsigned limit = static_cast<unsigned>(info.m_nCount);
+    if (info.m_nCount != 0 && entriesRead < limit) {
+        const unsigned missing = static_cast<unsigned>(entriesRead) + 1;
+        std::vector<unsigned> unread;
+        for (unsigned number : present) {
+            if (number > missing)
+                unread.push_back(number);
+        }
+        if (!unread.empty())
+            Warn(warnings, "file-gap",
+                 "list.inf: " + FileKey(missing) + " is missing, so " + KeyList(unread) +
+                     (unread.size() == 1 ? " is" : " are") + " never read");
+    }
+}
+
+void CheckListFile(const CSetupInfo& info, CDescriptionText& listFile, std::vector<CheckWarning>& warnings)
+{
+    const std::string section = info.m_szSection;
+    CSectionCheck listSection(listFile, kListFileName, section, warnings);
+    if (!listSection.HasHeader()) {
+        // An empty name has been reported with setup.inf already.
+        if (!section.empty())
+            Warn(warnings, "no-install-section",
+                 "list.inf has no [" + section + "] section, so the file list is empty");
+        return;
+    }
+    listSection.CheckKeyLines({"Count"}, true);
+    CheckCount(info, listSection, warnings);
+    for (size_t i = 0; i < info.m_files.GetSize(); ++i)
+        listSection.CheckLength(FileKey(static_cast<unsigned>(i + 1)), kFileValueSize - 1);
+}
+
+}  // namespace
+
+void CheckDescription(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
+{
+    CDescriptionText setupFile(kSetupFileName);
+    CheckSetupFile(info, setupFile, warnings);
+    CDescriptionText listFile(kListFileName);
+    CheckListFile(info, listFile, warnings);
+}

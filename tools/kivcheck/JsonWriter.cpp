@@ -1,0 +1,140 @@
+#include "JsonWriter.h"
+
+#include <cstdio>
+
+std::string JsonString(const std::string& bytes)
+{
+    std::string json = "\"";
+    for (char c : bytes) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        switch (byte) {
+        case '"': json += "\\\""; break;
+        case '\\': json += "\\\\"; break;
+        case '\b': json += "\\b"; break;
+        case '\f': json += "\\f"; break;
+        case '\n': json += "\\n"; break;
+        case '\r': json += "\\r"; break;
+        case '\t': json += "\\t"; break;
+        default:
+            if (byte < 0x20) {
+                char escape[8];
+                snprintf(escape, sizeof escape, "\\u%04x", byte);
+                json += escape;
+            } else if (byte < 0x80) {
+                json += c;
+            } else {
+                // U+0080-U+00FF in two bytes of UTF-8.
+                json += static_cast<char>(0xC0 | byte >> 6);
+                json += static_cast<char>(0x80 | (byte & 0x3F));
+            }
+        }
+    }
+    return json + "\"";
+}
+
+namespace {
+
+// Writes "key": value pairs separated the way the contract shows them.
+class CJsonObject {
+public:
+    explicit CJsonObject(std::string& out) : m_out(out) { m_out += "{"; }
+    void Raw(const char* key, const std::string& value)
+    {
+        m_out += m_first ? "\"" : ", \"";
+        m_out += key;
+        m_out += "\": ";
+        m_out += value;
+        m_first = false;
+    }
+    void String(const char* key, const std::string& value) { Raw(key, JsonString(value)); }
+    void Number(const char* key, long long value) { Raw(key, std::to_string(value)); }
+    void Close() { m_out += "}"; }
+
+private:
+    std::string& m_out;
+    bool m_first = true;
+};
+
+std::string FileArray(const std::vector<FileEntry>& files)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        CJsonObject file(out);
+        file.String("source", files[i].szSource);
+        file.String("fileName", files[i].szFileName);
+        file.String("dest", files[i].szDest);
+        file.String("action", files[i].szAction);
+        file.Number("number", files[i].nNumber);
+        file.Close();
+    }
+    return out + "]";
+}
+
+std::string WarningArray(const std::vector<CheckWarning>& warnings)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < warnings.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        CJsonObject warning(out);
+        warning.String("code", warnings[i].code);
+        warning.String("message", warnings[i].message);
+        warning.Close();
+    }
+    return out + "]";
+}
+
+std::string PlanArray(const std::vector<PlanStep>& plan)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < plan.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        const PlanStep& step = plan[i];
+        CJsonObject object(out);
+        object.String("op", step.op == PlanStep::Op::Copy ? "copy" : "open");
+        object.Number("index", static_cast<long long>(step.index));
+        object.String("source", step.source);
+        if (step.op == PlanStep::Op::Copy) {
+            object.String("entryDir", step.entryDir);
+            object.String("destPath", step.destPath);
+            if (step.skipped)
+                object.String("skipped", "path too long");
+        }
+        object.Close();
+    }
+    return out + "]";
+}
+
+}  // namespace
+
+std::string WriteJson(const CheckReport& report)
+{
+    std::string out;
+    CJsonObject object(out);
+    if (!report.loaded) {
+        object.Raw("loaded", "false");
+        object.String("error", "Could not load setup info");
+        object.Close();
+        return out + "\n";
+    }
+    object.Raw("loaded", "true");
+    object.String("setupPath", report.setupPath);
+    object.String("defaultInstall", report.defaultInstall);
+    object.String("section", report.section);
+    object.String("copyright", report.copyright);
+    object.String("title", report.title);
+    object.String("installText", report.installText);
+    object.String("defaultDir", report.defaultDir);
+    object.Number("count", report.count);
+    object.Raw("files", FileArray(report.files));
+    object.Raw("warnings", WarningArray(report.warnings));
+    if (report.hasTarget) {
+        object.String("target", report.target);
+        object.Raw("plan", PlanArray(report.plan));
+    }
+    object.Close();
+    return out + "\n";
+}

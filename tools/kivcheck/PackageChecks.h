@@ -1,0 +1,27 @@
+// The checks that find what in a package will not work the way its author meant.
+#pragma once
+#include <vector>
+
+#include "CheckReport.h"
+#include "SetupInfo.h"
+
+// The names Load is given, relative to the package directory.
+extern const char kSetupFileName[];
+extern const char kListFileName[];
+
+// setup.inf and list.inf: lines the lookup will not match, values cut to their
+// field, the install section, Count and the numbering of the FILE keys. Reads
+// both files again from the current directory, the way the lookup reads them.
+void CheckDescription(const CSetupInfo& info, std::vector<CheckWarning>& warnings);
+
+// Each entry of the loaded list: its action, its destination, its source file.
+void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings);
+
+// license.txt and logo.bmp in the current directory.
+void CheckPresentationFiles(std::vector<CheckWarning>& warnings);
+
+// Appends a warning.
+void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message);
+
+// A package text shown in a message: in double quotes, as it is.
+std::string Quoted(const std::string& text);

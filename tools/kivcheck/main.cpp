@@ -1,0 +1,7 @@
+// kivcheck: shows what the installer will read from a package and what it will do with it.
+#include "CheckRun.h"
+
+int main(int argc, char** argv)
+{
+    return RunCheckMain(argc, argv);
+}
