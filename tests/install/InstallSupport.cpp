@@ -1,0 +1,79 @@
+#include "InstallSupport.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "FileSystem.h"
+#include "TextBuffer.h"
+
+void AddEntry(CSetupInfo& info, const std::string& source, const std::string& dest, const std::string& action)
+{
+    size_t index = info.m_files.GetSize();
+    info.m_files.SetSize(index + 1);
+    FileEntry& entry = info.m_files[index];
+    CopyText(entry.szSource, sizeof entry.szSource, source.c_str());
+    CSetupInfo::GetFileName(entry.szSource, entry.szFileName);
+    CopyText(entry.szDest, sizeof entry.szDest, dest.c_str());
+    CopyText(entry.szAction, sizeof entry.szAction, action.c_str());
+}
+
+COpenRecorder* COpenRecorder::s_active = nullptr;
+
+COpenRecorder::COpenRecorder(std::function<bool()> probe, bool succeed) : m_probe(std::move(probe)), m_succeed(succeed)
+{
+    s_active = this;
+    Platform::SetShellOpener(&COpenRecorder::Record);
+}
+
+COpenRecorder::~COpenRecorder()
+{
+    Platform::SetShellOpener(nullptr);
+    s_active = nullptr;
+}
+
+bool COpenRecorder::Record(const char* file)
+{
+    s_active->opens.push_back({file, s_active->m_probe()});
+    return s_active->m_succeed;
+}
+
+std::string WaitForFile(const std::string& path, int timeoutSeconds)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (!std::filesystem::exists(path)) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return "";
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+CPackageTest::CPackageTest()
+{
+    dir.MakeDir("package");
+    here = std::make_unique<CCurrentDir>(dir.Native("package"));
+}
+
+void CPackageTest::Source(const std::string& name, const std::string& content)
+{
+    dir.Write("package\\data\\" + name, content.empty() ? name + " v1" : content);
+}
+
+std::string CPackageTest::Target(const std::string& name) const
+{
+    return dir.Path() + "\\" + name;
+}
+
+Names CPackageTest::Listing(const std::string& relative) const
+{
+    Names names;
+    for (const auto& item : std::filesystem::directory_iterator(dir.Native(relative)))
+        names.insert(item.path().filename().string());
+    return names;
+}

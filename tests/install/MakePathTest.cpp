@@ -1,0 +1,93 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "GetPrefix.h"
+#include "SetupInfo.h"
+#include "TempDir.h"
+
+namespace fs = std::filesystem;
+
+TEST(GetPrefix, TellsALeadingSeparatorFromNoSeparator)
+{
+    char out[32] = "junk";
+    EXPECT_EQ(GetPrefix("C:\\Games\\Arena\\", "\\", out), out);
+    EXPECT_STREQ(out, "C:");
+    EXPECT_EQ(GetPrefix("\\Games\\", "\\", out), out);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(GetPrefix("maps", "\\", out), nullptr);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(GetPrefix("a::b", "::", out), out);
+    EXPECT_STREQ(out, "a");
+}
+
+TEST(MakePath, RefusesNullEmptyAndOverLongPathsWithoutMakingAnything)
+{
+    CTempDir dir;
+    EXPECT_EQ(CSetupInfo::MakePath(nullptr), -1);
+    EXPECT_EQ(CSetupInfo::MakePath(""), -1);
+
+    // The text after the last backslash is a file name, so only "a" is made.
+    std::string base = dir.Path() + "\\a\\";
+    ASSERT_LT(base.size(), 200u);
+    std::string longest = base + std::string(259 - base.size(), 'f');
+    EXPECT_EQ(CSetupInfo::MakePath((longest + "g").c_str()), -2);
+    EXPECT_FALSE(dir.Exists("a"));
+    EXPECT_EQ(CSetupInfo::MakePath(longest.c_str()), 0);
+    EXPECT_TRUE(fs::is_directory(dir.Native("a")));
+}
+
+TEST(MakePath, APathWithoutBackslashMakesNothing)
+{
+    CTempDir dir;
+    CCurrentDir here(dir.Native());
+    EXPECT_EQ(CSetupInfo::MakePath("maps"), 0);
+    EXPECT_EQ(CSetupInfo::MakePath("sub/inner/"), 0);
+    EXPECT_TRUE(fs::is_empty(dir.Native()));
+}
+
+TEST(MakePath, MakesTheMissingLevelsButNeverTheLastComponent)
+{
+    CTempDir dir;
+    dir.MakeDir("Games");
+    dir.Write("Games\\keep.txt", "kept");
+    const std::string games = dir.Path() + "\\Games\\";
+
+    EXPECT_EQ(CSetupInfo::MakePath((games + "Arena\\maps\\").c_str()), 0);
+    EXPECT_TRUE(fs::is_directory(dir.Native("Games\\Arena\\maps")));
+
+    EXPECT_EQ(CSetupInfo::MakePath((games + "Other\\maps").c_str()), 0);
+    EXPECT_TRUE(fs::is_directory(dir.Native("Games\\Other")));
+    EXPECT_FALSE(dir.Exists("Games\\Other\\maps"));
+
+    EXPECT_EQ(CSetupInfo::MakePath((games + "Twin\\\\inner\\").c_str()), 0);
+    EXPECT_TRUE(fs::is_directory(dir.Native("Games\\Twin\\inner")));
+
+    EXPECT_EQ(CSetupInfo::MakePath(games.c_str()), 0);
+    EXPECT_EQ(dir.Read("Games\\keep.txt"), "kept");
+}
+
+TEST(MakePath, RelativeAndRootedPathsResolveAgainstTheCurrentDirectory)
+{
+    CTempDir dir;
+    CCurrentDir here(dir.Native());
+    EXPECT_EQ(CSetupInfo::MakePath("maps\\sub\\"), 0);
+    EXPECT_TRUE(fs::is_directory(dir.Native("maps\\sub")));
+
+    // Rooted: from the root of the current drive (on Windows, the drive letter cut off).
+    std::string rooted = dir.Path() + "\\rooted\\";
+    if (rooted.size() > 2 && rooted[1] == ':')
+        rooted.erase(0, 2);
+    ASSERT_EQ(rooted[0], '\\');
+    EXPECT_EQ(CSetupInfo::MakePath(rooted.c_str()), 0);
+    EXPECT_TRUE(fs::is_directory(dir.Native("rooted")));
+}
+
+TEST(MakePath, AFileInTheWayLeavesTheInnerLevelsMissingAndStillYieldsZero)
+{
+    CTempDir dir;
+    dir.Write("block", "a file");
+    EXPECT_EQ(CSetupInfo::MakePath((dir.Path() + "\\block\\inner\\deep\\").c_str()), 0);
+    EXPECT_EQ(dir.Read("block"), "a file");
+    EXPECT_FALSE(fs::is_directory(dir.Native("block")));
+}
