@@ -1,0 +1,36 @@
+#include "DataExchange.h"
+
+#include "Controls.h"
+#include "DynString.h"
+
+void DDX_Control(CDataExchange* exchange, int id, CControl& control)
+{
+    if (control.IsAttached())
+        return;
+    control.Attach(exchange->m_pDialog->GetItem(id));
+    exchange->m_pDialog->TrackAttached(&control);
+}
+
+void DDX_Text(CDataExchange* exchange, int id, CString& value)
+{
+    HWND item = exchange->m_pDialog->GetItem(id);
+    if (!exchange->m_bFromControls) {
+        SetWindowTextA(item, value);
+        return;
+    }
+    int length = GetWindowTextLengthA(item);
+    char* buffer = value.GetBuffer(length > 0 ? static_cast<size_t>(length) : 0);
+    if (!buffer)
+        return;
+    GetWindowTextA(item, buffer, length + 1);
+    value.ReleaseBuffer();
+}
+
+void DDX_Check(CDataExchange* exchange, int id, int& value)
+{
+    HWND item = exchange->m_pDialog->GetItem(id);
+    if (exchange->m_bFromControls)
+        value = SendMessageA(item, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    else
+        SendMessageA(item, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}

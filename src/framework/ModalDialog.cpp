@@ -1,0 +1,156 @@
+#include "ModalDialog.h"
+
+#include "Controls.h"
+#include "DataExchange.h"
+#include "Resources.h"
+
+CModalDialog::CModalDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hParent(parent)
+{
+}
+
+CModalDialog::~CModalDialog() = default;
+
+INT_PTR CModalDialog::DoModal()
+{
+    LPCSTR name = MAKEINTRESOURCEA(m_templateId);
+    INT_PTR result = DialogBoxParamA(FindResourceModule(name, RT_DIALOG), name,
+                                     m_hParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    DetachAll();
+    m_hWnd = nullptr;
+    return result;
+}
+
+BOOL CModalDialog::UpdateData(BOOL fromControls)
+{
+    // Restored rather than cleared, so that a transfer asked for from within
+    // DoDataExchange does not end the outer one's protection early.
+    bool wasTransferring = m_bTransferring;
+    m_bTransferring = true;
+    CDataExchange exchange(this, fromControls);
+    DoDataExchange(&exchange);
+    m_bTransferring = wasTransferring;
+    return TRUE;
+}
+
+void CModalDialog::OnOK()
+{
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
+}
+
+void CModalDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CModalDialog::EndDialog(INT_PTR result)
+{
+    ::EndDialog(m_hWnd, result);
+}
+
+HWND CModalDialog::GetItem(int id) const
+{
+    return GetDlgItem(m_hWnd, id);
+}
+
+void CModalDialog::ShowItem(int id, int command) const
+{
+    ShowWindow(GetItem(id), command);
+}
+
+void CModalDialog::EnableItem(int id, BOOL enable) const
+{
+    EnableWindow(GetItem(id), enable);
+}
+
+void CModalDialog::SetItemText(int id, const char* text) const
+{
+    SetDlgItemTextA(m_hWnd, id, text);
+}
+
+void CModalDialog::FocusItem(int id) const
+{
+    // Through the dialog manager rather than SetFocus, so that it keeps track
+    // of which push button Enter presses, as it does for the Tab key.
+    SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(id)), TRUE);
+}
+
+void CModalDialog::SetCaption(const char* text) const
+{
+    SetWindowTextA(m_hWnd, text);
+}
+
+int CModalDialog::ShowMessageBox(const char* text, const char* caption, UINT type) const
+{
+    return MessageBoxA(m_hWnd, text, caption, type);
+}
+
+void CModalDialog::TrackAttached(CControl* control)
+{
+    if (m_attachedCount < kMaxAttached)
+        m_attached[m_attachedCount++] = control;
+}
+
+void CModalDialog::DetachAll()
+{
+    for (size_t i = 0; i < m_attachedCount; ++i)
+        m_attached[i]->Detach();
+    m_attachedCount = 0;
+}
+
+const CommandRoute* CModalDialog::GetCommandMap() const
+{
+    return nullptr;
+}
+
+void CModalDialog::DoDataExchange(CDataExchange*)
+{
+}
+
+BOOL CModalDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+bool CModalDialog::DispatchCommand(int id, int code)
+{
+    static const CommandRoute kOwnRoutes[] = {
+        {IDOK, BN_CLICKED, &CModalDialog::OnOK},
+        {IDCANCEL, BN_CLICKED, &CModalDialog::OnCancel},
+        {0, 0, nullptr},
+    };
+    const CommandRoute* maps[] = {GetCommandMap(), kOwnRoutes};
+    for (const CommandRoute* route : maps) {
+        for (; route && route->handler; ++route) {
+            if (route->id == id && route->code == code) {
+                (this->*route->handler)();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Every message of the dialog arrives here. The object is bound to the window
+// through the LPARAM of WM_INITDIALOG and found again in DWLP_USER; messages
+// sent before WM_INITDIALOG (WM_SETFONT and the like) go to the dialog manager.
+// noexcept: no C++ exception may unwind through the dialog manager's frames.
+INT_PTR CALLBACK CModalDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CModalDialog*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        dialog->m_hWnd = hwnd;
+        return dialog->OnInitDialog();
+    }
+    auto* dialog = reinterpret_cast<CModalDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!dialog || message != WM_COMMAND)
+        return FALSE;
+    // A control's notification raised by a transfer (an edit's EN_CHANGE
+    // when the transfer sets its text) must not run a handler.
+    bool fromControl = lParam != 0;
+    if (fromControl && dialog->m_bTransferring)
+        return TRUE;
+    return dialog->DispatchCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+}

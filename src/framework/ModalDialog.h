@@ -1,0 +1,95 @@
+// CModalDialog: a modal dialog run from a dialog template, with a command map and data exchange.
+#pragma once
+#include <cstddef>
+#include <windows.h>
+
+class CControl;
+class CDataExchange;
+class CModalDialog;
+
+// A handler of a control notification: a member of the dialog class that
+// takes no arguments and returns nothing.
+using CommandHandler = void (CModalDialog::*)();
+
+// One row of a dialog's command map: notification code of control id goes to
+// handler. A map is an array of rows ended by a row whose handler is null.
+struct CommandRoute {
+    int id;
+    int code;
+    CommandHandler handler;
+};
+
+// Turns a handler of a derived dialog class into a row's handler.
+template <class Dialog>
+constexpr CommandHandler Handler(void (Dialog::*handler)())
+{
+    return static_cast<CommandHandler>(handler);
+}
+
+class CModalDialog {
+public:
+    CModalDialog(UINT templateId, HWND parent);
+    virtual ~CModalDialog();
+    CModalDialog(const CModalDialog&) = delete;
+    CModalDialog& operator=(const CModalDialog&) = delete;
+
+    // Creates the dialog from its template (hidden, then its controls in
+    // template order), runs OnInitDialog, shows it and dispatches its
+    // notifications until EndDialog. Returns the value given to EndDialog
+    // (IDOK, IDCANCEL), or -1 when the dialog could not be created.
+    INT_PTR DoModal();
+
+    // The dialog window while the run lasts, else null.
+    HWND GetHwnd() const { return m_hWnd; }
+
+    // Runs DoDataExchange: from the controls into the members when
+    // fromControls is TRUE, else from the members into the controls.
+    // Notifications the controls send meanwhile reach no handler. Nothing is
+    // validated, so the result is always TRUE.
+    BOOL UpdateData(BOOL fromControls = TRUE);
+    bool IsTransferring() const { return m_bTransferring; }
+
+    // The OK command: a transfer from the controls, then the run ends with IDOK.
+    virtual void OnOK();
+    // The cancel command: the run ends with IDCANCEL, without a transfer.
+    virtual void OnCancel();
+    void EndDialog(INT_PTR result);
+
+    // Operations on the dialog's controls by identifier.
+    HWND GetItem(int id) const;
+    void ShowItem(int id, int command) const;
+    void EnableItem(int id, BOOL enable) const;
+    void SetItemText(int id, const char* text) const;
+    void FocusItem(int id) const;
+    void SetCaption(const char* text) const;
+
+    // A modal message box owned by the dialog; returns the button pressed.
+    int ShowMessageBox(const char* text, const char* caption, UINT type) const;
+
+    // Remembers a control wrapper attached during the run, so that it is
+    // detached when the run ends. Called by the data exchange.
+    void TrackAttached(CControl* control);
+
+protected:
+    // The derived class's command map, searched before the dialog's own
+    // (which sends IDOK to OnOK and IDCANCEL to OnCancel). Null: no rows.
+    virtual const CommandRoute* GetCommandMap() const;
+    virtual void DoDataExchange(CDataExchange* exchange);
+    // Runs once the window and its controls exist, before the dialog is
+    // shown. TRUE lets the dialog manager give the focus to the first tab stop.
+    virtual BOOL OnInitDialog();
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    bool DispatchCommand(int id, int code);
+    void DetachAll();
+
+    static constexpr size_t kMaxAttached = 8;
+
+    UINT m_templateId;
+    HWND m_hParent;
+    HWND m_hWnd = nullptr;
+    bool m_bTransferring = false;
+    CControl* m_attached[kMaxAttached] = {};
+    size_t m_attachedCount = 0;
+};

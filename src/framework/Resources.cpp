@@ -1,0 +1,7 @@
+#include "Resources.h"
+
+HINSTANCE FindResourceModule(LPCSTR name, LPCSTR type)
+{
+    HINSTANCE executable = GetModuleHandleA(nullptr);
+    return FindResourceA(executable, name, type) ? executable : nullptr;
+}
