@@ -8,12 +8,16 @@ Everything is drawn from geometric shapes (a gradient band, a box with an
 arrow, and a wordmark made of strokes and arcs) with antialiased coverage,
 then reduced to a 256-colour palette. Only the Python standard library is
 used, and the output is the same on every run, so the committed pictures can
-be remade and compared: python3 res/make_images.py
+be remade and compared:
+
+    python3 res/make_images.py           writes both files
+    python3 res/make_images.py --check   fails when they differ from the drawing
 """
 
 import math
 import os
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -342,15 +346,14 @@ def dib(width, height, palette, indices, mask=None):
     return header + table + bytes(pixels) + bytes(and_bits)
 
 
-def write_bmp(path, canvas):
+def bmp_file(canvas):
     palette, indices = quantise(canvas.pixels)
     body = dib(canvas.width, canvas.height, palette, indices)
     file_header = struct.pack('<2sIHHI', b'BM', 14 + len(body), 0, 0, 14 + 40 + 4 * 256)
-    with open(path, 'wb') as f:
-        f.write(file_header + body)
+    return file_header + body
 
 
-def write_ico(path, canvases):
+def ico_file(canvases):
     images = []
     for canvas in canvases:
         mask = [[cover < 0.5 for cover in row] for row in canvas.coverage]
@@ -368,14 +371,33 @@ def write_ico(path, canvases):
         offset += len(data)
     for _, _, data in images:
         out += data
-    with open(path, 'wb') as f:
-        f.write(out)
+    return out
 
 
-def main():
-    write_bmp(os.path.join(HERE, 'logo.bmp'), draw_logo())
-    write_ico(os.path.join(HERE, 'KivSetup.ico'), [draw_icon(48), draw_icon(32)])
+def main(argv):
+    pictures = {
+        'logo.bmp': bmp_file(draw_logo()),
+        'KivSetup.ico': ico_file([draw_icon(48), draw_icon(32)]),
+    }
+    if argv[1:] == ['--check']:
+        # Compares instead of writing: the committed files must be what this draws.
+        stale = []
+        for name, data in sorted(pictures.items()):
+            with open(os.path.join(HERE, name), 'rb') as f:
+                if f.read() != data:
+                    stale.append(name)
+        if stale:
+            print('out of date, run res/make_images.py:', ' '.join(stale))
+            return 1
+        return 0
+    if argv[1:]:
+        print('usage: make_images.py [--check]')
+        return 2
+    for name, data in pictures.items():
+        with open(os.path.join(HERE, name), 'wb') as f:
+            f.write(data)
+    return 0
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main(sys.argv))
