@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "LineIndex.h"
 #include "TextBuffer.h"
 
 namespace {
@@ -29,6 +30,49 @@ void SplitEntry(char* value, FileEntry& entry)
         entry.nNumber = AtoiSaturating(fields[3]);
 }
 
+// One open description file, read either by GetValue, which rescans it for
+// every value, or once into a CLineIndex that answers the same.
+class CDescriptionFile {
+public:
+    CDescriptionFile(IByteSource& source, bool indexed) : m_reader(source), m_indexed(indexed) {}
+
+    CTextReader* Reader() { return &m_reader; }
+
+    // False when the index cannot get its memory.
+    bool Read() { return !m_indexed || m_index.Read(m_reader); }
+
+    char* Find(const char* section, const char* key, char* destination, size_t destinationSize)
+    {
+        return m_indexed ? m_index.Find(section, key, destination, destinationSize)
+                         : CSetupInfo::GetValue(&m_reader, section, key, destination, destinationSize);
+    }
+
+private:
+    CTextReader m_reader;
+    CLineIndex m_index;
+    bool m_indexed;
+};
+
+// Reads FILE1, FILE2, ... of section into files. Count bounds the keys read as
+// an unsigned number, so a negative Count reads up to the first missing key.
+// False when memory runs out.
+bool ReadEntries(CDescriptionFile& list, const char* section, int count, CFileEntryArray& files)
+{
+    const unsigned limit = static_cast<unsigned>(count);
+    for (unsigned n = 1;; ++n) {
+        char key[16];  // "FILE" and up to 10 digits
+        snprintf(key, sizeof key, "FILE%u", n);
+        char value[kFileValueSize];
+        if (!list.Find(section, key, value, sizeof value))
+            return true;
+        if (!files.SetSize(n))
+            return false;
+        SplitEntry(value, files[n - 1]);
+        if (n >= limit)
+            return true;
+    }
+}
+
 }  // namespace
 
 CSetupInfo::CSetupInfo()
@@ -45,21 +89,36 @@ const char* CSetupInfo::Load(const char* setupPath, const char* listPath)
 
 const char* CSetupInfo::Load(const char* setupPath, const char* listPath, ISetupSources& sources)
 {
+    return LoadWith(setupPath, listPath, sources, true);
+}
+
+const char* CSetupInfo::LoadRescanning(const char* setupPath, const char* listPath, ISetupSources& sources)
+{
+    return LoadWith(setupPath, listPath, sources, false);
+}
+
+const char* CSetupInfo::LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources,
+                                 bool indexed)
+{
     IByteSource* setupSource = sources.Open(setupPath);
     if (!setupSource)
         return nullptr;
-    CTextReader setupReader(*setupSource);
-    m_pSetupFile = &setupReader;
+    CDescriptionFile setup(*setupSource, indexed);
+    if (!setup.Read()) {
+        sources.CloseAll();
+        return nullptr;
+    }
+    m_pSetupFile = setup.Reader();
     CopyText(m_szSetupPath, sizeof m_szSetupPath, setupPath);
 
     // The install section's name comes through one indirection: DEFAULTINSTALL
     // names another key of [Setup], whose value is the section name.
-    GetValue(m_pSetupFile, "Setup", "DEFAULTINSTALL", m_szDefaultInstall, sizeof m_szDefaultInstall);
-    GetValue(m_pSetupFile, "Setup", m_szDefaultInstall, m_szSection, sizeof m_szSection);
-    GetValue(m_pSetupFile, "Setup", "Copyright", m_szCopyright, sizeof m_szCopyright);
-    GetValue(m_pSetupFile, m_szSection, "Title", m_szTitle, sizeof m_szTitle);
-    GetValue(m_pSetupFile, m_szSection, "InstallText", m_szInstallText, sizeof m_szInstallText);
-    GetValue(m_pSetupFile, m_szSection, "DefaultDir", m_szDefaultDir, sizeof m_szDefaultDir);
+    setup.Find("Setup", "DEFAULTINSTALL", m_szDefaultInstall, sizeof m_szDefaultInstall);
+    setup.Find("Setup", m_szDefaultInstall, m_szSection, sizeof m_szSection);
+    setup.Find("Setup", "Copyright", m_szCopyright, sizeof m_szCopyright);
+    setup.Find(m_szSection, "Title", m_szTitle, sizeof m_szTitle);
+    setup.Find(m_szSection, "InstallText", m_szInstallText, sizeof m_szInstallText);
+    setup.Find(m_szSection, "DefaultDir", m_szDefaultDir, sizeof m_szDefaultDir);
 
     IByteSource* listSource = sources.Open(listPath);
     if (!listSource) {
@@ -67,37 +126,20 @@ const char* CSetupInfo::Load(const char* setupPath, const char* listPath, ISetup
         sources.CloseAll();
         return nullptr;
     }
-    CTextReader listReader(*listSource);
-    m_pListFile = &listReader;
-
-    char count[kCountSize] = "";
-    GetValue(m_pListFile, m_szSection, "Count", count, sizeof count);
-    m_nCount = AtoiSaturating(count);
-    bool loaded = m_nCount == 0 || ReadEntries();
+    CDescriptionFile list(*listSource, indexed);
+    bool loaded = list.Read();
+    if (loaded) {
+        m_pListFile = list.Reader();
+        char count[kCountSize] = "";
+        list.Find(m_szSection, "Count", count, sizeof count);
+        m_nCount = AtoiSaturating(count);
+        loaded = m_nCount == 0 || ReadEntries(list, m_szSection, m_nCount, m_files);
+    }
 
     m_pSetupFile = nullptr;
     m_pListFile = nullptr;
     sources.CloseAll();
     return loaded ? m_szSetupPath : nullptr;
-}
-
-bool CSetupInfo::ReadEntries()
-{
-    // Count bounds the keys read as an unsigned number, so a negative Count
-    // reads up to the first missing key.
-    const unsigned limit = static_cast<unsigned>(m_nCount);
-    for (unsigned n = 1;; ++n) {
-        char key[16];  // "FILE" and up to 10 digits
-        snprintf(key, sizeof key, "FILE%u", n);
-        char value[kFileValueSize];
-        if (!GetValue(m_pListFile, m_szSection, key, value, sizeof value))
-            return true;
-        if (!m_files.SetSize(n))
-            return false;
-        SplitEntry(value, m_files[n - 1]);
-        if (n >= limit)
-            return true;
-    }
 }
 
 void CSetupInfo::GetFileName(const char* path, char* fileName)

@@ -15,10 +15,15 @@ public:
     CSetupInfo& operator=(const CSetupInfo&) = delete;
 
     // Reads both files into this object. Returns m_szSetupPath when both
-    // files open, null when either does not (or memory runs out for the list).
-    // Missing keys are not failures: their fields stay empty.
+    // files open, null when either does not or memory runs out. Missing keys
+    // are not failures: their fields stay empty. Each file is read once and
+    // its values are taken from an index of its lines (CLineIndex).
     const char* Load(const char* setupPath, const char* listPath);
     const char* Load(const char* setupPath, const char* listPath, ISetupSources& sources);
+
+    // Load as it reads with GetValue for every value, rescanning the file each
+    // time: the reference the indexed Load is measured and tested against.
+    const char* LoadRescanning(const char* setupPath, const char* listPath, ISetupSources& sources);
 
     // Finds the value of key in section, scanning file from its start; copies
     // it into destination, cut to destinationSize - 1 characters. Returns
@@ -51,5 +56,5 @@ public:
     CFileEntryArray m_files;
 
 private:
-    bool ReadEntries();
+    const char* LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources, bool indexed);
 };

@@ -1,0 +1,247 @@
+#include "LineIndex.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "TextBuffer.h"
+
+namespace {
+
+const size_t kNone = SIZE_MAX;
+
+// Makes room for needed elements in a malloc'd array, doubling its capacity.
+template <typename T>
+bool Reserve(T*& data, size_t& capacity, size_t needed)
+{
+    if (needed <= capacity)
+        return true;
+    size_t grown = capacity ? capacity : 64;
+    while (grown < needed) {
+        if (grown > SIZE_MAX / 2)
+            return false;
+        grown *= 2;
+    }
+    if (grown > SIZE_MAX / sizeof(T))
+        return false;
+    void* moved = realloc(data, grown * sizeof(T));
+    if (!moved)
+        return false;
+    data = static_cast<T*>(moved);
+    capacity = grown;
+    return true;
+}
+
+// Keys are compared and hashed upper-cased, as GetValue compares them.
+size_t HashKey(const char* key, size_t length)
+{
+    size_t hash = 2166136261u;
+    for (size_t i = 0; i < length; ++i)
+        hash = (hash ^ static_cast<unsigned char>(ToUpperAscii(key[i]))) * 16777619u;
+    return hash;
+}
+
+bool SameKey(const char* a, const char* b, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (ToUpperAscii(a[i]) != ToUpperAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CLineIndex::~CLineIndex()
+{
+    free(m_text);
+    free(m_lineOffsets);
+    free(m_entries);
+    free(m_slots);
+}
+
+bool CLineIndex::Read(CTextReader& file)
+{
+    if (!file.Rewind())
+        return true;
+    char piece[kLineSize];
+    while (file.ReadLine(piece, sizeof piece)) {
+        if (!AddLine(piece))
+            return false;
+    }
+    for (size_t line = 0; line < m_lineCount; ++line) {
+        if (!AddKeysOfLine(line))
+            return false;
+    }
+    m_readable = BuildTable();
+    return m_readable;
+}
+
+bool CLineIndex::AddLine(const char* text)
+{
+    // Every test of the lookup sees a line as a C string: a NUL byte ends it.
+    const size_t length = strlen(text);
+    if (!Reserve(m_text, m_textCapacity, m_textSize + length + 1) ||
+        !Reserve(m_lineOffsets, m_lineCapacity, m_lineCount + 1))
+        return false;
+    memcpy(m_text + m_textSize, text, length + 1);
+    m_lineOffsets[m_lineCount++] = m_textSize;
+    m_textSize += length + 1;
+    return true;
+}
+
+// GetValue takes a line for a key K of n characters without "=" when the
+// line's first "=" stands at n and the upper-cased line contains K followed
+// by "=". Such an occurrence starts either at 0, so K is the text before the
+// first "=", or after the first "=": one starting at 1 to n would have the
+// first "=" inside K. So the line answers exactly to the n characters before
+// its first "=", and to the n characters before each later "=" that follows
+// at least n characters without "=" (XY=AB=1 answers to XY and to AB).
+bool CLineIndex::AddKeysOfLine(size_t line)
+{
+    const char* text = LineText(line);
+    const char* firstEquals = strchr(text, '=');
+    if (!firstEquals)
+        return true;
+    const size_t keyLength = static_cast<size_t>(firstEquals - text);
+    size_t runStart = 0;  // where the run of characters without "=" began
+    for (size_t at = keyLength; text[at]; ++at) {
+        if (text[at] != '=')
+            continue;
+        if (at - runStart >= keyLength) {
+            if (!Reserve(m_entries, m_entryCapacity, m_entryCount + 1))
+                return false;
+            m_entries[m_entryCount++] = {m_lineOffsets[line] + at - keyLength, keyLength, line, kNone};
+        }
+        runStart = at + 1;
+    }
+    return true;
+}
+
+bool CLineIndex::BuildTable()
+{
+    // At most half the slots in use keeps the probe sequences short.
+    size_t slotCount = 16;
+    while (slotCount < 2 * m_entryCount) {
+        if (slotCount > SIZE_MAX / 2 / sizeof(Slot))
+            return false;
+        slotCount *= 2;
+    }
+    m_slots = static_cast<Slot*>(malloc(slotCount * sizeof(Slot)));
+    if (!m_slots)
+        return false;
+    m_slotCount = slotCount;
+    for (size_t s = 0; s < m_slotCount; ++s)
+        m_slots[s] = {kNone, kNone};
+
+    // Entries are in line order, so each chain lists its lines in order.
+    for (size_t e = 0; e < m_entryCount; ++e) {
+        const char* key = m_text + m_entries[e].keyOffset;
+        const size_t length = m_entries[e].keyLength;
+        Slot& slot = m_slots[FindSlot(key, length, HashKey(key, length))];
+        if (slot.head == kNone)
+            slot.head = e;
+        else
+            m_entries[slot.tail].next = e;
+        slot.tail = e;
+    }
+    return true;
+}
+
+size_t CLineIndex::FindSlot(const char* key, size_t keyLength, size_t hash) const
+{
+    const size_t mask = m_slotCount - 1;
+    for (size_t s = hash & mask;; s = (s + 1) & mask) {
+        const size_t head = m_slots[s].head;
+        if (head == kNone)
+            return s;
+        const KeyEntry& entry = m_entries[head];
+        if (entry.keyLength == keyLength && SameKey(m_text + entry.keyOffset, key, keyLength))
+            return s;
+    }
+}
+
+char* CLineIndex::Find(const char* section, const char* key, char* destination, size_t destinationSize)
+{
+    if (!m_readable)
+        return nullptr;
+
+    // The same match texts as GetValue, with the same limits.
+    char header[kLineSize];
+    char keyText[kLineSize];
+    if (!CopyText(header, sizeof header, "[") || !AppendText(header, sizeof header, section) ||
+        !AppendText(header, sizeof header, "]"))
+        return nullptr;
+    if (!CopyText(keyText, sizeof keyText, key) || !AppendText(keyText, sizeof keyText, "="))
+        return nullptr;
+    UpperCaseAscii(header);
+    UpperCaseAscii(keyText);
+    const size_t keyLength = strlen(key);
+
+    const size_t headerLine = FindHeaderLine(header);
+    if (headerLine == kNone)
+        return nullptr;
+    // A key holding "=" itself is not what the index is keyed by; such keys
+    // (only a DEFAULTINSTALL value can be one) are looked for line by line.
+    const size_t line = strchr(key, '=') ? ScanForKeyLine(headerLine, keyText, keyLength)
+                                         : FindKeyLine(headerLine, keyText, keyLength);
+    if (line == kNone)
+        return nullptr;
+
+    const char* value = LineText(line) + keyLength + 1;
+    size_t valueLength = strlen(value);
+    // Drops the LF that ends the line; a CR inside the value costs its last
+    // character instead, as it does in GetValue.
+    if (strchr(value, '\n') || strchr(value, '\r'))
+        --valueLength;
+    if (valueLength == 0)
+        return nullptr;
+    if (destinationSize > 0) {
+        const size_t taken = valueLength < destinationSize - 1 ? valueLength : destinationSize - 1;
+        memcpy(destination, value, taken);
+        destination[taken] = '\0';
+    }
+    return destination;
+}
+
+size_t CLineIndex::FindHeaderLine(const char* header)
+{
+    if (m_haveLastHeader && strcmp(header, m_lastHeader) == 0)
+        return m_lastHeaderLine;
+    size_t found = kNone;
+    char upper[kLineSize];
+    for (size_t line = 0; line < m_lineCount && found == kNone; ++line) {
+        CopyText(upper, sizeof upper, LineText(line));
+        UpperCaseAscii(upper);
+        if (strstr(upper, header))
+            found = line;
+    }
+    CopyText(m_lastHeader, sizeof m_lastHeader, header);
+    m_lastHeaderLine = found;
+    m_haveLastHeader = true;
+    return found;
+}
+
+size_t CLineIndex::FindKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const
+{
+    const Slot& slot = m_slots[FindSlot(keyText, keyLength, HashKey(keyText, keyLength))];
+    for (size_t e = slot.head; e != kNone; e = m_entries[e].next) {
+        if (m_entries[e].line > headerLine)
+            return m_entries[e].line;
+    }
+    return kNone;
+}
+
+size_t CLineIndex::ScanForKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const
+{
+    char upper[kLineSize];
+    for (size_t line = headerLine + 1; line < m_lineCount; ++line) {
+        const char* text = LineText(line);
+        CopyText(upper, sizeof upper, text);
+        UpperCaseAscii(upper);
+        const char* equals = strchr(text, '=');
+        if (strstr(upper, keyText) && static_cast<size_t>(equals - text) == keyLength)
+            return line;
+    }
+    return kNone;
+}

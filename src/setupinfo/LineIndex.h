@@ -1,0 +1,69 @@
+// CLineIndex: a description file read once into its lines, answering key lookups from memory.
+#pragma once
+#include <cstddef>
+
+#include "Limits.h"
+#include "TextReader.h"
+
+// Gives for every lookup exactly the result CSetupInfo::GetValue gives on the
+// same file, but reads the file only once: a list of k entries then costs one
+// pass over list.inf instead of k.
+class CLineIndex {
+public:
+    CLineIndex() = default;
+    ~CLineIndex();
+    CLineIndex(const CLineIndex&) = delete;
+    CLineIndex& operator=(const CLineIndex&) = delete;
+
+    // Reads file from its start into lines, in the pieces GetValue reads, and
+    // indexes them. False when memory runs out. A file that cannot be rewound
+    // has no values, as it has none for GetValue.
+    bool Read(CTextReader& file);
+
+    // GetValue's lookup on the lines read: same value, same cut to
+    // destinationSize - 1 characters, destination untouched on failure.
+    char* Find(const char* section, const char* key, char* destination, size_t destinationSize);
+
+private:
+    // One key a line answers to (see AddKeysOfLine), chained to the next
+    // line that answers to the same key.
+    struct KeyEntry {
+        size_t keyOffset;  // into m_text
+        size_t keyLength;
+        size_t line;
+        size_t next;
+    };
+    // A hash table slot: the first and last entry of one key's chain.
+    struct Slot {
+        size_t head;
+        size_t tail;
+    };
+
+    const char* LineText(size_t line) const { return m_text + m_lineOffsets[line]; }
+    bool AddLine(const char* text);
+    bool AddKeysOfLine(size_t line);
+    bool BuildTable();
+    size_t FindSlot(const char* upperKey, size_t keyLength, size_t hash) const;
+    size_t FindHeaderLine(const char* header);
+    size_t FindKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const;
+    size_t ScanForKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const;
+
+    bool m_readable = false;
+    char* m_text = nullptr;  // every line as a C string, one after the other
+    size_t m_textSize = 0;
+    size_t m_textCapacity = 0;
+    size_t* m_lineOffsets = nullptr;
+    size_t m_lineCount = 0;
+    size_t m_lineCapacity = 0;
+    KeyEntry* m_entries = nullptr;
+    size_t m_entryCount = 0;
+    size_t m_entryCapacity = 0;
+    Slot* m_slots = nullptr;
+    size_t m_slotCount = 0;  // a power of two, or 0 before the table is built
+
+    // The header line of the last section asked for: every FILE lookup of a
+    // list asks for the same section.
+    char m_lastHeader[kLineSize] = "";
+    size_t m_lastHeaderLine = 0;
+    bool m_haveLastHeader = false;
+};
