@@ -113,7 +113,7 @@ TEST(KivcheckWarnings, MessagesNameTheLineAndTheFacts)
               "setup.inf: the value of Copyright is 300 characters long; the installer keeps only the first 255");
     EXPECT_EQ(warnings[1].message,
               "setup.inf line 6: \"Title = Spaced Title\" is not read as Title: blanks before the \"=\"");
-    EXPECT_EQ(warnings[2].message, "list.inf: Count is 9 but 8 FILE keys present");
+    EXPECT_EQ(warnings[2].message, "list.inf: Count is 9 but 8 FILE keys are present");
     EXPECT_EQ(warnings[3].message, "list.inf: FILE8 is missing, so FILE9 is never read");
     EXPECT_NE(warnings[5].message.find("FILE3"), std::string::npos);
     EXPECT_NE(warnings[6].message.find("\"docsd.txt\""), std::string::npos);

@@ -250,13 +250,14 @@ void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, std::vector<
     std::string uncut;
     const bool hasCount = listSection.CheckLength("Count", kCountSize - 1, uncut);
     const std::set<unsigned> present = listSection.PresentFileKeys();
-    const std::string presentText = std::to_string(present.size()) + " FILE key" + (present.size() == 1 ? "" : "s");
+    const std::string presentText =
+        std::to_string(present.size()) + (present.size() == 1 ? " FILE key is" : " FILE keys are") + " present";
     const size_t entriesRead = info.m_files.GetSize();
 
     if (!hasCount) {
         Warn(warnings, "count-missing",
              "list.inf: Count is missing, so no entries are read" +
-                 (present.empty() ? std::string() : " (" + presentText + " present)"));
+                 (present.empty() ? std::string() : " (" + presentText + ")"));
         return;
     }
 
@@ -276,7 +277,7 @@ void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, std::vector<
                  "; a negative Count sets no limit, so entries are read up to the first missing FILE key");
     } else if (present.size() != static_cast<size_t>(info.m_nCount)) {
         std::string message =
-            "list.inf: Count is " + std::to_string(info.m_nCount) + " but " + presentText + " present";
+            "list.inf: Count is " + std::to_string(info.m_nCount) + " but " + presentText;
         if (info.m_nCount == 0)
             message += "; no entries are read";
         else if (present.size() > static_cast<size_t>(info.m_nCount))
