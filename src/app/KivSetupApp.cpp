@@ -1,0 +1,19 @@
+#include "KivSetupApp.h"
+
+#include "KivSetupDialog.h"
+
+CKivSetupApp theApp;
+
+BOOL CKivSetupApp::InitInstance()
+{
+    EnableControlSupport();
+    // Relative names: the package is the current directory, wherever the
+    // executable itself lies.
+    if (!m_setupInfo.Load("setup.inf", "list.inf")) {
+        MessageBoxA(nullptr, "Could not load setup info", "Setup", MB_ICONERROR);
+        return FALSE;
+    }
+    CKivSetupDialog dialog(m_setupInfo);
+    dialog.DoModal();
+    return FALSE;
+}

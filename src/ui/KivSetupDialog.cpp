@@ -1,0 +1,209 @@
+#include "KivSetupDialog.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <shlobj.h>
+
+#include "DataExchange.h"
+#include "Limits.h"
+#include "Resources.h"
+#include "SetupInfo.h"
+#include "TextBuffer.h"
+#include "resource.h"
+
+namespace {
+
+const char kSetupCaption[] = "Setup";
+
+// A bitmap file, loaded at its own size as a DIB section (0x2050).
+constexpr UINT kLogoLoadFlags = LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION;
+
+}  // namespace
+
+CKivSetupDialog::CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent)
+    : CModalDialog(IDD_KIVSETUP_DIALOG, parent), m_setupInfo(setupInfo)
+{
+    m_strDir = "";
+    m_strLicense = "";
+    m_bAgree = 0;
+    LPCSTR icon = MAKEINTRESOURCEA(IDR_MAINFRAME);
+    m_hIcon = LoadIconA(FindResourceModule(icon, RT_GROUP_ICON), icon);
+}
+
+// The icon is a shared resource icon: it is not destroyed.
+CKivSetupDialog::~CKivSetupDialog() = default;
+
+// Searched in this order; the first row that matches handles the notification.
+const CommandRoute CKivSetupDialog::kCommandMap[] = {
+    {IDC_BROWSE, BN_CLICKED, Handler(&CKivSetupDialog::OnBrowse)},
+    {IDC_INSTALL, BN_CLICKED, Handler(&CKivSetupDialog::OnInstall)},
+    {IDC_DIR, EN_KILLFOCUS, Handler(&CKivSetupDialog::OnDirChange)},
+    {IDC_DIR, EN_CHANGE, Handler(&CKivSetupDialog::OnDirChange)},
+    {IDC_AGREE, BN_CLICKED, Handler(&CKivSetupDialog::OnAgree)},
+    {0, 0, nullptr},
+};
+
+const CommandRoute* CKivSetupDialog::GetCommandMap() const
+{
+    return kCommandMap;
+}
+
+void CKivSetupDialog::DoDataExchange(CDataExchange* exchange)
+{
+    DDX_Control(exchange, IDC_LOGO, m_logo);
+    DDX_Control(exchange, IDC_INSTALL, m_btnInstall);
+    DDX_Text(exchange, IDC_DIR, m_strDir);
+    DDX_Text(exchange, IDC_LICENSE, m_strLicense);
+    DDX_Check(exchange, IDC_AGREE, m_bAgree);
+}
+
+BOOL CKivSetupDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    LoadTextFile("license.txt", IDC_LICENSE);
+    // Taken into m_strLicense, so that later transfers write it back.
+    UpdateData(TRUE);
+
+    HANDLE logo = LoadImageA(nullptr, "logo.bmp", IMAGE_BITMAP, 0, 0, kLogoLoadFlags);
+    if (logo)
+        m_logo.SetBitmap(static_cast<HBITMAP>(logo));
+
+    EnableItem(IDC_DIR, FALSE);
+    EnableItem(IDC_BROWSE, FALSE);
+    EnableItem(IDC_INSTALL, FALSE);
+    m_bInstalled = false;
+
+    SendMessageA(GetHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(GetHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    FocusItem(IDC_AGREE);
+
+    SetCaption(m_setupInfo.m_szTitle);
+    SetItemText(IDC_COPYRIGHT, m_setupInfo.m_szCopyright);
+    SetItemText(IDC_DIR_GROUP, m_setupInfo.m_szInstallText);
+    m_strDir = m_setupInfo.m_szDefaultDir;
+    // The edit's EN_CHANGE from this transfer reaches no handler, so INSTALL
+    // stays disabled until the box is ticked.
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
+{
+    // Binary: the bytes reach the control exactly as they are in the file.
+    FILE* file = fopen(fileName, "rb");
+    if (!file)
+        return 0;
+    char* text = nullptr;
+    long size = -1;
+    if (fseek(file, 0, SEEK_END) == 0)
+        size = ftell(file);
+    if (size >= 0 && fseek(file, 0, SEEK_SET) == 0)
+        text = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
+    if (text) {
+        text[0] = '\0';
+        size_t read = fread(text, 1, static_cast<size_t>(size), file);
+        text[read] = '\0';
+        // A read that stopped short is an error: nothing is shown.
+        if (read == static_cast<size_t>(size))
+            SetItemText(id, text);
+        free(text);
+    }
+    fclose(file);
+    return 0;
+}
+
+void CKivSetupDialog::OnAgree()
+{
+    UpdateData(TRUE);
+    if (m_bAgree == 1) {
+        EnableItem(IDC_DIR, TRUE);
+        EnableItem(IDC_BROWSE, TRUE);
+        EnableItem(IDC_INSTALL, !m_strDir.IsEmpty());
+    } else {
+        EnableItem(IDC_DIR, FALSE);
+        EnableItem(IDC_BROWSE, FALSE);
+        EnableItem(IDC_INSTALL, FALSE);
+    }
+}
+
+void CKivSetupDialog::OnDirChange()
+{
+    UpdateData(TRUE);
+    // Only an empty text counts as no directory; blanks are left to Install.
+    m_btnInstall.EnableWindow(!m_strDir.IsEmpty());
+}
+
+void CKivSetupDialog::OnBrowse()
+{
+    char path[kPathSize] = "";
+    if (!PickFolder(path))
+        return;
+    // One trailing backslash, when there is room for it: a drive root has
+    // one already, and a path of 259 characters fills the buffer.
+    size_t length = strlen(path);
+    if ((length == 0 || path[length - 1] != '\\') && length <= kPathSize - 2)
+        AppendText(path, sizeof(path), "\\");
+    m_strDir = path;
+    m_btnInstall.EnableWindow(TRUE);
+    UpdateData(FALSE);
+}
+
+void CKivSetupDialog::OnInstall()
+{
+    if (m_bInstalled) {
+        OnOK();
+        return;
+    }
+    UpdateData(TRUE);
+    if (m_bAgree == 0) {
+        ShowMessage("You must agree to the terms of the End-User License Agreement", kSetupCaption,
+                    MB_OK | MB_ICONEXCLAMATION);
+        FocusItem(IDC_AGREE);
+        return;
+    }
+    // An empty text would install into the root of the current drive.
+    if (m_strDir.IsEmpty()) {
+        m_btnInstall.EnableWindow(FALSE);
+        return;
+    }
+    int status = m_setupInfo.Install(m_strDir);
+    ShowFinished();
+    m_bInstalled = true;
+    ShowMessage(status == 0 ? "Installation Complete" : "Setup was unsuccessful", kSetupCaption, MB_OK);
+}
+
+void CKivSetupDialog::ShowFinished()
+{
+    static const int kHidden[] = {IDC_LICENSE_GROUP, IDC_LICENSE, IDC_QUESTION, IDC_AGREE,
+                                  IDC_DIR_GROUP,     IDC_DIR,     IDC_BROWSE};
+    for (int id : kHidden)
+        ShowItem(id, SW_HIDE);
+    ShowItem(IDC_COMPLETE, SW_SHOWNORMAL);
+    SetItemText(IDC_INSTALL, "&Exit");
+}
+
+bool CKivSetupDialog::PickFolder(char* path)
+{
+    BROWSEINFOA browse = {};
+    browse.hwndOwner = GetHwnd();
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = path;
+    browse.lpszTitle = "Browse for Quake 3 Directory";
+    browse.ulFlags = 0;
+    browse.lpfn = nullptr;
+    browse.lParam = 0;
+    browse.iImage = 0;
+    PIDLIST_ABSOLUTE picked = SHBrowseForFolderA(&browse);
+    if (!picked)
+        return false;
+    bool hasPath = SHGetPathFromIDListA(picked, path) != FALSE;
+    CoTaskMemFree(picked);
+    return hasPath;
+}
+
+int CKivSetupDialog::ShowMessage(const char* text, const char* caption, UINT type)
+{
+    return ShowMessageBox(text, caption, type);
+}
