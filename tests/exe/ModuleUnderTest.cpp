@@ -6,7 +6,8 @@ std::string KivSetupExePath()
     // The build gives a path of the build machine; make it a full Windows path
     // (under Wine a path from the root lies on the current drive).
     char full[MAX_PATH] = {};
-    if (GetFullPathNameA(KIV_SETUP_EXE, sizeof(full), full, nullptr) - 1 < sizeof(full) - 1)
+    const DWORD length = GetFullPathNameA(KIV_SETUP_EXE, sizeof(full), full, nullptr);
+    if (length > 0 && length < sizeof(full))
         return full;
     return KIV_SETUP_EXE;
 #else
