@@ -97,6 +97,16 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTarget)
     // Nothing was made or copied.
     EXPECT_FALSE(package.Exists("game"));
 
+    // The readable report tells the same, ending in a one-line summary.
+    CheckRunResult text = Check({"--target", "game\\baseq3", package.Path()});
+    EXPECT_EQ(text.status, kExitLoaded);
+    EXPECT_NE(text.out.find("  copy 1 \"data\\arena2.map\" -> \"game\\baseq3\\maps\\arena2.map\"\n"
+                            "  open 2 \"readme.txt\"\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_EQ(text.out.substr(text.out.rfind('\n', text.out.size() - 2) + 1),
+              "loaded: 3 entries, 2 to copy, 1 to open, no warnings\n");
+
     // A skipped copy keeps its place in the plan, with empty paths.
     CheckRunResult tooLong = Check({"--json", "--target", std::string(250, 't'), package.Path()});
     EXPECT_NE(tooLong.out.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": "", )"
