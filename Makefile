@@ -6,7 +6,7 @@ WINDOWS_DIR := build/windows
 
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
-                wine wine64 xvfb xauth clang libclang-rt-14-dev
+                wine wine64 xvfb xauth clang libclang-rt-14-dev python3
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
