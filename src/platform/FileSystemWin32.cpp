@@ -35,6 +35,11 @@ bool MakeDir(const char* path)
 
 bool CopyFileOverwrite(const char* source, const char* destination)
 {
+    // Windows' CopyFileA refuses to replace a read-only file; Wine's replaces
+    // it. Refusing here first keeps Windows, Wine and POSIX alike.
+    DWORD existing = GetFileAttributesA(destination);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
+        return false;
     return CopyFileA(source, destination, FALSE) != FALSE;
 }
 

@@ -191,3 +191,19 @@ TEST_F(Install, PathsOverTheLimitAreSkippedAndCounted)
     EXPECT_EQ(Listing(""), (Names{"Arena", "package"}));
     EXPECT_EQ(recorder.opens.size(), 1u);
 }
+
+#ifndef _WIN32
+// Only POSIX lets a process stand in a directory whose path exceeds 259 characters.
+TEST_F(Install, ACurrentDirectoryTooLongToSaveIsNeverLeft)
+{
+    const std::string deep = "package\\" + LongTail(260);
+    dir.Write(deep + "data\\a.dat", "deep");
+    dir.MakeDir(deep + "Arena\\maps");  // could be entered, but must not be
+    CCurrentDir inDeep(dir.Native(deep));
+    const fs::path start = fs::current_path();
+    AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
+    EXPECT_EQ(info.Install("Arena"), 0);
+    EXPECT_EQ(dir.Read(deep + "Arena\\maps\\a.dat"), "deep");
+    EXPECT_EQ(fs::current_path(), start);
+}
+#endif
