@@ -86,6 +86,8 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
          {"count-negative", "file-gap"}},
         // Cut to 11 characters, this Count reads as 0.
         {"Pack", true, "[Pack]\nCount=000000000001\nFILE1=a.txt;$setupdir;C;1\n", {"value-cut", "count-mismatch"}},
+        // A number too large for any key is no key the installer reads.
+        {"Pack", true, "[Pack]\nCount=1\nFILE1=a.txt;$setupdir;C;1\nFILE9999999999=a.txt;$setupdir;C;1\n", {}},
         // A later gap is not reached when Count stops first.
         {"Pack", true, "[Pack]\nCount=1\nFILE1=a.txt;$setupdir;C;1\nFILE3=a.txt;$setupdir;C;3\n", {"count-mismatch"}},
     };

@@ -182,8 +182,8 @@ public:
                 if (end == std::string::npos || upper[end] != '=' || end == digits || upper[digits] == '0' ||
                     end - digits > 10)
                     continue;
-                unsigned long number = std::stoul(upper.substr(digits, end - digits));
-                if (number <= 0xFFFFFFFFul)
+                const unsigned long long number = std::stoull(upper.substr(digits, end - digits));
+                if (number <= 0xFFFFFFFFull)
                     candidates.insert(static_cast<unsigned>(number));
             }
         }
