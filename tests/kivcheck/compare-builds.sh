@@ -10,8 +10,8 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-native="$(cd "$root" && realpath "${1:-build/native}")/kivcheck"
-windows="$(cd "$root" && realpath "${2:-build/windows}")/kivcheck.exe"
+native="$(cd "$root" && realpath -m "${1:-build/native}")/kivcheck"
+windows="$(cd "$root" && realpath -m "${2:-build/windows}")/kivcheck.exe"
 for program in "$native" "$windows"; do
   [ -x "$program" ] || { echo "compare-builds: $program is missing; build both builds first" >&2; exit 1; }
 done
