@@ -34,6 +34,7 @@ test: deps
 	$(MAKE) all
 	$(MAKE) test-native
 	$(MAKE) test-windows
+	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	$(MAKE) test-fuzz
 
 test-native:
