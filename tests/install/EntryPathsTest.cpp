@@ -41,17 +41,6 @@ TEST(EntryPaths, TheTargetGetsOneBackslashWithinTheLimit)
     EXPECT_EQ(Normalised(std::string(259, 'a'), false), "");
 }
 
-TEST(EntryPaths, TheMarkerCountsOnlyAtTheStartAndTheNameJoinsStraightOn)
-{
-    const Paths marker = Compute("C:\\Games\\Arena\\", "data\\maps.dat", "$SetupDir\\BaseMaps\\");
-    EXPECT_TRUE(marker.fits);
-    EXPECT_EQ(marker.entryDir, "C:\\Games\\Arena\\basemaps\\");
-    EXPECT_EQ(marker.destPath, "C:\\Games\\Arena\\basemaps\\maps.dat");
-    EXPECT_EQ(Compute("T\\", "maps.dat", "$setupdir\\\\maps\\").entryDir, "T\\\\maps\\");
-    EXPECT_EQ(Compute("T\\", "maps.dat", "$setupdir\\maps").destPath, "T\\mapsmaps.dat");
-    EXPECT_EQ(Compute("T\\", "maps.dat", "maps\\$setupdir\\x\\").entryDir, "T\\");
-}
-
 TEST(EntryPaths, EitherPathOverTheLimitEmptiesBoth)
 {
     // Long enough that every destination below fits its 259-character field.
