@@ -1,9 +1,10 @@
-// Feeds arbitrary target directories and file entries through the path composition.
+// Feeds arbitrary target directories and file entries through the path composition and the level walk.
 #include <cstring>
 
 #include "EntryPaths.h"
 #include "FuzzInput.h"
 #include "Limits.h"
+#include "PathLevels.h"
 #include "TextBuffer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
@@ -28,6 +29,20 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     size_t dirLength = strlen(entryDir);
     if (strncmp(entryDir, target, targetLength) != 0 || strncmp(destPath, entryDir, dirLength) != 0 ||
         strcmp(destPath + dirLength, entry.szFileName) != 0)
+        __builtin_trap();
+
+    // MakePath's walk of the entry directory passes through the target itself,
+    // so the target is made before anything inside it.
+    bool visitedTarget = false;
+    struct Walk {
+        const char* target;
+        bool* visited;
+    } walk = {target, &visitedTarget};
+    auto visit = [](const char* level, void* context) {
+        Walk* w = static_cast<Walk*>(context);
+        *w->visited = *w->visited || strcmp(level, w->target) == 0;
+    };
+    if (WalkPathLevels(entryDir, visit, &walk) != 0 || !visitedTarget)
         __builtin_trap();
     return 0;
 }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs every fuzzer of the fuzz build for the given number of seconds each,
 # starting from the committed seed corpus (copied, so the seeds stay as they are).
-# A crash fails the run and leaves its input in build/fuzz/artifacts/.
+# A crash fails the run and leaves its input in <build>/artifacts/. The build
+# directory is build/fuzz unless KIV_FUZZ_BUILD names another.
 set -euo pipefail
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="$root/build/fuzz"
+build="${KIV_FUZZ_BUILD:-$root/build/fuzz}"
 mkdir -p "$build/artifacts"
-for target in load path; do
+for target in load path walk; do
   fuzzer="$build/tests/fuzz/${target}_fuzzer"
   work="$build/corpus-$target"
   rm -rf "$work" && mkdir -p "$work"
