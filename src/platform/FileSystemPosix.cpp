@@ -112,7 +112,9 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
         return false;
 
-    int in = open(from.Get(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking: a source that is a named pipe would otherwise
+    // wait for a writer forever. Only a regular file is copied.
+    int in = open(from.Get(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in < 0)
         return false;
     struct stat info;
@@ -122,19 +124,29 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     }
 
     // Write beside the destination, then rename over it: an existing file is
-    // replaced only by a complete copy, and a failed copy leaves nothing.
+    // replaced only by a complete copy, and a failed copy leaves nothing. The
+    // temporary has a short name of its own, so a destination name up to the
+    // file system's limit still has room.
     char temporary[4096 + 16];
-    if (!CopyText(temporary, sizeof temporary, to.Get()) ||
-        !AppendText(temporary, sizeof temporary, ".kivtmp.XXXXXX")) {
+    const char* slash = strrchr(to.Get(), '/');
+    size_t directoryLength = slash ? static_cast<size_t>(slash - to.Get()) + 1 : 0;
+    if (directoryLength + sizeof ".kivtmp.XXXXXX" > sizeof temporary) {
         close(in);
         return false;
     }
+    memcpy(temporary, to.Get(), directoryLength);
+    CopyText(temporary + directoryLength, sizeof temporary - directoryLength, ".kivtmp.XXXXXX");
     int out = mkstemp(temporary);
     if (out < 0) {
         close(in);
         return false;
     }
-    bool copied = CopyContents(in, out) && fchmod(out, info.st_mode & 07777) == 0;
+    // The copy takes the source's permissions as a new file would: less the
+    // umask, and never set-user-ID, set-group-ID or sticky.
+    const mode_t mask = umask(0);
+    umask(mask);
+    const mode_t mode = info.st_mode & 0777 & ~mask;
+    bool copied = CopyContents(in, out) && fchmod(out, mode) == 0;
     close(in);
     copied = close(out) == 0 && copied;
     if (copied && rename(temporary, to.Get()) == 0)

@@ -1,0 +1,228 @@
+#include "FailureSupport.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <fstream>
+#include <grp.h>
+#include <linux/fs.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sstream>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "FileSystem.h"
+#include "TextBuffer.h"
+
+namespace {
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+uint64_t Fnv1a(const std::string& bytes)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : bytes)
+        hash = (hash ^ c) * 1099511628211ull;
+    return hash;
+}
+
+std::string Pattern(const std::string& name, size_t size)
+{
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(name[i % name.size()] + i / 4096);
+    return bytes;
+}
+
+}  // namespace
+
+bool SnapshotNode::operator==(const SnapshotNode& other) const
+{
+    return kind == other.kind && size == other.size && mode == other.mode && hash == other.hash &&
+           link == other.link;
+}
+
+Snapshot TakeSnapshot(const fs::path& root, const fs::path& skip)
+{
+    Snapshot snapshot;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        const fs::path& path = it->path();
+        if (!skip.empty() && path == skip) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        fs::file_status status = fs::symlink_status(path);
+        SnapshotNode node{'o', 0, static_cast<unsigned>(status.permissions()), 0, ""};
+        if (fs::is_symlink(status)) {
+            node.kind = 'l';
+            node.link = fs::read_symlink(path).string();
+        } else if (fs::is_regular_file(status)) {
+            node.kind = 'f';
+            node.size = fs::file_size(path);
+            node.hash = Fnv1a(ReadAll(path));
+        } else if (fs::is_directory(status)) {
+            node.kind = 'd';
+        }
+        snapshot[path.lexically_relative(root).string()] = node;
+    }
+    return snapshot;
+}
+
+std::set<std::string> TreeNames(const fs::path& root)
+{
+    std::set<std::string> names;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it)
+        names.insert(it->path().lexically_relative(root).string());
+    return names;
+}
+
+CImmutable::CImmutable(const fs::path& path) : m_path(path), m_set(false)
+{
+    m_set = Change(true);
+}
+
+CImmutable::~CImmutable()
+{
+    if (m_set)
+        Change(false);
+}
+
+bool CImmutable::Change(bool set)
+{
+    int fd = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool changed = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = set ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    changed = changed && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    close(fd);
+    return changed;
+}
+
+std::unique_ptr<CMount> CMount::Tmpfs(const fs::path& directory, const std::string& options)
+{
+    fs::create_directories(directory);
+    if (mount("tmpfs", directory.c_str(), "tmpfs", 0, options.c_str()) != 0)
+        return nullptr;
+    return std::unique_ptr<CMount>(new CMount(directory));
+}
+
+std::unique_ptr<CMount> CMount::ReadOnly(const fs::path& directory)
+{
+    if (mount(directory.c_str(), directory.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        return nullptr;
+    std::unique_ptr<CMount> bound(new CMount(directory));
+    if (mount(nullptr, directory.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+        return nullptr;  // the bind is detached again here
+    return bound;
+}
+
+CMount::~CMount()
+{
+    umount2(m_directory.c_str(), MNT_DETACH);
+}
+
+std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::string& target, int timeoutSeconds)
+{
+    const passwd* nobody = getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    pid_t child = fork();
+    if (child < 0)
+        return std::nullopt;
+    if (child == 0) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0))
+            _exit(kCannotDropRights);
+        prctl(PR_SET_DUMPABLE, 1);  // the sanitizers still read /proc/self
+        int result = info.Install(target.c_str());
+        _exit(result < kCannotDropRights ? result : kCannotDropRights - 1);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!WIFEXITED(status))
+        return std::nullopt;
+    return WEXITSTATUS(status);
+}
+
+int CFailureTest::s_opens = 0;
+
+CFailureTest::CFailureTest()
+{
+    dir.Write("outside\\keep.txt", "outside the target");
+    dir.Write("outside\\maps\\keep.dat", "also outside");
+    dir.MakeDir("package\\data");
+    here = std::make_unique<CCurrentDir>(dir.Native("package"));
+    s_opens = 0;
+    Platform::SetShellOpener([](const char*) {
+        ++s_opens;
+        return true;
+    });
+}
+
+CFailureTest::~CFailureTest()
+{
+    Platform::SetShellOpener(nullptr);
+}
+
+void CFailureTest::Source(const std::string& name, size_t size)
+{
+    dir.Write("package\\data\\" + name, size ? Pattern(name, size) : name + " v1");
+}
+
+void CFailureTest::Entry(const std::string& source, const std::string& dest, const std::string& action)
+{
+    size_t index = info.m_files.GetSize();
+    info.m_files.SetSize(index + 1);
+    FileEntry& entry = info.m_files[index];
+    CopyText(entry.szSource, sizeof entry.szSource, source.c_str());
+    CSetupInfo::GetFileName(entry.szSource, entry.szFileName);
+    CopyText(entry.szDest, sizeof entry.szDest, dest.c_str());
+    CopyText(entry.szAction, sizeof entry.szAction, action.c_str());
+}
+
+fs::path CFailureTest::TargetNative(const std::string& relative) const
+{
+    return dir.Native(relative.empty() ? "Arena" : "Arena\\" + relative);
+}
+
+void CFailureTest::SnapshotOutside()
+{
+    outside = TakeSnapshot(dir.Native(), TargetNative());
+}
+
+void CFailureTest::ExpectOutsideUnchanged() const
+{
+    Snapshot now = TakeSnapshot(dir.Native(), TargetNative());
+    EXPECT_EQ(now.size(), outside.size()) << "objects were added or removed outside the target";
+    for (const auto& [name, node] : outside) {
+        auto found = now.find(name);
+        EXPECT_TRUE(found != now.end() && found->second == node) << name << " changed outside the target";
+    }
+}
+
+void CFailureTest::ExpectInstalled(const std::string& relative, const std::string& name) const
+{
+    fs::path installed = TargetNative(relative);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(installed))) << relative << " is not installed";
+    EXPECT_EQ(ReadAll(installed), ReadAll(dir.Native("package\\data\\" + name))) << relative;
+}

@@ -1,0 +1,100 @@
+// Failure injection on real file systems: tree snapshots, immutable files, mounts, an unprivileged install.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "SetupInfo.h"
+#include "TempDir.h"
+
+namespace fs = std::filesystem;
+
+// One object of a tree as a snapshot records it; links are not followed.
+struct SnapshotNode {
+    char kind;  // 'f' file, 'd' directory, 'l' link, 'o' other
+    uintmax_t size;
+    unsigned mode;
+    uint64_t hash;  // of a file's bytes
+    std::string link;
+    bool operator==(const SnapshotNode& other) const;
+};
+using Snapshot = std::map<std::string, SnapshotNode>;
+
+// Everything below root, by relative path, leaving out the subtree skip.
+Snapshot TakeSnapshot(const fs::path& root, const fs::path& skip = {});
+
+// Every relative path below root, directories included.
+std::set<std::string> TreeNames(const fs::path& root);
+
+// Sets the immutable attribute (chattr +i) for the object's life; even root
+// can then neither change nor replace the file, nor add to the directory.
+class CImmutable {
+public:
+    explicit CImmutable(const fs::path& path);
+    ~CImmutable();
+    CImmutable(const CImmutable&) = delete;
+    CImmutable& operator=(const CImmutable&) = delete;
+    bool IsSet() const { return m_set; }
+
+private:
+    bool Change(bool set);
+    fs::path m_path;
+    bool m_set;
+};
+
+// A mount on a directory for the object's life, detached again even when the test fails.
+class CMount {
+public:
+    // A fresh tmpfs with the given options, e.g. "size=256k".
+    static std::unique_ptr<CMount> Tmpfs(const fs::path& directory, const std::string& options);
+    // The directory bound onto itself read-only.
+    static std::unique_ptr<CMount> ReadOnly(const fs::path& directory);
+    ~CMount();
+    CMount(const CMount&) = delete;
+    CMount& operator=(const CMount&) = delete;
+
+private:
+    explicit CMount(const fs::path& directory) : m_directory(directory) {}
+    fs::path m_directory;
+};
+
+// The child could not give up root.
+constexpr int kCannotDropRights = 250;
+
+// Runs info.Install(target) in a forked child that first drops to the user
+// nobody when it runs as root. The child does nothing but Install and _exit
+// with the result. Empty when the child did not finish within timeoutSeconds
+// (it is killed then) or did not exit normally.
+std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::string& target, int timeoutSeconds);
+
+// A temporary directory holding the package "package" (current during the
+// test), the guard directory "outside" with files of its own, and the target
+// "Arena" (not made). Opens are counted, never carried out.
+class CFailureTest : public ::testing::Test {
+protected:
+    CFailureTest();
+    ~CFailureTest() override;
+
+    // Writes package\data\<name>: "<name> v1", or size bytes of a pattern.
+    void Source(const std::string& name, size_t size = 0);
+    void Entry(const std::string& source, const std::string& dest, const std::string& action = "C");
+    std::string Target() const { return dir.Path() + "\\Arena"; }
+    fs::path TargetNative(const std::string& relative = "") const;
+    // Snapshots everything outside the target tree; the check compares with it.
+    void SnapshotOutside();
+    void ExpectOutsideUnchanged() const;
+    // The installed file is a whole copy of package\data\<name>.
+    void ExpectInstalled(const std::string& relative, const std::string& name) const;
+
+    CTempDir dir;
+    std::unique_ptr<CCurrentDir> here;
+    CSetupInfo info;
+    Snapshot outside;
+    static int s_opens;
+};

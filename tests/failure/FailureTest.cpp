@@ -1,0 +1,242 @@
+// The installation run against failing file systems: every entry not copied is
+// counted, every other entry is installed, and nothing outside the target changes.
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include "FailureSupport.h"
+
+namespace {
+
+class Failure : public CFailureTest {
+protected:
+    // Three copies into a target that cannot be written: into the target
+    // itself, into a sub-directory still to be made, and into a writable
+    // sub-directory that exists; then one open.
+    void ListIntoALockedTarget()
+    {
+        for (const char* name : {"a.dat", "b.dat", "c.dat"})
+            Source(name);
+        Entry("data\\a.dat", "$setupdir");
+        Entry("data\\b.dat", "$setupdir\\maps\\");
+        Entry("data\\c.dat", "$setupdir\\open\\");
+        Entry("data\\e.txt", "$setupdir", "E");
+        fs::create_directories(TargetNative("open"));
+        fs::permissions(TargetNative("open"), fs::perms::all);
+        SnapshotOutside();
+    }
+};
+
+using Names = std::set<std::string>;
+
+}  // namespace
+
+TEST_F(Failure, AnImmutableTargetTakesOnlyWhatGoesIntoItsWritableSubDirectory)
+{
+    ListIntoALockedTarget();
+    {
+        // Not even root may add to an immutable directory.
+        CImmutable locked(TargetNative());
+        if (!locked.IsSet())
+            GTEST_SKIP() << "this file system does not let the test set the immutable attribute (chattr +i)";
+        EXPECT_EQ(info.Install(Target().c_str()), 2);
+        EXPECT_EQ(s_opens, 1);
+    }
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{"open", "open/c.dat"}));
+    ExpectInstalled("open\\c.dat", "c.dat");
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, AUserWithoutWritePermissionOnTheTargetGetsTheSameCount)
+{
+    ListIntoALockedTarget();
+    fs::permissions(TargetNative(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+    std::optional<int> result = InstallAsUnprivilegedUser(info, Target(), 30);
+    ASSERT_TRUE(result.has_value()) << "the unprivileged Install did not finish";
+    ASSERT_NE(*result, kCannotDropRights) << "the child could not drop to the user nobody";
+    EXPECT_EQ(*result, 2);
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{"open", "open/c.dat"}));
+    ExpectInstalled("open\\c.dat", "c.dat");
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, AReadOnlyFileSystemTakesNothing)
+{
+    ListIntoALockedTarget();
+    {
+        std::unique_ptr<CMount> readOnly = CMount::ReadOnly(TargetNative());
+        if (!readOnly)
+            GTEST_SKIP() << "mounting is not permitted here: no read-only bind mount of the target";
+        EXPECT_EQ(info.Install(Target().c_str()), 3);
+        EXPECT_EQ(s_opens, 1);
+    }
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{"open"}));
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, AFileWhereADirectoryMustBeMadeCountsTheEntriesBehindIt)
+{
+    for (const char* name : {"a.dat", "b.dat", "c.dat"})
+        Source(name);
+    dir.Write("Arena\\maps", "a file named like the directory");
+    Entry("data\\a.dat", "$setupdir\\maps\\");
+    Entry("data\\b.dat", "$setupdir\\maps\\deep\\");
+    Entry("data\\c.dat", "$setupdir\\other\\");
+    SnapshotOutside();
+
+    EXPECT_EQ(info.Install(Target().c_str()), 2);
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{"maps", "other", "other/c.dat"}));
+    EXPECT_EQ(dir.Read("Arena\\maps"), "a file named like the directory");
+    ExpectInstalled("other\\c.dat", "c.dat");
+
+    // The target itself a file: no C entry lands, the file stays as it was.
+    dir.Write("outside\\Arena.txt", "a file chosen as the target");
+    SnapshotOutside();
+    EXPECT_EQ(info.Install((dir.Path() + "\\outside\\Arena.txt").c_str()), 3);
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, ADirectoryWhereAFileMustBeCopiedStaysAsItWasAndLinksAreNeverWrittenThrough)
+{
+    for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat", "e.dat", "f.dat"})
+        Source(name);
+    fs::create_directories(TargetNative("a.dat"));
+    dir.Write("Arena\\b.dat\\inside.txt", "kept");
+    fs::create_directory_symlink(dir.Native("outside\\maps"), TargetNative("c.dat"));
+    // Links to a file outside: the copy takes the link's place in the target.
+    fs::create_symlink(dir.Native("outside\\keep.txt"), TargetNative("e.dat"));
+    fs::create_hard_link(dir.Native("outside\\keep.txt"), TargetNative("f.dat"));
+    for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat", "e.dat", "f.dat"})
+        Entry(std::string("data\\") + name, "$setupdir");
+    SnapshotOutside();
+
+    EXPECT_EQ(info.Install(Target().c_str()), 3);
+    EXPECT_EQ(TreeNames(TargetNative()),
+              (Names{"a.dat", "b.dat", "b.dat/inside.txt", "c.dat", "d.dat", "e.dat", "f.dat"}));
+    EXPECT_EQ(dir.Read("Arena\\b.dat\\inside.txt"), "kept");
+    EXPECT_TRUE(fs::is_symlink(TargetNative("c.dat")));
+    for (const char* name : {"d.dat", "e.dat", "f.dat"})
+        ExpectInstalled(name, name);
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, AFullDiskFailsTheCopyThatDoesNotFitAndKeepsEverythingElse)
+{
+    // 256 KB: a and b (64 KB each) fit, the old big.dat stays, the new one
+    // (200 KB) cannot; c (32 KB) fits again once the partial copy is gone.
+    Source("a.dat", 64 * 1024);
+    Source("b.dat", 64 * 1024);
+    Source("big.dat", 200 * 1024);
+    Source("c.dat", 32 * 1024);
+    std::unique_ptr<CMount> disk = CMount::Tmpfs(TargetNative(), "size=256k,mode=0755");
+    if (!disk)
+        GTEST_SKIP() << "mounting is not permitted here: no small tmpfs to fill up";
+    dir.Write("Arena\\maps\\big.dat", "the old big.dat");
+    Entry("data\\a.dat", "$setupdir");
+    Entry("data\\b.dat", "$setupdir\\maps\\");
+    Entry("data\\big.dat", "$setupdir\\maps\\");
+    Entry("data\\c.dat", "$setupdir\\more\\");
+    Entry("data\\e.txt", "$setupdir", "E");
+    SnapshotOutside();
+
+    EXPECT_EQ(info.Install(Target().c_str()), 1);
+    EXPECT_EQ(s_opens, 1);
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{"a.dat", "maps", "maps/b.dat", "maps/big.dat", "more", "more/c.dat"}));
+    EXPECT_EQ(dir.Read("Arena\\maps\\big.dat"), "the old big.dat");
+    ExpectInstalled("a.dat", "a.dat");
+    ExpectInstalled("maps\\b.dat", "b.dat");
+    ExpectInstalled("more\\c.dat", "c.dat");
+
+    // The partial copy's space is given back, not held by a file still open.
+    struct statvfs disk_stats {};
+    ASSERT_EQ(statvfs(TargetNative().c_str(), &disk_stats), 0);
+    const unsigned long long used = (disk_stats.f_blocks - disk_stats.f_bfree) * disk_stats.f_frsize;
+    EXPECT_LT(used, (64 + 64 + 32 + 16) * 1024ull);
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, ASourceThatIsGoneOrCannotBeReadIsCountedAndNothingWaitsForIt)
+{
+    for (const char* name : {"a.dat", "b.dat", "secret.dat"})
+        Source(name);
+    chmod(dir.Native("package\\data\\secret.dat").c_str(), 0);
+    fs::create_symlink("vanished.dat", dir.Native("package\\data\\dangling.dat"));
+    fs::create_directories(dir.Native("package\\data\\folder.dat"));
+    ASSERT_EQ(mkfifo(dir.Native("package\\data\\pipe.dat").c_str(), 0666), 0);
+    Entry("data\\a.dat", "$setupdir");
+    Entry("data\\missing.dat", "$setupdir");
+    Entry("data\\dangling.dat", "$setupdir");
+    Entry("data\\folder.dat", "$setupdir");
+    Entry("data\\pipe.dat", "$setupdir");  // opening it for reading must not block
+    Entry("data\\secret.dat", "$setupdir");
+    Entry("data\\b.dat", "$setupdir\\maps\\");
+    fs::create_directories(TargetNative());
+    fs::permissions(TargetNative(), fs::perms::all);
+    SnapshotOutside();
+
+    std::optional<int> result = InstallAsUnprivilegedUser(info, Target(), 30);
+    ASSERT_TRUE(result.has_value()) << "Install did not finish: a source kept it waiting";
+    ASSERT_NE(*result, kCannotDropRights) << "the child could not drop to the user nobody";
+    EXPECT_EQ(*result, 5);
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{"a.dat", "maps", "maps/b.dat"}));
+    ExpectInstalled("a.dat", "a.dat");
+    ExpectInstalled("maps\\b.dat", "b.dat");
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, AReadOnlyDestinationFileIsNeitherChangedNorReplaced)
+{
+    for (const char* name : {"a.dat", "b.dat", "c.dat"})
+        Source(name);
+    dir.Write("Arena\\a.dat", "read-only by its mode");
+    chmod(TargetNative("a.dat").c_str(), 0444);
+    dir.Write("Arena\\b.dat", "immutable");
+    Entry("data\\a.dat", "$setupdir");
+    Entry("data\\b.dat", "$setupdir");
+    Entry("data\\c.dat", "$setupdir");
+    SnapshotOutside();
+
+    CImmutable locked(TargetNative("b.dat"));
+    EXPECT_EQ(info.Install(Target().c_str()), locked.IsSet() ? 2 : 1);
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{"a.dat", "b.dat", "c.dat"}));
+    EXPECT_EQ(dir.Read("Arena\\a.dat"), "read-only by its mode");
+    EXPECT_EQ(fs::status(TargetNative("a.dat")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (locked.IsSet()) {
+        EXPECT_EQ(dir.Read("Arena\\b.dat"), "immutable");
+    }
+    ExpectInstalled("c.dat", "c.dat");
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, AFileNameUpToTheComponentLimitIsCopiedBesideItsOwnTemporary)
+{
+    // A relative target leaves room for a name of 250 characters in 259.
+    const std::string name(246, 'n');
+    Source(name + ".dat");
+    Entry("data\\" + name + ".dat", "$setupdir");
+    SnapshotOutside();
+    EXPECT_EQ(info.Install("..\\Arena"), 0);
+    ExpectInstalled(name + ".dat", name + ".dat");
+    EXPECT_EQ(TreeNames(TargetNative()), (Names{name + ".dat"}));
+    ExpectOutsideUnchanged();
+}
+
+TEST_F(Failure, ACopyTakesTheSourcesPermissionsLessTheSpecialBitsAndTheUmask)
+{
+    Source("tool.exe");
+    Source("open.dat");
+    chmod(dir.Native("package\\data\\tool.exe").c_str(), 06777);
+    chmod(dir.Native("package\\data\\open.dat").c_str(), 0666);
+    Entry("data\\tool.exe", "$setupdir");
+    Entry("data\\open.dat", "$setupdir");
+    const mode_t previous = umask(022);
+    EXPECT_EQ(info.Install(Target().c_str()), 0);
+    umask(previous);
+    struct stat tool {}, open {};
+    ASSERT_EQ(stat(TargetNative("tool.exe").c_str(), &tool), 0);
+    ASSERT_EQ(stat(TargetNative("open.dat").c_str(), &open), 0);
+    EXPECT_EQ(tool.st_mode & 07777, 0755u);
+    EXPECT_EQ(open.st_mode & 07777, 0644u);
+}
