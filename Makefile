@@ -6,7 +6,8 @@ WINDOWS_DIR := build/windows
 
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
-                wine wine64 xvfb xauth clang libclang-rt-14-dev python3
+                wine wine64 xvfb xauth clang libclang-rt-14-dev python3 \
+                libbenchmark-dev
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
@@ -14,7 +15,7 @@ export WINEDEBUG  ?= -all
 FUZZ_SECONDS       ?= 60
 FUZZ_SECONDS_SHORT ?= 20
 
-.PHONY: all native windows fuzz-build test test-native test-windows test-fuzz fuzz deps demo clean
+.PHONY: all native windows fuzz-build test test-native test-windows test-fuzz fuzz bench deps demo clean
 
 all: native windows
 
@@ -49,6 +50,12 @@ test-fuzz: fuzz-build
 
 fuzz: fuzz-build
 	tests/fuzz/run-fuzzers.sh $(FUZZ_SECONDS)
+
+# Load and Install benchmarks (not part of `make test`); see docs/performance.md.
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench
+	build/bench/bench/kiv_bench
 
 deps:
 	@missing=""; for p in $(DEB_PACKAGES); do \

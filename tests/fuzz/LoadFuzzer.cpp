@@ -21,6 +21,34 @@ private:
     CMemorySource m_list;
 };
 
+// The indexed Load must leave exactly what the rescanning Load leaves.
+void ExpectSameAsRescanning(const CSetupInfo& info, const std::string& setup, const std::string& list)
+{
+    CFuzzSources sources(setup, list);
+    CSetupInfo reference;
+    if (!reference.LoadRescanning("setup.inf", "list.inf", sources))
+        __builtin_trap();
+    const char* texts[][2] = {{info.m_szSection, reference.m_szSection},
+                              {info.m_szDefaultInstall, reference.m_szDefaultInstall},
+                              {info.m_szCopyright, reference.m_szCopyright},
+                              {info.m_szTitle, reference.m_szTitle},
+                              {info.m_szInstallText, reference.m_szInstallText},
+                              {info.m_szDefaultDir, reference.m_szDefaultDir}};
+    for (const auto& pair : texts) {
+        if (strcmp(pair[0], pair[1]) != 0)
+            __builtin_trap();
+    }
+    if (info.m_nCount != reference.m_nCount || info.m_files.GetSize() != reference.m_files.GetSize())
+        __builtin_trap();
+    for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
+        const FileEntry& a = info.m_files[i];
+        const FileEntry& b = reference.m_files[i];
+        if (strcmp(a.szSource, b.szSource) != 0 || strcmp(a.szFileName, b.szFileName) != 0 ||
+            strcmp(a.szDest, b.szDest) != 0 || strcmp(a.szAction, b.szAction) != 0 || a.nNumber != b.nNumber)
+            __builtin_trap();
+    }
+}
+
 void ExpectTerminated(const char* text, size_t size)
 {
     if (strnlen(text, size) >= size)
@@ -50,5 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
         if (nameLength > sourceLength || strcmp(entry.szSource + sourceLength - nameLength, entry.szFileName) != 0)
             __builtin_trap();
     }
+    ExpectSameAsRescanning(info, files[0], files[1]);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <climits>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,7 +31,7 @@ public:
     void CloseAll() override { ++closeCalls; }
 
 private:
-    std::vector<CMemorySource> m_sources = std::vector<CMemorySource>();
+    std::deque<CMemorySource> m_sources;  // stable addresses as sources are added
 };
 
 const char kSetup[] =
