@@ -12,8 +12,6 @@ public:
     void Detach() { m_hWnd = nullptr; }
 
     BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
-    BOOL ShowWindow(int command) const { return ::ShowWindow(m_hWnd, command); }
-    BOOL SetWindowText(const char* text) const { return ::SetWindowTextA(m_hWnd, text); }
 
 protected:
     CControl() = default;
@@ -36,7 +34,4 @@ public:
 
 // A push button.
 class CPushButton : public CControl {
-public:
-    // Presses the button as a click would: it sends its click notification.
-    void Click() const { SendMessageA(GetHwnd(), BM_CLICK, 0, 0); }
 };

@@ -47,7 +47,6 @@ public:
     // Notifications the controls send meanwhile reach no handler. Nothing is
     // validated, so the result is always TRUE.
     BOOL UpdateData(BOOL fromControls = TRUE);
-    bool IsTransferring() const { return m_bTransferring; }
 
     // The OK command: a transfer from the controls, then the run ends with IDOK.
     virtual void OnOK();

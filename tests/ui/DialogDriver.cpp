@@ -144,12 +144,6 @@ bool ItemChecked(HWND dialog, int id)
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-int FocusedItemId()
-{
-    HWND focus = GetFocus();
-    return focus ? GetDlgCtrlID(focus) : 0;
-}
-
 void TypeInto(HWND dialog, int id, const std::string& text)
 {
     HWND edit = GetDlgItem(dialog, id);
@@ -171,17 +165,38 @@ void Click(HWND dialog, int id)
     SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-void PressKey(WORD virtualKey)
+namespace {
+
+// The window with the keyboard focus in dialog, after making dialog the
+// active window again: a popup that closed, or another program's window,
+// may have taken the activation.
+HWND KeyboardTarget(HWND dialog)
 {
+    if (GetActiveWindow() != dialog)
+        SetActiveWindow(dialog);
     HWND focus = GetFocus();
-    PostMessageA(focus, WM_KEYDOWN, virtualKey, 1);
-    PostMessageA(focus, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+    return focus ? focus : dialog;
 }
 
-void PressAlt(char letter)
+}  // namespace
+
+int FocusedItemId(HWND dialog)
+{
+    HWND focus = KeyboardTarget(dialog);
+    return focus == dialog ? 0 : GetDlgCtrlID(focus);
+}
+
+void PressKey(HWND dialog, WORD virtualKey)
+{
+    HWND target = KeyboardTarget(dialog);
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+}
+
+void PressAlt(HWND dialog, char letter)
 {
     // Bit 29: the Alt key is down.
-    PostMessageA(GetFocus(), WM_SYSCHAR, static_cast<unsigned char>(letter), 1 | (1 << 29));
+    PostMessageA(KeyboardTarget(dialog), WM_SYSCHAR, static_cast<unsigned char>(letter), 1 | (1 << 29));
 }
 
 bool ReadMessageBox(HWND box, SeenMessageBox* seen)

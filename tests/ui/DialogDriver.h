@@ -63,17 +63,18 @@ std::string ItemText(HWND dialog, int id);
 bool ItemVisible(HWND dialog, int id);
 bool ItemEnabled(HWND dialog, int id);
 bool ItemChecked(HWND dialog, int id);
-int FocusedItemId();
+// The identifier of the control of dialog that has the keyboard focus; 0 for none.
+int FocusedItemId(HWND dialog);
 // Types text at the end of an edit's text, one WM_CHAR per character.
 void TypeInto(HWND dialog, int id, const std::string& text);
 // Selects the whole text of an edit and deletes it with Backspace.
 void ClearByTyping(HWND dialog, int id);
 void Click(HWND dialog, int id);
-// Posts a key press to the window that has the focus; the dialog manager
-// handles it when the step returns.
-void PressKey(WORD virtualKey);
+// Posts a key press to the control of dialog that has the focus; the dialog
+// manager handles it when the step returns.
+void PressKey(HWND dialog, WORD virtualKey);
 // Posts Alt+letter, the mnemonic of a control.
-void PressAlt(char letter);
+void PressAlt(HWND dialog, char letter);
 
 // Reads a message box window (class #32770 with a text and an OK button).
 bool ReadMessageBox(HWND box, SeenMessageBox* seen);

@@ -108,7 +108,7 @@ TEST(ModalDialog, TransfersBothWaysAndDispatchesNoNotificationDuringATransfer)
             EXPECT_EQ(1, dialog.firstClicks);
             EXPECT_EQ(0, dialog.laterFirstClicks);
             EXPECT_EQ(1, dialog.secondClicks);
-            PressKey(VK_ESCAPE);
+            PressKey(hwnd, VK_ESCAPE);
         });
     EXPECT_EQ(IDCANCEL, dialog.Run(driver));
     EXPECT_FALSE(dialog.m_btnFirst.IsAttached());
@@ -131,16 +131,16 @@ TEST(ModalDialog, EnterEndsThroughOkWithATransferEscapeAndCloseBoxThroughCancelW
     };
 
     CProbeDialog onCheckBox;
-    EXPECT_EQ(IDOK, typeTickAndThen(onCheckBox, IDC_PROBE_CHECK, [](HWND) { PressKey(VK_RETURN); }));
+    EXPECT_EQ(IDOK, typeTickAndThen(onCheckBox, IDC_PROBE_CHECK, [](HWND hwnd) { PressKey(hwnd, VK_RETURN); }));
     EXPECT_STREQ("typed", onCheckBox.m_strEdit);
     EXPECT_EQ(1, onCheckBox.m_nCheck);
 
     CProbeDialog inEdit;
-    EXPECT_EQ(IDOK, typeTickAndThen(inEdit, IDC_PROBE_EDIT, [](HWND) { PressKey(VK_RETURN); }));
+    EXPECT_EQ(IDOK, typeTickAndThen(inEdit, IDC_PROBE_EDIT, [](HWND hwnd) { PressKey(hwnd, VK_RETURN); }));
     EXPECT_STREQ("typed", inEdit.m_strEdit);
 
     CProbeDialog escaped;
-    EXPECT_EQ(IDCANCEL, typeTickAndThen(escaped, IDC_PROBE_CHECK, [](HWND) { PressKey(VK_ESCAPE); }));
+    EXPECT_EQ(IDCANCEL, typeTickAndThen(escaped, IDC_PROBE_CHECK, [](HWND hwnd) { PressKey(hwnd, VK_ESCAPE); }));
     EXPECT_STREQ("", escaped.m_strEdit);
     EXPECT_EQ(0, escaped.m_nCheck);
 
@@ -154,11 +154,11 @@ TEST(ModalDialog, EnterEndsThroughOkWithATransferEscapeAndCloseBoxThroughCancelW
     CProbeDialog onButton;
     CDialogDriver driver;
     driver.Then([&](HWND) { onButton.FocusItem(IDC_PROBE_SECOND); })
-        .Then([](HWND) { PressKey(VK_RETURN); })
+        .Then([](HWND hwnd) { PressKey(hwnd, VK_RETURN); })
         .Then([&](HWND hwnd) {
             EXPECT_EQ(1, onButton.secondClicks);
             EXPECT_TRUE(IsWindowVisible(hwnd));
-            PressKey(VK_ESCAPE);
+            PressKey(hwnd, VK_ESCAPE);
         });
     EXPECT_EQ(IDCANCEL, onButton.Run(driver));
 }

@@ -63,7 +63,7 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheDescriptionTheLicenceAndTheLogoWithT
         EXPECT_EQ("C:\\Games\\Arena", ItemText(hwnd, IDC_DIR));
         EXPECT_EQ("INSTALL", ItemText(hwnd, IDC_INSTALL));
         EXPECT_FALSE(ItemChecked(hwnd, IDC_AGREE));
-        EXPECT_EQ(IDC_AGREE, FocusedItemId());
+        EXPECT_EQ(IDC_AGREE, FocusedItemId(hwnd));
         EXPECT_EQ(kNotAgreed, EnabledOf(hwnd));
         for (int id : kFullViewOnly)
             EXPECT_TRUE(ItemVisible(hwnd, id)) << id;
@@ -75,7 +75,7 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheDescriptionTheLicenceAndTheLogoWithT
         EXPECT_EQ(64, logo.cx);
         EXPECT_EQ(32, logo.cy);
         EXPECT_FALSE(dialog->m_bInstalled);
-        PressKey(VK_ESCAPE);
+        PressKey(hwnd, VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, Run(driver));
     EXPECT_TRUE(driver.messageBoxes.empty());
@@ -111,7 +111,7 @@ TEST_F(SetupDialogTest, LicenceAndLogoFilesThatAreMissingCutOrNotBitmapsPassSile
             // The dialog works as usual without them.
             Click(hwnd, IDC_AGREE);
             EXPECT_EQ(kAgreedNoDirectory, EnabledOf(hwnd));
-            PressKey(VK_ESCAPE);
+            PressKey(hwnd, VK_ESCAPE);
         });
         EXPECT_EQ(IDCANCEL, Run(driver));
         EXPECT_TRUE(driver.messageBoxes.empty());
@@ -139,7 +139,7 @@ TEST_F(SetupDialogTest, TheBoxAndTheDirectoryTextMoveThroughTheStatesWithADefaul
             EXPECT_EQ(kNotAgreed, EnabledOf(hwnd));
             Click(hwnd, IDC_AGREE);
             EXPECT_EQ(kReady, EnabledOf(hwnd));
-            PressKey(VK_ESCAPE);
+            PressKey(hwnd, VK_ESCAPE);
         });
     EXPECT_EQ(IDCANCEL, Run(driver));
     EXPECT_TRUE(driver.messageBoxes.empty());
@@ -159,7 +159,7 @@ TEST_F(SetupDialogTest, WithoutADefaultDirectoryInstallWaitsForText)
         EXPECT_EQ(kReady, EnabledOf(hwnd));
         ClearByTyping(hwnd, IDC_DIR);
         EXPECT_EQ(kAgreedNoDirectory, EnabledOf(hwnd));
-        PressKey(VK_ESCAPE);
+        PressKey(hwnd, VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, Run(driver));
 }
@@ -205,7 +205,7 @@ TEST_F(SetupDialogTest, APickedFolderGetsOneTrailingBackslashAndACancelledPicker
         answer = long259;
         Click(hwnd, IDC_BROWSE);
         EXPECT_EQ(long259, ItemText(hwnd, IDC_DIR));
-        PressKey(VK_ESCAPE);
+        PressKey(hwnd, VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, Run(driver));
     ASSERT_EQ(6u, bufferAtStart.size());
@@ -237,7 +237,7 @@ TEST_F(SetupDialogTest, TheShellsFolderPickerIsOwnedByTheDialogAndCancellingItCh
         EXPECT_EQ(hwnd, pickerOwner);
         EXPECT_EQ("C:\\Games\\Arena", ItemText(hwnd, IDC_DIR));
         EXPECT_EQ(kReady, EnabledOf(hwnd));
-        PressKey(VK_ESCAPE);
+        PressKey(hwnd, VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, Run(driver));
     EXPECT_NE(pickerTexts.end(), std::find(pickerTexts.begin(), pickerTexts.end(), "Browse for Quake 3 Directory"));
@@ -324,7 +324,7 @@ TEST_F(SetupDialogTest, InstallWithoutAgreementRemindsAndWithAnEmptyDirectoryIns
             dialog->FocusItem(IDC_LICENSE);
             pressInstall(hwnd);
             ASSERT_EQ(1u, driver.messageBoxes.size());
-            EXPECT_EQ(IDC_AGREE, FocusedItemId());
+            EXPECT_EQ(IDC_AGREE, FocusedItemId(hwnd));
             EXPECT_EQ(kNotAgreed, EnabledOf(hwnd));
             EXPECT_EQ("INSTALL", ItemText(hwnd, IDC_INSTALL));
         })
@@ -337,7 +337,7 @@ TEST_F(SetupDialogTest, InstallWithoutAgreementRemindsAndWithAnEmptyDirectoryIns
             EXPECT_FALSE(ItemEnabled(hwnd, IDC_INSTALL));
             EXPECT_TRUE(ItemVisible(hwnd, IDC_AGREE));
             EXPECT_FALSE(dialog->m_bInstalled);
-            PressKey(VK_ESCAPE);
+            PressKey(hwnd, VK_ESCAPE);
         });
     EXPECT_EQ(IDCANCEL, Run(driver));
     ASSERT_EQ(1u, driver.messageBoxes.size());

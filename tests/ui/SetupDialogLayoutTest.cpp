@@ -145,7 +145,7 @@ TEST_F(SetupDialogTest, IsCreatedFromItsTemplateWithThirteenControlsTheLogoAndTh
         // The wrappers are attached by the first transfer.
         EXPECT_EQ(GetDlgItem(hwnd, IDC_LOGO), dialog->m_logo.GetHwnd());
         EXPECT_EQ(GetDlgItem(hwnd, IDC_INSTALL), dialog->m_btnInstall.GetHwnd());
-        PressKey(VK_ESCAPE);
+        PressKey(hwnd, VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, Run(driver));
     EXPECT_FALSE(dialog->m_logo.IsAttached());
@@ -197,7 +197,7 @@ TEST_F(SetupDialogTest, ExchangesItsDataBothWaysAndNoTransferRunsTheDirectoryHan
             TypeInto(hwnd, IDC_DIR, "E");
             EXPECT_TRUE(ItemEnabled(hwnd, IDC_INSTALL));
             EXPECT_STREQ("E", dialog->m_strDir);
-            PressKey(VK_ESCAPE);
+            PressKey(hwnd, VK_ESCAPE);
         });
     EXPECT_EQ(IDCANCEL, Run(driver));
 }
@@ -207,19 +207,19 @@ TEST_F(SetupDialogTest, TabVisitsTheEnabledStopsInOrderAndAltATogglesTheBox)
     WritePackage("C:\\Games\\Arena", {});
     CDialogDriver driver;
     std::vector<int> visited;
-    auto tab = [&](HWND) { PressKey(VK_TAB); };
-    auto note = [&](HWND) { visited.push_back(FocusedItemId()); };
+    auto tab = [&](HWND hwnd) { PressKey(hwnd, VK_TAB); };
+    auto note = [&](HWND hwnd) { visited.push_back(FocusedItemId(hwnd)); };
     driver.Then(note).Then(tab).Then(note);  // Not agreed: the box alone
-    driver.Then([](HWND) { PressAlt('a'); }).Then([&](HWND hwnd) {
+    driver.Then([](HWND hwnd) { PressAlt(hwnd, 'a'); }).Then([&](HWND hwnd) {
         EXPECT_TRUE(ItemChecked(hwnd, IDC_AGREE));
         EXPECT_TRUE(ItemEnabled(hwnd, IDC_INSTALL)) << "Alt+A did not reach OnAgree";
     });
     for (int i = 0; i < 4; ++i)
         driver.Then(tab).Then(note);
-    driver.Then([](HWND) { PressAlt('a'); }).Then([&](HWND hwnd) {
+    driver.Then([](HWND hwnd) { PressAlt(hwnd, 'a'); }).Then([&](HWND hwnd) {
         EXPECT_FALSE(ItemChecked(hwnd, IDC_AGREE));
         EXPECT_FALSE(ItemEnabled(hwnd, IDC_DIR));
-        PressKey(VK_ESCAPE);
+        PressKey(hwnd, VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, Run(driver));
     std::vector<int> expected = {IDC_AGREE, IDC_AGREE, IDC_DIR, IDC_BROWSE, IDC_INSTALL, IDC_AGREE};
@@ -244,11 +244,11 @@ TEST_F(SetupDialogTest, EnterOnTheBoxOrInTheEditEndsThroughOkEscapeAndCloseBoxTh
             .Then(end);
         return Run(driver);
     };
-    EXPECT_EQ(IDOK, runEndingWith(IDC_AGREE, [](HWND) { PressKey(VK_RETURN); }));
+    EXPECT_EQ(IDOK, runEndingWith(IDC_AGREE, [](HWND hwnd) { PressKey(hwnd, VK_RETURN); }));
     EXPECT_STREQ("Changed", dialog->m_strLicense);
-    EXPECT_EQ(IDOK, runEndingWith(IDC_DIR, [](HWND) { PressKey(VK_RETURN); }));
+    EXPECT_EQ(IDOK, runEndingWith(IDC_DIR, [](HWND hwnd) { PressKey(hwnd, VK_RETURN); }));
     EXPECT_STREQ("Changed", dialog->m_strLicense);
-    EXPECT_EQ(IDCANCEL, runEndingWith(IDC_AGREE, [](HWND) { PressKey(VK_ESCAPE); }));
+    EXPECT_EQ(IDCANCEL, runEndingWith(IDC_AGREE, [](HWND hwnd) { PressKey(hwnd, VK_ESCAPE); }));
     EXPECT_STREQ("Terms", dialog->m_strLicense);
     // (With the focus in the directory edit, its EN_KILLFOCUS as the dialog
     // closes would run OnDirChange and with it a transfer.)
