@@ -38,7 +38,8 @@ TEST_F(Failure, AnImmutableTargetTakesOnlyWhatGoesIntoItsWritableSubDirectory)
         // Not even root may add to an immutable directory.
         CImmutable locked(TargetNative());
         if (!locked.IsSet())
-            GTEST_SKIP() << "this file system does not let the test set the immutable attribute (chattr +i)";
+            GTEST_SKIP() << "the immutable attribute (chattr +i) cannot be set here: "
+                            "it needs root and a file system that has it";
         EXPECT_EQ(info.Install(Target().c_str()), 2);
         EXPECT_EQ(s_opens, 1);
     }
@@ -50,8 +51,7 @@ TEST_F(Failure, AnImmutableTargetTakesOnlyWhatGoesIntoItsWritableSubDirectory)
 TEST_F(Failure, AUserWithoutWritePermissionOnTheTargetGetsTheSameCount)
 {
     ListIntoALockedTarget();
-    fs::permissions(TargetNative(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                        fs::perms::others_read | fs::perms::others_exec);
+    chmod(TargetNative().c_str(), 0555);
     std::optional<int> result = InstallAsUnprivilegedUser(info, Target(), 30);
     ASSERT_TRUE(result.has_value()) << "the unprivileged Install did not finish";
     ASSERT_NE(*result, kCannotDropRights) << "the child could not drop to the user nobody";
@@ -149,9 +149,9 @@ TEST_F(Failure, AFullDiskFailsTheCopyThatDoesNotFitAndKeepsEverythingElse)
     ExpectInstalled("more\\c.dat", "c.dat");
 
     // The partial copy's space is given back, not held by a file still open.
-    struct statvfs disk_stats {};
-    ASSERT_EQ(statvfs(TargetNative().c_str(), &disk_stats), 0);
-    const unsigned long long used = (disk_stats.f_blocks - disk_stats.f_bfree) * disk_stats.f_frsize;
+    struct statvfs diskStats {};
+    ASSERT_EQ(statvfs(TargetNative().c_str(), &diskStats), 0);
+    const unsigned long long used = (diskStats.f_blocks - diskStats.f_bfree) * diskStats.f_frsize;
     EXPECT_LT(used, (64 + 64 + 32 + 16) * 1024ull);
     ExpectOutsideUnchanged();
 }
