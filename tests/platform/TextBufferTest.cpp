@@ -34,16 +34,10 @@ TEST(TextBuffer, CaseChangesTouchOnlyAsciiLetters)
 
 TEST(TextBuffer, AtoiSaturatingConvertsLikeAtoiAndNeverOverflows)
 {
-    EXPECT_EQ(AtoiSaturating(""), 0);
-    EXPECT_EQ(AtoiSaturating("none"), 0);
-    EXPECT_EQ(AtoiSaturating(" \t3"), 3);
-    EXPECT_EQ(AtoiSaturating("3 files"), 3);
-    EXPECT_EQ(AtoiSaturating("-1"), -1);
-    EXPECT_EQ(AtoiSaturating("+12"), 12);
-    EXPECT_EQ(AtoiSaturating("- 1"), 0);
-    EXPECT_EQ(AtoiSaturating("2147483647"), INT_MAX);
-    EXPECT_EQ(AtoiSaturating("2147483648"), INT_MAX);
-    EXPECT_EQ(AtoiSaturating("99999999999999999999999"), INT_MAX);
-    EXPECT_EQ(AtoiSaturating("-2147483648"), INT_MIN);
-    EXPECT_EQ(AtoiSaturating("-2147483649"), INT_MIN);
+    const std::pair<const char*, int> cases[] = {
+        {"", 0}, {"none", 0}, {" \t3", 3}, {"3 files", 3}, {"-1", -1}, {"+12", 12}, {"- 1", 0},
+        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(AtoiSaturating(text), value) << text;
 }
