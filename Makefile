@@ -7,7 +7,7 @@ WINDOWS_DIR := build/windows
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
                 wine wine64 xvfb xauth clang libclang-rt-14-dev python3 \
-                libbenchmark-dev
+                libbenchmark-dev xdotool imagemagick
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
@@ -67,8 +67,8 @@ deps:
 	  $$sudo apt-get update && DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y --no-install-recommends $$missing; \
 	fi
 
-demo:
-	@echo "make demo arrives with the setup dialog."
+demo: windows
+	examples/demo.sh $(WINDOWS_DIR)/KivSetup.exe
 
 clean:
 	rm -rf build

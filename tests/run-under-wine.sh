@@ -19,6 +19,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
 fi
 wineserver -p >/dev/null 2>&1 </dev/null
+# Without a window manager on Xvfb, Wine's managed windows make each dialog's
+# end wait; unmanaged windows close at once.
+if [ -n "${KIV_UNDER_XVFB:-}" ]; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+fi
 # Start Wine's own background processes now, detached from our output: started
 # by a test instead, they would hold its output pipe open after it ends.
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true

@@ -1,6 +1,5 @@
 #include "SetupInfo.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "LineIndex.h"
@@ -53,6 +52,25 @@ private:
     bool m_indexed;
 };
 
+// Writes "FILE" and n in decimal into key, which holds kFileKeySize bytes.
+// Written by hand: a printf-family call would pull the C library's whole
+// formatter into the installer.
+constexpr size_t kFileKeySize = 15;  // "FILE", up to 10 digits, the NUL
+void MakeFileKey(unsigned n, char* key)
+{
+    char digits[10];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    CopyText(key, kFileKeySize, "FILE");
+    size_t at = 4;
+    while (count > 0)
+        key[at++] = digits[--count];
+    key[at] = '\0';
+}
+
 // Reads FILE1, FILE2, ... of section into files. Count bounds the keys read as
 // an unsigned number, so a negative Count reads up to the first missing key.
 // False when memory runs out.
@@ -60,8 +78,8 @@ bool ReadEntries(CDescriptionFile& list, const char* section, int count, CFileEn
 {
     const unsigned limit = static_cast<unsigned>(count);
     for (unsigned n = 1;; ++n) {
-        char key[16];  // "FILE" and up to 10 digits
-        snprintf(key, sizeof key, "FILE%u", n);
+        char key[kFileKeySize];
+        MakeFileKey(n, key);
         char value[kFileValueSize];
         if (!list.Find(section, key, value, sizeof value))
             return true;
