@@ -288,8 +288,14 @@ TEST_F(SetupDialogTest, InstallsTheExamplePackageThenShowsTheFinishedViewAndExit
 
 TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedView)
 {
-    WritePackage(target.Path(), {"present.txt;$setupdir;C;1", "missing.txt;$setupdir;C;2"});
+    // A missing source and a read-only destination: neither may pass as installed.
+    WritePackage(target.Path(), {"present.txt;$setupdir;C;1", "missing.txt;$setupdir;C;2", "locked.txt;$setupdir;C;3"});
     package.Write("present.txt", "here");
+    package.Write("locked.txt", "new");
+    target.Write("locked.txt", "old");
+    std::filesystem::permissions(target.Native("locked.txt"), std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
     CDialogDriver driver;
     driver.onMessageBox = [](HWND hwnd, const SeenMessageBox&) { ExpectFinishedView(hwnd); };
     driver
@@ -305,6 +311,7 @@ TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedView)
     EXPECT_FALSE(driver.messageBoxes[0].hasIcon);
     EXPECT_EQ("here", target.Read("present.txt"));
     EXPECT_FALSE(target.Exists("missing.txt"));
+    EXPECT_EQ("old", target.Read("locked.txt"));
 }
 
 TEST_F(SetupDialogTest, InstallWithoutAgreementRemindsAndWithAnEmptyDirectoryInstallsNothing)
