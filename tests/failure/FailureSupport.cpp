@@ -17,7 +17,6 @@
 #include <unistd.h>
 
 #include "FileSystem.h"
-#include "TextBuffer.h"
 
 namespace {
 
@@ -187,17 +186,6 @@ CFailureTest::~CFailureTest()
 void CFailureTest::Source(const std::string& name, size_t size)
 {
     dir.Write("package\\data\\" + name, size ? Pattern(name, size) : name + " v1");
-}
-
-void CFailureTest::Entry(const std::string& source, const std::string& dest, const std::string& action)
-{
-    size_t index = info.m_files.GetSize();
-    info.m_files.SetSize(index + 1);
-    FileEntry& entry = info.m_files[index];
-    CopyText(entry.szSource, sizeof entry.szSource, source.c_str());
-    CSetupInfo::GetFileName(entry.szSource, entry.szFileName);
-    CopyText(entry.szDest, sizeof entry.szDest, dest.c_str());
-    CopyText(entry.szAction, sizeof entry.szAction, action.c_str());
 }
 
 fs::path CFailureTest::TargetNative(const std::string& relative) const

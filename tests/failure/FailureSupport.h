@@ -10,8 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SetupInfo.h"
-#include "TempDir.h"
+#include "InstallSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -32,8 +31,7 @@ Snapshot TakeSnapshot(const fs::path& root, const fs::path& skip = {});
 // Every relative path below root, directories included.
 std::set<std::string> TreeNames(const fs::path& root);
 
-// Sets the immutable attribute (chattr +i) for the object's life; even root
-// can then neither change nor replace the file, nor add to the directory.
+// chattr +i for the object's life: not even root may change or add to it.
 class CImmutable {
 public:
     explicit CImmutable(const fs::path& path);
@@ -67,15 +65,12 @@ private:
 // The child could not give up root.
 constexpr int kCannotDropRights = 250;
 
-// Runs info.Install(target) in a forked child that first drops to the user
-// nobody when it runs as root. The child does nothing but Install and _exit
-// with the result. Empty when the child did not finish within timeoutSeconds
-// (it is killed then) or did not exit normally.
+// info.Install(target) in a forked child that drops to the user nobody when
+// root; empty when it did not exit normally within timeoutSeconds (it is killed).
 std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::string& target, int timeoutSeconds);
 
-// A temporary directory holding the package "package" (current during the
-// test), the guard directory "outside" with files of its own, and the target
-// "Arena" (not made). Opens are counted, never carried out.
+// A temp dir with the current package "package", the guard "outside" and the
+// target "Arena" (not made). Opens are counted, never carried out.
 class CFailureTest : public ::testing::Test {
 protected:
     CFailureTest();
@@ -83,7 +78,10 @@ protected:
 
     // Writes package\data\<name>: "<name> v1", or size bytes of a pattern.
     void Source(const std::string& name, size_t size = 0);
-    void Entry(const std::string& source, const std::string& dest, const std::string& action = "C");
+    void Entry(const std::string& source, const std::string& dest, const std::string& action = "C")
+    {
+        AddEntry(info, source, dest, action);
+    }
     std::string Target() const { return dir.Path() + "\\Arena"; }
     fs::path TargetNative(const std::string& relative = "") const;
     // Snapshots everything outside the target tree; the check compares with it.

@@ -10,9 +10,7 @@ namespace {
 
 class Failure : public CFailureTest {
 protected:
-    // Three copies into a target that cannot be written: into the target
-    // itself, into a sub-directory still to be made, and into a writable
-    // sub-directory that exists; then one open.
+    // Copies into the locked target, a sub-directory to be made and a writable one; one open.
     void ListIntoALockedTarget()
     {
         for (const char* name : {"a.dat", "b.dat", "c.dat"})
@@ -26,8 +24,6 @@ protected:
         SnapshotOutside();
     }
 };
-
-using Names = std::set<std::string>;
 
 }  // namespace
 
