@@ -2,6 +2,7 @@
 // and what they say; its rules are part of the file format.
 #include <cstring>
 
+#include "MatchTexts.h"
 #include "SetupInfo.h"
 #include "TextBuffer.h"
 
@@ -11,17 +12,10 @@ char* CSetupInfo::GetValue(CTextReader* file, const char* section, const char* k
     if (!file || !file->Rewind())
         return nullptr;
 
-    // "[SECTION]" and "KEY=", upper-cased. A match text that does not fit a
-    // line could never occur in one.
     char header[kLineSize];
     char keyText[kLineSize];
-    if (!CopyText(header, sizeof header, "[") || !AppendText(header, sizeof header, section) ||
-        !AppendText(header, sizeof header, "]"))
+    if (!BuildMatchTexts(section, key, header, keyText))
         return nullptr;
-    if (!CopyText(keyText, sizeof keyText, key) || !AppendText(keyText, sizeof keyText, "="))
-        return nullptr;
-    UpperCaseAscii(header);
-    UpperCaseAscii(keyText);
     const size_t keyLength = strlen(key);
 
     char line[kLineSize];
@@ -43,16 +37,7 @@ char* CSetupInfo::GetValue(CTextReader* file, const char* section, const char* k
         if (static_cast<size_t>(equals - line) != keyLength)
             continue;
 
-        char* value = line + keyLength + 1;
-        size_t valueLength = strlen(value);
-        // Drops the LF that ends the line; a CR inside the value costs its
-        // last character instead, as it always has.
-        if (strchr(value, '\n') || strchr(value, '\r'))
-            value[--valueLength] = '\0';
-        if (valueLength == 0)
-            return nullptr;
-        CopyText(destination, destinationSize, value);
-        return destination;
+        return TakeValue(line + keyLength + 1, destination, destinationSize);
     }
     return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "MatchTexts.h"
 #include "TextBuffer.h"
 
 namespace {
@@ -169,13 +170,8 @@ char* CLineIndex::Find(const char* section, const char* key, char* destination, 
     // The same match texts as GetValue, with the same limits.
     char header[kLineSize];
     char keyText[kLineSize];
-    if (!CopyText(header, sizeof header, "[") || !AppendText(header, sizeof header, section) ||
-        !AppendText(header, sizeof header, "]"))
+    if (!BuildMatchTexts(section, key, header, keyText))
         return nullptr;
-    if (!CopyText(keyText, sizeof keyText, key) || !AppendText(keyText, sizeof keyText, "="))
-        return nullptr;
-    UpperCaseAscii(header);
-    UpperCaseAscii(keyText);
     const size_t keyLength = strlen(key);
 
     const size_t headerLine = FindHeaderLine(header);
@@ -188,20 +184,7 @@ char* CLineIndex::Find(const char* section, const char* key, char* destination, 
     if (line == kNone)
         return nullptr;
 
-    const char* value = LineText(line) + keyLength + 1;
-    size_t valueLength = strlen(value);
-    // Drops the LF that ends the line; a CR inside the value costs its last
-    // character instead, as it does in GetValue.
-    if (strchr(value, '\n') || strchr(value, '\r'))
-        --valueLength;
-    if (valueLength == 0)
-        return nullptr;
-    if (destinationSize > 0) {
-        const size_t taken = valueLength < destinationSize - 1 ? valueLength : destinationSize - 1;
-        memcpy(destination, value, taken);
-        destination[taken] = '\0';
-    }
-    return destination;
+    return TakeValue(LineText(line) + keyLength + 1, destination, destinationSize);
 }
 
 size_t CLineIndex::FindHeaderLine(const char* header)
