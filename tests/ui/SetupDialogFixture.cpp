@@ -4,27 +4,15 @@
 
 #include "FileSystem.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
-std::function<bool(const char*)> g_record;
+std::function<void(const char*)> g_record;
 
 bool RecordOpen(const char* file)
 {
-    return g_record ? g_record(file) : true;
-}
-
-// KIV_EXAMPLES_DIR is the repository's examples directory as the build
-// machine names it; under Wine the same tree is drive Z:.
-fs::path ExamplesDir()
-{
-    std::string path = KIV_EXAMPLES_DIR;
-#ifdef _WIN32
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-#endif
-    return fs::path(path);
+    if (g_record)
+        g_record(file);
+    return true;
 }
 
 }  // namespace
@@ -35,15 +23,8 @@ SetupDialogTest::SetupDialogTest()
         if (onOpen)
             onOpen(file);
         opened.push_back(file);
-        return true;
     };
     Platform::SetShellOpener(RecordOpen);
-    Renew();
-}
-
-void SetupDialogTest::Renew()
-{
-    dialog.reset();
     info = std::make_unique<CSetupInfo>();
     dialog = std::make_unique<CTestSetupDialog>(*info);
 }
@@ -57,10 +38,8 @@ SetupDialogTest::~SetupDialogTest()
 void SetupDialogTest::WritePackage(const std::string& defaultDir, const std::vector<std::string>& files)
 {
     package.Write("setup.inf",
-                  "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\n"
-                  "Copyright=Sample notice text\r\n\r\n"
-                  "[ArenaPack]\r\nTitle=Arena Map Pack\r\n"
-                  "InstallText=Choose the directory of the game\r\n"
+                  "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=Sample notice text\r\n\r\n"
+                  "[ArenaPack]\r\nTitle=Arena Map Pack\r\nInstallText=Choose the directory of the game\r\n"
                   "DefaultDir=" + defaultDir + "\r\n");
     std::string list = "[ArenaPack]\r\nCount=" + std::to_string(files.size()) + "\r\n";
     for (size_t i = 0; i < files.size(); ++i)
@@ -70,7 +49,13 @@ void SetupDialogTest::WritePackage(const std::string& defaultDir, const std::vec
 
 void SetupDialogTest::CopyExamplePackage()
 {
-    fs::copy(ExamplesDir() / "arena-pack", package.Native(), fs::copy_options::recursive);
+    std::string examples = KIV_EXAMPLES_DIR;  // as the build machine names it; drive Z: under Wine
+#ifdef _WIN32
+    if (!examples.empty() && examples[0] == '/')
+        examples = "Z:" + examples;
+#endif
+    std::filesystem::copy(std::filesystem::path(examples) / "arena-pack", package.Native(),
+                          std::filesystem::copy_options::recursive);
 }
 
 INT_PTR SetupDialogTest::Run(CDialogDriver& driver)
@@ -80,19 +65,17 @@ INT_PTR SetupDialogTest::Run(CDialogDriver& driver)
     return driver.Run([this] { return dialog->DoModal(); });
 }
 
+INT_PTR SetupDialogTest::RunAgain(CDialogDriver& driver)
+{
+    dialog.reset();
+    info = std::make_unique<CSetupInfo>();
+    dialog = std::make_unique<CTestSetupDialog>(*info);
+    return Run(driver);
+}
+
 std::string MakeBitmapFile(int width, int height)
 {
-    int rowSize = (width * 3 + 3) & ~3;
-    std::string pixels;
-    for (int y = 0; y < height; ++y) {
-        std::string row(static_cast<size_t>(rowSize), '\0');
-        for (int x = 0; x < width; ++x) {
-            row[static_cast<size_t>(x * 3)] = static_cast<char>(x * 4);      // blue
-            row[static_cast<size_t>(x * 3 + 1)] = static_cast<char>(y * 8);  // green
-            row[static_cast<size_t>(x * 3 + 2)] = static_cast<char>(200);    // red
-        }
-        pixels += row;
-    }
+    std::string pixels(static_cast<size_t>(((width * 3 + 3) & ~3) * height), '\x80');
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER header = {};
     file.bfType = 0x4D42;  // "BM"
@@ -103,8 +86,6 @@ std::string MakeBitmapFile(int width, int height)
     header.biHeight = height;
     header.biPlanes = 1;
     header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(pixels.size());
     return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
            std::string(reinterpret_cast<const char*>(&header), sizeof(header)) + pixels;
 }
@@ -112,8 +93,8 @@ std::string MakeBitmapFile(int width, int height)
 SIZE ShownBitmapSize(HWND dialog, int id)
 {
     auto bitmap = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    BITMAP info = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info))
+    BITMAP bm = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof(bm), &bm))
         return SIZE{0, 0};
-    return SIZE{info.bmWidth, info.bmHeight};
+    return SIZE{bm.bmWidth, bm.bmHeight};
 }

@@ -14,17 +14,12 @@
 #include "resource.h"
 #include <gtest/gtest.h>
 
-// The setup dialog with its folder picker answerable by the test.
+// The setup dialog with the folder picker answerable and a look before OnInitDialog.
 class CTestSetupDialog : public CKivSetupDialog {
 public:
     using CKivSetupDialog::CKivSetupDialog;
-
-    // When set, answers the folder picker instead of the shell.
     std::function<bool(char* path)> pickFolder;
-    // Called at the start of OnInitDialog, before the dialog changes anything.
     std::function<void(HWND dialog)> beforeInit;
-
-    using CKivSetupDialog::OnInstall;
 
 protected:
     BOOL OnInitDialog() override
@@ -33,11 +28,7 @@ protected:
             beforeInit(GetHwnd());
         return CKivSetupDialog::OnInitDialog();
     }
-
-    bool PickFolder(char* path) override
-    {
-        return pickFolder ? pickFolder(path) : CKivSetupDialog::PickFolder(path);
-    }
+    bool PickFolder(char* path) override { return pickFolder ? pickFolder(path) : CKivSetupDialog::PickFolder(path); }
 };
 
 class SetupDialogTest : public ::testing::Test {
@@ -45,30 +36,20 @@ protected:
     SetupDialogTest();
     ~SetupDialogTest() override;
 
-    // setup.inf with the given default directory; list.inf with these FILE values.
-    void WritePackage(const std::string& defaultDir, const std::vector<std::string>& files);
-    // The example package of the repository, copied into the package directory.
+    // setup.inf with this default directory; list.inf with these FILE values.
+    void WritePackage(const std::string& defaultDir, const std::vector<std::string>& files = {});
     void CopyExamplePackage();
-
-    // Loads the description and runs the dialog with the package directory
-    // as the current directory, as the installer runs. Returns how it ended.
+    // Loads the description and runs the dialog in the package directory.
     INT_PTR Run(CDialogDriver& driver);
+    // Runs once more on a fresh description and dialog.
+    INT_PTR RunAgain(CDialogDriver& driver);
 
-    // Files the installation asked the shell to open, in order.
-    std::vector<std::string> opened;
-    // Called at each open, before it is recorded.
+    std::vector<std::string> opened;  // files handed to the shell opener
     std::function<void(const char* file)> onOpen;
-
-    // A new description and dialog, for a further run in the same test.
-    void Renew();
-
-    CTempDir package;
-    CTempDir target;
+    CTempDir package, target;
     std::unique_ptr<CSetupInfo> info;
     std::unique_ptr<CTestSetupDialog> dialog;
 };
 
-// A bottom-up 24-bit bitmap file of the given size.
-std::string MakeBitmapFile(int width, int height);
-// The size of the bitmap a picture control shows; 0 x 0 when it shows none.
-SIZE ShownBitmapSize(HWND dialog, int id);
+std::string MakeBitmapFile(int width, int height);  // 24-bit, bottom-up
+SIZE ShownBitmapSize(HWND dialog, int id);  // 0 x 0 when none
