@@ -1,6 +1,5 @@
 // Failure injection on real file systems: tree snapshots, immutable files, mounts, an unprivileged install.
 #pragma once
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -14,18 +13,9 @@
 
 namespace fs = std::filesystem;
 
-// One object of a tree as a snapshot records it; links are not followed.
-struct SnapshotNode {
-    char kind;  // 'f' file, 'd' directory, 'l' link, 'o' other
-    uintmax_t size;
-    unsigned mode;
-    uint64_t hash;  // of a file's bytes
-    std::string link;
-    bool operator==(const SnapshotNode& other) const;
-};
-using Snapshot = std::map<std::string, SnapshotNode>;
-
-// Everything below root, by relative path, leaving out the subtree skip.
+// Every object below root by relative path, leaving out the subtree skip: its
+// kind, mode and content hash (or link target); links are not followed.
+using Snapshot = std::map<std::string, std::string>;
 Snapshot TakeSnapshot(const fs::path& root, const fs::path& skip = {});
 
 // Every relative path below root, directories included.
@@ -85,8 +75,8 @@ protected:
     std::string Target() const { return dir.Path() + "\\Arena"; }
     fs::path TargetNative(const std::string& relative = "") const;
     // Snapshots everything outside the target tree; the check compares with it.
-    void SnapshotOutside();
-    void ExpectOutsideUnchanged() const;
+    void SnapshotOutside() { outside = TakeSnapshot(dir.Native(), TargetNative()); }
+    void ExpectOutsideUnchanged() const { EXPECT_EQ(TakeSnapshot(dir.Native(), TargetNative()), outside); }
     // The installed file is a whole copy of package\data\<name>.
     void ExpectInstalled(const std::string& relative, const std::string& name) const;
 

@@ -7,21 +7,6 @@
 
 namespace {
 
-struct Paths {
-    bool fits;
-    std::string entryDir, destPath;
-};
-
-Paths Compute(const std::string& target, const std::string& source, const std::string& dest)
-{
-    CSetupInfo info;
-    AddEntry(info, source, dest, "C");
-    char entryDir[kPathSize] = "junk";
-    char destPath[kPathSize] = "junk";
-    bool fits = ComputeEntryPaths(target.c_str(), info.m_files[0], entryDir, destPath);
-    return {fits, entryDir, destPath};
-}
-
 std::string Normalised(const std::string& targetDir, bool expectFits = true)
 {
     char target[kPathSize] = "junk";
@@ -31,7 +16,7 @@ std::string Normalised(const std::string& targetDir, bool expectFits = true)
 
 }  // namespace
 
-TEST(EntryPaths, TheTargetGetsOneBackslashWithinTheLimit)
+TEST(EntryPaths, TheTargetGetsOneBackslashAndEitherPathOverTheLimitEmptiesBoth)
 {
     EXPECT_EQ(Normalised("C:\\Games\\Arena"), "C:\\Games\\Arena\\");
     EXPECT_EQ(Normalised("C:\\Games\\Arena\\"), "C:\\Games\\Arena\\");
@@ -39,24 +24,17 @@ TEST(EntryPaths, TheTargetGetsOneBackslashWithinTheLimit)
     EXPECT_EQ(Normalised(std::string(258, 'a')).size(), 259u);
     EXPECT_EQ(Normalised(std::string(258, 'a') + "\\").size(), 259u);
     EXPECT_EQ(Normalised(std::string(259, 'a'), false), "");
-}
 
-TEST(EntryPaths, EitherPathOverTheLimitEmptiesBoth)
-{
-    // Long enough that every destination below fits its 259-character field.
+    // Entry directories of 258, 259 and 260 characters; the file name "a" adds one.
     const std::string target = "C:\\" + std::string(96, 'T') + "\\";
-    const std::string dirOf259 = "$setupdir" + std::string(259 - target.size() - 1, 'd') + "\\";
-    const Paths fitting = Compute(target, "a", dirOf259);
-    EXPECT_FALSE(fitting.fits);  // 259 + the name "a"
-    EXPECT_EQ(fitting.entryDir, "");
-    EXPECT_EQ(fitting.destPath, "");
-
-    const std::string dirOf258 = "$setupdir" + std::string(258 - target.size() - 1, 'd') + "\\";
-    const Paths exact = Compute(target, "a", dirOf258);
-    EXPECT_TRUE(exact.fits);
-    EXPECT_EQ(exact.entryDir.size(), 258u);
-    EXPECT_EQ(exact.destPath.size(), 259u);
-
-    const std::string dirOf260 = "$setupdir" + std::string(260 - target.size() - 1, 'd') + "\\";
-    EXPECT_FALSE(Compute(target, "a", dirOf260).fits);
+    for (size_t length : {258u, 259u, 260u}) {
+        CSetupInfo info;
+        AddEntry(info, "a", "$setupdir" + std::string(length - target.size() - 1, 'd') + "\\", "C");
+        char entryDir[kPathSize] = "junk";
+        char destPath[kPathSize] = "junk";
+        const bool fits = ComputeEntryPaths(target.c_str(), info.m_files[0], entryDir, destPath);
+        EXPECT_EQ(fits, length == 258u) << length;
+        EXPECT_EQ(std::string(entryDir).size(), fits ? 258u : 0u) << length;
+        EXPECT_EQ(std::string(destPath).size(), fits ? 259u : 0u) << length;
+    }
 }

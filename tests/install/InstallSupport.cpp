@@ -1,10 +1,6 @@
 #include "InstallSupport.h"
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 #include "FileSystem.h"
 #include "TextBuffer.h"
@@ -36,22 +32,8 @@ COpenRecorder::~COpenRecorder()
 
 bool COpenRecorder::Record(const char* file)
 {
-    s_active->opens.push_back({file, s_active->m_probe()});
+    s_active->opens.emplace_back(file, s_active->m_probe());
     return s_active->m_succeed;
-}
-
-std::string WaitForFile(const std::string& path, int timeoutSeconds)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    while (!std::filesystem::exists(path)) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return "";
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 CPackageTest::CPackageTest()
@@ -63,11 +45,6 @@ CPackageTest::CPackageTest()
 void CPackageTest::Source(const std::string& name, const std::string& content)
 {
     dir.Write("package\\data\\" + name, content.empty() ? name + " v1" : content);
-}
-
-std::string CPackageTest::Target(const std::string& name) const
-{
-    return dir.Path() + "\\" + name;
 }
 
 Names CPackageTest::Listing(const std::string& relative) const

@@ -1,4 +1,4 @@
-// Test support for the installation engine: file lists, an opener that records, waiting for a file.
+// Test support for the installation engine: file lists, an opener that records, a package in a temp dir.
 #pragma once
 #include <functional>
 #include <memory>
@@ -14,21 +14,16 @@
 // Appends one entry to the list, its file name taken from the source path as Load takes it.
 void AddEntry(CSetupInfo& info, const std::string& source, const std::string& dest, const std::string& action);
 
-// Takes the place of the shell opener while it lives. Each open is recorded
-// with the answer of the probe, asked at the moment of the open.
+// Takes the place of the shell opener while it lives: records each file opened
+// with the probe's answer at that moment, and answers succeed.
 class COpenRecorder {
 public:
-    struct Open {
-        std::string file;
-        bool probe;
-    };
-
     explicit COpenRecorder(std::function<bool()> probe = [] { return true; }, bool succeed = true);
     ~COpenRecorder();
     COpenRecorder(const COpenRecorder&) = delete;
     COpenRecorder& operator=(const COpenRecorder&) = delete;
 
-    std::vector<Open> opens;
+    std::vector<std::pair<std::string, bool>> opens;
 
 private:
     static bool Record(const char* file);
@@ -36,9 +31,6 @@ private:
     std::function<bool()> m_probe;
     bool m_succeed;
 };
-
-// Waits until the file exists, for at most timeoutSeconds; its content or "" on timeout.
-std::string WaitForFile(const std::string& path, int timeoutSeconds);
 
 using Names = std::set<std::string>;
 
@@ -48,10 +40,10 @@ class CPackageTest : public ::testing::Test {
 protected:
     CPackageTest();
 
-    // Writes package\data\<name> with the content "<name> v1".
+    // Writes package\data\<name> with the content "<name> v1" (or content).
     void Source(const std::string& name, const std::string& content = "");
     // The absolute target <dir>\<name>, in the installer's form.
-    std::string Target(const std::string& name) const;
+    std::string Target(const std::string& name) const { return dir.Path() + "\\" + name; }
     // The names in a directory below the temporary directory.
     Names Listing(const std::string& relative) const;
 

@@ -7,7 +7,6 @@
 
 namespace fs = std::filesystem;
 
-
 namespace {
 
 class Install : public CPackageTest {
@@ -19,8 +18,7 @@ std::string LongTail(size_t length)
 {
     std::string tail;
     while (tail.size() + 1 < length) {
-        size_t part = std::min<size_t>(100, length - tail.size() - 1);
-        tail += std::string(part, 'x');
+        tail += std::string(std::min<size_t>(100, length - tail.size() - 1), 'x');
         tail += '\\';
     }
     return tail.size() < length ? tail + "\\" : tail;
@@ -28,20 +26,17 @@ std::string LongTail(size_t length)
 
 }  // namespace
 
-TEST_F(Install, AnEmptyListCopiesAndOpensNothing)
-{
-    COpenRecorder recorder;
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
-    EXPECT_FALSE(dir.Exists("Arena"));
-    EXPECT_TRUE(recorder.opens.empty());
-}
-
 TEST_F(Install, TargetWithOrWithoutBackslashOrRelativeGivesTheSamePlaces)
 {
+    const fs::path start = fs::current_path();
+    {
+        COpenRecorder recorder;
+        EXPECT_EQ(info.Install(Target("Empty").c_str()), 0);
+        EXPECT_FALSE(dir.Exists("Empty"));
+        EXPECT_TRUE(recorder.opens.empty());
+    }
     Source("a.dat");
     AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
-    const fs::path start = fs::current_path();
-
     EXPECT_EQ(info.Install(Target("One").c_str()), 0);
     EXPECT_EQ(dir.Read("One\\maps\\a.dat"), "a.dat v1");
     EXPECT_EQ(info.Install((Target("Two") + "\\").c_str()), 0);
@@ -49,66 +44,60 @@ TEST_F(Install, TargetWithOrWithoutBackslashOrRelativeGivesTheSamePlaces)
     // Relative to the current directory, for the test, MakePath and the copy alike.
     EXPECT_EQ(info.Install("Three"), 0);
     EXPECT_EQ(dir.Read("package\\Three\\maps\\a.dat"), "a.dat v1");
-
     // MakePath ran for every call; the current directory is still the same.
     EXPECT_EQ(fs::current_path(), start);
     EXPECT_STREQ(info.m_files[0].szDest, "$setupdir\\maps\\");
 }
 
-TEST_F(Install, TheMarkerAtTheStartNamesALowerCaseSubDirectory)
+TEST_F(Install, DestinationAndActionDecideWhereAFileLandsAndAnExistingOneIsReplaced)
 {
-    for (const char* name : {"a.dat", "b.dat", "c.dat", "Mixed.DAT", "d.dat", "e.dat", "f.dat", "g.dat", "h.dat"})
-        Source(name);
-    AddEntry(info, "data\\b.dat", "$setupdir\\maps\\", "C");
-    AddEntry(info, "data\\a.dat", "$setupdir", "C");
-    AddEntry(info, "data\\c.dat", "$setupdirmaps\\", "C");
-    AddEntry(info, "data\\Mixed.DAT", "$SETUPDIR\\Extra\\", "C");
-    AddEntry(info, "data\\d.dat", "$SetupDir\\maps", "C");
-    AddEntry(info, "data\\e.dat", "D:\\Other\\", "C");
-    AddEntry(info, "data\\f.dat", "maps\\", "C");
-    AddEntry(info, "data\\g.dat", "x\\$setupdir\\maps\\", "C");
-    AddEntry(info, "data\\h.dat", "", "C");
+    struct Case {
+        const char *name, *dest, *action, *landsAt;  // landsAt null: not copied
+    };
+    const Case cases[] = {
+        {"b.dat", "$setupdir\\maps\\", "C", "maps\\b.dat"},
+        {"a.dat", "$setupdir", "C", "a.dat"},
+        {"c.dat", "$setupdirmaps\\", "C", "maps\\c.dat"},
+        {"Mixed.DAT", "$SETUPDIR\\Extra\\", "C", "extra\\Mixed.DAT"},
+        {"d.dat", "$SetupDir\\maps", "C", "mapsd.dat"},  // the name joined straight on
+        {"e.dat", "D:\\Other\\", "C", "e.dat"},           // no marker: the target itself
+        {"f.dat", "maps\\", "C", "f.dat"},
+        {"g.dat", "x\\$setupdir\\maps\\", "C", "g.dat"},  // the marker only at the start
+        {"h.dat", "", "C", "h.dat"},
+        {"i.dat", "$setupdir", "c", "i.dat"},
+        {"j.dat", "$setupdir", "X", nullptr},
+        {"k.dat", "$setupdir", "Copy", nullptr},
+        {"l.dat", "$setupdir", " C", nullptr},
+        {"e.txt", "$setupdir", "e", nullptr},
+        {"f.txt", "$setupdir", "Exec", nullptr},
+        {"g.txt", "$setupdir", "E", nullptr},
+    };
+    for (const Case& c : cases) {
+        Source(c.name);
+        AddEntry(info, std::string("data\\") + c.name, c.dest, c.action);
+    }
+    dir.Write("Arena\\maps\\b.dat", "old and longer than the new content");
 
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
+    for (const std::string version : {"v1", "v2"}) {
+        Source("b.dat", "b.dat " + version);
+        COpenRecorder recorder;
+        EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
+        EXPECT_EQ(dir.Read("Arena\\maps\\b.dat"), "b.dat " + version);
+        ASSERT_EQ(recorder.opens.size(), 2u);
+        EXPECT_EQ(recorder.opens[0].first, "data\\e.txt");
+        EXPECT_EQ(recorder.opens[1].first, "data\\g.txt");
+    }
+    for (const Case& c : cases) {
+        if (c.landsAt && std::string(c.name) != "b.dat") {
+            EXPECT_EQ(dir.Read(std::string("Arena\\") + c.landsAt), std::string(c.name) + " v1") << c.dest;
+        }
+    }
     EXPECT_EQ(Listing(""), (Names{"Arena", "package"}));
-    EXPECT_EQ(Listing("Arena"), (Names{"a.dat", "e.dat", "extra", "f.dat", "g.dat", "h.dat", "maps", "mapsd.dat"}));
+    EXPECT_EQ(Listing("Arena"),
+              (Names{"a.dat", "e.dat", "extra", "f.dat", "g.dat", "h.dat", "i.dat", "maps", "mapsd.dat"}));
     EXPECT_EQ(Listing("Arena\\maps"), (Names{"b.dat", "c.dat"}));
     EXPECT_EQ(Listing("Arena\\extra"), (Names{"Mixed.DAT"}));
-    EXPECT_EQ(dir.Read("Arena\\maps\\b.dat"), "b.dat v1");
-    EXPECT_EQ(dir.Read("Arena\\mapsd.dat"), "d.dat v1");
     EXPECT_EQ(Listing("package"), (Names{"data"}));
-}
-
-TEST_F(Install, OnlyTheWholeActionCOrEInAnyCaseCounts)
-{
-    for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat"})
-        Source(name);
-    AddEntry(info, "data\\a.dat", "$setupdir", "c");
-    AddEntry(info, "data\\b.dat", "$setupdir", "X");
-    AddEntry(info, "data\\c.dat", "$setupdir", "Copy");
-    AddEntry(info, "data\\d.dat", "$setupdir", " C");
-    AddEntry(info, "data\\e.txt", "$setupdir", "e");
-    AddEntry(info, "data\\f.txt", "$setupdir", "Exec");
-    AddEntry(info, "data\\g.txt", "$setupdir", "E");
-
-    COpenRecorder recorder;
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
-    EXPECT_EQ(Listing("Arena"), (Names{"a.dat"}));
-    ASSERT_EQ(recorder.opens.size(), 2u);
-    EXPECT_EQ(recorder.opens[0].file, "data\\e.txt");
-    EXPECT_EQ(recorder.opens[1].file, "data\\g.txt");
-}
-
-TEST_F(Install, AnExistingFileIsReplacedOnEveryRun)
-{
-    dir.Write("Arena\\maps\\a.dat", "old and longer than the new content");
-    Source("a.dat");
-    AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
-    EXPECT_EQ(dir.Read("Arena\\maps\\a.dat"), "a.dat v1");
-    Source("a.dat", "a.dat v2");
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
-    EXPECT_EQ(dir.Read("Arena\\maps\\a.dat"), "a.dat v2");
 }
 
 TEST_F(Install, MakePathRunsOnlyForADirectoryThatCannotBeEntered)
@@ -139,7 +128,6 @@ TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
                     fs::perm_options::remove);
     dir.MakeDir("Arena\\b.dat");
     dir.Write("Arena\\wall", "a file where a directory should be");
-
     AddEntry(info, "data\\missing.dat", "$setupdir", "C");
     AddEntry(info, "data\\a.dat", "$setupdir", "C");
     AddEntry(info, "data\\b.dat", "$setupdir", "C");
@@ -166,30 +154,24 @@ TEST_F(Install, PathsOverTheLimitAreSkippedAndCounted)
     const std::string target = Target("Arena");
     const size_t targetLength = target.size() + 1;  // with its backslash
     ASSERT_LT(targetLength, 100u);
-
     // Entry directory of 260 characters; then one of 259 whose destination
     // path is longer; then an entry that fits.
     AddEntry(info, "data\\a.dat", "$setupdir\\" + LongTail(260 - targetLength), "C");
     AddEntry(info, "data\\a.dat", "$setupdir\\" + LongTail(259 - targetLength), "C");
     AddEntry(info, "data\\b.dat", "$setupdir", "C");
     AddEntry(info, "data\\e.txt", "$setupdir", "E");
-    {
-        COpenRecorder recorder;
-        EXPECT_EQ(info.Install(target.c_str()), 2);
-        EXPECT_EQ(Listing("Arena"), (Names{"b.dat"}));
-        EXPECT_EQ(recorder.opens.size(), 1u);
-    }
+    COpenRecorder recorder;
+    EXPECT_EQ(info.Install(target.c_str()), 2);
+    EXPECT_EQ(Listing("Arena"), (Names{"b.dat"}));
 
     // A target of 259 characters without its backslash: no C entry is
     // copied, nothing is made, and the open pass still runs.
     std::string longTarget = dir.Path() + "\\" + LongTail(259 - dir.Path().size() - 1);
-    longTarget.pop_back();
-    longTarget += "y";
+    longTarget.back() = 'y';
     ASSERT_EQ(longTarget.size(), 259u);
-    COpenRecorder recorder;
     EXPECT_EQ(info.Install(longTarget.c_str()), 3);
     EXPECT_EQ(Listing(""), (Names{"Arena", "package"}));
-    EXPECT_EQ(recorder.opens.size(), 1u);
+    EXPECT_EQ(recorder.opens.size(), 2u);
 }
 
 #ifndef _WIN32

@@ -21,11 +21,15 @@ TEST(GetPrefix, TellsALeadingSeparatorFromNoSeparator)
     EXPECT_STREQ(out, "a");
 }
 
-TEST(MakePath, RefusesNullEmptyAndOverLongPathsWithoutMakingAnything)
+TEST(MakePath, RefusesBadTextsAndMakesNothingWithoutABackslash)
 {
     CTempDir dir;
+    CCurrentDir here(dir.Native());
     EXPECT_EQ(CSetupInfo::MakePath(nullptr), -1);
     EXPECT_EQ(CSetupInfo::MakePath(""), -1);
+    EXPECT_EQ(CSetupInfo::MakePath("maps"), 0);
+    EXPECT_EQ(CSetupInfo::MakePath("sub/inner/"), 0);
+    EXPECT_TRUE(fs::is_empty(dir.Native()));
 
     // The text after the last backslash is a file name, so only "a" is made.
     std::string base = dir.Path() + "\\a\\";
@@ -37,57 +41,33 @@ TEST(MakePath, RefusesNullEmptyAndOverLongPathsWithoutMakingAnything)
     EXPECT_TRUE(fs::is_directory(dir.Native("a")));
 }
 
-TEST(MakePath, APathWithoutBackslashMakesNothing)
-{
-    CTempDir dir;
-    CCurrentDir here(dir.Native());
-    EXPECT_EQ(CSetupInfo::MakePath("maps"), 0);
-    EXPECT_EQ(CSetupInfo::MakePath("sub/inner/"), 0);
-    EXPECT_TRUE(fs::is_empty(dir.Native()));
-}
-
 TEST(MakePath, MakesTheMissingLevelsButNeverTheLastComponent)
 {
     CTempDir dir;
-    dir.MakeDir("Games");
     dir.Write("Games\\keep.txt", "kept");
+    dir.Write("block", "a file");
     const std::string games = dir.Path() + "\\Games\\";
-
     EXPECT_EQ(CSetupInfo::MakePath((games + "Arena\\maps\\").c_str()), 0);
     EXPECT_TRUE(fs::is_directory(dir.Native("Games\\Arena\\maps")));
-
     EXPECT_EQ(CSetupInfo::MakePath((games + "Other\\maps").c_str()), 0);
     EXPECT_TRUE(fs::is_directory(dir.Native("Games\\Other")));
     EXPECT_FALSE(dir.Exists("Games\\Other\\maps"));
-
     EXPECT_EQ(CSetupInfo::MakePath((games + "Twin\\\\inner\\").c_str()), 0);
     EXPECT_TRUE(fs::is_directory(dir.Native("Games\\Twin\\inner")));
-
     EXPECT_EQ(CSetupInfo::MakePath(games.c_str()), 0);
     EXPECT_EQ(dir.Read("Games\\keep.txt"), "kept");
-}
+    // A file in the way: the walk goes on past it and still yields 0.
+    EXPECT_EQ(CSetupInfo::MakePath((dir.Path() + "\\block\\inner\\deep\\").c_str()), 0);
+    EXPECT_EQ(dir.Read("block"), "a file");
 
-TEST(MakePath, RelativeAndRootedPathsResolveAgainstTheCurrentDirectory)
-{
-    CTempDir dir;
+    // Relative, and rooted: from the root of the current drive (on Windows, the drive letter cut off).
     CCurrentDir here(dir.Native());
     EXPECT_EQ(CSetupInfo::MakePath("maps\\sub\\"), 0);
     EXPECT_TRUE(fs::is_directory(dir.Native("maps\\sub")));
-
-    // Rooted: from the root of the current drive (on Windows, the drive letter cut off).
     std::string rooted = dir.Path() + "\\rooted\\";
     if (rooted.size() > 2 && rooted[1] == ':')
         rooted.erase(0, 2);
     ASSERT_EQ(rooted[0], '\\');
     EXPECT_EQ(CSetupInfo::MakePath(rooted.c_str()), 0);
     EXPECT_TRUE(fs::is_directory(dir.Native("rooted")));
-}
-
-TEST(MakePath, AFileInTheWayLeavesTheInnerLevelsMissingAndStillYieldsZero)
-{
-    CTempDir dir;
-    dir.Write("block", "a file");
-    EXPECT_EQ(CSetupInfo::MakePath((dir.Path() + "\\block\\inner\\deep\\").c_str()), 0);
-    EXPECT_EQ(dir.Read("block"), "a file");
-    EXPECT_FALSE(fs::is_directory(dir.Native("block")));
 }

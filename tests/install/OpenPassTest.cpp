@@ -1,7 +1,7 @@
+#include <chrono>
 #include <filesystem>
-#include <map>
-#include <sstream>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -18,25 +18,18 @@ namespace {
 class OpenPass : public CPackageTest {
 protected:
     // Installs a list whose first entry opens program, followed by one copy,
-    // lets the started program go on once Install has returned, and reads
-    // what it recorded as key=value lines.
-    std::map<std::string, std::string> InstallAndReadRecord(const std::string& program)
+    // lets the started program go on once Install has returned, and gives
+    // what it recorded ("" when it never wrote its record).
+    std::string InstallAndReadRecord(const std::string& program)
     {
         Source("a.dat");
         AddEntry(info, program, "$setupdir", "E");
         AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
         EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
         dir.Write("package\\probe-go", "");
-
-        std::map<std::string, std::string> record;
-        std::istringstream lines(WaitForFile(dir.Native("package\\probe-record.txt").string(), 60));
-        std::string line;
-        while (std::getline(lines, line)) {
-            size_t equals = line.find('=');
-            if (equals != std::string::npos)
-                record[line.substr(0, equals)] = line.substr(equals + 1);
-        }
-        return record;
+        for (int i = 0; i < 1200 && !dir.Exists("package\\probe-record.txt"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return dir.Exists("package\\probe-record.txt") ? dir.Read("package\\probe-record.txt") : "";
     }
 };
 
@@ -53,17 +46,13 @@ TEST_F(OpenPass, EEntriesOpenInListOrderAfterTheLastCopy)
 
     COpenRecorder recorder([this] { return dir.Exists("Arena\\maps\\a.dat") && dir.Exists("Arena\\b.dat"); });
     EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
-    ASSERT_EQ(recorder.opens.size(), 2u);
-    EXPECT_EQ(recorder.opens[0].file, "tools\\first.exe");
-    EXPECT_TRUE(recorder.opens[0].probe);
-    EXPECT_EQ(recorder.opens[1].file, "docs\\readme.txt");
-    EXPECT_TRUE(recorder.opens[1].probe);
-    // Opened at the source location; the E entries are not copied.
+    // Opened at the source location, after every copy; the E entries are not copied.
+    EXPECT_EQ(recorder.opens, (std::vector<std::pair<std::string, bool>>{{"tools\\first.exe", true},
+                                                                         {"docs\\readme.txt", true}}));
     EXPECT_EQ(Listing("Arena"), (Names{"b.dat", "maps"}));
 }
 
 #ifdef _WIN32
-
 TEST_F(OpenPass, ARealProgramStartsAfterTheCopiesWithItsSourcePathAsParameters)
 {
     char self[MAX_PATH];
@@ -71,19 +60,15 @@ TEST_F(OpenPass, ARealProgramStartsAfterTheCopiesWithItsSourcePathAsParameters)
     dir.MakeDir("package\\tools");
     fs::copy_file(fs::path(self).parent_path() / "kiv_open_probe.exe", dir.Native("package\\tools\\OpenProbe.exe"));
     ASSERT_TRUE(SetEnvironmentVariableA("KIV_PROBE_CHECK", "..\\Arena\\maps\\a.dat"));
-
-    auto record = InstallAndReadRecord("tools\\OpenProbe.exe");
+    const std::string record = InstallAndReadRecord("tools\\OpenProbe.exe");
     SetEnvironmentVariableA("KIV_PROBE_CHECK", nullptr);
-    ASSERT_FALSE(record.empty()) << "the program did not start";
-    EXPECT_NE(record["program"].find("OpenProbe.exe"), std::string::npos) << record["program"];
-    EXPECT_EQ(record["parameters"], "tools\\OpenProbe.exe");
-    EXPECT_TRUE(fs::equivalent(record["cwd"], dir.Native("package"))) << record["cwd"];
-    EXPECT_EQ(record["check"], "present");
-    EXPECT_EQ(record["go"], "seen");
+    ASSERT_NE(record, "") << "the program did not start";
+    EXPECT_LT(record.find("OpenProbe.exe"), record.find("\nparameters=tools\\OpenProbe.exe\ncwd=")) << record;
+    EXPECT_NE(record.find("\ncheck=present\ngo=seen\n"), std::string::npos) << record;
+    const size_t cwd = record.find("\ncwd=") + 5;
+    EXPECT_TRUE(fs::equivalent(record.substr(cwd, record.find('\n', cwd) - cwd), dir.Native("package"))) << record;
 }
-
 #else
-
 TEST_F(OpenPass, AnExecutableFileRunsDirectlyWithItsPathAsParameterAndNoWait)
 {
     dir.Write("package\\tools\\probe.sh",
@@ -91,18 +76,12 @@ TEST_F(OpenPass, AnExecutableFileRunsDirectlyWithItsPathAsParameterAndNoWait)
               "if [ -e ../Arena/maps/a.dat ]; then check=present; else check=missing; fi\n"
               "n=0; while [ ! -e probe-go ] && [ $n -lt 200 ]; do sleep 0.05; n=$((n+1)); done\n"
               "if [ -e probe-go ]; then go=seen; else go=missing; fi\n"
-              "printf 'program=%s\\nparameters=%s\\ncwd=%s\\ncheck=%s\\ngo=%s\\n' \"$0\" \"$*\" \"$(pwd)\" "
+              "printf 'program=%s\\nparameters=%s\\ncwd=%s\\ncheck=%s\\ngo=%s\\n' \"$0\" \"$*\" \"$(pwd -P)\" "
               "$check $go > probe-record.tmp\n"
               "mv probe-record.tmp probe-record.txt\n");
     fs::permissions(dir.Native("package\\tools\\probe.sh"), fs::perms::owner_exec, fs::perm_options::add);
-
-    auto record = InstallAndReadRecord("tools\\probe.sh");
-    ASSERT_FALSE(record.empty()) << "the program did not start";
-    EXPECT_EQ(record["program"], "tools/probe.sh");
-    EXPECT_EQ(record["parameters"], "tools/probe.sh");
-    EXPECT_TRUE(fs::equivalent(record["cwd"], dir.Native("package"))) << record["cwd"];
-    EXPECT_EQ(record["check"], "present");
-    EXPECT_EQ(record["go"], "seen");
+    EXPECT_EQ(InstallAndReadRecord("tools\\probe.sh"),
+              "program=tools/probe.sh\nparameters=tools/probe.sh\ncwd=" +
+                  fs::canonical(dir.Native("package")).string() + "\ncheck=present\ngo=seen\n");
 }
-
 #endif

@@ -26,41 +26,31 @@ const char kNotLoadedJson[] = "{\"loaded\": false, \"error\": \"Could not load s
 // produce: a raw control character, an unknown escape, a character above U+00FF.
 std::string DecodeJsonString(const std::string& text, size_t at)
 {
-    EXPECT_EQ(text[at], '"');
+    const std::string shortEscapes = "\"\"\\\\//b\bf\fn\nr\rt\t";  // pairs: escape, byte
     std::string bytes;
-    for (size_t i = at + 1; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '"')
-            return bytes;
+    size_t i = at + 1;
+    for (; i < text.size() && text[i] != '"'; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
         EXPECT_GE(c, 0x20) << "raw control character at " << i;
-        if (c == '\\') {
-            char escape = text[++i];
-            switch (escape) {
-            case '"': case '\\': case '/': bytes += escape; break;
-            case 'b': bytes += '\b'; break;
-            case 'f': bytes += '\f'; break;
-            case 'n': bytes += '\n'; break;
-            case 'r': bytes += '\r'; break;
-            case 't': bytes += '\t'; break;
-            case 'u': {
-                unsigned long code = std::stoul(text.substr(i + 1, 4), nullptr, 16);
-                EXPECT_LE(code, 0xFFu);
-                bytes += static_cast<char>(code);
-                i += 4;
-                break;
-            }
-            default: ADD_FAILURE() << "unknown escape \\" << escape;
-            }
+        if (c == '\\' && text[i + 1] == 'u') {
+            const unsigned long code = std::stoul(text.substr(i + 2, 4), nullptr, 16);
+            EXPECT_LE(code, 0xFFu);
+            bytes += static_cast<char>(code);
+            i += 5;
+        } else if (c == '\\') {
+            const size_t escape = shortEscapes.find(text[++i]);
+            EXPECT_TRUE(escape != std::string::npos && escape % 2 == 0) << "unknown escape \\" << text[i];
+            bytes += escape % 2 == 0 ? shortEscapes[escape + 1] : '?';
         } else if (c >= 0x80) {
             // Only U+0080-U+00FF may appear: two bytes of UTF-8, lead C2 or C3.
-            unsigned char next = static_cast<unsigned char>(text[++i]);
+            const unsigned char next = static_cast<unsigned char>(text[++i]);
             EXPECT_TRUE((c == 0xC2 || c == 0xC3) && (next & 0xC0) == 0x80) << "bad UTF-8 at " << i;
             bytes += static_cast<char>((c & 0x03) << 6 | (next & 0x3F));
         } else {
             bytes += static_cast<char>(c);
         }
     }
-    ADD_FAILURE() << "unterminated string";
+    EXPECT_LT(i, text.size()) << "unterminated string";
     return bytes;
 }
 

@@ -49,17 +49,6 @@ void WriteMixedPackage(const CTempDir& package)
     package.Write("run.txt", "run");
 }
 
-fs::path FromInstallerPath(std::string path)
-{
-#ifndef _WIN32
-    for (char& c : path) {
-        if (c == '\\')
-            c = '/';
-    }
-#endif
-    return fs::path(path);
-}
-
 // The regular files below root, with their contents.
 Files LandedFiles(const CTempDir& dir, const fs::path& root)
 {
@@ -67,45 +56,40 @@ Files LandedFiles(const CTempDir& dir, const fs::path& root)
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(root, error); !error && it != fs::recursive_directory_iterator();
          it.increment(error)) {
-        const auto& item = *it;
-        if (item.is_regular_file())
-            files[item.path().lexically_relative(root).generic_string()] =
-                dir.Read(ToInstallerPath(item.path().lexically_relative(dir.Native())));
+        if (it->is_regular_file())
+            files[it->path().lexically_relative(root).generic_string()] =
+                dir.Read(ToInstallerPath(it->path().lexically_relative(dir.Native())));
     }
     EXPECT_FALSE(error) << "listing " << root.string() << ": " << error.message();
     return files;
 }
 
-// The files the plan says will land below root: the copy steps not skipped
-// whose source is in the package. Relative paths are taken from base.
-Files PlannedFiles(const CheckReport& report, const CTempDir& package, const fs::path& base, const fs::path& root)
-{
+// What the plan says: the files that land below root (copy steps not skipped
+// whose source is in the package; paths are absolute below the temp dir
+// under, or relative to it), the files opened, and the copies that fail.
+struct Planned {
     Files files;
-    for (const PlanStep& step : report.plan) {
-        if (step.op != PlanStep::Op::Copy || step.skipped || !package.Exists(step.source))
-            continue;
-        fs::path landing = (base / FromInstallerPath(step.destPath)).lexically_normal();
-        files[landing.lexically_relative(root).generic_string()] = package.Read(step.source);
-    }
-    return files;
-}
-
-std::vector<std::string> PlannedOpens(const CheckReport& report)
-{
     std::vector<std::string> opens;
-    for (const PlanStep& step : report.plan) {
-        if (step.op == PlanStep::Op::Open)
-            opens.push_back(step.source);
-    }
-    return opens;
-}
-
-int PlannedFailures(const CheckReport& report, const CTempDir& package)
-{
     int failures = 0;
-    for (const PlanStep& step : report.plan)
-        failures += step.op == PlanStep::Op::Copy && (step.skipped || !package.Exists(step.source));
-    return failures;
+};
+
+Planned ReadPlan(const CheckReport& report, const CTempDir& package, const CTempDir& under, const fs::path& root)
+{
+    Planned planned;
+    for (const PlanStep& step : report.plan) {
+        if (step.op == PlanStep::Op::Open) {
+            planned.opens.push_back(step.source);
+        } else if (step.skipped || !package.Exists(step.source)) {
+            ++planned.failures;
+        } else {
+            std::string relative = step.destPath;
+            if (relative.rfind(under.Path() + "\\", 0) == 0)
+                relative.erase(0, under.Path().size() + 1);
+            planned.files[under.Native(relative).lexically_normal().lexically_relative(root).generic_string()] =
+                package.Read(step.source);
+        }
+    }
+    return planned;
 }
 
 // Plans and then installs for targetText from within the package directory.
@@ -138,36 +122,38 @@ TEST(KivcheckPlan, AgreesWithWhatInstallDoes)
     CheckReport report;
     int result = -1;
     PlanAndInstall(package, targets.Path() + "\\game", report, result);
+    Planned planned = ReadPlan(report, package, targets, targets.Native());
     const Files landed = LandedFiles(targets, targets.Native());
-    EXPECT_EQ(landed, PlannedFiles(report, package, fs::path(), targets.Native()));
+    EXPECT_EQ(landed, planned.files);
     EXPECT_EQ(landed, (Files{{"game/maps/one.txt", "one"},
                              {"game/sub/deep/two.txt", "two"},
                              {"game/docsthree.txt", "three"},
                              {"game/three.txt", "three"},
                              {"game/maps/two.txt", "two"},
                              {"outside/three.txt", "three"}}));
-    EXPECT_EQ(g_opened, PlannedOpens(report));
+    EXPECT_EQ(g_opened, planned.opens);
     EXPECT_EQ(g_opened, (std::vector<std::string>{"run.txt", "run.txt"}));
-    EXPECT_EQ(result, PlannedFailures(report, package));
+    EXPECT_EQ(result, planned.failures);
     EXPECT_EQ(result, 2);
 
     // A relative target, resolved against the package directory by both. It
     // is long enough that the long entry is skipped here too: the limit is on
     // the text the installer composes, and the system has its own on the
-    // resolved path, which the plan cannot know.
+    // resolved path, which the plan cannot know. ".." leads to game\outside.
     const fs::path game = package.Native("game");
     PlanAndInstall(package, "game\\baseq3-" + std::string(20, 'q'), report, result);
-    EXPECT_EQ(LandedFiles(package, game), PlannedFiles(report, package, package.Native(), game));
-    // ".." leads to game\outside.
-    EXPECT_EQ(LandedFiles(package, game).size(), 6u);
-    EXPECT_EQ(g_opened, PlannedOpens(report));
-    EXPECT_EQ(result, PlannedFailures(report, package));
+    planned = ReadPlan(report, package, package, game);
+    EXPECT_EQ(LandedFiles(package, game), planned.files);
+    EXPECT_EQ(planned.files.size(), 6u);
+    EXPECT_EQ(g_opened, planned.opens);
+    EXPECT_EQ(result, planned.failures);
 
     // A target too long for any entry: nothing is copied, the opens still run.
     CTempDir untouched;
     PlanAndInstall(package, untouched.Path() + "\\" + std::string(260, 'x'), report, result);
+    planned = ReadPlan(report, package, untouched, untouched.Native());
     EXPECT_TRUE(LandedFiles(untouched, untouched.Native()).empty());
-    EXPECT_TRUE(PlannedFiles(report, package, fs::path(), untouched.Native()).empty());
-    EXPECT_EQ(g_opened, PlannedOpens(report));
-    EXPECT_EQ(result, PlannedFailures(report, package));
+    EXPECT_TRUE(planned.files.empty());
+    EXPECT_EQ(g_opened, planned.opens);
+    EXPECT_EQ(result, planned.failures);
 }

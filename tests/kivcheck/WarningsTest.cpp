@@ -75,74 +75,48 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
     EXPECT_NE(warnings[6].message.find("lands as \"docsd.txt\""), std::string::npos);
     EXPECT_NE(warnings[9].message.find("offset 7"), std::string::npos);
 
-    // Findings that keep the list from loading at all, and the other Counts.
-    struct Case {
-        std::string setupSection;  // empty: no DEFAULTINSTALL
-        bool namedKeyPresent;
-        std::string list;
-        Codes codes;
-    };
-    const std::vector<Case> cases = {
-        {"", false, "[Pack]\nCount=1\nFILE1=a.txt;$setupdir;C;1\n", {"no-default-install"}},
-        {"Pack", false, "[Pack]\nCount=1\nFILE1=a.txt;$setupdir;C;1\n", {"no-install-section"}},
-        {"Pack", true, "[Other]\nCount=1\nFILE1=a.txt;$setupdir;C;1\n", {"no-install-section"}},
-        {"Pack", true, "[Pack]\nFILE1=a.txt;$setupdir;C;1\n", {"count-missing"}},
-        {"Pack", true, "[Pack]\nCount=1 file\nFILE1=a.txt;$setupdir;C;1\n", {"count-not-number"}},
-        {"Pack", true, "[Pack]\nCount=-1\nFILE1=a.txt;$setupdir;C;1\nFILE3=a.txt;$setupdir;C;3\n",
-         {"count-negative", "file-gap"}},
+    // Findings that keep the list from loading at all, the other Counts, and
+    // lines the key lookup passes over, each named with the reason.
+    const std::string named = "DEFAULTINSTALL=Standard\nStandard=Pack\n";
+    const std::string one = "FILE1=a.txt;$setupdir;C;1\n";
+    const std::vector<std::vector<std::string>> cases = {
+        // setup.inf lines, list.inf, the codes
+        {"", "[Pack]\nCount=1\n" + one, "no-default-install"},
+        {"DEFAULTINSTALL=Standard\n", "[Pack]\nCount=1\n" + one, "no-install-section"},
+        {named, "[Other]\nCount=1\n" + one, "no-install-section"},
+        {named, "[Pack]\n" + one, "count-missing"},
+        {named, "[Pack]\nCount=1 file\n" + one, "count-not-number"},
+        {named, "[Pack]\nCount=-1\n" + one + "FILE3=a.txt;$setupdir;C;3\n", "count-negative", "file-gap"},
         // Cut to 11 characters, this Count reads as 0.
-        {"Pack", true, "[Pack]\nCount=000000000001\nFILE1=a.txt;$setupdir;C;1\n", {"value-cut", "count-mismatch"}},
+        {named, "[Pack]\nCount=000000000001\n" + one, "value-cut", "count-mismatch"},
         // A number too large for any key is no key the installer reads.
-        {"Pack", true, "[Pack]\nCount=1\nFILE1=a.txt;$setupdir;C;1\nFILE9999999999=a.txt;$setupdir;C;1\n", {}},
+        {named, "[Pack]\nCount=1\n" + one + "FILE9999999999=a.txt;$setupdir;C;1\n"},
         // A later gap is not reached when Count stops first.
-        {"Pack", true, "[Pack]\nCount=1\nFILE1=a.txt;$setupdir;C;1\nFILE3=a.txt;$setupdir;C;3\n", {"count-mismatch"}},
+        {named, "[Pack]\nCount=1\n" + one + "FILE3=a.txt;$setupdir;C;3\n", "count-mismatch"},
+        // Only the section's own lines that name a key the installer reads.
+        {named + "[Pack]\n Title=Leading blank\n;InstallText=Comment\nDefaultDir\t=C:\\\nUnrelated = line\n"
+                 "[Later]\n Title=Elsewhere\n",
+         "[Pack]\nCount=2\n" + one + "FILE02=a.txt;$setupdir;C;2\nfile2=a.txt;$setupdir;C;2\n",
+         "key-not-matched", "key-not-matched", "key-not-matched", "key-not-matched"},
     };
-    for (const Case& c : cases) {
+    for (const std::vector<std::string>& c : cases) {
         CTempDir package;
-        std::string setup = "[Setup]\n";
-        if (!c.setupSection.empty())
-            setup += "DEFAULTINSTALL=Standard\n";
-        if (c.namedKeyPresent)
-            setup += "Standard=" + c.setupSection + "\n";
-        package.Write("setup.inf", setup + "[Pack]\nTitle=T\n");
-        package.Write("list.inf", c.list);
+        const bool ownSection = c[0].find("[Pack]") != std::string::npos;
+        package.Write("setup.inf", "[Setup]\n" + c[0] + (ownSection ? "" : "[Pack]\nTitle=T\n"));
+        package.Write("list.inf", c[1]);
         package.Write("a.txt", "a");
-        EXPECT_EQ(WarningCodes(package), c.codes) << c.list;
+        EXPECT_EQ(WarningCodes(package), Codes(c.begin() + 2, c.end())) << c[1];
     }
-}
-
-TEST(KivcheckWarnings, LinesTheLookupPassesOver)
-{
     CTempDir package;
-    WriteSetup(package, "Pack",
-               " Title=Leading blank\n"
-               ";InstallText=Commented out\n"
-               "InstallText=Chosen\n"
-               "DefaultDir\t=C:\\Games\n"
-               "Unrelated = line\n"
-               "[Later]\n"
-               " Title=In another section\n");
-    package.Write("list.inf", "[Pack]\n"
-                              "Count=2\n"
-                              "FILE1=a.txt;$setupdir;C;1\n"
-                              "FILE02=a.txt;$setupdir;C;2\n"
-                              "file2=a.txt;$setupdir;C;2\n");
+    WriteSetup(package, "Pack", ";InstallText=Commented out\nDefaultDir\t=C:\\Games\n");
+    package.Write("list.inf", "[Pack]\nCount=1\n" + one);
     package.Write("a.txt", "a");
-    std::vector<CheckWarning> warnings = Warnings(package);
-    std::vector<std::string> messages;
-    for (const CheckWarning& warning : warnings) {
-        EXPECT_EQ(warning.code, "key-not-matched") << warning.message;
-        messages.push_back(warning.message);
-    }
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            "setup.inf line 7: \" Title=Leading blank\" is not read as Title: blanks before the key",
-                            "setup.inf line 8: \";InstallText=Commented out\" is not read as InstallText: "
-                            "a comment mark (the files have no comments)",
-                            "setup.inf line 10: \"DefaultDir\t=C:\\Games\" is not read as DefaultDir: "
-                            "blanks before the \"=\"",
-                            "list.inf line 4: \"FILE02=a.txt;$setupdir;C;2\" is not read as FILE2: "
-                            "a leading zero in the number",
-                        }));
+    const std::vector<CheckWarning> passedOver = Warnings(package);
+    ASSERT_EQ(passedOver.size(), 2u);
+    EXPECT_EQ(passedOver[0].message, "setup.inf line 7: \";InstallText=Commented out\" is not read as InstallText: "
+                                     "a comment mark (the files have no comments)");
+    EXPECT_EQ(passedOver[1].message, "setup.inf line 8: \"DefaultDir\t=C:\\Games\" is not read as DefaultDir: "
+                                     "blanks before the \"=\"");
 }
 
 TEST(KivcheckWarnings, PresentationFiles)
