@@ -67,51 +67,44 @@ std::set<std::string> TreeNames(const fs::path& root)
     return names;
 }
 
-CImmutable::CImmutable(const fs::path& path) : m_path(path), m_set(false)
-{
-    m_set = Change(true);
-}
+namespace {
 
-CImmutable::~CImmutable()
+bool SetImmutable(const fs::path& path, bool set)
 {
-    if (m_set)
-        Change(false);
-}
-
-bool CImmutable::Change(bool set)
-{
-    int fd = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     int flags = 0;
-    bool changed = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    bool changed = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     flags = set ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
     changed = changed && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    close(fd);
+    if (fd >= 0)
+        close(fd);
     return changed;
 }
 
-std::unique_ptr<CMount> CMount::Tmpfs(const fs::path& directory, const std::string& options)
+Undo Doing(const std::function<void()>& undo)
 {
-    fs::create_directories(directory);
-    if (mount("tmpfs", directory.c_str(), "tmpfs", 0, options.c_str()) != 0)
-        return nullptr;
-    return std::unique_ptr<CMount>(new CMount(directory));
+    static char token;
+    return Undo(&token, [undo](void*) { undo(); });
 }
 
-std::unique_ptr<CMount> CMount::ReadOnly(const fs::path& directory)
+}  // namespace
+
+Undo MakeImmutable(const fs::path& path)
 {
-    if (mount(directory.c_str(), directory.c_str(), nullptr, MS_BIND, nullptr) != 0)
+    return SetImmutable(path, true) ? Doing([path] { SetImmutable(path, false); }) : nullptr;
+}
+
+Undo Mount(const fs::path& directory, const std::string& tmpfsOptions)
+{
+    const char* at = directory.c_str();
+    const bool mounted = tmpfsOptions.empty() ? mount(at, at, nullptr, MS_BIND, nullptr) == 0
+                                              : mount("tmpfs", at, "tmpfs", 0, tmpfsOptions.c_str()) == 0;
+    if (!mounted)
         return nullptr;
-    std::unique_ptr<CMount> bound(new CMount(directory));
-    if (mount(nullptr, directory.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+    Undo undo = Doing([directory] { umount2(directory.c_str(), MNT_DETACH); });
+    if (tmpfsOptions.empty() && mount(nullptr, at, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
         return nullptr;  // the bind is detached again here
-    return bound;
-}
-
-CMount::~CMount()
-{
-    umount2(m_directory.c_str(), MNT_DETACH);
+    return undo;
 }
 
 std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::string& target, int timeoutSeconds)

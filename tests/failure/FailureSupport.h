@@ -1,6 +1,7 @@
 // Failure injection on real file systems: tree snapshots, immutable files, mounts, an unprivileged install.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -21,36 +22,14 @@ Snapshot TakeSnapshot(const fs::path& root, const fs::path& skip = {});
 // Every relative path below root, directories included.
 std::set<std::string> TreeNames(const fs::path& root);
 
-// chattr +i for the object's life: not even root may change or add to it.
-class CImmutable {
-public:
-    explicit CImmutable(const fs::path& path);
-    ~CImmutable();
-    CImmutable(const CImmutable&) = delete;
-    CImmutable& operator=(const CImmutable&) = delete;
-    bool IsSet() const { return m_set; }
+// Undoes a change to the machine when it goes out of scope, even when the test fails.
+using Undo = std::unique_ptr<void, std::function<void(void*)>>;
 
-private:
-    bool Change(bool set);
-    fs::path m_path;
-    bool m_set;
-};
-
-// A mount on a directory for the object's life, detached again even when the test fails.
-class CMount {
-public:
-    // A fresh tmpfs with the given options, e.g. "size=256k".
-    static std::unique_ptr<CMount> Tmpfs(const fs::path& directory, const std::string& options);
-    // The directory bound onto itself read-only.
-    static std::unique_ptr<CMount> ReadOnly(const fs::path& directory);
-    ~CMount();
-    CMount(const CMount&) = delete;
-    CMount& operator=(const CMount&) = delete;
-
-private:
-    explicit CMount(const fs::path& directory) : m_directory(directory) {}
-    fs::path m_directory;
-};
+// chattr +i: not even root may change or add to path. Null when it cannot be set.
+Undo MakeImmutable(const fs::path& path);
+// A fresh tmpfs with the given options ("size=256k"), or the directory bound
+// onto itself read-only (options empty). Null when mounting is not permitted.
+Undo Mount(const fs::path& directory, const std::string& tmpfsOptions);
 
 // The child could not give up root.
 constexpr int kCannotDropRights = 250;
