@@ -138,11 +138,6 @@ void PressKey(HWND dialog, WORD virtualKey)
     PostMessageA(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
 }
 
-void PressAlt(HWND dialog, char letter)
-{
-    PostMessageA(KeyboardTarget(dialog), WM_SYSCHAR, static_cast<unsigned char>(letter), 1 | (1 << 29));  // Alt down
-}
-
 bool ReadMessageBox(HWND box, SeenMessageBox* seen)
 {
     struct Parts {

@@ -47,7 +47,6 @@ void ClearByTyping(HWND dialog, int id);  // select all, Backspace
 void Click(HWND dialog, int id);
 // Posted to the focused control; handled when the step returns.
 void PressKey(HWND dialog, WORD virtualKey);
-void PressAlt(HWND dialog, char letter);
 void CloseBox(HWND dialog);
 // Reads a message box (a #32770 window with a text and OK only).
 bool ReadMessageBox(HWND box, SeenMessageBox* seen);

@@ -65,7 +65,7 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
             EXPECT_EQ(kNotAgreed, EnabledOf(hwnd));
             ExpectView(hwnd, false);
             EXPECT_EQ(c.shownLicence, ItemText(hwnd, IDC_LICENSE));
-            EXPECT_EQ(c.logoWidth, ShownBitmapSize(hwnd, IDC_LOGO).cx);
+            EXPECT_EQ(c.logoWidth, ShownBitmapWidth(hwnd, IDC_LOGO));
             PressKey(hwnd, VK_ESCAPE);
         });
         EXPECT_EQ(IDCANCEL, RunAgain(driver));
@@ -232,34 +232,27 @@ TEST_F(SetupDialogTest, InstallWithoutAgreementRemindsAndWithAnEmptyDirectoryIns
     package.Write("present.txt", "here");
     CDialogDriver driver;
     driver.onMessageBox = [](HWND hwnd, const SeenMessageBox& box) { EXPECT_EQ(hwnd, box.owner); };
-    // The notification a click on INSTALL sends, sent while the button is disabled.
-    auto pressInstall = [](HWND hwnd) {
-        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
-    };
-    driver
-        .Then([&](HWND hwnd) {
-            dialog->FocusItem(IDC_LICENSE);
-            pressInstall(hwnd);
-            ASSERT_EQ(1u, driver.messageBoxes.size());
-            EXPECT_EQ(IDC_AGREE, FocusedItemId(hwnd));
-            EXPECT_EQ(kNotAgreed, EnabledOf(hwnd));
-        })
-        .Then([&](HWND hwnd) {
-            Click(hwnd, IDC_AGREE);
-            ClearByTyping(hwnd, IDC_DIR);
-            EnableWindow(GetDlgItem(hwnd, IDC_INSTALL), TRUE);
-            pressInstall(hwnd);
-            EXPECT_EQ(1u, driver.messageBoxes.size());
-            EXPECT_FALSE(ItemEnabled(hwnd, IDC_INSTALL));
-            ExpectView(hwnd, false);
-            PressKey(hwnd, VK_ESCAPE);
-        });
+    driver.Then([&](HWND hwnd) {
+        // The notification a click on INSTALL sends, sent while the button is disabled.
+        const WPARAM clicked = MAKEWPARAM(IDC_INSTALL, BN_CLICKED);
+        dialog->FocusItem(IDC_LICENSE);
+        SendMessageA(hwnd, WM_COMMAND, clicked, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
+        EXPECT_EQ(1u, driver.messageBoxes.size());
+        EXPECT_EQ(IDC_AGREE, FocusedItemId(hwnd));
+        EXPECT_EQ(kNotAgreed, EnabledOf(hwnd));
+        Click(hwnd, IDC_AGREE);
+        ClearByTyping(hwnd, IDC_DIR);
+        EnableWindow(GetDlgItem(hwnd, IDC_INSTALL), TRUE);  // OnInstall must disable it again
+        SendMessageA(hwnd, WM_COMMAND, clicked, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
+        EXPECT_EQ(kAgreedNoDirectory, EnabledOf(hwnd));
+        ExpectView(hwnd, false);
+        PressKey(hwnd, VK_ESCAPE);
+    });
     EXPECT_EQ(IDCANCEL, Run(driver));
     ASSERT_EQ(1u, driver.messageBoxes.size());
-    const SeenMessageBox& box = driver.messageBoxes[0];
-    EXPECT_EQ("You must agree to the terms of the End-User License Agreement", box.text);
-    EXPECT_EQ("Setup", box.caption);
-    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ("You must agree to the terms of the End-User License Agreement", driver.messageBoxes[0].text);
+    EXPECT_EQ("Setup", driver.messageBoxes[0].caption);
+    EXPECT_TRUE(driver.messageBoxes[0].hasIcon);
     EXPECT_FALSE(target.Exists("present.txt"));
 }
 

@@ -90,11 +90,9 @@ std::string MakeBitmapFile(int width, int height)
            std::string(reinterpret_cast<const char*>(&header), sizeof(header)) + pixels;
 }
 
-SIZE ShownBitmapSize(HWND dialog, int id)
+LONG ShownBitmapWidth(HWND dialog, int id)
 {
-    auto bitmap = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP bm = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof(bm), &bm))
-        return SIZE{0, 0};
-    return SIZE{bm.bmWidth, bm.bmHeight};
+    auto bitmap = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    return bitmap && GetObjectA(bitmap, sizeof(bm), &bm) ? bm.bmWidth : 0;
 }

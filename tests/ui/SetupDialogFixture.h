@@ -52,4 +52,4 @@ protected:
 };
 
 std::string MakeBitmapFile(int width, int height);  // 24-bit, bottom-up
-SIZE ShownBitmapSize(HWND dialog, int id);  // 0 x 0 when none
+LONG ShownBitmapWidth(HWND dialog, int id);  // 0 when none

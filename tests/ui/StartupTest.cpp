@@ -61,55 +61,46 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match)
     return nullptr;
 }
 
-bool IsMessageBox(HWND window)
+// Waits for a message box of the process, reads it and dismisses it; windows
+// counts the process's visible windows while the box is up.
+SeenMessageBox AnswerMessageBox(DWORD processId, size_t* windows = nullptr)
 {
-    SeenMessageBox ignored;
-    return ReadMessageBox(window, &ignored);
+    SeenMessageBox seen;
+    HWND box = WaitForWindow(processId, [&](HWND w) { return ReadMessageBox(w, &seen); });
+    EXPECT_NE(nullptr, box) << "no message box";
+    if (windows)
+        *windows = VisibleWindows(processId).size();
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    for (int waited = 0; IsWindow(box) && waited < 10000; waited += 50)
+        Sleep(50);
+    return seen;
 }
 
 // KivSetup.exe copied into exeDir and started in startDir; ended at the latest with the test.
-class CInstallerProcess {
-public:
+struct CInstallerProcess {
     CInstallerProcess(const CTempDir& exeDir, const CTempDir& startDir)
     {
         fs::path exe = exeDir.Native("KivSetup.exe");
-        fs::copy_file(kSetupExe, exe);
+        fs::copy_file(kSetupExe, exe, fs::copy_options::overwrite_existing);
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         std::string command = "\"" + exe.string() + "\"";
-        m_started = CreateProcessA(exe.string().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   startDir.Native().string().c_str(), &startup, &m_process) != FALSE;
+        started = CreateProcessA(exe.string().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 startDir.Native().string().c_str(), &startup, &process) != FALSE;
     }
     ~CInstallerProcess()
     {
-        if (!m_started)
+        if (!started)
             return;
         if (!WaitForEnd(0))
-            TerminateProcess(m_process.hProcess, 1);
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
     }
-    bool Started() const { return m_started; }
-    DWORD Id() const { return m_process.dwProcessId; }
-    bool WaitForEnd(DWORD timeoutMs = 20000) const { return WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+    bool WaitForEnd(DWORD timeoutMs = 20000) const { return WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
-    // Waits for the process's message box, reads it and dismisses it.
-    SeenMessageBox AnswerMessageBox() const
-    {
-        SeenMessageBox seen;
-        HWND box = WaitForWindow(Id(), IsMessageBox);
-        EXPECT_TRUE(box && ReadMessageBox(box, &seen)) << "no message box";
-        windowsWithBox = VisibleWindows(Id()).size();
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        for (int waited = 0; IsWindow(box) && waited < 10000; waited += 50)
-            Sleep(50);
-        return seen;
-    }
-    mutable size_t windowsWithBox = 0;
-
-private:
-    PROCESS_INFORMATION m_process = {};
-    bool m_started = false;
+    PROCESS_INFORMATION process = {};
+    bool started = false;
 };
 
 TEST(Startup, WithoutItsDescriptionInTheCurrentDirectoryShowsTheLoadErrorAndEnds)
@@ -120,15 +111,15 @@ TEST(Startup, WithoutItsDescriptionInTheCurrentDirectoryShowsTheLoadErrorAndEnds
     fs::copy(kArenaPack, exeDir.Native(), fs::copy_options::recursive);
     halfPackage.Write("setup.inf", exeDir.Read("setup.inf"));
     for (const CTempDir* startDir : {&empty, &halfPackage}) {
-        fs::remove(exeDir.Native("KivSetup.exe"));
         CInstallerProcess installer(exeDir, *startDir);
-        ASSERT_TRUE(installer.Started());
-        SeenMessageBox seen = installer.AnswerMessageBox();
+        ASSERT_TRUE(installer.started);
+        size_t windows = 0;
+        SeenMessageBox seen = AnswerMessageBox(installer.process.dwProcessId, &windows);
         EXPECT_EQ("Could not load setup info", seen.text);
         EXPECT_EQ("Setup", seen.caption);
         EXPECT_TRUE(seen.hasIcon);
         EXPECT_EQ(nullptr, seen.owner);
-        EXPECT_EQ(1u, installer.windowsWithBox) << "a window besides the error box";
+        EXPECT_EQ(1u, windows) << "a window besides the error box";
         EXPECT_TRUE(installer.WaitForEnd()) << "still running after the error box";
     }
 }
@@ -138,15 +129,15 @@ TEST(Startup, InstallsTheExamplePackageFromStartToExit)
     CTempDir package, target;
     fs::copy(kArenaPack, package.Native(), fs::copy_options::recursive);
     CInstallerProcess installer(package, package);
-    ASSERT_TRUE(installer.Started());
-    HWND dialog = WaitForWindow(installer.Id(), [](HWND w) { return WindowText(w) == "Arena Map Pack"; });
+    ASSERT_TRUE(installer.started);
+    HWND dialog = WaitForWindow(installer.process.dwProcessId, [](HWND w) { return WindowText(w) == "Arena Map Pack"; });
     ASSERT_NE(nullptr, dialog);
 
     Click(dialog, IDC_AGREE);
     SetDlgItemTextA(dialog, IDC_DIR, (target.Path() + "\\").c_str());
     ASSERT_TRUE(ItemEnabled(dialog, IDC_INSTALL));
     PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);  // its handler waits in the result box
-    EXPECT_EQ("Installation Complete", installer.AnswerMessageBox().text);
+    EXPECT_EQ("Installation Complete", AnswerMessageBox(installer.process.dwProcessId).text);
     EXPECT_EQ("&Exit", ItemText(dialog, IDC_INSTALL));
     PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);
     EXPECT_TRUE(installer.WaitForEnd());
