@@ -56,8 +56,8 @@ protected:
     // Snapshots everything outside the target tree; the check compares with it.
     void SnapshotOutside() { outside = TakeSnapshot(dir.Native(), TargetNative()); }
     void ExpectOutsideUnchanged() const { EXPECT_EQ(TakeSnapshot(dir.Native(), TargetNative()), outside); }
-    // The installed file is a whole copy of package\data\<name>.
-    void ExpectInstalled(const std::string& relative, const std::string& name) const;
+    // The installed file is a whole copy of package\data\<its name>.
+    void ExpectInstalled(const std::string& relative) const;
 
     CTempDir dir;
     std::unique_ptr<CCurrentDir> here;
