@@ -13,7 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "FileSystem.h"
 
 namespace {
 
@@ -21,14 +20,6 @@ std::string ReadAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string Pattern(const std::string& name, size_t size)
-{
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(name[i % name.size()] + i / 4096);
-    return bytes;
 }
 
 }  // namespace
@@ -51,14 +42,6 @@ Snapshot TakeSnapshot(const fs::path& root, const fs::path& skip)
         snapshot[it->path().lexically_relative(root).string()] = node;
     }
     return snapshot;
-}
-
-std::set<std::string> TreeNames(const fs::path& root)
-{
-    std::set<std::string> names;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it)
-        names.insert(it->path().lexically_relative(root).string());
-    return names;
 }
 
 namespace {
@@ -121,29 +104,17 @@ std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::
     return WEXITSTATUS(status);
 }
 
-int CFailureTest::s_opens = 0;
-
 CFailureTest::CFailureTest()
 {
     dir.Write("outside\\keep.txt", "outside the target");
     dir.Write("outside\\maps\\keep.dat", "also outside");
     dir.MakeDir("package\\data");
     here = std::make_unique<CCurrentDir>(dir.Native("package"));
-    s_opens = 0;
-    Platform::SetShellOpener([](const char*) {
-        ++s_opens;
-        return true;
-    });
-}
-
-CFailureTest::~CFailureTest()
-{
-    Platform::SetShellOpener(nullptr);
 }
 
 void CFailureTest::Source(const std::string& name, size_t size)
 {
-    dir.Write("package\\data\\" + name, size ? Pattern(name, size) : name + " v1");
+    dir.Write("package\\data\\" + name, size ? std::string(size, name[0]) : name + " v1");
 }
 
 fs::path CFailureTest::TargetNative(const std::string& relative) const

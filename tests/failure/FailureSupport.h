@@ -20,7 +20,13 @@ using Snapshot = std::map<std::string, std::string>;
 Snapshot TakeSnapshot(const fs::path& root, const fs::path& skip = {});
 
 // Every relative path below root, directories included.
-std::set<std::string> TreeNames(const fs::path& root);
+inline Names TreeNames(const fs::path& root)
+{
+    Names names;
+    for (const auto& [name, node] : TakeSnapshot(root))
+        names.insert(name);
+    return names;
+}
 
 // Undoes a change to the machine when it goes out of scope, even when the test fails.
 using Undo = std::unique_ptr<void, std::function<void(void*)>>;
@@ -39,13 +45,12 @@ constexpr int kCannotDropRights = 250;
 std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::string& target, int timeoutSeconds);
 
 // A temp dir with the current package "package", the guard "outside" and the
-// target "Arena" (not made). Opens are counted, never carried out.
+// target "Arena" (not made).
 class CFailureTest : public ::testing::Test {
 protected:
     CFailureTest();
-    ~CFailureTest() override;
 
-    // Writes package\data\<name>: "<name> v1", or size bytes of a pattern.
+    // Writes package\data\<name>: "<name> v1", or size bytes.
     void Source(const std::string& name, size_t size = 0);
     void Entry(const std::string& source, const std::string& dest, const std::string& action = "C")
     {
@@ -63,5 +68,5 @@ protected:
     std::unique_ptr<CCurrentDir> here;
     CSetupInfo info;
     Snapshot outside;
-    static int s_opens;
+    COpenRecorder recorder;  // opens are recorded, never carried out
 };

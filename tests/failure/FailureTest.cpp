@@ -22,7 +22,7 @@ TEST_F(Failure, ALockedTargetTakesOnlyWhatGoesIntoItsWritableSubDirectory)
         fs::remove_all(TargetNative());
         fs::create_directories(TargetNative("open"));
         fs::permissions(TargetNative("open"), fs::perms::all);
-        s_opens = 0;
+        recorder.opens.clear();
         std::optional<int> result;
         if (lock == "no write permission") {
             chmod(TargetNative().c_str(), 0555);
@@ -37,7 +37,7 @@ TEST_F(Failure, ALockedTargetTakesOnlyWhatGoesIntoItsWritableSubDirectory)
                 continue;
             }
             result = info.Install(Target().c_str());
-            EXPECT_EQ(s_opens, 1);
+            EXPECT_EQ(recorder.opens.size(), 1u);
         }
         // The read-only file system takes nothing, not even into its writable sub-directory.
         const bool nothing = lock == "read-only mount";
@@ -115,7 +115,7 @@ TEST_F(Failure, AFullDiskFailsTheCopyThatDoesNotFitAndKeepsEverythingElse)
     SnapshotOutside();
 
     EXPECT_EQ(info.Install(Target().c_str()), 1);
-    EXPECT_EQ(s_opens, 1);
+    EXPECT_EQ(recorder.opens.size(), 1u);
     EXPECT_EQ(TreeNames(TargetNative()), (Names{"a.dat", "maps", "maps/b.dat", "maps/big.dat", "more", "more/c.dat"}));
     EXPECT_EQ(dir.Read("Arena\\maps\\big.dat"), "the old big.dat");
     for (const char* name : {"a.dat", "maps\\b.dat", "more\\c.dat"})
