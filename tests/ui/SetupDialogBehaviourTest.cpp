@@ -36,22 +36,19 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
 {
     const std::string crlf = "Terms of use\r\n\r\n1. Line one\r\n2. \xE9t\xE9 line two\r\n";
     const struct {
-        const char* licence;  // null: no file
-        size_t licenceSize;
-        std::string logo;     // empty: no file
-        std::string shownLicence;
+        std::string licence, logo, shownLicence;  // empty licence or logo: no file
         LONG logoWidth;
     } cases[] = {
-        {nullptr, 0, "", "", 440},
-        {crlf.c_str(), crlf.size(), MakeBitmapFile(64, 32), crlf, 64},
-        {"Before\0after", 12, "This is not a bitmap.", "Before", 440},
+        {"", "", "", 440},
+        {crlf, MakeBitmapFile(64, 32), crlf, 64},
+        {std::string("Before\0after", 12), "This is not a bitmap.", "Before", 440},
     };
     WritePackage("C:\\Games\\Arena");
     for (const auto& c : cases) {
         std::filesystem::remove(package.Native("license.txt"));
         std::filesystem::remove(package.Native("logo.bmp"));
-        if (c.licence)
-            package.Write("license.txt", std::string(c.licence, c.licenceSize));
+        if (!c.licence.empty())
+            package.Write("license.txt", c.licence);
         if (!c.logo.empty())
             package.Write("logo.bmp", c.logo);
         CDialogDriver driver;
