@@ -37,16 +37,16 @@ private:
 };
 
 std::string WindowText(HWND window);
-std::string ItemText(HWND dialog, int id);
-bool ItemVisible(HWND dialog, int id);
-bool ItemEnabled(HWND dialog, int id);
-bool ItemChecked(HWND dialog, int id);
+inline std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+inline bool ItemVisible(HWND dialog, int id) { return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+inline bool ItemEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+inline bool ItemChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 int FocusedItemId(HWND dialog);  // 0 for none
 void TypeInto(HWND dialog, int id, const std::string& text);  // WM_CHAR at the end
 void ClearByTyping(HWND dialog, int id);  // select all, Backspace
-void Click(HWND dialog, int id);
+inline void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 // Posted to the focused control; handled when the step returns.
 void PressKey(HWND dialog, WORD virtualKey);
-void CloseBox(HWND dialog);
+inline void CloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 // Reads a message box (a #32770 window with a text and OK only).
 bool ReadMessageBox(HWND box, SeenMessageBox* seen);

@@ -2,12 +2,14 @@
 #pragma once
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
+#include "FileSystem.h"
 #include "KivSetupDialog.h"
 #include "SetupInfo.h"
 #include "TempDir.h"
@@ -33,23 +35,86 @@ protected:
 
 class SetupDialogTest : public ::testing::Test {
 protected:
-    SetupDialogTest();
-    ~SetupDialogTest() override;
+    SetupDialogTest()
+    {
+        s_test = this;
+        Platform::SetShellOpener([](const char* file) {
+            if (s_test->onOpen)
+                s_test->onOpen(file);
+            s_test->opened.push_back(file);
+            return true;
+        });
+    }
+    ~SetupDialogTest() override
+    {
+        Platform::SetShellOpener(nullptr);
+        s_test = nullptr;
+    }
 
     // setup.inf with this default directory; list.inf with these FILE values.
-    void WritePackage(const std::string& defaultDir, const std::vector<std::string>& files = {});
-    void CopyExamplePackage();
+    void WritePackage(const std::string& defaultDir, const std::vector<std::string>& files = {})
+    {
+        package.Write("setup.inf",
+                      "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=Sample notice text\r\n\r\n"
+                      "[ArenaPack]\r\nTitle=Arena Map Pack\r\nInstallText=Choose the directory of the game\r\n"
+                      "DefaultDir=" + defaultDir + "\r\n");
+        std::string list = "[ArenaPack]\r\nCount=" + std::to_string(files.size()) + "\r\n";
+        for (size_t i = 0; i < files.size(); ++i)
+            list += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
+        package.Write("list.inf", list);
+    }
+    void CopyExamplePackage()
+    {
+        std::string examples = KIV_EXAMPLES_DIR;  // as the build machine names it: drive Z: under Wine
+        if (examples[0] == '/')
+            examples = "Z:" + examples;
+        std::filesystem::copy(examples + "/arena-pack", package.Native(), std::filesystem::copy_options::recursive);
+    }
     // Loads the description and runs the dialog in the package directory.
-    INT_PTR Run(CDialogDriver& driver);
+    INT_PTR Run(CDialogDriver& driver)
+    {
+        CCurrentDir inPackage(package.Native());
+        EXPECT_NE(nullptr, info->Load("setup.inf", "list.inf"));
+        return driver.Run([this] { return dialog->DoModal(); });
+    }
     // Runs once more on a fresh description and dialog.
-    INT_PTR RunAgain(CDialogDriver& driver);
+    INT_PTR RunAgain(CDialogDriver& driver)
+    {
+        dialog.reset();
+        info = std::make_unique<CSetupInfo>();
+        dialog = std::make_unique<CTestSetupDialog>(*info);
+        return Run(driver);
+    }
 
+    static inline SetupDialogTest* s_test = nullptr;  // for the shell opener, a plain function
     std::vector<std::string> opened;  // files handed to the shell opener
     std::function<void(const char* file)> onOpen;
     CTempDir package, target;
-    std::unique_ptr<CSetupInfo> info;
-    std::unique_ptr<CTestSetupDialog> dialog;
+    std::unique_ptr<CSetupInfo> info = std::make_unique<CSetupInfo>();
+    std::unique_ptr<CTestSetupDialog> dialog = std::make_unique<CTestSetupDialog>(*info);
 };
 
-std::string MakeBitmapFile(int width, int height);  // 24-bit, bottom-up
-LONG ShownBitmapWidth(HWND dialog, int id);  // 0 when none
+// A 24-bit bottom-up bitmap file.
+inline std::string MakeBitmapFile(int width, int height)
+{
+    std::string pixels(static_cast<size_t>(((width * 3 + 3) & ~3) * height), '\x80');
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER header = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
+           std::string(reinterpret_cast<const char*>(&header), sizeof(header)) + pixels;
+}
+
+inline LONG ShownBitmapWidth(HWND dialog, int id)  // 0 when none
+{
+    BITMAP bm = {};
+    auto bitmap = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    return bitmap && GetObjectA(bitmap, sizeof(bm), &bm) ? bm.bmWidth : 0;
+}
