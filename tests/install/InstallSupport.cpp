@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "FileSystem.h"
 #include "TextBuffer.h"
 
 void AddEntry(CSetupInfo& info, const std::string& source, const std::string& dest, const std::string& action)
@@ -14,26 +13,6 @@ void AddEntry(CSetupInfo& info, const std::string& source, const std::string& de
     CSetupInfo::GetFileName(entry.szSource, entry.szFileName);
     CopyText(entry.szDest, sizeof entry.szDest, dest.c_str());
     CopyText(entry.szAction, sizeof entry.szAction, action.c_str());
-}
-
-COpenRecorder* COpenRecorder::s_active = nullptr;
-
-COpenRecorder::COpenRecorder(std::function<bool()> probe, bool succeed) : m_probe(std::move(probe)), m_succeed(succeed)
-{
-    s_active = this;
-    Platform::SetShellOpener(&COpenRecorder::Record);
-}
-
-COpenRecorder::~COpenRecorder()
-{
-    Platform::SetShellOpener(nullptr);
-    s_active = nullptr;
-}
-
-bool COpenRecorder::Record(const char* file)
-{
-    s_active->opens.emplace_back(file, s_active->m_probe());
-    return s_active->m_succeed;
 }
 
 CPackageTest::CPackageTest()

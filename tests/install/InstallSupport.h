@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FileSystem.h"
 #include "SetupInfo.h"
 #include "TempDir.h"
 
@@ -18,16 +19,25 @@ void AddEntry(CSetupInfo& info, const std::string& source, const std::string& de
 // with the probe's answer at that moment, and answers succeed.
 class COpenRecorder {
 public:
-    explicit COpenRecorder(std::function<bool()> probe = [] { return true; }, bool succeed = true);
-    ~COpenRecorder();
+    explicit COpenRecorder(std::function<bool()> probe = [] { return true; }, bool succeed = true)
+        : m_probe(std::move(probe)), m_succeed(succeed)
+    {
+        s_active = this;
+        Platform::SetShellOpener(&Record);
+    }
+    ~COpenRecorder() { Platform::SetShellOpener(nullptr); }
     COpenRecorder(const COpenRecorder&) = delete;
     COpenRecorder& operator=(const COpenRecorder&) = delete;
 
     std::vector<std::pair<std::string, bool>> opens;
 
 private:
-    static bool Record(const char* file);
-    static COpenRecorder* s_active;
+    static bool Record(const char* file)
+    {
+        s_active->opens.emplace_back(file, s_active->m_probe());
+        return s_active->m_succeed;
+    }
+    static inline COpenRecorder* s_active = nullptr;
     std::function<bool()> m_probe;
     bool m_succeed;
 };
