@@ -35,23 +35,6 @@ protected:
 
 }  // namespace
 
-TEST_F(OpenPass, EEntriesOpenInListOrderAfterTheLastCopy)
-{
-    Source("a.dat");
-    Source("b.dat");
-    AddEntry(info, "tools\\first.exe", "$setupdir", "E");
-    AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
-    AddEntry(info, "docs\\readme.txt", "$setupdir", "e");
-    AddEntry(info, "data\\b.dat", "$setupdir", "C");
-
-    COpenRecorder recorder([this] { return dir.Exists("Arena\\maps\\a.dat") && dir.Exists("Arena\\b.dat"); });
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
-    // Opened at the source location, after every copy; the E entries are not copied.
-    EXPECT_EQ(recorder.opens, (std::vector<std::pair<std::string, bool>>{{"tools\\first.exe", true},
-                                                                         {"docs\\readme.txt", true}}));
-    EXPECT_EQ(Listing("Arena"), (Names{"b.dat", "maps"}));
-}
-
 #ifdef _WIN32
 TEST_F(OpenPass, ARealProgramStartsAfterTheCopiesWithItsSourcePathAsParameters)
 {
