@@ -16,7 +16,6 @@ class CProbeDialog : public CModalDialog {
 public:
     CProbeDialog() : CModalDialog(IDD_PROBE, nullptr) {}
     CPushButton m_btnFirst;
-    CStaticControl m_label;
     CString m_strEdit;
     int m_nCheck = 0;
     int editChanges = 0, firstClicks = 0, laterFirstClicks = 0, secondClicks = 0;
@@ -38,7 +37,6 @@ protected:
     void DoDataExchange(CDataExchange* exchange) override
     {
         DDX_Control(exchange, IDC_PROBE_FIRST, m_btnFirst);
-        DDX_Control(exchange, IDC_PROBE_LABEL, m_label);
         DDX_Text(exchange, IDC_PROBE_EDIT, m_strEdit);
         DDX_Check(exchange, IDC_PROBE_CHECK, m_nCheck);
     }
@@ -63,7 +61,6 @@ TEST(ModalDialog, TransfersBothWaysAndDispatchesNoNotificationDuringATransfer)
             EXPECT_TRUE(ItemChecked(hwnd, IDC_PROBE_CHECK));
             EXPECT_EQ(0, dialog.editChanges);
             EXPECT_EQ(GetDlgItem(hwnd, IDC_PROBE_FIRST), dialog.m_btnFirst.GetHwnd());
-            EXPECT_EQ(GetDlgItem(hwnd, IDC_PROBE_LABEL), dialog.m_label.GetHwnd());
 
             TypeInto(hwnd, IDC_PROBE_EDIT, "x");
             Click(hwnd, IDC_PROBE_CHECK);

@@ -32,21 +32,16 @@ const fs::path kArenaPack = FromBuildMachine(KIV_EXAMPLES_DIR) / "arena-pack";
 // The visible top-level windows, of one process or (processId 0) of all.
 std::vector<HWND> VisibleWindows(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (IsWindowVisible(window) && (!s->processId || owner == s->processId))
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> all, found;
+    EnumWindows([](HWND w, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(w), TRUE; },
+                reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (IsWindowVisible(window) && (!processId || owner == processId))
+            found.push_back(window);
+    }
+    return found;
 }
 
 // Waits up to 20 s for a visible window that matches; null when none came.
