@@ -8,29 +8,24 @@
 
 namespace fs = std::filesystem;
 
-TEST(GetPrefix, TellsALeadingSeparatorFromNoSeparator)
-{
-    char out[32] = "junk";
-    EXPECT_EQ(GetPrefix("C:\\Games\\Arena\\", "\\", out), out);
-    EXPECT_STREQ(out, "C:");
-    EXPECT_EQ(GetPrefix("\\Games\\", "\\", out), out);
-    EXPECT_STREQ(out, "");
-    EXPECT_EQ(GetPrefix("maps", "\\", out), nullptr);
-    EXPECT_STREQ(out, "");
-    EXPECT_EQ(GetPrefix("a::b", "::", out), out);
-    EXPECT_STREQ(out, "a");
-}
-
 TEST(MakePath, RefusesBadTextsAndMakesNothingWithoutABackslash)
 {
+    char prefix[32] = "junk";
+    EXPECT_EQ(GetPrefix("C:\\Games\\Arena\\", "\\", prefix), prefix);
+    EXPECT_STREQ(prefix, "C:");
+    EXPECT_EQ(GetPrefix("\\Games\\", "\\", prefix), prefix);
+    EXPECT_STREQ(prefix, "");
+    EXPECT_EQ(GetPrefix("maps", "\\", prefix), nullptr);
+    EXPECT_EQ(GetPrefix("a::b", "::", prefix), prefix);
+    EXPECT_STREQ(prefix, "a");
+
     CTempDir dir;
     CCurrentDir here(dir.Native());
-    EXPECT_EQ(CSetupInfo::MakePath(nullptr), -1);
-    EXPECT_EQ(CSetupInfo::MakePath(""), -1);
+    for (const char* bad : {static_cast<const char*>(nullptr), ""})
+        EXPECT_EQ(CSetupInfo::MakePath(bad), -1);
     EXPECT_EQ(CSetupInfo::MakePath("maps"), 0);
     EXPECT_EQ(CSetupInfo::MakePath("sub/inner/"), 0);
     EXPECT_TRUE(fs::is_empty(dir.Native()));
-
     // The text after the last backslash is a file name, so only "a" is made.
     std::string base = dir.Path() + "\\a\\";
     ASSERT_LT(base.size(), 200u);
