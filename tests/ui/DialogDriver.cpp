@@ -18,13 +18,6 @@ std::string ClassOf(HWND window)
     return name;
 }
 
-BOOL CALLBACK CollectVisibleDialog(HWND window, LPARAM list)
-{
-    if (IsWindowVisible(window) && ClassOf(window) == "#32770")
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
 // Makes dialog active again first: a closed popup may have taken the activation.
 HWND KeyboardTarget(HWND dialog)
 {
@@ -64,9 +57,12 @@ void CALLBACK CDialogDriver::OnTick(HWND, UINT, UINT_PTR, DWORD)
 
 void CDialogDriver::Tick()
 {
-    std::vector<HWND> dialogs;
-    EnumThreadWindows(GetCurrentThreadId(), CollectVisibleDialog, reinterpret_cast<LPARAM>(&dialogs));
-    for (HWND window : dialogs) {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(w), TRUE; },
+                      reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : windows) {
+        if (!IsWindowVisible(window) || ClassOf(window) != "#32770")
+            continue;
         if (!m_dialog)
             m_dialog = window;
         if (window == m_dialog || std::count(m_answered.begin(), m_answered.end(), window))
@@ -120,8 +116,7 @@ void ClearByTyping(HWND dialog, int id)
 
 int FocusedItemId(HWND dialog)
 {
-    HWND focus = KeyboardTarget(dialog);
-    return focus == dialog ? 0 : GetDlgCtrlID(focus);
+    return KeyboardTarget(dialog) == dialog ? 0 : GetDlgCtrlID(KeyboardTarget(dialog));
 }
 
 void PressKey(HWND dialog, WORD virtualKey)

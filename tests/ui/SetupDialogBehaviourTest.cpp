@@ -69,11 +69,22 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
     }
 }
 
-TEST_F(SetupDialogTest, TheBoxAndTheDirectoryTextMoveThroughTheStates)
+// The notification a click on INSTALL sends, sent also while the button is disabled.
+void PressInstall(HWND dialog)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_INSTALL)));
+}
+
+TEST_F(SetupDialogTest, TheBoxAndTheDirectoryTextMoveThroughTheStatesAndInstallWaitsForBoth)
 {
     WritePackage("C:\\Games\\Arena");
     CDialogDriver driver;
+    driver.onMessageBox = [](HWND hwnd, const SeenMessageBox& box) { EXPECT_EQ(hwnd, box.owner); };
     driver.Then([&](HWND hwnd) {
+        dialog->FocusItem(IDC_LICENSE);
+        PressInstall(hwnd);  // not agreed: a reminder, the focus on the box
+        EXPECT_EQ(1u, driver.messageBoxes.size());
+        EXPECT_EQ(IDC_AGREE, FocusedItemId(hwnd));
         Click(hwnd, IDC_AGREE);  // Not agreed -> Ready at once
         EXPECT_EQ(kReady, EnabledOf(hwnd));
         Click(hwnd, IDC_AGREE);  // -> Not agreed, the text stays
@@ -82,6 +93,10 @@ TEST_F(SetupDialogTest, TheBoxAndTheDirectoryTextMoveThroughTheStates)
         Click(hwnd, IDC_AGREE);
         ClearByTyping(hwnd, IDC_DIR);  // Ready -> Agreed, no directory
         EXPECT_EQ(kAgreedNoDirectory, EnabledOf(hwnd));
+        EnableWindow(GetDlgItem(hwnd, IDC_INSTALL), TRUE);
+        PressInstall(hwnd);  // an empty directory: INSTALL disabled again, nothing installed
+        EXPECT_EQ(kAgreedNoDirectory, EnabledOf(hwnd));
+        ExpectView(hwnd, false);
         TypeInto(hwnd, IDC_DIR, "   ");  // blanks count as a directory
         EXPECT_EQ(kReady, EnabledOf(hwnd));
         ClearByTyping(hwnd, IDC_DIR);
@@ -94,6 +109,10 @@ TEST_F(SetupDialogTest, TheBoxAndTheDirectoryTextMoveThroughTheStates)
         PressKey(hwnd, VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, Run(driver));
+    ASSERT_EQ(1u, driver.messageBoxes.size());
+    EXPECT_EQ("You must agree to the terms of the End-User License Agreement", driver.messageBoxes[0].text);
+    EXPECT_EQ("Setup", driver.messageBoxes[0].caption);
+    EXPECT_TRUE(driver.messageBoxes[0].hasIcon);
 }
 
 TEST_F(SetupDialogTest, APickedFolderGetsOneTrailingBackslashAndACancelledPickerChangesNothing)
@@ -205,36 +224,6 @@ TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedView)
     EXPECT_EQ("here", target.Read("present.txt"));
     EXPECT_FALSE(target.Exists("missing.txt"));
     EXPECT_EQ("old", target.Read("locked.txt"));
-}
-
-TEST_F(SetupDialogTest, InstallWithoutAgreementRemindsAndWithAnEmptyDirectoryInstallsNothing)
-{
-    WritePackage(target.Path(), {"present.txt;$setupdir;C;1"});
-    package.Write("present.txt", "here");
-    CDialogDriver driver;
-    driver.onMessageBox = [](HWND hwnd, const SeenMessageBox& box) { EXPECT_EQ(hwnd, box.owner); };
-    driver.Then([&](HWND hwnd) {
-        // The notification a click on INSTALL sends, sent while the button is disabled.
-        const WPARAM clicked = MAKEWPARAM(IDC_INSTALL, BN_CLICKED);
-        dialog->FocusItem(IDC_LICENSE);
-        SendMessageA(hwnd, WM_COMMAND, clicked, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
-        EXPECT_EQ(1u, driver.messageBoxes.size());
-        EXPECT_EQ(IDC_AGREE, FocusedItemId(hwnd));
-        EXPECT_EQ(kNotAgreed, EnabledOf(hwnd));
-        Click(hwnd, IDC_AGREE);
-        ClearByTyping(hwnd, IDC_DIR);
-        EnableWindow(GetDlgItem(hwnd, IDC_INSTALL), TRUE);  // OnInstall must disable it again
-        SendMessageA(hwnd, WM_COMMAND, clicked, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
-        EXPECT_EQ(kAgreedNoDirectory, EnabledOf(hwnd));
-        ExpectView(hwnd, false);
-        PressKey(hwnd, VK_ESCAPE);
-    });
-    EXPECT_EQ(IDCANCEL, Run(driver));
-    ASSERT_EQ(1u, driver.messageBoxes.size());
-    EXPECT_EQ("You must agree to the terms of the End-User License Agreement", driver.messageBoxes[0].text);
-    EXPECT_EQ("Setup", driver.messageBoxes[0].caption);
-    EXPECT_TRUE(driver.messageBoxes[0].hasIcon);
-    EXPECT_FALSE(target.Exists("present.txt"));
 }
 
 }  // namespace
