@@ -48,7 +48,7 @@ private:
     void OnSecond() { ++secondClicks; }
 };
 
-TEST(ModalDialog, TransfersBothWaysAndDispatchesNoNotificationDuringATransfer)
+TEST(ModalDialog, TransfersBothWaysDispatchesByTheFirstMatchingRouteAndNoNotificationDuringATransfer)
 {
     CProbeDialog dialog;
     dialog.m_strEdit = "C:\\Games\\Arena";
@@ -83,48 +83,16 @@ TEST(ModalDialog, TransfersBothWaysAndDispatchesNoNotificationDuringATransfer)
             EXPECT_EQ(1, dialog.firstClicks);
             EXPECT_EQ(0, dialog.laterFirstClicks);
             EXPECT_EQ(1, dialog.secondClicks);
+            dialog.FocusItem(IDC_PROBE_SECOND);
+        })
+        .Then([](HWND hwnd) { PressKey(hwnd, VK_RETURN); })  // presses the button, the dialog stays
+        .Then([&](HWND hwnd) {
+            EXPECT_EQ(2, dialog.secondClicks);
             PressKey(hwnd, VK_ESCAPE);
         });
     EXPECT_EQ(IDCANCEL, dialog.Run(driver));
     EXPECT_FALSE(dialog.m_btnFirst.IsAttached());
     EXPECT_EQ(nullptr, dialog.GetHwnd());
-}
-
-TEST(ModalDialog, EnterEndsThroughOkWithATransferEscapeAndCloseBoxThroughCancelWithout)
-{
-    const struct {
-        int focusId;
-        void (*end)(HWND);
-        INT_PTR result;
-    } cases[] = {
-        {IDC_PROBE_CHECK, [](HWND h) { PressKey(h, VK_RETURN); }, IDOK},
-        {IDC_PROBE_EDIT, [](HWND h) { PressKey(h, VK_RETURN); }, IDOK},
-        {IDC_PROBE_CHECK, [](HWND h) { PressKey(h, VK_ESCAPE); }, IDCANCEL},
-        {IDC_PROBE_CHECK, CloseBox, IDCANCEL},
-    };
-    for (const auto& c : cases) {
-        CProbeDialog dialog;
-        CDialogDriver driver;
-        driver
-            .Then([&](HWND hwnd) {
-                TypeInto(hwnd, IDC_PROBE_EDIT, "typed");
-                Click(hwnd, IDC_PROBE_CHECK);
-                dialog.FocusItem(c.focusId);
-            })
-            .Then(c.end);
-        EXPECT_EQ(c.result, dialog.Run(driver));
-        EXPECT_STREQ(c.result == IDOK ? "typed" : "", dialog.m_strEdit);
-        EXPECT_EQ(c.result == IDOK ? 1 : 0, dialog.m_nCheck);
-    }
-
-    // Enter on a push button presses that button and leaves the dialog open.
-    CProbeDialog dialog;
-    CDialogDriver driver;
-    driver.Then([&](HWND) { dialog.FocusItem(IDC_PROBE_SECOND); })
-        .Then([](HWND hwnd) { PressKey(hwnd, VK_RETURN); })
-        .Then([](HWND hwnd) { PressKey(hwnd, VK_ESCAPE); });
-    EXPECT_EQ(IDCANCEL, dialog.Run(driver));
-    EXPECT_EQ(1, dialog.secondClicks);
 }
 
 TEST(DynString, AssignsCopiesAndEmpties)
