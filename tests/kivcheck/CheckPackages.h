@@ -15,8 +15,7 @@ void WriteSetup(const CTempDir& package, const std::string& section, const std::
 // The outcome of one run of the checker.
 struct CheckRunResult {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 CheckRunResult Check(const std::vector<std::string>& args);

@@ -5,8 +5,7 @@
 #
 #   tests/kivcheck/compare-builds.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]
 #
-# Defaults: build/native and build/windows. Run it through tests/run-under-wine.sh
-# to get a prepared Wine prefix and a kept-alive wineserver.
+# Defaults: build/native and build/windows. Run it through tests/run-under-wine.sh.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -33,9 +32,7 @@ printf 'licence\0rest' >"$example/license.txt"
 printf 'BMnot really' >"$example/logo.bmp"
 
 # A package that does not load: setup.inf without list.inf.
-broken="$work/broken"
-mkdir -p "$broken"
-printf '[Setup]\n' >"$broken/setup.inf"
+mkdir -p "$work/broken" && printf '[Setup]\n' >"$work/broken/setup.inf"
 
 failures=0
 # compare NAME DIR ARGS...: runs both builds in DIR with ARGS, compares.
@@ -51,9 +48,6 @@ compare() {
     failures=$((failures + 1))
   elif [ "$native_status" != "$windows_status" ]; then
     echo "FAIL $name: exit status $native_status natively, $windows_status under Wine" >&2
-    failures=$((failures + 1))
-  elif [ ! -s "$work/$name.native" ]; then
-    echo "FAIL $name: no output" >&2
     failures=$((failures + 1))
   else
     echo "ok   $name (exit status $native_status, $(wc -c <"$work/$name.native") bytes)"
