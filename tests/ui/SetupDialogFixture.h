@@ -94,22 +94,18 @@ protected:
     std::unique_ptr<CTestSetupDialog> dialog = std::make_unique<CTestSetupDialog>(*info);
 };
 
-// A 24-bit bottom-up bitmap file.
+// A 24-bit bitmap file: BITMAPFILEHEADER, BITMAPINFOHEADER (zeros from biCompression on), grey rows.
 inline std::string MakeBitmapFile(int width, int height)
 {
-    std::string pixels(static_cast<size_t>(((width * 3 + 3) & ~3) * height), '\x80');
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER header = {};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    return std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-           std::string(reinterpret_cast<const char*>(&header), sizeof(header)) + pixels;
+    auto le = [](size_t value, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>(value >> (8 * i));
+        return out;
+    };
+    size_t pixels = static_cast<size_t>(((width * 3 + 3) & ~3) * height);
+    return "BM" + le(54 + pixels, 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(width, 4) + le(height, 4) + le(1, 2) +
+           le(24, 2) + std::string(24, '\0') + std::string(pixels, '\x80');
 }
 
 inline LONG ShownBitmapWidth(HWND dialog, int id)  // 0 when none

@@ -128,9 +128,8 @@ TEST_F(SetupDialogTest, EnterOnTheBoxOrInTheEditEndsThroughOkEscapeAndCloseBoxTh
 {
     WritePackage(target.Path(), {"setup.inf;$setupdir;C;1"});
     package.Write("license.txt", "Terms");
-    // Ready to install, the licence text changed where no handler sees it: only
-    // the framework's OK transfers it. (Closing with the focus in the edit would
-    // run OnDirChange and with it a transfer.)
+    // Ready to install; the licence text changed where no handler sees it, so only OK transfers it.
+    // (Closing with the focus in the edit would run OnDirChange and with it a transfer.)
     const struct {
         int focusId;
         void (*end)(HWND);
