@@ -104,24 +104,6 @@ std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::
     return WEXITSTATUS(status);
 }
 
-CFailureTest::CFailureTest()
-{
-    dir.Write("outside\\keep.txt", "outside the target");
-    dir.Write("outside\\maps\\keep.dat", "also outside");
-    dir.MakeDir("package\\data");
-    here = std::make_unique<CCurrentDir>(dir.Native("package"));
-}
-
-void CFailureTest::Source(const std::string& name, size_t size)
-{
-    dir.Write("package\\data\\" + name, size ? std::string(size, name[0]) : name + " v1");
-}
-
-fs::path CFailureTest::TargetNative(const std::string& relative) const
-{
-    return dir.Native(relative.empty() ? "Arena" : "Arena\\" + relative);
-}
-
 void CFailureTest::ExpectInstalled(const std::string& relative) const
 {
     const fs::path installed = TargetNative(relative);

@@ -44,29 +44,30 @@ constexpr int kCannotDropRights = 250;
 // root; empty when it did not exit normally within timeoutSeconds (it is killed).
 std::optional<int> InstallAsUnprivilegedUser(const CSetupInfo& info, const std::string& target, int timeoutSeconds);
 
-// A temp dir with the current package "package", the guard "outside" and the
-// target "Arena" (not made).
-class CFailureTest : public ::testing::Test {
+// The package test with the guard "outside" beside the package and the target
+// "Arena" (not made) there too.
+class CFailureTest : public CPackageTest {
 protected:
-    CFailureTest();
-
-    // Writes package\data\<name>: "<name> v1", or size bytes.
-    void Source(const std::string& name, size_t size = 0);
+    CFailureTest()
+    {
+        dir.Write("outside\\keep.txt", "outside the target");
+        dir.Write("outside\\maps\\keep.dat", "also outside");
+        dir.MakeDir("package\\data");
+    }
     void Entry(const std::string& source, const std::string& dest, const std::string& action = "C")
     {
         AddEntry(info, source, dest, action);
     }
-    std::string Target() const { return dir.Path() + "\\Arena"; }
-    fs::path TargetNative(const std::string& relative = "") const;
+    std::string Target() const { return CPackageTest::Target("Arena"); }
+    fs::path TargetNative(const std::string& relative = "") const {
+        return dir.Native(relative.empty() ? "Arena" : "Arena\\" + relative);
+    }
     // Snapshots everything outside the target tree; the check compares with it.
     void SnapshotOutside() { outside = TakeSnapshot(dir.Native(), TargetNative()); }
     void ExpectOutsideUnchanged() const { EXPECT_EQ(TakeSnapshot(dir.Native(), TargetNative()), outside); }
     // The installed file is a whole copy of package\data\<its name>.
     void ExpectInstalled(const std::string& relative) const;
 
-    CTempDir dir;
-    std::unique_ptr<CCurrentDir> here;
-    CSetupInfo info;
     Snapshot outside;
     COpenRecorder recorder;  // opens are recorded, never carried out
 };

@@ -101,7 +101,7 @@ TEST_F(Failure, AFullDiskFailsTheCopyThatDoesNotFitAndKeepsEverythingElse)
     // 256 KB: a and b (64 KB each) fit, the old big.dat stays, the new one
     // (200 KB) cannot; c (32 KB) fits again once the partial copy is gone.
     for (auto [name, size] : {std::pair{"a.dat", 64}, {"b.dat", 64}, {"big.dat", 200}, {"c.dat", 32}})
-        Source(name, size * 1024);
+        Source(name, std::string(size * 1024, name[0]));
     fs::create_directories(TargetNative());
     Undo disk = Mount(TargetNative(), "size=256k,mode=0755");
     if (!disk)
