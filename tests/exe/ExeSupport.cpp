@@ -25,33 +25,24 @@ std::vector<ModuleUnderTest> ModulesUnderTest()
     return modules;
 }
 
-CDataModule::CDataModule(const std::string& path)
-    : m_module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-
-CDataModule::~CDataModule()
-{
-    if (m_module)
-        FreeLibrary(m_module);
-}
+CDataModule::CDataModule(const std::string& path) : m_module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+CDataModule::~CDataModule() { if (m_module) FreeLibrary(m_module); }
 
 Bytes CDataModule::Resource(LPCSTR type, WORD id) const
 {
     HRSRC found = m_module ? FindResourceA(m_module, MAKEINTRESOURCEA(id), type) : nullptr;
-    HGLOBAL loaded = found ? LoadResource(m_module, found) : nullptr;
-    const auto* bytes = loaded ? static_cast<const unsigned char*>(LockResource(loaded)) : nullptr;
+    const auto* bytes = found ? static_cast<const unsigned char*>(LockResource(LoadResource(m_module, found))) : nullptr;
     return bytes ? Bytes(bytes, bytes + SizeofResource(m_module, found)) : Bytes();
 }
 
 std::vector<WORD> CDataModule::ResourceIds(LPCSTR type) const
 {
-    std::vector<WORD> ids;
-    auto collect = [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) -> BOOL {
-        reinterpret_cast<std::vector<WORD>*>(list)->push_back(
-            IS_INTRESOURCE(name) ? static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)) : 0xFFFF);
-        return TRUE;
-    };
+    std::vector<WORD> ids;  // a null module would be this program
     if (m_module)
-        EnumResourceNamesA(m_module, type, collect, reinterpret_cast<LONG_PTR>(&ids));
+        EnumResourceNamesA(m_module, type, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) -> BOOL {
+            reinterpret_cast<std::vector<WORD>*>(list)->push_back(IS_INTRESOURCE(name) ? LOWORD(name) : 0xFFFF);
+            return TRUE;
+        }, reinterpret_cast<LONG_PTR>(&ids));
     return ids;
 }
 
@@ -69,9 +60,8 @@ size_t Offset(const PeFile& pe, DWORD rva)
 std::string TextAt(const PeFile& pe, DWORD rva)
 {
     const size_t at = Offset(pe, rva);
-    return at ? std::string(reinterpret_cast<const char*>(pe.bytes.data() + at),
-                            strnlen(reinterpret_cast<const char*>(pe.bytes.data() + at), pe.bytes.size() - at))
-              : "?";
+    const char* text = reinterpret_cast<const char*>(pe.bytes.data() + at);
+    return at ? std::string(text, strnlen(text, pe.bytes.size() - at)) : "?";
 }
 
 // Descriptors of entrySize bytes, ending with a zero name; name and name table at the given fields.

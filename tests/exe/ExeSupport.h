@@ -33,7 +33,6 @@ public:
     explicit CDataModule(const std::string& path);
     ~CDataModule();
     CDataModule(const CDataModule&) = delete;
-    CDataModule& operator=(const CDataModule&) = delete;
     HMODULE Handle() const { return m_module; }
     Bytes Resource(LPCSTR type, WORD id) const;  // empty when missing
     std::vector<WORD> ResourceIds(LPCSTR type) const;

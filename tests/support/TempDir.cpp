@@ -1,5 +1,6 @@
 #include "TempDir.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -8,37 +9,18 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-std::atomic<unsigned> g_counter{0};
-
-std::string ToSlashes(std::string text)
-{
-#ifndef _WIN32
-    for (char& c : text) {
-        if (c == '\\')
-            c = '/';
-    }
-#endif
-    return text;
-}
-}  // namespace
-
 std::string ToInstallerPath(const fs::path& path)
 {
     std::string text = path.string();
-    for (char& c : text) {
-        if (c == '/')
-            c = '\\';
-    }
+    std::replace(text.begin(), text.end(), '/', '\\');
     return text;
 }
 
 CTempDir::CTempDir()
 {
-    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::ostringstream name;
-    name << "kivtest-" << stamp << "-" << g_counter++;
-    m_root = fs::temp_directory_path() / name.str();
+    static std::atomic<unsigned> counter{0};
+    m_root = fs::temp_directory_path() / ("kivtest-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                                          "-" + std::to_string(counter++));
     fs::create_directories(m_root);
 }
 
@@ -52,23 +34,23 @@ CTempDir::~CTempDir()
     fs::remove_all(m_root, ignored);
 }
 
-std::string CTempDir::Path() const
-{
-    return ToInstallerPath(m_root);
-}
+std::string CTempDir::Path() const { return ToInstallerPath(m_root); }
 
 fs::path CTempDir::Native(const std::string& relative) const
 {
-    return relative.empty() ? m_root : m_root / ToSlashes(relative);
+    std::string native = relative;
+#ifndef _WIN32
+    std::replace(native.begin(), native.end(), '\\', '/');
+#endif
+    return native.empty() ? m_root : m_root / native;
 }
 
 void CTempDir::Write(const std::string& relative, const std::string& bytes) const
 {
-    fs::path file = Native(relative);
+    const fs::path file = Native(relative);
     fs::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error("cannot write " + file.string());
 }
 
@@ -80,20 +62,10 @@ std::string CTempDir::Read(const std::string& relative) const
     return bytes.str();
 }
 
-bool CTempDir::Exists(const std::string& relative) const
-{
-    return fs::exists(Native(relative));
-}
+bool CTempDir::Exists(const std::string& relative) const { return fs::exists(Native(relative)); }
+void CTempDir::MakeDir(const std::string& relative) const { fs::create_directories(Native(relative)); }
 
-void CTempDir::MakeDir(const std::string& relative) const
-{
-    fs::create_directories(Native(relative));
-}
-
-CCurrentDir::CCurrentDir(const fs::path& directory) : m_previous(fs::current_path())
-{
-    fs::current_path(directory);
-}
+CCurrentDir::CCurrentDir(const fs::path& directory) : m_previous(fs::current_path()) { fs::current_path(directory); }
 
 CCurrentDir::~CCurrentDir()
 {
