@@ -170,17 +170,4 @@ TEST_P(BuiltInResources, OneManifestAskingForStylesDpiAwarenessAndElevation)
 
 INSTANTIATE_TEST_SUITE_P(Executables, BuiltInResources, testing::ValuesIn(ModulesUnderTest()));
 
-// This program carries the same manifest, so the loader applied it here: comctl32
-// comes from the version 6 assembly, and the process is DPI aware.
-TEST(ManifestInEffect, CommonControls6AndSystemDpiAwareness)
-{
-    HMODULE comctl = LoadLibraryA("comctl32.dll");
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(comctl, path, sizeof path);
-    EXPECT_NE(std::string(CharLowerA(path)).find("microsoft.windows.common-controls_6595b64144ccf1df_6."),
-              std::string::npos) << path;
-    FreeLibrary(comctl);
-    EXPECT_TRUE(IsProcessDPIAware());
-}
-
 }  // namespace

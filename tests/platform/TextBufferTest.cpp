@@ -8,8 +8,7 @@
 TEST(TextBuffer, CopyAndAppendCutToTheBufferAndSayWhetherAllFitted)
 {
     char buffer[6];
-    EXPECT_TRUE(CopyText(buffer, sizeof buffer, "abcd"));   // N-1: 4 of 5
-    EXPECT_TRUE(CopyText(buffer, sizeof buffer, "abcde"));  // N: exactly 5
+    EXPECT_TRUE(CopyText(buffer, sizeof buffer, "abcd") && CopyText(buffer, sizeof buffer, "abcde"));  // N-1, N
     EXPECT_STREQ(buffer, "abcde");
     EXPECT_FALSE(CopyText(buffer, sizeof buffer, "abcdef"));  // N+1: cut
     EXPECT_STREQ(buffer, "abcde");
@@ -23,10 +22,8 @@ TEST(TextBuffer, CopyAndAppendCutToTheBufferAndSayWhetherAllFitted)
 TEST(TextBuffer, CaseChangesTouchOnlyAsciiLetters)
 {
     char text[] = "aZ\xe4\xc4[`{@1";
-    UpperCaseAscii(text);
-    EXPECT_STREQ(text, "AZ\xe4\xc4[`{@1");
-    LowerCaseAscii(text);
-    EXPECT_STREQ(text, "az\xe4\xc4[`{@1");
+    EXPECT_STREQ((UpperCaseAscii(text), text), "AZ\xe4\xc4[`{@1");
+    EXPECT_STREQ((LowerCaseAscii(text), text), "az\xe4\xc4[`{@1");
     EXPECT_TRUE(EqualsNoCase("$SetupDir", "$SETUPDIR"));
     EXPECT_FALSE(EqualsNoCase("C", "Copy"));
     EXPECT_FALSE(EqualsNoCase("\xe4", "\xc4"));

@@ -58,11 +58,10 @@ TEST(TextReader, RewindAndAFileGiveTheSameLines)
 
     CTempDir dir;
     dir.Write("setup.inf", bytes);
-    CFileSource file;
+    CFileSource file, missing;
     ASSERT_TRUE(file.Open(ToInstallerPath(dir.Native("setup.inf")).c_str()));
     CTextReader fileReader(file);
     EXPECT_EQ(ReadAll(fileReader), ReadBytes(bytes));
-    CFileSource missing;
     EXPECT_FALSE(missing.Open(ToInstallerPath(dir.Native("missing.inf")).c_str()));
     EXPECT_FALSE(missing.Rewind());
 }

@@ -13,30 +13,18 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Control characters as \xNN, so a difference can be read in the output.
-std::string Visible(const std::string& text)
-{
-    std::string out;
-    for (unsigned char c : text) {
-        char hex[8];
-        snprintf(hex, sizeof hex, "\\x%02x", c);
-        out += c < 32 || c == '\\' ? hex : std::string(1, static_cast<char>(c));
-    }
-    return out;
-}
-
 // Everything Load leaves in the object, and its result.
 std::string Describe(const CSetupInfo& info, const char* result)
 {
     std::string out = !result ? "null" : result == info.m_szSetupPath ? "path" : "other";
     for (const char* field : {info.m_szSetupPath, info.m_szDefaultInstall, info.m_szSection, info.m_szCopyright,
                               info.m_szTitle, info.m_szInstallText, info.m_szDefaultDir})
-        out += "|" + Visible(field);
+        out += std::string("|") + field;
     out += "|" + std::to_string(info.m_nCount) + "\n";
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
         const FileEntry& f = info.m_files[i];
         for (const char* field : {f.szSource, f.szFileName, f.szDest, f.szAction})
-            out += Visible(field) + "|";
+            out += std::string(field) + "|";
         out += std::to_string(f.nNumber) + "\n";
     }
     return out + (info.m_pSetupFile || info.m_pListFile ? "stream left behind\n" : "");
@@ -79,11 +67,7 @@ public:
         }
         return Join(lines, Number(0, 8));
     }
-    std::string AnyFile()
-    {
-        Strings lines;
-        return Join(lines, Number(1, 30));
-    }
+    std::string AnyFile() { return Join(Strings(), Number(1, 30)); }
 
 private:
     std::string Cased(std::string text)
@@ -146,7 +130,7 @@ private:
         }
     }
     // Adds noise lines at random places and joins with random line ends.
-    std::string Join(Strings& lines, int noise)
+    std::string Join(Strings lines, int noise)
     {
         for (int i = 0; i < noise; ++i)
             lines.insert(lines.begin() + Number(0, static_cast<int>(lines.size())), NoiseLine());
@@ -187,7 +171,7 @@ int ExpectSameLookups(const std::string& bytes, const Strings& sections, const S
             std::string expected(size, '#'), actual(size, '#');
             const bool wasFound = CSetupInfo::GetValue(&rescan, section.c_str(), key.c_str(), expected.data(), size) != nullptr;
             EXPECT_EQ(index.Find(section.c_str(), key.c_str(), actual.data(), size) != nullptr, wasFound);
-            EXPECT_EQ(actual, expected) << "[" << section << "] " << key << " size " << size << " in\n" << Visible(bytes);
+            EXPECT_EQ(actual, expected) << "[" << section << "] " << key << " size " << size << " in " << testing::PrintToString(bytes);
             found += wasFound;
         }
     return found;
@@ -195,24 +179,14 @@ int ExpectSameLookups(const std::string& bytes, const Strings& sections, const S
 
 }  // namespace
 
-TEST(IndexedLoad, LookupsAnswerAsGetValueOnFixedAndGeneratedFiles)
+TEST(IndexedLoad, LookupsAnswerAsGetValueOnGeneratedFiles)
 {
-    const std::string files[] = {
-        "[S]\nXY=AB=1\nAB=2\n", "AB=before\n[S]\n[T]\nAB=after\n[S]\nAB=again\n",
-        "; [s] here\nA=1\n=empty key\n[S]\n=x\nA=\nA=later\n", "[S]\nA=B=C\nA=B=D\nxyA=B=E\nQQQ=A=B=F\n",
-        "[S]\r\nA=1\r\nB=a\rb\nAB=a\rb", std::string("[S]\nA=ab\0cd\nB=x\0\nAB=1\x1a\nXY=2\n", 28),
-        std::string(2047, ';') + "[S]\nA=" + std::string(2045, 'v') + "B=tail\n",
-        "[S]\nFILE1=a=FILE1=b\nXFILE1=ILE1=c\nFILE=ILE1=d\n", "[S]\n==\nA==\n=A=\nAB==AB=\n"};
     int found = 0;
-    for (const std::string& file : files)
-        found += ExpectSameLookups(file, {"S", "s", "T", "", "S]", "S=T"}, {"A", "AB", "", "A=B", "B", "XY", "FILE1", "ILE1"});
-    EXPECT_GT(found, 30);
-    found = 0;
-    for (unsigned seed = 1; seed <= 200 && !HasFailure(); ++seed) {
+    for (unsigned seed = 1; seed <= 400 && !HasFailure(); ++seed) {
         CRandomDescription random(seed);
         found += ExpectSameLookups(random.AnyFile(), random.sections, random.keys);
     }
-    EXPECT_GT(found, 500);  // values to compare, not only misses
+    EXPECT_GT(found, 1000);  // values to compare, not only misses
 }
 
 TEST(IndexedLoad, GeneratedPackagesLoadAsWithTheRescanningLoad)
@@ -230,7 +204,7 @@ TEST(IndexedLoad, GeneratedPackagesLoadAsWithTheRescanningLoad)
         CSetupInfo indexed, rescanned;
         const std::string expected = Describe(rescanned, rescanned.LoadRescanning("setup.inf", "list.inf", sources));
         EXPECT_EQ(Describe(indexed, indexed.Load("setup.inf", "list.inf", sources)), expected)
-            << "case " << n << "\nsetup.inf:\n" << Visible(setup) << "\nlist.inf:\n" << Visible(list);
+            << "case " << n << "\nsetup.inf: " << testing::PrintToString(setup) << "\nlist.inf: " << testing::PrintToString(list);
         withEntries += indexed.m_files.GetSize() > 0;
     }
     EXPECT_GT(withEntries, cases / 4);  // enough entries for the comparison to mean something
