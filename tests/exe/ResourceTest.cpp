@@ -49,6 +49,15 @@ const Control kControls[] = {
     {IDC_COMPLETE, "STATIC", "Installation Complete!", 7, 106, 293, 8, SS_CENTER | WS_GROUP, 0},  // hidden
 };
 
+// The 40-byte header of an uncompressed 8-bit picture.
+void ExpectDibHeader(const Bytes& dib, int width, int height)
+{
+    const BITMAPINFOHEADER h = At<BITMAPINFOHEADER>(dib, 0);
+    EXPECT_EQ((std::vector<long>{long(h.biSize), h.biWidth, h.biHeight, h.biPlanes, h.biBitCount, long(h.biCompression)}),
+              (std::vector<long>{40, width, height, 1, 8, BI_RGB}));
+    EXPECT_TRUE(h.biClrUsed == 0 || h.biClrUsed == 256) << h.biClrUsed;
+}
+
 class BuiltInResources : public testing::TestWithParam<ModuleUnderTest> {
 protected:
     CDataModule m_module{GetParam().path};
@@ -95,13 +104,7 @@ TEST_P(BuiltInResources, DialogTemplateHoldsTheThirteenControlsAsLaidOut)
 TEST_P(BuiltInResources, LogoIsA440By110BitmapWith256Colours)
 {
     const Bytes logo = m_module.Resource(RT_BITMAP, IDB_LOGO);
-    const BITMAPINFOHEADER header = At<BITMAPINFOHEADER>(logo, 0);
-    EXPECT_EQ(header.biSize, 40u);
-    EXPECT_EQ(header.biWidth, 440);
-    EXPECT_EQ(header.biHeight, 110);  // positive: bottom-up rows
-    EXPECT_EQ(header.biPlanes, 1);
-    EXPECT_EQ(header.biBitCount * 1000 + header.biCompression, 8000u);  // 8 bits, BI_RGB
-    EXPECT_TRUE(header.biClrUsed == 0 || header.biClrUsed == 256) << header.biClrUsed;
+    ExpectDibHeader(logo, 440, 110);  // positive height: bottom-up rows
     const size_t pixelsAt = 40 + 256 * 4;  // then rows of 440 bytes, already a multiple of 4
     ASSERT_EQ(logo.size(), pixelsAt + 440u * 110u);
     EXPECT_GT(std::set<unsigned char>(logo.begin() + pixelsAt, logo.end()).size(), 100u) << "a picture, not a blank";
@@ -122,11 +125,7 @@ TEST_P(BuiltInResources, IconGroupHolds48And32PixelImagesWithMasks)
         EXPECT_EQ(fields, (std::vector<int>{size, size, 0, 1, 8, i + 1}));
         const Bytes image = m_module.Resource(RT_ICON, static_cast<WORD>(i + 1));
         EXPECT_EQ(At<DWORD>(group, entry + 8), image.size());
-        const BITMAPINFOHEADER header = At<BITMAPINFOHEADER>(image, 0);
-        EXPECT_EQ(header.biSize, 40u);
-        EXPECT_EQ(header.biWidth, size);
-        EXPECT_EQ(header.biHeight, 2 * size);  // colour rows, then the AND mask rows
-        EXPECT_EQ(header.biBitCount * 1000 + header.biCompression, 8000u);  // 8 bits, BI_RGB
+        ExpectDibHeader(image, size, 2 * size);  // colour rows, then the AND mask rows
         const size_t maskStride = (size + 31) / 32 * 4, mask = 40 + 256 * 4 + size * size;
         ASSERT_EQ(image.size(), mask + maskStride * size);
         // A rounded tile: the corner is transparent, the middle is not.

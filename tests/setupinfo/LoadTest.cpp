@@ -64,6 +64,8 @@ TEST(Load, TheWorkedExampleFromMemoryAndFromCrLfFiles)
                 dir.Write(names[i], text);
             }
             ASSERT_EQ(info.Load("setup.inf", "list.inf"), info.m_szSetupPath);
+            CSetupInfo none;  // the file reader's failure to open
+            EXPECT_EQ(none.Load("missing.inf", "list.inf"), nullptr);
         } else {
             Load(info, kSetup, kList);
         }
