@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "MatchTexts.h"
+#include "Reserve.h"
 #include "TextBuffer.h"
 
 namespace {
@@ -12,27 +13,6 @@ namespace {
 const size_t kNone = SIZE_MAX;
 
 // Makes room for needed elements in a malloc'd array, doubling its capacity.
-template <typename T>
-bool Reserve(T*& data, size_t& capacity, size_t needed)
-{
-    if (needed <= capacity)
-        return true;
-    size_t grown = capacity ? capacity : 64;
-    while (grown < needed) {
-        if (grown > SIZE_MAX / 2)
-            return false;
-        grown *= 2;
-    }
-    if (grown > SIZE_MAX / sizeof(T))
-        return false;
-    void* moved = realloc(data, grown * sizeof(T));
-    if (!moved)
-        return false;
-    data = static_cast<T*>(moved);
-    capacity = grown;
-    return true;
-}
-
 // Keys are compared and hashed upper-cased, as GetValue compares them.
 size_t HashKey(const char* key, size_t length)
 {
