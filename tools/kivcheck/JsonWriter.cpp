@@ -55,45 +55,43 @@ private:
     bool m_first = true;
 };
 
-std::string FileArray(const std::vector<FileEntry>& files)
+// A JSON array with one object per item, each written by writeFields.
+template <typename Item, typename WriteFields>
+std::string ObjectArray(const std::vector<Item>& items, WriteFields writeFields)
 {
     std::string out = "[";
-    for (size_t i = 0; i < files.size(); ++i) {
+    for (size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
             out += ", ";
-        CJsonObject file(out);
-        file.String("source", files[i].szSource);
-        file.String("fileName", files[i].szFileName);
-        file.String("dest", files[i].szDest);
-        file.String("action", files[i].szAction);
-        file.Number("number", files[i].nNumber);
-        file.Close();
+        CJsonObject object(out);
+        writeFields(object, items[i]);
+        object.Close();
     }
     return out + "]";
+}
+
+std::string FileArray(const std::vector<FileEntry>& files)
+{
+    return ObjectArray(files, [](CJsonObject& file, const FileEntry& entry) {
+        file.String("source", entry.szSource);
+        file.String("fileName", entry.szFileName);
+        file.String("dest", entry.szDest);
+        file.String("action", entry.szAction);
+        file.Number("number", entry.nNumber);
+    });
 }
 
 std::string WarningArray(const std::vector<CheckWarning>& warnings)
 {
-    std::string out = "[";
-    for (size_t i = 0; i < warnings.size(); ++i) {
-        if (i > 0)
-            out += ", ";
-        CJsonObject warning(out);
-        warning.String("code", warnings[i].code);
-        warning.String("message", warnings[i].message);
-        warning.Close();
-    }
-    return out + "]";
+    return ObjectArray(warnings, [](CJsonObject& warning, const CheckWarning& item) {
+        warning.String("code", item.code);
+        warning.String("message", item.message);
+    });
 }
 
 std::string PlanArray(const std::vector<PlanStep>& plan)
 {
-    std::string out = "[";
-    for (size_t i = 0; i < plan.size(); ++i) {
-        if (i > 0)
-            out += ", ";
-        const PlanStep& step = plan[i];
-        CJsonObject object(out);
+    return ObjectArray(plan, [](CJsonObject& object, const PlanStep& step) {
         object.String("op", step.op == PlanStep::Op::Copy ? "copy" : "open");
         object.Number("index", static_cast<long long>(step.index));
         object.String("source", step.source);
@@ -103,9 +101,7 @@ std::string PlanArray(const std::vector<PlanStep>& plan)
             if (step.skipped)
                 object.String("skipped", "path too long");
         }
-        object.Close();
-    }
-    return out + "]";
+    });
 }
 
 }  // namespace
