@@ -6,7 +6,7 @@ WINDOWS_DIR := build/windows
 
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
-                wine wine64 xvfb xauth clang libclang-rt-14-dev python3 \
+                wine wine64 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
                 libbenchmark-dev xdotool imagemagick
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
@@ -19,16 +19,29 @@ FUZZ_SECONDS_SHORT ?= 20
 
 all: native windows
 
+# Configures build/<preset>. A cache that a failed configure left behind (a
+# compiler missing, an install cut short) holds empty defaults, such as the
+# optimisation flags, that a later configure would keep: it is thrown away, so
+# every configure that succeeds starts from what the tools are now.
+define configure
+	@if [ -f build/$(1)/CMakeCache.txt ] && [ ! -f build/$(1)/Makefile ]; then \
+	  echo "build/$(1): the last configure failed; configuring afresh"; \
+	  rm -rf build/$(1)/CMakeCache.txt build/$(1)/CMakeFiles; \
+	fi
+	@cmake --preset $(1) || { rm -rf build/$(1)/CMakeCache.txt build/$(1)/CMakeFiles; \
+	  echo "build/$(1): configure failed (is everything installed? 'make deps')" >&2; exit 1; }
+endef
+
 native:
-	cmake --preset native
+	$(call configure,native)
 	cmake --build --preset native
 
 windows:
-	cmake --preset windows
+	$(call configure,windows)
 	cmake --build --preset windows
 
 fuzz-build:
-	cmake --preset fuzz
+	$(call configure,fuzz)
 	cmake --build --preset fuzz
 
 test: deps
@@ -53,7 +66,7 @@ fuzz: fuzz-build
 
 # Load and Install benchmarks (not part of `make test`); see docs/performance.md.
 bench: deps
-	cmake --preset bench
+	$(call configure,bench)
 	cmake --build --preset bench
 	build/bench/bench/kiv_bench
 
@@ -67,7 +80,8 @@ deps:
 	  $$sudo apt-get update && DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y $$missing; \
 	fi
 
-demo: windows
+demo: deps
+	$(MAKE) windows
 	examples/demo.sh $(WINDOWS_DIR)/KivSetup.exe
 
 clean:

@@ -17,8 +17,20 @@ if [ ! -f "$exe" ]; then
   exit 1
 fi
 
-export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-kivsetup}"
-export WINEDEBUG="${WINEDEBUG:--all}"
+. "$repo/tests/support/wine-prefix.sh"
+
+if [ -n "${DISPLAY:-}" ] && [ -z "${KIV_DEMO_HEADLESS:-}" ] && [ -z "${KIV_DEMO_IN_XVFB:-}" ]; then
+  interactive=1
+else
+  interactive=
+fi
+if [ -z "$interactive" ] && [ -z "${KIV_DEMO_IN_XVFB:-}" ]; then
+  for tool in xvfb-run xdotool import; do
+    command -v "$tool" >/dev/null || { echo "demo: '$tool' is missing (make deps)" >&2; exit 1; }
+  done
+  export KIV_DEMO_IN_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe"
+fi
 
 # The installer reads its package from its current directory: a fresh copy of
 # the example with the executable beside it, so the repository stays clean.
@@ -26,21 +38,14 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/kivsetup-demo.XXXXXX")"
 cp -r "$repo/examples/arena-pack" "$work/package"
 cp "$exe" "$work/package/KivSetup.exe"
 
-if [ -n "${DISPLAY:-}" ] && [ -z "${KIV_DEMO_HEADLESS:-}" ] && [ -z "${KIV_DEMO_IN_XVFB:-}" ]; then
+if [ -n "$interactive" ]; then
+  kiv_prepare_wine_prefix demo
   echo "demo: starting KivSetup.exe in $work/package on display $DISPLAY"
   echo "demo: its default directory C:\\Games\\Arena is $WINEPREFIX/drive_c/Games/Arena"
   cd "$work/package"
   wine KivSetup.exe
   echo "demo: the installer has ended; the package copy stays in $work/package"
   exit 0
-fi
-
-if [ -z "${KIV_DEMO_IN_XVFB:-}" ]; then
-  for tool in xvfb-run xdotool import; do
-    command -v "$tool" >/dev/null || { echo "demo: '$tool' is missing (make deps)" >&2; exit 1; }
-  done
-  export KIV_DEMO_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe"
 fi
 
 # --- Headless run, inside Xvfb ------------------------------------------------
@@ -50,11 +55,7 @@ rm -f "$shots"/*.png
 target="$work/target"
 mkdir -p "$target"
 
-wineserver -k >/dev/null 2>&1 || true
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "demo: preparing the Wine prefix $WINEPREFIX ..."
-  wineboot -i >/dev/null 2>&1 || true
-fi
+kiv_prepare_wine_prefix demo
 # Xvfb has no window manager: for this run Wine draws the installer's frame and
 # caption itself. The setting is for KivSetup.exe only and is removed at the end.
 appkey='HKCU\Software\Wine\AppDefaults\KivSetup.exe\X11 Driver'
@@ -62,6 +63,7 @@ wine reg add "$appkey" /v Managed /d N /f >/dev/null 2>&1
 cleanup() {
   wine reg delete "$appkey" /f >/dev/null 2>&1 || true
   wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$work"
 }
 trap cleanup EXIT
 
