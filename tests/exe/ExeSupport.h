@@ -1,4 +1,4 @@
-// Test support: the executables under test, their resources loaded as data and their PE headers read from file.
+// Test support: the executables under test and their resources loaded as data.
 #pragma once
 #include <windows.h>
 
@@ -40,14 +40,3 @@ public:
 private:
     HMODULE m_module;
 };
-
-// The parts of a PE32+ file the tests check; error is empty when it parsed.
-struct PeFile {
-    std::string error;
-    Bytes bytes;
-    IMAGE_FILE_HEADER file{};
-    IMAGE_OPTIONAL_HEADER64 optional{};
-    std::vector<IMAGE_SECTION_HEADER> sections;
-    std::vector<std::string> dlls, functions;  // ordinary and delay-load imports together
-};
-PeFile ReadPeFile(const std::string& path);
