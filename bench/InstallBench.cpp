@@ -12,7 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFiles.h"
-#include "EntryPaths.h"
+#include "InstallSteps.h"
 #include "FileSystem.h"
 #include "SetupInfo.h"
 
@@ -67,14 +67,10 @@ public:
         m_loaded = m_info.Load("setup.inf", "list.inf") != nullptr &&
                    m_info.m_files.GetSize() == static_cast<size_t>(files);
 
-        char target[kPathSize];
-        NormaliseTarget(m_target.c_str(), target);
-        for (size_t i = 0; i < m_info.m_files.GetSize(); ++i) {
-            char entryDir[kPathSize];
-            char destPath[kPathSize];
-            if (ComputeEntryPaths(target, m_info.m_files[i], entryDir, destPath))
-                m_copies.emplace_back(m_info.m_files[i].szSource, destPath);
-        }
+        WalkInstallSteps(m_info.m_files, m_target.c_str(), [](const InstallStep& step, void* copies) {
+            if (step.op == InstallStep::Op::Copy && step.pathsFit)
+                static_cast<Copies*>(copies)->emplace_back(step.entry->szSource, step.destPath);
+        }, &m_copies);
         // One run makes the directories, so both loops time copying over
         // existing files into existing directories.
         m_loaded = m_loaded && m_info.Install(m_target.c_str()) == 0;
@@ -141,7 +137,8 @@ private:
     std::string m_target;
     CSetupInfo m_info;
     bool m_loaded = false;
-    std::vector<std::pair<std::string, std::string>> m_copies;
+    using Copies = std::vector<std::pair<std::string, std::string>>;
+    Copies m_copies;
 };
 
 CInstallCase& SmallFiles()

@@ -10,7 +10,7 @@ BOOL CKivSetupApp::InitInstance()
     // Relative names: the package is the current directory, wherever the
     // executable itself lies.
     if (!m_setupInfo.Load("setup.inf", "list.inf")) {
-        MessageBoxA(nullptr, "Could not load setup info", "Setup", MB_ICONERROR);
+        MessageBoxA(nullptr, kLoadErrorText, kSetupCaption, MB_ICONERROR);
         return FALSE;
     }
     CKivSetupDialog dialog(m_setupInfo);

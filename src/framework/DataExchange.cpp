@@ -5,10 +5,9 @@
 
 void DDX_Control(CDataExchange* exchange, int id, CControl& control)
 {
-    if (control.IsAttached())
+    if (control.IsAttached() || !exchange->m_pDialog->TrackAttached(&control))
         return;
     control.Attach(exchange->m_pDialog->GetItem(id));
-    exchange->m_pDialog->TrackAttached(&control);
 }
 
 void DDX_Text(CDataExchange* exchange, int id, CString& value)

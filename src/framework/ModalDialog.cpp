@@ -1,5 +1,7 @@
 #include "ModalDialog.h"
 
+#include <cstdlib>
+
 #include "Controls.h"
 #include "DataExchange.h"
 #include "Resources.h"
@@ -8,7 +10,10 @@ CModalDialog::CModalDialog(UINT templateId, HWND parent) : m_templateId(template
 {
 }
 
-CModalDialog::~CModalDialog() = default;
+CModalDialog::~CModalDialog()
+{
+    free(m_attached);
+}
 
 INT_PTR CModalDialog::DoModal()
 {
@@ -85,10 +90,18 @@ int CModalDialog::ShowMessageBox(const char* text, const char* caption, UINT typ
     return MessageBoxA(m_hWnd, text, caption, type);
 }
 
-void CModalDialog::TrackAttached(CControl* control)
+bool CModalDialog::TrackAttached(CControl* control)
 {
-    if (m_attachedCount < kMaxAttached)
-        m_attached[m_attachedCount++] = control;
+    if (m_attachedCount == m_attachedCapacity) {
+        const size_t grown = m_attachedCapacity ? 2 * m_attachedCapacity : 8;
+        void* moved = realloc(m_attached, grown * sizeof *m_attached);
+        if (!moved)
+            return false;
+        m_attached = static_cast<CControl**>(moved);
+        m_attachedCapacity = grown;
+    }
+    m_attached[m_attachedCount++] = control;
+    return true;
 }
 
 void CModalDialog::DetachAll()

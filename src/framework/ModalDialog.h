@@ -66,8 +66,10 @@ public:
     int ShowMessageBox(const char* text, const char* caption, UINT type) const;
 
     // Remembers a control wrapper attached during the run, so that it is
-    // detached when the run ends. Called by the data exchange.
-    void TrackAttached(CControl* control);
+    // detached when the run ends. Called by the data exchange. The list
+    // grows with the dialog; false only when memory runs out, and the
+    // wrapper must then stay detached.
+    bool TrackAttached(CControl* control);
 
 protected:
     // The derived class's command map, searched before the dialog's own
@@ -83,12 +85,11 @@ private:
     bool DispatchCommand(int id, int code);
     void DetachAll();
 
-    static constexpr size_t kMaxAttached = 8;
-
     UINT m_templateId;
     HWND m_hParent;
     HWND m_hWnd = nullptr;
     bool m_bTransferring = false;
-    CControl* m_attached[kMaxAttached] = {};
+    CControl** m_attached = nullptr;  // malloc'd
     size_t m_attachedCount = 0;
+    size_t m_attachedCapacity = 0;
 };

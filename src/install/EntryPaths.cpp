@@ -5,35 +5,51 @@
 #include "Limits.h"
 #include "TextBuffer.h"
 
-bool NormaliseTarget(const char* targetDir, char* target)
+namespace {
+
+// Writes head and then tail into out, cut to fit; returns the whole length.
+size_t Join(const char* head, const char* tail, char* out, size_t outSize)
 {
-    size_t length = strlen(targetDir);
-    bool fits = CopyText(target, kPathSize, targetDir);
-    if (fits && (length == 0 || targetDir[length - 1] != '\\'))
-        fits = AppendText(target, kPathSize, "\\");
-    if (!fits)
-        target[0] = '\0';
-    return fits;
+    if (outSize > 0) {
+        CopyText(out, outSize, head);
+        AppendText(out, outSize, tail);
+    }
+    return strlen(head) + strlen(tail);
 }
 
-bool ComputeEntryPaths(const char* target, const FileEntry& entry, char* entryDir, char* destPath)
-{
-    char dest[kPathSize];
-    CopyText(dest, sizeof dest, entry.szDest);
-    LowerCaseAscii(dest);
+}  // namespace
 
-    bool fits = CopyText(entryDir, kPathSize, target);
+bool MarkedSubDirectory(const char* dest, char* subDirectory)
+{
+    char lowered[kPathSize];
+    CopyText(lowered, sizeof lowered, dest);
+    LowerCaseAscii(lowered);
+    subDirectory[0] = '\0';
     const size_t markerLength = sizeof kSetupDirMarker - 1;
-    if (strncmp(dest, kSetupDirMarker, markerLength) == 0) {
-        const char* rest = dest + markerLength;
-        if (*rest == '\\')
-            ++rest;
-        fits = fits && AppendText(entryDir, kPathSize, rest);
-    }
-    fits = fits && CopyText(destPath, kPathSize, entryDir) && AppendText(destPath, kPathSize, entry.szFileName);
-    if (!fits) {
-        entryDir[0] = '\0';
-        destPath[0] = '\0';
-    }
-    return fits;
+    if (strncmp(lowered, kSetupDirMarker, markerLength) != 0)
+        return false;
+    const char* rest = lowered + markerLength;
+    if (*rest == '\\')
+        ++rest;
+    CopyText(subDirectory, kPathSize, rest);
+    return true;
+}
+
+size_t NormaliseTarget(const char* targetDir, char* out, size_t outSize)
+{
+    const size_t length = strlen(targetDir);
+    const bool hasBackslash = length > 0 && targetDir[length - 1] == '\\';
+    return Join(targetDir, hasBackslash ? "" : "\\", out, outSize);
+}
+
+size_t ComposeEntryDir(const char* target, const FileEntry& entry, char* out, size_t outSize)
+{
+    char subDirectory[kPathSize];
+    MarkedSubDirectory(entry.szDest, subDirectory);
+    return Join(target, subDirectory, out, outSize);
+}
+
+size_t ComposeDestPath(const char* entryDir, const FileEntry& entry, char* out, size_t outSize)
+{
+    return Join(entryDir, entry.szFileName, out, outSize);
 }

@@ -1,8 +1,7 @@
-// CSetupInfo::Install: the copy pass over the C entries, then the open pass over the E entries.
-#include "EntryPaths.h"
+// The installation run: the walk's copy steps carried out, then its open steps.
 #include "FileSystem.h"
+#include "InstallSteps.h"
 #include "SetupInfo.h"
-#include "TextBuffer.h"
 
 namespace {
 
@@ -25,39 +24,46 @@ bool PrepareEntryDir(const char* entryDir)
     return Platform::ChangeDir(saved);
 }
 
-// Copies one C entry into the normalised target; false when it was not copied.
-bool CopyEntry(const char* target, const FileEntry& entry)
+StepOutcome TakeStep(const InstallStep& step)
 {
-    char entryDir[kPathSize];
-    char destPath[kPathSize];
-    if (!ComputeEntryPaths(target, entry, entryDir, destPath))
-        return false;
-    if (!PrepareEntryDir(entryDir))
-        return false;
-    return Platform::CopyFileOverwrite(entry.szSource, destPath);
+    if (step.op == InstallStep::Op::Open) {
+        // Started from the source location; a failed open changes no result.
+        return Platform::ShellOpen(step.entry->szSource) ? StepOutcome::Done : StepOutcome::Failed;
+    }
+    if (!step.pathsFit)
+        return StepOutcome::PathTooLong;
+    if (!PrepareEntryDir(step.entryDir))
+        return StepOutcome::Failed;
+    return Platform::CopyFileOverwrite(step.entry->szSource, step.destPath) ? StepOutcome::Done
+                                                                             : StepOutcome::Failed;
+}
+
+struct RunState {
+    IInstallObserver* observer;
+    int notCopied;
+};
+
+void CarryOut(const InstallStep& step, void* context)
+{
+    RunState& run = *static_cast<RunState*>(context);
+    const bool take = !run.observer || run.observer->BeforeStep(step);
+    const StepOutcome outcome = take ? TakeStep(step) : StepOutcome::PassedOver;
+    if (step.op == InstallStep::Op::Copy && outcome != StepOutcome::Done)
+        ++run.notCopied;
+    if (run.observer)
+        run.observer->AfterStep(step, outcome);
 }
 
 }  // namespace
 
+int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer)
+{
+    RunState run = {observer, 0};
+    WalkInstallSteps(files, targetDir, CarryOut, &run);
+    return run.notCopied;
+}
+
 int CSetupInfo::Install(const char* targetDir) const
 {
-    // An over-long target leaves every C entry uncopied; the open pass still runs.
-    char target[kPathSize];
-    bool targetFits = NormaliseTarget(targetDir ? targetDir : "", target);
-
-    int notCopied = 0;
-    for (size_t i = 0; i < m_files.GetSize(); ++i) {
-        const FileEntry& entry = m_files[i];
-        if (EqualsNoCase(entry.szAction, "C") && !(targetFits && CopyEntry(target, entry)))
-            ++notCopied;
-    }
-
-    // Opened only after every copy, from the source location; a failed open
-    // passes silently and does not change the result.
-    for (size_t i = 0; i < m_files.GetSize(); ++i) {
-        const FileEntry& entry = m_files[i];
-        if (EqualsNoCase(entry.szAction, "E"))
-            Platform::ShellOpen(entry.szSource);
-    }
-    return notCopied;
+    return RunInstall(m_files, targetDir, nullptr);
 }

@@ -45,10 +45,10 @@ int CTextReader::NextChar()
     return c;
 }
 
-bool CTextReader::ReadLine(char* buffer, size_t size)
+size_t CTextReader::ReadLine(char* buffer, size_t size)
 {
     if (size == 0)
-        return false;
+        return 0;
     size_t count = 0;
     while (count + 1 < size) {
         int c = NextChar();
@@ -59,5 +59,5 @@ bool CTextReader::ReadLine(char* buffer, size_t size)
             break;
     }
     buffer[count] = '\0';
-    return count > 0;
+    return count;
 }

@@ -15,8 +15,9 @@ public:
 
     // Reads one line the way fgets does: at most size - 1 characters, up to
     // and including the next LF, then a NUL. NUL bytes inside the line are
-    // kept as they are. Returns false when nothing was left to read.
-    bool ReadLine(char* buffer, size_t size);
+    // kept as they are. Returns the number of characters read, 0 when nothing
+    // was left to read.
+    size_t ReadLine(char* buffer, size_t size);
 
 private:
     int NextByte();

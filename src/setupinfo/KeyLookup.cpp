@@ -2,9 +2,8 @@
 // and what they say; its rules are part of the file format.
 #include <cstring>
 
-#include "MatchTexts.h"
+#include "LineRules.h"
 #include "SetupInfo.h"
-#include "TextBuffer.h"
 
 char* CSetupInfo::GetValue(CTextReader* file, const char* section, const char* key,
                            char* destination, size_t destinationSize)
@@ -19,25 +18,15 @@ char* CSetupInfo::GetValue(CTextReader* file, const char* section, const char* k
     const size_t keyLength = strlen(key);
 
     char line[kLineSize];
-    char upper[kLineSize];
     bool headerFound = false;
     while (file->ReadLine(line, sizeof line)) {
-        // Every test sees the line as a C string: a NUL byte ends it.
-        CopyText(upper, sizeof upper, line);
-        UpperCaseAscii(upper);
         if (!headerFound) {
-            // Anywhere on the line counts, also inside a comment.
-            headerFound = strstr(upper, header) != nullptr;
+            headerFound = IsHeaderLine(line, header);
             continue;
         }
         // Later section headers do not stop the search.
-        if (!strstr(upper, keyText))
-            continue;
-        const char* equals = strchr(line, '=');
-        if (static_cast<size_t>(equals - line) != keyLength)
-            continue;
-
-        return TakeValue(line + keyLength + 1, destination, destinationSize);
+        if (IsKeyLine(line, keyText, keyLength))
+            return TakeValue(line + keyLength + 1, destination, destinationSize);
     }
     return nullptr;
 }

@@ -4,16 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "MatchTexts.h"
+#include "LineRules.h"
 #include "Reserve.h"
 #include "TextBuffer.h"
 
 namespace {
 
-const size_t kNone = SIZE_MAX;
+const size_t kNone = CLineIndex::kNoLine;
 
-// Makes room for needed elements in a malloc'd array, doubling its capacity.
-// Keys are compared and hashed upper-cased, as GetValue compares them.
+// Keys are hashed and compared upper-cased, as GetValue compares them.
 size_t HashKey(const char* key, size_t length)
 {
     size_t hash = 2166136261u;
@@ -36,7 +35,7 @@ bool SameKey(const char* a, const char* b, size_t length)
 CLineIndex::~CLineIndex()
 {
     free(m_text);
-    free(m_lineOffsets);
+    free(m_lines);
     free(m_entries);
     free(m_slots);
 }
@@ -46,9 +45,12 @@ bool CLineIndex::Read(CTextReader& file)
     if (!file.Rewind())
         return true;
     char piece[kLineSize];
-    while (file.ReadLine(piece, sizeof piece)) {
-        if (!AddLine(piece))
+    size_t number = 1;
+    for (size_t length; (length = file.ReadLine(piece, sizeof piece)) > 0;) {
+        if (!AddLine(piece, number))
             return false;
+        if (piece[length - 1] == '\n')
+            ++number;
     }
     for (size_t line = 0; line < m_lineCount; ++line) {
         if (!AddKeysOfLine(line))
@@ -58,15 +60,15 @@ bool CLineIndex::Read(CTextReader& file)
     return m_readable;
 }
 
-bool CLineIndex::AddLine(const char* text)
+bool CLineIndex::AddLine(const char* text, size_t number)
 {
     // Every test of the lookup sees a line as a C string: a NUL byte ends it.
     const size_t length = strlen(text);
     if (!Reserve(m_text, m_textCapacity, m_textSize + length + 1) ||
-        !Reserve(m_lineOffsets, m_lineCapacity, m_lineCount + 1))
+        !Reserve(m_lines, m_lineCapacity, m_lineCount + 1))
         return false;
     memcpy(m_text + m_textSize, text, length + 1);
-    m_lineOffsets[m_lineCount++] = m_textSize;
+    m_lines[m_lineCount++] = {m_textSize, number};
     m_textSize += length + 1;
     return true;
 }
@@ -92,7 +94,7 @@ bool CLineIndex::AddKeysOfLine(size_t line)
         if (at - runStart >= keyLength) {
             if (!Reserve(m_entries, m_entryCapacity, m_entryCount + 1))
                 return false;
-            m_entries[m_entryCount++] = {m_lineOffsets[line] + at - keyLength, keyLength, line, kNone};
+            m_entries[m_entryCount++] = {m_lines[line].offset + at - keyLength, keyLength, line, kNone};
         }
         runStart = at + 1;
     }
@@ -167,16 +169,20 @@ char* CLineIndex::Find(const char* section, const char* key, char* destination, 
     return TakeValue(LineText(line) + keyLength + 1, destination, destinationSize);
 }
 
+size_t CLineIndex::FindSection(const char* section)
+{
+    char header[kLineSize];
+    char keyText[kLineSize];
+    return m_readable && BuildMatchTexts(section, "", header, keyText) ? FindHeaderLine(header) : kNone;
+}
+
 size_t CLineIndex::FindHeaderLine(const char* header)
 {
     if (m_haveLastHeader && strcmp(header, m_lastHeader) == 0)
         return m_lastHeaderLine;
     size_t found = kNone;
-    char upper[kLineSize];
     for (size_t line = 0; line < m_lineCount && found == kNone; ++line) {
-        CopyText(upper, sizeof upper, LineText(line));
-        UpperCaseAscii(upper);
-        if (strstr(upper, header))
+        if (IsHeaderLine(LineText(line), header))
             found = line;
     }
     CopyText(m_lastHeader, sizeof m_lastHeader, header);
@@ -197,13 +203,8 @@ size_t CLineIndex::FindKeyLine(size_t headerLine, const char* keyText, size_t ke
 
 size_t CLineIndex::ScanForKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const
 {
-    char upper[kLineSize];
     for (size_t line = headerLine + 1; line < m_lineCount; ++line) {
-        const char* text = LineText(line);
-        CopyText(upper, sizeof upper, text);
-        UpperCaseAscii(upper);
-        const char* equals = strchr(text, '=');
-        if (strstr(upper, keyText) && static_cast<size_t>(equals - text) == keyLength)
+        if (IsKeyLine(LineText(line), keyText, keyLength))
             return line;
     }
     return kNone;

@@ -10,6 +10,9 @@
 // pass over list.inf instead of k.
 class CLineIndex {
 public:
+    // A line index that stands for "no such line".
+    static constexpr size_t kNoLine = static_cast<size_t>(-1);
+
     CLineIndex() = default;
     ~CLineIndex();
     CLineIndex(const CLineIndex&) = delete;
@@ -24,7 +27,22 @@ public:
     // destinationSize - 1 characters, destination untouched on failure.
     char* Find(const char* section, const char* key, char* destination, size_t destinationSize);
 
+    // The lines as the lookup sees them: each read of at most 2047
+    // characters, as a C string (a NUL byte ends it, the LF is kept).
+    size_t LineCount() const { return m_lineCount; }
+    const char* LineText(size_t line) const { return m_text + m_lines[line].offset; }
+    // The physical line a read belongs to, from 1: the pieces of a line over
+    // 2047 characters share its number.
+    size_t LineNumber(size_t line) const { return m_lines[line].number; }
+
+    // The line the lookup takes as the header of section, or kNoLine.
+    size_t FindSection(const char* section);
+
 private:
+    struct Line {
+        size_t offset;  // into m_text
+        size_t number;
+    };
     // One key a line answers to (see AddKeysOfLine), chained to the next
     // line that answers to the same key.
     struct KeyEntry {
@@ -39,8 +57,7 @@ private:
         size_t tail;
     };
 
-    const char* LineText(size_t line) const { return m_text + m_lineOffsets[line]; }
-    bool AddLine(const char* text);
+    bool AddLine(const char* text, size_t number);
     bool AddKeysOfLine(size_t line);
     bool BuildTable();
     size_t FindSlot(const char* upperKey, size_t keyLength, size_t hash) const;
@@ -52,7 +69,7 @@ private:
     char* m_text = nullptr;  // every line as a C string, one after the other
     size_t m_textSize = 0;
     size_t m_textCapacity = 0;
-    size_t* m_lineOffsets = nullptr;
+    Line* m_lines = nullptr;
     size_t m_lineCount = 0;
     size_t m_lineCapacity = 0;
     KeyEntry* m_entries = nullptr;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "LineIndex.h"
+#include "LineRules.h"
 #include "TextBuffer.h"
 
 namespace {
@@ -52,25 +53,6 @@ private:
     bool m_indexed;
 };
 
-// Writes "FILE" and n in decimal into key, which holds kFileKeySize bytes.
-// Written by hand: a printf-family call would pull the C library's whole
-// formatter into the installer.
-constexpr size_t kFileKeySize = 15;  // "FILE", up to 10 digits, the NUL
-void MakeFileKey(unsigned n, char* key)
-{
-    char digits[10];
-    size_t count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    CopyText(key, kFileKeySize, "FILE");
-    size_t at = 4;
-    while (count > 0)
-        key[at++] = digits[--count];
-    key[at] = '\0';
-}
-
 // Reads FILE1, FILE2, ... of section into files. Count bounds the keys read as
 // an unsigned number, so a negative Count reads up to the first missing key.
 // False when memory runs out.
@@ -99,6 +81,19 @@ CSetupInfo::CSetupInfo()
 {
 }
 
+void CSetupInfo::Clear()
+{
+    m_szSetupPath[0] = '\0';
+    m_szSection[0] = '\0';
+    m_szInstallText[0] = '\0';
+    m_szDefaultInstall[0] = '\0';
+    m_szDefaultDir[0] = '\0';
+    m_szCopyright[0] = '\0';
+    m_szTitle[0] = '\0';
+    m_nCount = 0;
+    m_files.SetSize(0);
+}
+
 const char* CSetupInfo::Load(const char* setupPath, const char* listPath)
 {
     CFileSetupSources files;
@@ -121,6 +116,8 @@ const char* CSetupInfo::LoadWith(const char* setupPath, const char* listPath, IS
     IByteSource* setupSource = sources.Open(setupPath);
     if (!setupSource)
         return nullptr;
+    // Whatever an earlier Load left goes: the fields start as a new object's.
+    Clear();
     CDescriptionFile setup(*setupSource, indexed);
     if (!setup.Read()) {
         sources.CloseAll();

@@ -8,6 +8,9 @@
 #include "SetupSources.h"
 #include "TextReader.h"
 
+// What the user is told when Load fails.
+constexpr char kLoadErrorText[] = "Could not load setup info";
+
 class CSetupInfo {
 public:
     CSetupInfo();
@@ -17,7 +20,8 @@ public:
     // Reads both files into this object. Returns m_szSetupPath when both
     // files open, null when either does not or memory runs out. Missing keys
     // are not failures: their fields stay empty. Each file is read once and
-    // its values are taken from an index of its lines (CLineIndex).
+    // its values are taken from an index of its lines (CLineIndex). When
+    // setup.inf opens, every field is first cleared, as in a new object.
     const char* Load(const char* setupPath, const char* listPath);
     const char* Load(const char* setupPath, const char* listPath, ISetupSources& sources);
 
@@ -56,5 +60,6 @@ public:
     CFileEntryArray m_files;
 
 private:
+    void Clear();
     const char* LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources, bool indexed);
 };

@@ -15,8 +15,6 @@
 
 namespace {
 
-const char kSetupCaption[] = "Setup";
-
 // A bitmap file, loaded at its own size as a DIB section (0x2050).
 constexpr UINT kLogoLoadFlags = LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION;
 

@@ -8,6 +8,9 @@
 
 class CSetupInfo;
 
+// The caption of every message box the installer shows.
+constexpr char kSetupCaption[] = "Setup";
+
 class CKivSetupDialog : public CModalDialog {
 public:
     // setupInfo is the loaded package description: the dialog shows its texts
@@ -21,7 +24,7 @@ public:
     CString m_strDir;          // text of the directory edit 1013
     CString m_strLicense;      // text of the licence edit 1000
     int m_bAgree;              // the "I &Agree" box 1002: 1 ticked, 0 clear
-    bool m_bInstalled = false; // the installation has run; set by OnInitDialog
+    bool m_bInstalled = false; // the installation has run: set by OnInstall, cleared by OnInitDialog
     HICON m_hIcon;             // icon group 128, for the dialog's title bar
 
 protected:

@@ -15,14 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     CopyText(entry.szFileName, sizeof entry.szFileName, parts[2].c_str());
 
     char target[kPathSize];
-    if (!NormaliseTarget(parts[0].c_str(), target))
+    if (NormaliseTarget(parts[0].c_str(), target, sizeof target) >= sizeof target)
         return 0;
     size_t targetLength = strlen(target);
     if (targetLength == 0 || target[targetLength - 1] != '\\')
         __builtin_trap();
 
     char entryDir[kPathSize], destPath[kPathSize];
-    if (!ComputeEntryPaths(target, entry, entryDir, destPath))
+    if (ComposeEntryDir(target, entry, entryDir, sizeof entryDir) >= sizeof entryDir ||
+        ComposeDestPath(entryDir, entry, destPath, sizeof destPath) >= sizeof destPath)
         return 0;
     // The entry directory lies under the target, and the destination is the
     // entry directory with the file name joined straight on.

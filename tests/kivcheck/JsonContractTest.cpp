@@ -92,10 +92,12 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTarget)
     EXPECT_NE(text.find("  open 2 \"readme.txt\"\nloaded: 3 entries, 2 to copy, 1 to open, no warnings\n"),
               std::string::npos) << text;
 
-    // A skipped copy keeps its place in the plan, with empty paths.
-    CheckRunResult tooLong = Check({"--json", "--target", std::string(250, 't'), package.Path()});
-    EXPECT_NE(tooLong.out.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": "", )"
-                               R"("destPath": "", "skipped": "path too long"})"),
+    // A skipped copy keeps its place in the plan, with its whole paths.
+    const std::string t250(250, 't');
+    CheckRunResult tooLong = Check({"--json", "--target", t250, package.Path()});
+    EXPECT_NE(tooLong.out.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": ")" + t250 +
+                               R"(\\maps\\", "destPath": ")" + t250 +
+                               R"(\\maps\\arena1.map", "skipped": "path too long"})"),
               std::string::npos)
         << tooLong.out;
     EXPECT_NE(tooLong.out.find(R"("code": "path-too-long")"), std::string::npos);

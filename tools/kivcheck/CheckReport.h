@@ -18,7 +18,7 @@ struct PlanStep {
     Op op = Op::Copy;
     size_t index = 0;  // position of the entry in the file list, from 0
     std::string source;
-    std::string entryDir;  // copy steps only
+    std::string entryDir;  // copy steps only; whole even when too long
     std::string destPath;  // copy steps only
     bool skipped = false;  // a copy step whose paths exceed 259 characters
 };
@@ -41,6 +41,6 @@ struct CheckReport {
 
     // Only with a target directory.
     bool hasTarget = false;
-    std::string target;  // normalised; empty when it exceeds 259 characters
+    std::string target;  // normalised, whole even when it exceeds 259 characters
     std::vector<PlanStep> plan;
 };

@@ -18,8 +18,6 @@
 
 namespace {
 
-const char kLoadError[] = "Could not load setup info";
-
 // Puts the current directory back when the run leaves.
 class CDirectoryKeeper {
 public:
@@ -92,7 +90,7 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
 
     out += options.json ? WriteJson(report) : WriteText(report);
     if (!report.loaded) {
-        err += std::string(kLoadError) + "\n";
+        err += std::string(kLoadErrorText) + "\n";
         return kExitNotLoaded;
     }
     return options.strict && !report.warnings.empty() ? kExitWarnings : kExitLoaded;

@@ -4,6 +4,7 @@
 
 #include "DescriptionText.h"
 #include "Limits.h"
+#include "LineRules.h"
 #include "PackageChecks.h"
 #include "TextBuffer.h"
 
@@ -22,11 +23,11 @@ std::string Quoted(const std::string& text)
 
 namespace {
 
-const char kFileKeyPrefix[] = "FILE";
-
 std::string FileKey(unsigned number)
 {
-    return kFileKeyPrefix + std::to_string(number);
+    char key[kFileKeySize];
+    MakeFileKey(number, key);
+    return key;
 }
 
 bool IsBlank(char c)
@@ -96,8 +97,11 @@ std::string FileKeyOf(const std::string& name, bool& leadingZero)
     size_t first = digits.find_first_not_of('0');
     if (first == std::string::npos || digits.size() - first > 10)
         return "";
+    const unsigned long long number = std::stoull(digits);
+    if (number > 0xFFFFFFFFull)
+        return "";
     leadingZero = first > 0;
-    return kFileKeyPrefix + digits.substr(first);
+    return FileKey(static_cast<unsigned>(number));
 }
 
 // The section of one file that the lookup reads keys from.
@@ -110,8 +114,7 @@ public:
     {
     }
 
-    bool HasHeader() const { return m_header >= 0; }
-    int Header() const { return m_header; }
+    bool HasHeader() const { return m_header != CLineIndex::kNoLine; }
 
     // Lines of the section (as a reader sees it) that name one of keys, or a
     // FILE key when fileKeys is set, but that the lookup will not match.
@@ -119,10 +122,11 @@ public:
     {
         if (!HasHeader())
             return;
-        const auto& lines = m_file.Lines();
-        for (size_t i = static_cast<size_t>(m_header) + 1; i < m_file.SectionEnd(m_header); ++i) {
+        const size_t end = m_file.SectionEnd(m_header);
+        for (size_t i = m_header + 1; i < end; ++i) {
+            const std::string text = m_file.LineText(i);
             std::string name, hindrance;
-            if (!ReadAsKey(lines[i].text, name, hindrance))
+            if (!ReadAsKey(text, name, hindrance))
                 continue;
             std::string key;
             for (const std::string& candidate : keys) {
@@ -132,15 +136,15 @@ public:
             bool leadingZero = false;
             if (key.empty() && fileKeys)
                 key = FileKeyOf(name, leadingZero);
-            if (key.empty() || LineMatchesKey(lines[i].text, key))
+            if (key.empty() || LineMatchesKey(text, key))
                 continue;
             if (leadingZero)
                 hindrance += std::string(hindrance.empty() ? "" : ", ") + "a leading zero in the number";
             if (hindrance.empty())
                 hindrance = "its first \"=\" is not right after the key";
             Warn(m_warnings, "key-not-matched",
-                 m_fileName + " line " + std::to_string(lines[i].number) + ": " +
-                     Quoted(WithoutLineEnd(lines[i].text)) + " is not read as " + key + ": " + hindrance);
+                 m_fileName + " line " + std::to_string(m_file.LineNumber(i)) + ": " +
+                     Quoted(WithoutLineEnd(text)) + " is not read as " + key + ": " + hindrance);
         }
     }
 
@@ -172,9 +176,8 @@ public:
         // Any "FILE<digits>=" after the header may be the line of a key; the
         // lookup itself decides which are.
         std::set<unsigned> candidates;
-        const auto& lines = m_file.Lines();
-        for (size_t i = static_cast<size_t>(m_header) + 1; i < lines.size(); ++i) {
-            const std::string upper = UpperAscii(lines[i].text);
+        for (size_t i = m_header + 1; i < m_file.LineCount(); ++i) {
+            const std::string upper = UpperAscii(m_file.LineText(i));
             for (size_t at = upper.find(kFileKeyPrefix); at != std::string::npos;
                  at = upper.find(kFileKeyPrefix, at + 1)) {
                 size_t digits = at + sizeof kFileKeyPrefix - 1;
@@ -200,7 +203,7 @@ private:
     std::string m_fileName;
     std::string m_section;
     std::vector<CheckWarning>& m_warnings;
-    int m_header;
+    size_t m_header;
 };
 
 std::string KeyList(const std::vector<unsigned>& numbers)

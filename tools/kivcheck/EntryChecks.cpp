@@ -5,6 +5,8 @@
 #include "EntryPaths.h"
 #include "FileSource.h"
 #include "FileSystem.h"
+#include "Limits.h"
+#include "LineRules.h"
 #include "PackageChecks.h"
 #include "TextBuffer.h"
 
@@ -12,31 +14,9 @@ namespace {
 
 std::string EntryName(size_t index)
 {
-    return "FILE" + std::to_string(index + 1);
-}
-
-// The directory part of a marked destination as the run appends it: the
-// lower-cased text after the marker, less one leading backslash.
-std::string MarkedSubDirectory(const std::string& dest)
-{
-    std::string lower = dest;
-    for (char& c : lower)
-        c = ToLowerAscii(c);
-    std::string rest = lower.substr(sizeof kSetupDirMarker - 1);
-    if (!rest.empty() && rest[0] == '\\')
-        rest.erase(0, 1);
-    return rest;
-}
-
-bool StartsWithMarker(const std::string& dest)
-{
-    const size_t length = sizeof kSetupDirMarker - 1;
-    if (dest.size() < length)
-        return false;
-    std::string head = dest.substr(0, length);
-    for (char& c : head)
-        c = ToLowerAscii(c);
-    return head == kSetupDirMarker;
+    char key[kFileKeySize];
+    MakeFileKey(static_cast<unsigned>(index + 1), key);
+    return key;
 }
 
 // True when the components of a relative directory path lead above where it
@@ -76,13 +56,14 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
 {
     const std::string dest = entry.szDest;
     const std::string name = EntryName(index);
-    if (!StartsWithMarker(dest)) {
+    char marked[kPathSize];
+    if (!MarkedSubDirectory(entry.szDest, marked)) {
         Warn(warnings, "dest-no-marker",
              name + ": the destination " + Quoted(dest) + " does not start with " + kSetupDirMarker +
                  ", so it is not used: the file goes into the target directory itself");
         return;
     }
-    const std::string subDirectory = MarkedSubDirectory(dest);
+    const std::string subDirectory = marked;
     if (!subDirectory.empty() && subDirectory.back() != '\\')
         Warn(warnings, "dest-no-trailing-backslash",
              name + ": the destination " + Quoted(dest) +

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "SetupInfo.h"
+
 std::string JsonString(const std::string& bytes)
 {
     std::string json = "\"";
@@ -112,7 +114,7 @@ std::string WriteJson(const CheckReport& report)
     CJsonObject object(out);
     if (!report.loaded) {
         object.Raw("loaded", "false");
-        object.String("error", "Could not load setup info");
+        object.String("error", kLoadErrorText);
         object.Close();
         return out + "\n";
     }

@@ -66,7 +66,8 @@ std::string WriteText(const CheckReport& report)
                 out += "  open " + index + " " + TextQuoted(step.source) + "\n";
                 ++opens;
             } else if (step.skipped) {
-                out += "  skip " + index + " " + TextQuoted(step.source) + ": path too long\n";
+                out += "  skip " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) +
+                       ": path too long (" + std::to_string(step.destPath.size()) + " characters)\n";
             } else {
                 out += "  copy " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) + "\n";
                 ++copies;

@@ -1,0 +1,75 @@
+#include "LineRules.h"
+
+#include <cstring>
+
+#include "Limits.h"
+#include "TextBuffer.h"
+
+bool BuildMatchTexts(const char* section, const char* key, char* header, char* keyText)
+{
+    if (!CopyText(header, kLineSize, "[") || !AppendText(header, kLineSize, section) ||
+        !AppendText(header, kLineSize, "]"))
+        return false;
+    if (!CopyText(keyText, kLineSize, key) || !AppendText(keyText, kLineSize, "="))
+        return false;
+    UpperCaseAscii(header);
+    UpperCaseAscii(keyText);
+    return true;
+}
+
+namespace {
+
+// Whether the upper-cased copy of line contains upperText. A line is at most
+// 2047 characters, as every read gives it; a NUL byte ends it.
+bool UpperLineContains(const char* line, const char* upperText)
+{
+    char upper[kLineSize];
+    CopyText(upper, sizeof upper, line);
+    UpperCaseAscii(upper);
+    return strstr(upper, upperText) != nullptr;
+}
+
+}  // namespace
+
+bool IsHeaderLine(const char* line, const char* header)
+{
+    return UpperLineContains(line, header);
+}
+
+bool IsKeyLine(const char* line, const char* keyText, size_t keyLength)
+{
+    const char* equals = strchr(line, '=');
+    return equals && static_cast<size_t>(equals - line) == keyLength && UpperLineContains(line, keyText);
+}
+
+char* TakeValue(const char* value, char* destination, size_t destinationSize)
+{
+    size_t length = strlen(value);
+    if (strchr(value, '\n') || strchr(value, '\r'))
+        --length;
+    if (length == 0)
+        return nullptr;
+    if (destinationSize > 0) {
+        const size_t taken = length < destinationSize - 1 ? length : destinationSize - 1;
+        memcpy(destination, value, taken);
+        destination[taken] = '\0';
+    }
+    return destination;
+}
+
+// Written by hand: a printf-family call would pull the C library's whole
+// formatter into the installer.
+void MakeFileKey(unsigned n, char* key)
+{
+    char digits[10];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    CopyText(key, kFileKeySize, kFileKeyPrefix);
+    size_t at = sizeof kFileKeyPrefix - 1;
+    while (count > 0)
+        key[at++] = digits[--count];
+    key[at] = '\0';
+}

@@ -1,0 +1,37 @@
+// The rules by which a description file's lines are read: the header and key
+// tests, the taking of a value and the name of a FILE key. Every reader of the
+// files (GetValue, the line index, kivcheck) calls these.
+#pragma once
+#include <cstddef>
+
+// Builds the upper-cased header text "[SECTION]" and key text "KEY=", each in
+// kLineSize bytes. False when either does not fit a line: it could never
+// occur in one.
+bool BuildMatchTexts(const char* section, const char* key, char* header, char* keyText);
+
+// The line is the section's header line when its upper-cased text contains
+// the header text anywhere (also inside a comment or after other text).
+bool IsHeaderLine(const char* line, const char* header);
+
+// The line is the key's line when its first "=" stands right after keyLength
+// characters (the key's length) and its upper-cased text contains the key
+// text anywhere. Blanks are not trimmed: " Title=" and "Title =" are no lines
+// of Title.
+bool IsKeyLine(const char* line, const char* keyText, size_t keyLength);
+
+// Takes the value that starts just after a key line's first "=": the LF that
+// ends the line is dropped (a CR inside the value costs its last character
+// instead, as it always has), and the rest is copied into destination, cut to
+// destinationSize - 1 characters. Returns destination, or null for an empty
+// value, which counts as missing.
+char* TakeValue(const char* value, char* destination, size_t destinationSize);
+
+// The keys of list.inf's entries: FILE1, FILE2, ...
+constexpr char kFileKeyPrefix[] = "FILE";
+
+// "FILE" and the largest 32-bit number, 4294967295, and the NUL.
+constexpr size_t kFileKeySize = 15;
+
+// Writes the key of entry n, "FILE" followed by n in decimal without leading
+// zeros, into key (kFileKeySize bytes).
+void MakeFileKey(unsigned n, char* key);
