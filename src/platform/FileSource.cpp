@@ -1,14 +1,11 @@
 #include "FileSource.h"
 
-#include "NativePath.h"
+#include "FileSystem.h"
 
 bool CFileSource::Open(const char* path)
 {
     Close();
-    CNativePath native(path);
-    if (!native.IsValid())
-        return false;
-    m_file = fopen(native.Get(), "rb");
+    m_file = Platform::OpenRegularFile(path);
     return m_file != nullptr;
 }
 

@@ -11,7 +11,8 @@ public:
     CFileSource(const CFileSource&) = delete;
     CFileSource& operator=(const CFileSource&) = delete;
 
-    // Opens path (backslashes as separators, relative to the current directory).
+    // Opens path (backslashes as separators, relative to the current
+    // directory) when it names a regular file; false for anything else.
     bool Open(const char* path);
     void Close();
     bool IsOpen() const { return m_file != nullptr; }

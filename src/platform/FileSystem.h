@@ -1,6 +1,7 @@
 // The few operating-system calls the installation engine makes.
 #pragma once
 #include <cstddef>
+#include <cstdio>
 
 // All paths are written with backslashes as separators; relative ones are
 // resolved against the current directory of the process.
@@ -25,6 +26,25 @@ bool CopyFileOverwrite(const char* source, const char* destination);
 // Starts the default action on a file with the file itself as the parameter
 // text (ShellExecuteA, SW_SHOW) and does not wait for it.
 bool ShellOpen(const char* file);
+
+// What a path names. Special is anything that is neither a file nor a
+// directory: a pipe, a device, a socket, and any name Windows keeps for a
+// device (NUL, CON, COM1, ...), which names no file on any system.
+enum class FileKind { Missing, File, Directory, Special };
+
+struct FileLookup {
+    FileKind kind;
+    // The path was found under a name that differs from its text in letter
+    // case, as Windows finds it: a case-sensitive file system would not.
+    bool caseDiffers;
+};
+
+// Looks path up without opening it for reading, so a pipe is never waited on.
+FileLookup LookUpFile(const char* path);
+
+// Opens path for reading in binary mode when it names a regular file; null
+// for anything else (missing, a directory, a pipe or a device).
+FILE* OpenRegularFile(const char* path);
 
 // Replaces ShellOpen's work, so tests can record what would be opened.
 // Pass nullptr to go back to the real call.

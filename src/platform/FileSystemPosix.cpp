@@ -12,6 +12,7 @@
 
 #include "NativePath.h"
 #include "TextBuffer.h"
+#include "WindowsNames.h"
 
 extern char** environ;
 
@@ -74,10 +75,8 @@ bool SpawnDetached(char* const argv[], bool searchPath)
 
 bool GetCurrentDir(char* buffer, size_t size)
 {
-    if (!getcwd(buffer, size))
-        return false;
-    FromNativePath(buffer);
-    return true;
+    char native[4096];
+    return getcwd(native, sizeof native) && FromNativePath(native, buffer, size);
 }
 
 bool ChangeDir(const char* path)
@@ -97,6 +96,38 @@ bool MakeDir(const char* path)
 {
     CNativePath native(path);
     return native.IsValid() && mkdir(native.Get(), 0777) == 0;
+}
+
+FileLookup LookUpFile(const char* path)
+{
+    if (!path || WindowsNames::HasDeviceName(path))
+        return {FileKind::Special, false};
+    CNativePath native(path);
+    struct stat info;
+    if (!native.IsValid() || stat(native.Get(), &info) != 0)
+        return {FileKind::Missing, false};
+    const FileKind kind = S_ISREG(info.st_mode) ? FileKind::File : S_ISDIR(info.st_mode) ? FileKind::Directory
+                                                                                           : FileKind::Special;
+    return {kind, native.CaseDiffers()};
+}
+
+FILE* OpenRegularFile(const char* path)
+{
+    CNativePath native(path);
+    if (!native.IsValid())
+        return nullptr;
+    // Opened without blocking, so that a named pipe is refused instead of
+    // waiting for a writer; a regular file reads the same either way.
+    int fd = open(native.Get(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info;
+    FILE* file = nullptr;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && fcntl(fd, F_SETFL, 0) == 0)
+        file = fdopen(fd, "rb");
+    if (!file)
+        close(fd);
+    return file;
 }
 
 bool CopyFileOverwrite(const char* source, const char* destination)

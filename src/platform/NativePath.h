@@ -1,26 +1,41 @@
-// A path written with backslashes, in the form the operating system takes.
+// A path as the installer writes it (Windows' rules), in the form the operating system takes.
 #pragma once
 #include <cstddef>
 
-// On Windows the text is passed on unchanged. On POSIX systems every backslash
-// becomes a slash here, at the boundary to the OS, and nowhere else.
+// On Windows the text is passed on unchanged: the system applies its own
+// rules. On POSIX systems the path is read as Windows would read it, here, at
+// the boundary to the OS, and nowhere else:
+// - the backslash and the slash both separate levels;
+// - "." and ".." are resolved in the text, before any level is looked up;
+// - the text is in code page 1252, the system's names in UTF-8;
+// - a level finds an existing file or directory whatever its letter case
+//   (Ä and ä too); an exact match is taken first, and a name that matches
+//   two entries differing only in case is refused (the path is not valid);
+// - a device name (NUL, CON, COM1, ...) as any level makes the path invalid,
+//   as Windows would never reach a file by it.
 class CNativePath {
 public:
     explicit CNativePath(const char* path);
     bool IsValid() const { return m_valid; }
     const char* Get() const { return m_path; }
+    // True when an existing level was found under a name that differs from
+    // the text only in letter case (always false on Windows).
+    bool CaseDiffers() const { return m_caseDiffers; }
 
 private:
 #ifdef _WIN32
     const char* m_path;
 #else
-    // Longer than any path the installer composes (259 characters) and than
-    // PATH_MAX on Linux (4095 characters and the NUL).
+    // Longer than any path the installer composes (259 characters, three
+    // bytes each in UTF-8) and as long as PATH_MAX on Linux (4095 and the NUL).
     static constexpr size_t kSize = 4096;
     char m_path[kSize];
 #endif
     bool m_valid;
+    bool m_caseDiffers = false;
 };
 
-// The reverse mapping for texts that come from the OS (POSIX only; no-op on Windows).
-void FromNativePath(char* path);
+// Puts a path that comes from the OS into the installer's form: backslashes
+// and code page 1252 (POSIX only; on Windows it is already). False when it
+// holds a character 1252 cannot write or does not fit size bytes.
+bool FromNativePath(const char* native, char* path, size_t size);

@@ -1,0 +1,35 @@
+// How Windows reads the names in a path: its separators, the names it keeps
+// for devices, letter case, and the ANSI code page (1252) of the package files.
+#pragma once
+#include <cstddef>
+
+namespace WindowsNames {
+
+// Windows takes both the backslash and the slash as a separator of levels.
+inline bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// True when one level of a path (length characters, no separator) names a
+// device in every directory: CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9,
+// in any case, also followed by an extension or by blanks.
+bool IsDeviceName(const char* name, size_t length);
+
+// True when a path (either separator) has a device name as any level.
+bool HasDeviceName(const char* path);
+
+// Converts text in code page 1252 into UTF-8 in out (outSize bytes, NUL
+// included); false when it does not fit.
+bool AnsiToUtf8(const char* ansi, char* out, size_t outSize);
+
+// Converts UTF-8 into code page 1252; false when it does not fit or holds a
+// character that 1252 cannot write (or is not UTF-8).
+bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize);
+
+// Compares two UTF-8 names as Windows compares file names: without regard to
+// letter case, for every letter that code page 1252 can write (Ä and ä alike).
+// Bytes that are not UTF-8 must match exactly.
+bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength);
+
+}  // namespace WindowsNames
