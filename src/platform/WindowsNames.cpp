@@ -57,7 +57,64 @@ uint32_t FoldCase(uint32_t c)
     }
 }
 
+bool IsDotDot(const char* level, size_t length)
+{
+    return length == 2 && level[0] == '.' && level[1] == '.';
+}
+
 }  // namespace
+
+bool NormalisePath(const char* path, char* out, size_t outSize)
+{
+    size_t used = 0;
+    size_t root = 0;  // the part of out that no ".." takes away
+    const size_t pathLength = strlen(path);
+    auto put = [&](const char* text, size_t length) {
+        if (used + length >= outSize)
+            return false;
+        memcpy(out + used, text, length);
+        used += length;
+        return true;
+    };
+    if (pathLength > 0 && IsSeparator(path[0])) {
+        if (!put("\\", 1))
+            return false;
+        root = used;
+    }
+    for (const char* level = path; *level;) {
+        const char* end = level;
+        while (*end && !IsSeparator(*end))
+            ++end;
+        const size_t length = static_cast<size_t>(end - level);
+        level = *end ? end + 1 : end;
+        if (length == 0 || (length == 1 && end[-1] == '.'))
+            continue;
+        if (IsDotDot(end - 2, length)) {
+            // The levels after the root are joined by single backslashes.
+            size_t last = used;
+            while (last > root && out[last - 1] != '\\')
+                --last;
+            if (used > root && !IsDotDot(out + last, used - last)) {
+                used = last > root ? last - 1 : root;
+                continue;
+            }
+            if (root > 0)
+                continue;  // above the root is the root
+        }
+        if (used > 0 && out[used - 1] != '\\' && !put("\\", 1))
+            return false;
+        if (!put(end - length, length))
+            return false;
+        if (root == 0 && used == length && end[-1] == ':')
+            root = used;  // a drive
+    }
+    if (pathLength > 0 && IsSeparator(path[pathLength - 1]) && used > 0 && out[used - 1] != '\\' && !put("\\", 1))
+        return false;
+    if (outSize == 0)
+        return false;
+    out[used] = '\0';
+    return true;
+}
 
 bool IsDeviceName(const char* name, size_t length)
 {
@@ -139,6 +196,21 @@ bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)
         return false;
     out[used] = '\0';
     return true;
+}
+
+void FoldAnsiCase(char* text)
+{
+    for (; *text; ++text) {
+        const uint32_t folded = FoldCase(AnsiToCodePoint(static_cast<unsigned char>(*text)));
+        if (folded < 0x80 || (folded >= 0xA0 && folded <= 0xFF)) {
+            *text = static_cast<char>(folded);
+            continue;
+        }
+        for (int i = 0; i < 32; ++i) {
+            if (kHighControls[i] == folded)
+                *text = static_cast<char>(0x80 + i);
+        }
+    }
 }
 
 bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength)

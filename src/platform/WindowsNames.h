@@ -11,6 +11,13 @@ inline bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
+// Resolves "." and ".." in the text, as Windows does before it looks any
+// level up, and writes every separator as a backslash; empty levels go. A
+// ".." above the start of a relative path stays at its front; above the root
+// of an absolute path (or a drive, "C:") is that root. A closing separator
+// stays. False when out (outSize bytes) is too small.
+bool NormalisePath(const char* path, char* out, size_t outSize);
+
 // True when one level of a path (length characters, no separator) names a
 // device in every directory: CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9,
 // in any case, also followed by an extension or by blanks.
@@ -26,6 +33,10 @@ bool AnsiToUtf8(const char* ansi, char* out, size_t outSize);
 // Converts UTF-8 into code page 1252; false when it does not fit or holds a
 // character that 1252 cannot write (or is not UTF-8).
 bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize);
+
+// Lower-cases code page 1252 text as Windows compares file names: every
+// letter 1252 can write (A to Z, \xC4 to \xE4, ...), nothing else.
+void FoldAnsiCase(char* text);
 
 // Compares two UTF-8 names as Windows compares file names: without regard to
 // letter case, for every letter that code page 1252 can write (Ä and ä alike).

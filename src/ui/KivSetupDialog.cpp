@@ -6,7 +6,9 @@
 
 #include <shlobj.h>
 
+#include "BitmapFile.h"
 #include "DataExchange.h"
+#include "FileSystem.h"
 #include "Limits.h"
 #include "Resources.h"
 #include "SetupInfo.h"
@@ -64,7 +66,12 @@ BOOL CKivSetupDialog::OnInitDialog()
     // Taken into m_strLicense, so that later transfers write it back.
     UpdateData(TRUE);
 
-    HANDLE logo = LoadImageA(nullptr, "logo.bmp", IMAGE_BITMAP, 0, 0, kLogoLoadFlags);
+    // The loader trusts the offsets and sizes a bitmap file declares; a file
+    // whose headers do not fit it is never handed over, and the built-in
+    // logo stays, as for a file the loader refuses.
+    HANDLE logo = CheckBitmapFile("logo.bmp").problem == BitmapProblem::None
+                      ? LoadImageA(nullptr, "logo.bmp", IMAGE_BITMAP, 0, 0, kLogoLoadFlags)
+                      : nullptr;
     if (logo)
         m_logo.SetBitmap(static_cast<HBITMAP>(logo));
 
@@ -89,8 +96,9 @@ BOOL CKivSetupDialog::OnInitDialog()
 
 int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
 {
-    // Binary: the bytes reach the control exactly as they are in the file.
-    FILE* file = fopen(fileName, "rb");
+    // Binary: the bytes reach the control exactly as they are in the file. A
+    // directory, pipe or device is not read.
+    FILE* file = Platform::OpenRegularFile(fileName);
     if (!file)
         return 0;
     char* text = nullptr;

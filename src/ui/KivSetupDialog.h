@@ -39,8 +39,8 @@ protected:
     void ShowFinished();
 
     // Puts the bytes of fileName into control id; a NUL byte ends the shown
-    // text. A file that is missing, unreadable or too large for memory leaves
-    // the control as it was. Returns 0.
+    // text. A file that is missing, unreadable, not a regular file or too
+    // large for memory leaves the control as it was. Returns 0.
     int LoadTextFile(const char* fileName, int id);
 
     // The two calls that wait for the user, replaceable in tests.

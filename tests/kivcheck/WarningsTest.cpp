@@ -88,7 +88,7 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
         // Only the section's own lines that name a key the installer reads.
         {named + "[Pack]\n Title=Leading blank\n;InstallText=Comment\nDefaultDir\t=C:\\\nUnrelated = line\n"
                  "[Later]\n Title=Elsewhere\n",
-         "[Pack]\nCount=2\n" + one + "FILE02=a.txt;$setupdir;C;2\nfile2=a.txt;$setupdir;C;2\n",
+         "[Pack]\nCount=2\n" + one + "FILE02=a.txt;$setupdir;C;2\nfile2=a.txt;$SetupDir\\.\\;E;2\n",
          "key-not-matched", "key-not-matched", "key-not-matched", "key-not-matched"},
     };
     for (const std::vector<std::string>& c : cases) {

@@ -1,14 +1,14 @@
-#include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "EntryPaths.h"
-#include "FileSource.h"
 #include "FileSystem.h"
 #include "Limits.h"
 #include "LineRules.h"
 #include "PackageChecks.h"
 #include "TextBuffer.h"
+#include "WindowsNames.h"
 
 namespace {
 
@@ -19,37 +19,26 @@ std::string EntryName(size_t index)
     return key;
 }
 
-// True when the components of a relative directory path lead above where it
-// starts. The operating system takes "/" as a separator too.
-bool ClimbsOut(const std::string& path)
+// Where a C entry's file lands, relative to the target directory, as Windows
+// reads it: the sub-directory its destination names and the file name, with
+// both separators and with "." and ".." resolved.
+std::string Landing(const FileEntry& entry)
 {
-    int depth = 0;
-    size_t begin = 0;
-    while (begin <= path.size()) {
-        size_t end = path.find_first_of("\\/", begin);
-        if (end == std::string::npos)
-            end = path.size();
-        const std::string component = path.substr(begin, end - begin);
-        if (component == "..") {
-            if (--depth < 0)
-                return true;
-        } else if (!component.empty() && component != ".") {
-            ++depth;
-        }
-        begin = end + 1;
-    }
-    return false;
+    char subDirectory[kPathSize];
+    MarkedSubDirectory(entry.szDest, subDirectory);
+    // Joined onto a target that ends with a separator, leading separators
+    // are empty levels.
+    std::string joined = std::string(subDirectory) + entry.szFileName;
+    joined.erase(0, joined.find_first_not_of("\\/"));
+    std::string normal(joined.size() + 2, '\0');
+    WindowsNames::NormalisePath(joined.c_str(), &normal[0], normal.size());
+    normal.resize(strlen(normal.c_str()));
+    return normal;
 }
 
-// Whether the source can be read as a file (copy) or opened at all (open).
-bool SourceExists(const char* source, bool mustBeFile)
+bool ClimbsOut(const std::string& landing)
 {
-    if (source[0] == '\0')
-        return false;
-    if (Platform::DirectoryExists(source))
-        return !mustBeFile;
-    CFileSource file;
-    return file.Open(source);
+    return landing == ".." || landing.compare(0, 3, "..\\") == 0;
 }
 
 void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWarning>& warnings)
@@ -61,7 +50,6 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
         Warn(warnings, "dest-no-marker",
              name + ": the destination " + Quoted(dest) + " does not start with " + kSetupDirMarker +
                  ", so it is not used: the file goes into the target directory itself");
-        return;
     }
     const std::string subDirectory = marked;
     if (!subDirectory.empty() && subDirectory.back() != '\\')
@@ -69,9 +57,39 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
              name + ": the destination " + Quoted(dest) +
                  " does not end with a backslash, so the file name is joined straight on: the file lands as " +
                  Quoted(subDirectory + entry.szFileName) + " in the target directory");
-    if (ClimbsOut(subDirectory))
+    const std::string landing = Landing(entry);
+    if (ClimbsOut(landing))
         Warn(warnings, "dest-climbs-out",
-             name + ": the destination " + Quoted(dest) + " climbs out of the target directory with \"..\"");
+             name + ": the file lands at " + Quoted(landing) +
+                 " from the target directory (Windows reads \"/\" as \"\\\" and resolves \"..\"), outside it");
+}
+
+// A source that Windows would read differently from the installer, or that
+// cannot be copied (mustBeFile) or opened.
+void CheckSource(size_t index, const FileEntry& entry, bool copies, std::vector<CheckWarning>& warnings)
+{
+    const std::string name = EntryName(index);
+    const std::string source = entry.szSource;
+    if (copies && source.find('/') != std::string::npos)
+        Warn(warnings, "source-forward-slash",
+             name + ": the source " + Quoted(source) + " holds \"/\": the installer takes only the text after its "
+                 "last backslash, " + Quoted(entry.szFileName) + ", as the file name, and Windows reads its \"/\" "
+                 "as a separator, so the copy goes into a directory the installer does not make, or elsewhere");
+    const Platform::FileLookup found = Platform::LookUpFile(entry.szSource);
+    const char* consequence = copies ? "so it is not copied" : "so it is not opened";
+    if (source.empty() || found.kind == Platform::FileKind::Missing) {
+        Warn(warnings, "source-missing",
+             name + ": the source " + Quoted(source) + " is not in the package directory, " + consequence);
+    } else if (found.kind == Platform::FileKind::Special || (copies && found.kind == Platform::FileKind::Directory)) {
+        Warn(warnings, "source-not-file",
+             name + ": the source " + Quoted(source) + " is " +
+                 (found.kind == Platform::FileKind::Directory ? "a directory" : "a device, a pipe or another special file") +
+                 ", not a file, " + consequence);
+    } else if (found.caseDiffers) {
+        Warn(warnings, "source-case-differs",
+             name + ": the source " + Quoted(source) + " is found only because Windows ignores letter case: "
+                 "its name on disk is written differently, which a case-sensitive file system would not find");
+    }
 }
 
 }  // namespace
@@ -92,10 +110,21 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
         }
         if (copies)
             CheckDestination(i, entry, warnings);
-        if (!SourceExists(entry.szSource, copies))
-            Warn(warnings, "source-missing",
-                 EntryName(i) + ": the source " + Quoted(entry.szSource) + " is not a " +
-                     (copies ? "file" : "file or directory") + " in the package directory, so it is " +
-                     (copies ? "not copied" : "not opened"));
+        CheckSource(i, entry, copies, warnings);
+    }
+
+    // Two copies to the same place, as Windows compares names: the later
+    // replaces the earlier.
+    std::map<std::string, size_t> landings;
+    for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
+        if (!EqualsNoCase(info.m_files[i].szAction, "C"))
+            continue;
+        std::string landing = Landing(info.m_files[i]);
+        WindowsNames::FoldAnsiCase(&landing[0]);
+        const auto first = landings.emplace(landing, i);
+        if (!first.second)
+            Warn(warnings, "dest-duplicate",
+                 EntryName(i) + " is copied to the same place as " + EntryName(first.first->second) + ", " +
+                     Quoted(Landing(info.m_files[i])) + " in the target directory, and replaces it");
     }
 }

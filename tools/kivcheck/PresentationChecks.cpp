@@ -1,8 +1,8 @@
-#include <cstdint>
+#include <cstdio>
 #include <string>
-#include <vector>
 
-#include "FileSource.h"
+#include "BitmapFile.h"
+#include "FileSystem.h"
 #include "PackageChecks.h"
 
 namespace {
@@ -10,76 +10,55 @@ namespace {
 const char kLicenseFileName[] = "license.txt";
 const char kLogoFileName[] = "logo.bmp";
 
-bool ReadWhole(const char* path, std::vector<unsigned char>& bytes)
+const char* KindName(Platform::FileKind kind)
 {
-    CFileSource file;
-    if (!file.Open(path))
-        return false;
-    unsigned char block[4096];
-    for (size_t got; (got = file.Read(block, sizeof block)) > 0;)
-        bytes.insert(bytes.end(), block, block + got);
-    return true;
+    return kind == Platform::FileKind::Directory ? "a directory" : "a pipe, a device or another special file";
 }
 
-uint32_t Little32(const std::vector<unsigned char>& bytes, size_t at)
+// True when the file is there and is a file; warns when it is something else.
+bool PresentAsFile(const char* name, const char* consequence, std::vector<CheckWarning>& warnings)
 {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+    const Platform::FileKind kind = Platform::LookUpFile(name).kind;
+    if (kind == Platform::FileKind::Directory || kind == Platform::FileKind::Special)
+        Warn(warnings, "presentation-not-file",
+             std::string(name) + " is " + KindName(kind) + ", not a file, so " + consequence);
+    return kind == Platform::FileKind::File;
 }
 
-uint16_t Little16(const std::vector<unsigned char>& bytes, size_t at)
+// The offset of the licence's first NUL byte, or -1; read in blocks, since
+// the file may be large.
+long long FirstNulOffset(const char* path)
 {
-    return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-// What keeps the bytes from being a bitmap file that the system loads; empty
-// when they are one. The file header is 14 bytes, the information header
-// follows it.
-std::string BitmapProblem(const std::vector<unsigned char>& bytes)
-{
-    const size_t fileHeaderSize = 14;
-    const size_t coreHeaderSize = 12;
-    if (bytes.size() < fileHeaderSize + coreHeaderSize)
-        return "it is too short";
-    if (bytes[0] != 'B' || bytes[1] != 'M')
-        return "it does not start with \"BM\"";
-    const uint32_t pixelOffset = Little32(bytes, 10);
-    const uint32_t headerSize = Little32(bytes, 14);
-    const bool core = headerSize == coreHeaderSize;
-    if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 64 &&
-        headerSize != 108 && headerSize != 124)
-        return "its information header has the unknown size " + std::to_string(headerSize);
-    if (bytes.size() < fileHeaderSize + headerSize)
-        return "it ends inside its information header";
-
-    int64_t width, height;
-    unsigned planes, bitCount, compression = 0;
-    if (core) {
-        width = Little16(bytes, 18);
-        height = Little16(bytes, 20);
-        planes = Little16(bytes, 22);
-        bitCount = Little16(bytes, 24);
-    } else {
-        width = static_cast<int32_t>(Little32(bytes, 18));
-        height = static_cast<int32_t>(Little32(bytes, 22));
-        planes = Little16(bytes, 26);
-        bitCount = Little16(bytes, 28);
-        compression = Little32(bytes, 30);
+    FILE* file = Platform::OpenRegularFile(path);
+    if (!file)
+        return -1;
+    long long offset = 0, found = -1;
+    char block[65536];
+    for (size_t got; found < 0 && (got = fread(block, 1, sizeof block, file)) > 0; offset += static_cast<long long>(got)) {
+        for (size_t i = 0; i < got && found < 0; ++i) {
+            if (block[i] == '\0')
+                found = offset + static_cast<long long>(i);
+        }
     }
-    if (width <= 0 || height == 0)
-        return "its width or height is not positive";
-    if (planes != 1)
-        return "its plane count is not 1";
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
-        return "it has " + std::to_string(bitCount) + " bits per pixel";
-    if (compression > 3)
-        return "its compression is not one a bitmap file uses";
-    if (pixelOffset >= bytes.size())
-        return "its pixels start beyond its end";
-    if (compression == 0 || compression == 3) {
-        const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
-        const uint64_t rows = static_cast<uint64_t>(height < 0 ? -height : height);
-        if (rowBytes * rows > bytes.size() - pixelOffset)
-            return "it ends before its last row of pixels";
+    fclose(file);
+    return found;
+}
+
+std::string BitmapProblemText(const BitmapCheck& check)
+{
+    const std::string value = std::to_string(check.value);
+    switch (check.problem) {
+    case BitmapProblem::None: return "";
+    case BitmapProblem::TooShort: return "it is too short";
+    case BitmapProblem::NoSignature: return "it does not start with \"BM\"";
+    case BitmapProblem::HeaderSize: return "its information header has the unknown size " + value;
+    case BitmapProblem::Dimensions: return "its width or height is not between 1 and 32767";
+    case BitmapProblem::Planes: return "its plane count is " + value + ", not 1";
+    case BitmapProblem::BitCount: return "it has " + value + " bits per pixel";
+    case BitmapProblem::Compression: return "its compression " + value + " is not one its bit depth can have";
+    case BitmapProblem::ColourTable: return "its colour table does not fit";
+    case BitmapProblem::PixelOffset: return "its pixels are said to start at " + value + ", outside their place";
+    case BitmapProblem::PixelData: return "its pixels do not fit between their start and its end";
     }
     return "";
 }
@@ -88,23 +67,17 @@ std::string BitmapProblem(const std::vector<unsigned char>& bytes)
 
 void CheckPresentationFiles(std::vector<CheckWarning>& warnings)
 {
-    std::vector<unsigned char> license;
-    if (ReadWhole(kLicenseFileName, license)) {
-        for (size_t i = 0; i < license.size(); ++i) {
-            if (license[i] == 0) {
-                Warn(warnings, "license-nul",
-                     "license.txt holds a NUL byte at offset " + std::to_string(i) +
-                         ", so the licence box shows only the text before it");
-                break;
-            }
-        }
+    if (PresentAsFile(kLicenseFileName, "the licence box stays empty", warnings)) {
+        const long long nul = FirstNulOffset(kLicenseFileName);
+        if (nul >= 0)
+            Warn(warnings, "license-nul",
+                 "license.txt holds a NUL byte at offset " + std::to_string(nul) +
+                     ", so the licence box shows only the text before it");
     }
-
-    std::vector<unsigned char> logo;
-    if (ReadWhole(kLogoFileName, logo)) {
-        const std::string problem = BitmapProblem(logo);
+    if (PresentAsFile(kLogoFileName, "the built-in logo is shown", warnings)) {
+        const std::string problem = BitmapProblemText(CheckBitmapFile(kLogoFileName));
         if (!problem.empty())
             Warn(warnings, "logo-not-bitmap",
-                 "logo.bmp is not a Windows bitmap (" + problem + "), so the built-in logo is shown");
+                 "logo.bmp is not a Windows bitmap that loads safely (" + problem + "), so the built-in logo is shown");
     }
 }

@@ -1,0 +1,40 @@
+// The check of a bitmap file's headers that comes before any loader reads it.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// The bytes the check reads: the 14-byte file header and the largest
+// information header (124 bytes).
+constexpr size_t kBitmapHeadSize = 14 + 124;
+
+// The widest and tallest picture accepted, in pixels: the largest coordinate
+// GDI draws. It also bounds what a compressed picture unpacks to.
+constexpr int64_t kBitmapMaxSide = 32767;
+
+enum class BitmapProblem {
+    None,
+    TooShort,        // not even the headers
+    NoSignature,     // does not start with "BM"
+    HeaderSize,      // value: the information header's size
+    Dimensions,      // width or height zero, negative where it cannot be, or over the largest side
+    Planes,          // value: the plane count
+    BitCount,        // value: the bits per pixel
+    Compression,     // value: the compression, or one this bit depth cannot have
+    ColourTable,     // the colour table or the colour masks do not fit the file
+    PixelOffset,     // value: the offset, before the colour table's end or beyond the file
+    PixelData,       // the pixels declared do not fit between the offset and the end
+};
+
+struct BitmapCheck {
+    BitmapProblem problem;
+    int64_t value;
+};
+
+// Checks that head (the file's first headSize bytes) describes a Windows
+// bitmap whose every declared part lies within a file of fileSize bytes: the
+// header size, width, height, planes and bit depth are ones a Windows bitmap
+// can have, and the colour table and the pixel data fit.
+BitmapCheck CheckBitmapHeaders(const unsigned char* head, size_t headSize, uint64_t fileSize);
+
+// Reads the headers of the file at path (a regular file only) and checks them.
+BitmapCheck CheckBitmapFile(const char* path);
