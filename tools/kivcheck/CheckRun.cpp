@@ -9,35 +9,29 @@
 #include <io.h>
 #endif
 
-#include "FileSystem.h"
 #include "InstallPlan.h"
 #include "JsonWriter.h"
 #include "PackageChecks.h"
 #include "SetupInfo.h"
 #include "TextWriter.h"
 
-namespace {
+CPackageDirectory::CPackageDirectory() : m_saved(std::filesystem::current_path(m_error)) {}
 
-// Puts the current directory back when the run leaves.
-class CDirectoryKeeper {
-public:
-    CDirectoryKeeper() : m_saved(std::filesystem::current_path(m_error)) {}
-    ~CDirectoryKeeper()
-    {
-        if (!m_error) {
-            std::error_code ignored;
-            std::filesystem::current_path(m_saved, ignored);
-        }
+CPackageDirectory::~CPackageDirectory()
+{
+    if (!m_error) {
+        std::error_code ignored;
+        std::filesystem::current_path(m_saved, ignored);
     }
-    CDirectoryKeeper(const CDirectoryKeeper&) = delete;
-    CDirectoryKeeper& operator=(const CDirectoryKeeper&) = delete;
+}
 
-private:
-    std::error_code m_error;
-    std::filesystem::path m_saved;
-};
-
-}  // namespace
+bool CPackageDirectory::Enter(const std::string& directory)
+{
+    std::error_code error;
+    if (!directory.empty())
+        std::filesystem::current_path(directory, error);
+    return !error;
+}
 
 CheckReport CheckPackage(const CheckOptions& options)
 {
@@ -81,8 +75,8 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
 
     CheckReport report;
     {
-        CDirectoryKeeper keeper;
-        if (!options.packageDir.empty() && !Platform::ChangeDir(options.packageDir.c_str()))
+        CPackageDirectory package;
+        if (!package.Enter(options.packageDir))
             err += "kivcheck: cannot enter " + options.packageDir + "\n";
         else
             report = CheckPackage(options);

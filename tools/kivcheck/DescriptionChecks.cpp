@@ -21,13 +21,18 @@ std::string Quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
+std::string FileKeyName(size_t index)
+{
+    char key[kFileKeySize];
+    MakeFileKey(static_cast<unsigned>(index + 1), key);
+    return key;
+}
+
 namespace {
 
 std::string FileKey(unsigned number)
 {
-    char key[kFileKeySize];
-    MakeFileKey(number, key);
-    return key;
+    return FileKeyName(number - 1);
 }
 
 bool IsBlank(char c)

@@ -5,19 +5,11 @@
 #include "EntryPaths.h"
 #include "FileSystem.h"
 #include "Limits.h"
-#include "LineRules.h"
 #include "PackageChecks.h"
 #include "TextBuffer.h"
 #include "WindowsNames.h"
 
 namespace {
-
-std::string EntryName(size_t index)
-{
-    char key[kFileKeySize];
-    MakeFileKey(static_cast<unsigned>(index + 1), key);
-    return key;
-}
 
 // Where a C entry's file lands, relative to the target directory, as Windows
 // reads it: the sub-directory its destination names and the file name, with
@@ -44,7 +36,7 @@ bool ClimbsOut(const std::string& landing)
 void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWarning>& warnings)
 {
     const std::string dest = entry.szDest;
-    const std::string name = EntryName(index);
+    const std::string name = FileKeyName(index);
     char marked[kPathSize];
     if (!MarkedSubDirectory(entry.szDest, marked)) {
         Warn(warnings, "dest-no-marker",
@@ -68,7 +60,7 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
 // cannot be copied (mustBeFile) or opened.
 void CheckSource(size_t index, const FileEntry& entry, bool copies, std::vector<CheckWarning>& warnings)
 {
-    const std::string name = EntryName(index);
+    const std::string name = FileKeyName(index);
     const std::string source = entry.szSource;
     if (copies && source.find('/') != std::string::npos)
         Warn(warnings, "source-forward-slash",
@@ -102,7 +94,7 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
         const bool opens = EqualsNoCase(entry.szAction, "E");
         if (!copies && !opens) {
             Warn(warnings, "unknown-action",
-                 EntryName(i) + ": " +
+                 FileKeyName(i) + ": " +
                      (entry.szAction[0] ? "the action " + Quoted(entry.szAction) + " is neither C nor E"
                                         : std::string("there is no action")) +
                      ", so the entry is neither copied nor opened");
@@ -124,7 +116,7 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
         const auto first = landings.emplace(landing, i);
         if (!first.second)
             Warn(warnings, "dest-duplicate",
-                 EntryName(i) + " is copied to the same place as " + EntryName(first.first->second) + ", " +
+                 FileKeyName(i) + " is copied to the same place as " + FileKeyName(first.first->second) + ", " +
                      Quoted(Landing(info.m_files[i])) + " in the target directory, and replaces it");
     }
 }

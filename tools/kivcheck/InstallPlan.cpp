@@ -2,7 +2,6 @@
 
 #include "EntryPaths.h"
 #include "InstallSteps.h"
-#include "LineRules.h"
 #include "PackageChecks.h"
 
 namespace {
@@ -45,12 +44,10 @@ void RecordStep(const InstallStep& step, void* context)
         return ComposeDestPath(recorded.entryDir.c_str(), entry, out, size);
     });
     if (recorded.skipped && plan.report.target.size() < kPathSize) {
-        char key[kFileKeySize];
-        MakeFileKey(static_cast<unsigned>(step.index + 1), key);
         const bool dirTooLong = recorded.entryDir.size() >= kPathSize;
         const size_t length = dirTooLong ? recorded.entryDir.size() : recorded.destPath.size();
         Warn(plan.report.warnings, "path-too-long",
-             std::string(key) + ": the " + (dirTooLong ? "entry directory" : "destination path") + " for " +
+             FileKeyName(step.index) + ": the " + (dirTooLong ? "entry directory" : "destination path") + " for " +
                  Quoted(entry.szSource) + " is " + std::to_string(length) + " characters long, " +
                  std::to_string(length - (kPathSize - 1)) + " more than 259, so the installer skips it");
     }

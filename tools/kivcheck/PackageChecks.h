@@ -20,6 +20,9 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings);
 // license.txt and logo.bmp in the current directory.
 void CheckPresentationFiles(std::vector<CheckWarning>& warnings);
 
+// The key of entry index (from 0) of the file list: FILE1 for 0.
+std::string FileKeyName(size_t index);
+
 // Appends a warning.
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message);
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "PackageChecks.h"
+
 std::string TextQuoted(const std::string& bytes)
 {
     std::string text = "\"";
@@ -35,6 +37,25 @@ std::string Plural(size_t n, const char* one, const char* many)
 
 }  // namespace
 
+std::string WritePlanText(const CheckReport& report, size_t& copies, size_t& opens)
+{
+    std::string out = "plan for " + TextQuoted(report.target) + "\n";
+    for (const PlanStep& step : report.plan) {
+        const std::string index = std::to_string(step.index);
+        if (step.op == PlanStep::Op::Open) {
+            out += "  open " + index + " " + TextQuoted(step.source) + "\n";
+            ++opens;
+        } else if (step.skipped) {
+            out += "  skip " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) +
+                   ": path too long (" + std::to_string(step.destPath.size()) + " characters)\n";
+        } else {
+            out += "  copy " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) + "\n";
+            ++copies;
+        }
+    }
+    return out;
+}
+
 std::string WriteText(const CheckReport& report)
 {
     if (!report.loaded)
@@ -50,30 +71,16 @@ std::string WriteText(const CheckReport& report)
     out += Field("Count", std::to_string(report.count));
     out += Field("entries", std::to_string(report.files.size()));
 
-    size_t copies = 0, opens = 0;
     for (size_t i = 0; i < report.files.size(); ++i) {
         const FileEntry& entry = report.files[i];
-        out += "  " + std::to_string(i) + " FILE" + std::to_string(i + 1) + ": source " + TextQuoted(entry.szSource) +
+        out += "  " + std::to_string(i) + " " + FileKeyName(i) + ": source " + TextQuoted(entry.szSource) +
                ", file name " + TextQuoted(entry.szFileName) + ", destination " + TextQuoted(entry.szDest) +
                ", action " + TextQuoted(entry.szAction) + ", number " + std::to_string(entry.nNumber) + "\n";
     }
 
-    if (report.hasTarget) {
-        out += "plan for " + TextQuoted(report.target) + "\n";
-        for (const PlanStep& step : report.plan) {
-            const std::string index = std::to_string(step.index);
-            if (step.op == PlanStep::Op::Open) {
-                out += "  open " + index + " " + TextQuoted(step.source) + "\n";
-                ++opens;
-            } else if (step.skipped) {
-                out += "  skip " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) +
-                       ": path too long (" + std::to_string(step.destPath.size()) + " characters)\n";
-            } else {
-                out += "  copy " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) + "\n";
-                ++copies;
-            }
-        }
-    }
+    size_t copies = 0, opens = 0;
+    if (report.hasTarget)
+        out += WritePlanText(report, copies, opens);
 
     if (!report.warnings.empty()) {
         out += "warnings\n";

@@ -9,3 +9,7 @@
 std::string TextQuoted(const std::string& bytes);
 
 std::string WriteText(const CheckReport& report);
+
+// The plan's part of the readable report (kivinstall --dry-run prints the
+// same); adds the copies it lists (not the skipped ones) and the opens.
+std::string WritePlanText(const CheckReport& report, size_t& copies, size_t& opens);

@@ -1,0 +1,20 @@
+// The command line of kivinstall.
+#pragma once
+#include <string>
+#include <vector>
+
+extern const char kInstallUsageText[];
+
+struct InstallOptions {
+    bool hasTarget = false;
+    std::string target;  // as given, in the system's encoding
+    bool acceptLicense = false;
+    bool open = false;
+    bool dryRun = false;
+    bool help = false;
+    std::string packageDir;  // empty: the current directory
+};
+
+// Reads the arguments (without the program name). False, with the problem in
+// error, when they are not usable; a missing --target is such a problem.
+bool ParseInstallArguments(const std::vector<std::string>& args, InstallOptions& options, std::string& error);

@@ -1,0 +1,246 @@
+#include "InstallTool.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+#include "CheckRun.h"
+#include "FileSystem.h"
+#include "InstallOptions.h"
+#include "InstallPlan.h"
+#include "InstallSteps.h"
+#include "NativePath.h"
+#include "PackageChecks.h"
+#include "SetupInfo.h"
+#include "TextWriter.h"
+#include "WindowsNames.h"
+
+namespace {
+
+const char kLicenseFile[] = "license.txt";
+const char kQuestion[] = "Do you agree to the terms above?";
+
+// The licence as the dialog shows it: its bytes up to the first NUL, for the
+// terminal (UTF-8 outside Windows).
+std::string LicenceText()
+{
+    FILE* file = Platform::OpenRegularFile(kLicenseFile);
+    std::string text;
+    if (!file)
+        return text;
+    char block[4096];
+    for (size_t got; (got = fread(block, 1, sizeof block, file)) > 0;)
+        text.append(block, got);
+    fclose(file);
+    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+#ifndef _WIN32
+    std::string utf8(3 * text.size() + 1, '\0');
+    if (WindowsNames::AnsiToUtf8(text.c_str(), &utf8[0], utf8.size()))
+        text = utf8.c_str();
+#endif
+    return text;
+}
+
+// True when the user agreed, or there is no licence to agree to.
+bool Agreed(const InstallOptions& options, IConsole& console)
+{
+    if (options.acceptLicense || Platform::LookUpFile(kLicenseFile).kind != Platform::FileKind::File)
+        return true;
+    if (!console.IsInteractive()) {
+        console.Err("kivinstall: the package has a licence (license.txt); read it, and pass --accept-license "
+                    "to agree to its terms without being asked\n");
+        return false;
+    }
+    std::string licence = LicenceText();
+    if (!licence.empty() && licence.back() != '\n')
+        licence += '\n';
+    console.Err(licence + "\n" + kQuestion + " [y/N] ");
+    std::string answer;
+    const bool yes = console.ReadAnswer(answer) && (answer == "y" || answer == "Y" || answer == "yes" ||
+                                                    answer == "Yes" || answer == "YES");
+    if (!yes)
+        console.Err("kivinstall: not agreed; nothing is installed\n");
+    return yes;
+}
+
+// Why a copy did not happen, as far as can be told afterwards.
+std::string WhyNotCopied(const InstallStep& step)
+{
+    const Platform::FileLookup source = Platform::LookUpFile(step.entry->szSource);
+    if (source.kind == Platform::FileKind::Missing)
+        return "the source is missing (or its name matches two files that differ only in case)";
+    if (source.kind != Platform::FileKind::File)
+        return "the source is not a file";
+    if (!Platform::DirectoryExists(step.entryDir))
+        return "its directory " + TextQuoted(step.entryDir) + " could not be made";
+    if (Platform::LookUpFile(step.destPath).kind == Platform::FileKind::Directory)
+        return "a directory stands at the destination";
+    return "the copy failed (a read-only file at the destination, no permission, or a full disk)";
+}
+
+// Tells each step as it is taken, and lets the opens through only with --open.
+class CProgress final : public IInstallObserver {
+public:
+    // plan: the same walk's steps, recorded beforehand with their whole paths.
+    CProgress(IConsole& console, bool open, const std::vector<PlanStep>& plan)
+        : m_console(console), m_open(open), m_plan(plan)
+    {
+    }
+
+    bool BeforeStep(const InstallStep& step) override
+    {
+        return step.op == InstallStep::Op::Copy || m_open;
+    }
+
+    void AfterStep(const InstallStep& step, StepOutcome outcome) override
+    {
+        const std::string source = TextQuoted(step.entry->szSource);
+        const PlanStep& planned = m_plan[m_taken];
+        std::string line = "[" + std::to_string(++m_taken) + "/" + std::to_string(m_plan.size()) + "] ";
+        if (step.op == InstallStep::Op::Open) {
+            line += outcome == StepOutcome::Done       ? "opened " + source
+                    : outcome == StepOutcome::PassedOver ? "not opened (--open opens it): " + source
+                                                         : "could not open " + source;
+        } else if (outcome == StepOutcome::Done) {
+            line += "copied " + source + " -> " + TextQuoted(step.destPath);
+            ++m_copied;
+        } else {
+            line += "NOT copied " + source + ": " +
+                    (step.pathsFit ? WhyNotCopied(step)
+                                   : "its path " + TextQuoted(planned.destPath) + " is too long (" +
+                                         std::to_string(planned.destPath.size()) + " characters)");
+            ++m_failed;
+        }
+        m_console.Err(line + "\n");
+    }
+
+    size_t Copied() const { return m_copied; }
+    size_t Failed() const { return m_failed; }
+
+private:
+    IConsole& m_console;
+    bool m_open;
+    const std::vector<PlanStep>& m_plan;
+    size_t m_taken = 0;
+    size_t m_copied = 0;
+    size_t m_failed = 0;
+};
+
+}  // namespace
+
+namespace {
+
+// The target as the installer takes it: absolute (a relative one is taken
+// from where kivinstall was started), backslashes, code page 1252.
+bool InstallerTarget(const std::string& given, std::string& target)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    char text[4096];
+    if (error || !FromNativePath(absolute.string().c_str(), text, sizeof text))
+        return false;
+    target = text;
+    return true;
+}
+
+int Install(const InstallOptions& options, const std::string& target, IConsole& console)
+{
+    CSetupInfo info;
+    if (!info.Load(kSetupFileName, kListFileName)) {
+        console.Err(std::string(kLoadErrorText) + "\n");
+        return kInstallNotLoaded;
+    }
+    CheckReport plan;
+    ComputePlan(info, target, plan);
+    if (options.dryRun) {
+        size_t copies = 0, opens = 0;
+        const std::string steps = WritePlanText(plan, copies, opens);
+        console.Out(steps + "dry run: " + std::to_string(copies) + " to copy, " + std::to_string(opens) +
+                    " to open; nothing was changed\n");
+        return kInstallDone;
+    }
+    if (!Agreed(options, console))
+        return kInstallNotAgreed;
+
+    CProgress progress(console, options.open, plan.plan);
+    const int notCopied = RunInstall(info.m_files, target.c_str(), &progress);
+    std::string summary = "installed " + std::to_string(progress.Copied()) + " of " +
+                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + TextQuoted(plan.target);
+    if (notCopied != 0)
+        summary += "; " + std::to_string(notCopied) + (notCopied == 1 ? " entry was" : " entries were") + " NOT copied";
+    console.Out(summary + "\n");
+    return notCopied == 0 ? kInstallDone : kInstallIncomplete;
+}
+
+class CProcessConsole final : public IConsole {
+public:
+    void Out(const std::string& text) override { fwrite(text.data(), 1, text.size(), stdout); }
+    void Err(const std::string& text) override
+    {
+        fwrite(text.data(), 1, text.size(), stderr);
+        fflush(stderr);
+    }
+    bool IsInteractive() override { return isatty(fileno(stdin)) && isatty(fileno(stderr)); }
+    bool ReadAnswer(std::string& line) override
+    {
+        line.clear();
+        for (int c; (c = fgetc(stdin)) != EOF;) {
+            if (c == '\n') {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                return true;
+            }
+            line += static_cast<char>(c);
+        }
+        return !line.empty();
+    }
+};
+
+}  // namespace
+
+int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
+{
+    InstallOptions options;
+    std::string problem;
+    if (!ParseInstallArguments(args, options, problem)) {
+        console.Err("kivinstall: " + problem + "\n" + kInstallUsageText + "\n");
+        return kInstallUsage;
+    }
+    if (options.help) {
+        console.Out(std::string(kInstallUsageText) + "\n");
+        return kInstallDone;
+    }
+    std::string target;
+    if (!InstallerTarget(options.target, target)) {
+        console.Err("kivinstall: the target " + options.target + " cannot be written in the installer's code page (1252)\n");
+        return kInstallUsage;
+    }
+    CPackageDirectory package;
+    if (!package.Enter(options.packageDir)) {
+        console.Err("kivinstall: cannot enter " + options.packageDir + "\n" + kLoadErrorText + "\n");
+        return kInstallNotLoaded;
+    }
+    return Install(options, target, console);
+}
+
+int RunInstallMain(int argc, char** argv)
+{
+#ifdef _WIN32
+    // The same bytes on both builds: no LF becomes CR LF on the way out.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+    CProcessConsole console;
+    const int status = RunInstallTool(std::vector<std::string>(argv + 1, argv + argc), console);
+    fflush(stdout);
+    return status;
+}
