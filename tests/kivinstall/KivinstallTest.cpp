@@ -1,0 +1,118 @@
+// kivinstall run in-process on real packages in temp dirs: its exit statuses,
+// the licence, the dry run, the opens, and names matched as Windows matches them.
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "CheckPackages.h"
+#include "FileSystem.h"
+#include "InstallTool.h"
+
+namespace {
+
+// Standard output and error kept; answers to the licence question given.
+class CTestConsole final : public IConsole {
+public:
+    explicit CTestConsole(bool interactive = false, std::string answer = "") : m_interactive(interactive), m_answer(answer) {}
+    void Out(const std::string& text) override { out += text; }
+    void Err(const std::string& text) override { err += text; }
+    bool IsInteractive() override { return m_interactive; }
+    bool ReadAnswer(std::string& line) override { return line = m_answer, true; }
+    std::string out, err;
+
+private:
+    bool m_interactive;
+    std::string m_answer;
+};
+
+std::vector<std::string> g_opened;
+
+// Installs package into game in dir.
+int Install(CTestConsole& console, const CTempDir& package, const CTempDir& dir, std::vector<std::string> options)
+{
+    g_opened.clear();
+    Platform::SetShellOpener([](const char* file) { return g_opened.push_back(file), true; });
+    options.insert(options.begin(), {"--target", dir.Native("game").string()});
+    options.push_back(package.Native().string());
+    const int status = RunInstallTool(options, console);
+    Platform::SetShellOpener(nullptr);
+    return status;
+}
+
+std::set<std::string> Listing(const std::filesystem::path& directory)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(directory))
+        names.insert(entry.path().lexically_relative(directory).generic_string());
+    return names;
+}
+
+}  // namespace
+
+TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
+{
+    CTempDir package, dir;
+    WriteWorkedExample(package);
+    package.Write("license.txt", std::string("Terms\0hidden", 12));
+
+    CTestConsole usage, notLoaded, refused, dry, agreed, opened;
+    EXPECT_EQ(RunInstallTool({"--accept-license"}, usage), 2);
+    EXPECT_NE(usage.err.find("--target"), std::string::npos);
+    EXPECT_EQ(RunInstallTool({"--target", "x", dir.Native("none").string()}, notLoaded), 1);
+    EXPECT_NE(notLoaded.err.find("Could not load setup info"), std::string::npos);
+
+    // Nothing is installed without agreement, and nothing waits for an answer
+    // that cannot come.
+    EXPECT_EQ(Install(refused, package, dir, {}), 3);
+    EXPECT_NE(refused.err.find("--accept-license"), std::string::npos);
+    CTestConsole no(true, "n");
+    EXPECT_EQ(Install(no, package, dir, {}), 3);
+    EXPECT_EQ(no.err.find("Terms\n\nDo you agree to the terms above? [y/N] "), 0u) << no.err;
+    EXPECT_EQ(Install(dry, package, dir, {"--dry-run"}), 0);
+    EXPECT_NE(dry.out.find("  copy 1 \"data\\arena2.map\" -> "), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find("dry run: 2 to copy, 1 to open; nothing was changed\n"), std::string::npos);
+    EXPECT_FALSE(dir.Exists("game"));
+
+    CTestConsole yes(true, "y");
+    EXPECT_EQ(Install(yes, package, dir, {}), 0);
+    EXPECT_EQ(dir.Read("game\\maps\\arena2.map"), "second map");
+    EXPECT_TRUE(g_opened.empty()) << "opened without --open";
+    EXPECT_NE(yes.err.find("[3/3] not opened"), std::string::npos) << yes.err;
+    EXPECT_NE(yes.out.find("installed 2 of 2 files"), std::string::npos);
+    EXPECT_EQ(Install(opened, package, dir, {"--accept-license", "--open"}), 0);
+    EXPECT_EQ(g_opened, std::vector<std::string>{"readme.txt"});
+
+    // A copy that fails is told, counted and never reported as success.
+    std::filesystem::remove(package.Native("data\\arena2.map"));
+    EXPECT_EQ(Install(agreed, package, dir, {"--accept-license"}), 4);
+    EXPECT_NE(agreed.err.find("NOT copied \"data\\arena2.map\": the source is missing"), std::string::npos) << agreed.err;
+    EXPECT_NE(agreed.out.find("installed 1 of 2 files"), std::string::npos);
+    EXPECT_NE(agreed.out.find("1 entry was NOT copied"), std::string::npos);
+}
+
+TEST(Kivinstall, NamesAreFoundAsWindowsFindsThemWhateverTheirCase)
+{
+    CTempDir dir;
+    WriteSetup(dir, "Pack", "Title=T\n");
+    dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=Data\\Arena1.MAP;$SetupDir\\MAPS\\;C;1\n"
+                          "FILE2=DATA\\readme.TXT;$SETUPDIR\\Docs\\;C;2\n");
+    dir.Write("data\\arena1.map", "new map");
+    dir.Write("data\\README.txt", "read me");
+    dir.Write("game\\maps\\arena1.map", "old map");  // replaced, and keeps its name
+    dir.MakeDir("game\\Docs");
+
+    CTestConsole console;
+    EXPECT_EQ(RunInstallTool({"--target", dir.Native("game").string(), dir.Native().string()}, console), 0) << console.err;
+    EXPECT_EQ(Listing(dir.Native("game")),
+              (std::set<std::string>{"Docs", "Docs/readme.TXT", "maps", "maps/arena1.map"}));
+    EXPECT_EQ(dir.Read("game\\maps\\arena1.map"), "new map");
+#ifndef _WIN32
+    // Two files that differ only in case: which one Windows would take cannot
+    // be told, so the copy is refused and counted.
+    dir.Write("data\\ARENA1.map", "other map");
+    CTestConsole ambiguous;
+    EXPECT_EQ(RunInstallTool({"--target", dir.Native("game").string(), dir.Native().string()}, ambiguous), 4);
+#endif
+}
