@@ -49,6 +49,7 @@ test: deps
 	$(MAKE) test-native
 	$(MAKE) test-windows
 	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
+	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	$(MAKE) test-fuzz
 
 test-native:

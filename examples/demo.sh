@@ -49,11 +49,13 @@ if [ -n "$interactive" ]; then
 fi
 
 # --- Headless run, inside Xvfb ------------------------------------------------
-shots="$repo/build/demo"
+# KIV_DEMO_SHOTS and KIV_DEMO_TARGET (kept afterwards) let a test use the run.
+shots="${KIV_DEMO_SHOTS:-$repo/build/demo}"
 mkdir -p "$shots"
 rm -f "$shots"/*.png
-target="$work/target"
+target="${KIV_DEMO_TARGET:-$work/target}"
 mkdir -p "$target"
+target="$(cd "$target" && pwd)"
 
 kiv_prepare_wine_prefix demo
 # Xvfb has no window manager: for this run Wine draws the installer's frame and
