@@ -68,14 +68,14 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTarget)
     CTempDir package;
     WriteWorkedExample(package);
 
-    CheckRunResult plain = Check({"--json", package.Path()});
+    CheckRunResult plain = Check({"--json", package.Native().string()});
     EXPECT_EQ(plain.status, kExitLoaded);
     EXPECT_EQ(plain.out, std::string(kWorkedExampleJson) + "}\n");
     EXPECT_EQ(plain.err, "");
 
     // A relative target stays relative: the installer resolves it against
     // its start directory, the package directory.
-    CheckRunResult planned = Check({"--json", "--target", "game\\baseq3", package.Path()});
+    CheckRunResult planned = Check({"--json", "--target", "game\\baseq3", package.Native().string()});
     EXPECT_EQ(planned.status, kExitLoaded);
     EXPECT_EQ(planned.out,
               std::string(kWorkedExampleJson) +
@@ -88,13 +88,13 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTarget)
     EXPECT_FALSE(package.Exists("game"));
 
     // The readable report tells the same, ending in a one-line summary.
-    const std::string text = Check({"--target", "game\\baseq3", package.Path()}).out;
+    const std::string text = Check({"--target", "game\\baseq3", package.Native().string()}).out;
     EXPECT_NE(text.find("  open 2 \"readme.txt\"\nloaded: 3 entries, 2 to copy, 1 to open, no warnings\n"),
               std::string::npos) << text;
 
     // A skipped copy keeps its place in the plan, with its whole paths.
     const std::string t250(250, 't');
-    CheckRunResult tooLong = Check({"--json", "--target", t250, package.Path()});
+    CheckRunResult tooLong = Check({"--json", "--target", t250, package.Native().string()});
     EXPECT_NE(tooLong.out.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": ")" + t250 +
                                R"(\\maps\\", "destPath": ")" + t250 +
                                R"(\\maps\\arena1.map", "skipped": "path too long"})"),
@@ -116,7 +116,7 @@ TEST(KivcheckJson, EveryByteRoundTrips)
     WriteSetup(package, "Pack", "Title=" + bytes + "\n");
     package.Write("list.inf", "[Pack]\nCount=1\nFILE1=d\xE9j\xE0\\\x01\"x\";$setupdir;E;1\n");
 
-    CheckRunResult run = Check({"--json", package.Path()});
+    CheckRunResult run = Check({"--json", package.Native().string()});
     ASSERT_EQ(run.status, kExitLoaded) << run.err;
     EXPECT_EQ(JsonValueOf(run.out, "title"), bytes);
     EXPECT_EQ(JsonValueOf(run.out, "source"), "d\xE9j\xE0\\\x01\"x\"");
@@ -133,20 +133,20 @@ TEST(KivcheckJson, ExitStatuses)
     CTempDir package, empty;
     WriteWorkedExample(package);
     const std::filesystem::path before = std::filesystem::current_path();
-    EXPECT_EQ(Check({"--strict", package.Path()}).status, kExitLoaded);
+    EXPECT_EQ(Check({"--strict", package.Native().string()}).status, kExitLoaded);
     // Warnings fail only a strict check, also one in the package directory itself.
     package.Write("logo.bmp", "not a bitmap");
-    CheckRunResult lenient = Check({package.Path()});
+    CheckRunResult lenient = Check({package.Native().string()});
     EXPECT_EQ(lenient.status, kExitLoaded);
     EXPECT_NE(lenient.out.find("logo-not-bitmap"), std::string::npos);
-    EXPECT_EQ(Check({"--strict", "--json", package.Path()}).status, kExitWarnings);
+    EXPECT_EQ(Check({"--strict", "--json", package.Native().string()}).status, kExitWarnings);
     {
         CCurrentDir inPackage(package.Native());
         EXPECT_EQ(Check({"--strict"}).status, kExitWarnings);
     }
     // Not loaded: no setup.inf, no such directory, or setup.inf without list.inf.
     package.Write("data\\setup.inf", "[Setup]\n");
-    for (const std::string& dir : {empty.Path(), empty.Path() + "\\missing", package.Path() + "\\data"}) {
+    for (const std::string& dir : {empty.Native().string(), empty.Native("missing").string(), package.Native("data").string()}) {
         for (const char* json : {"--json", "--strict"}) {
             CheckRunResult missing = Check({json, dir});
             EXPECT_EQ(missing.status, kExitNotLoaded);
@@ -155,7 +155,7 @@ TEST(KivcheckJson, ExitStatuses)
         }
     }
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--jsn", package.Path()}, {package.Path(), "--target"}, {package.Path(), package.Path()}}) {
+             {"--jsn", package.Native().string()}, {package.Native().string(), "--target"}, {package.Native().string(), package.Native().string()}}) {
         CheckRunResult usage = Check(args);
         EXPECT_EQ(usage.status, kExitUsage);
         EXPECT_EQ(usage.out, "");
