@@ -2,43 +2,50 @@
 
 const char kUsage[] = "usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]";
 
-bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error)
+bool ParseToolArguments(const std::vector<std::string>& args, const std::function<bool(const std::string&)>& flag,
+                        ToolArguments& parsed, std::string& error)
 {
-    bool hasPackageDir = false;
     bool optionsEnded = false;
+    bool hasPackageDir = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             if (arg == "--") {
                 optionsEnded = true;
-            } else if (arg == "--json") {
-                options.json = true;
-            } else if (arg == "--strict") {
-                options.strict = true;
-            } else if (arg == "--help" || arg == "-h") {
-                options.help = true;
-            } else if (arg == "--target") {
-                if (i + 1 == args.size()) {
-                    error = "--target needs a directory";
-                    return false;
-                }
-                options.hasTarget = true;
-                options.target = args[++i];
+            } else if (arg == "--target" && i + 1 < args.size()) {
+                parsed.hasTarget = true;
+                parsed.target = args[++i];
             } else if (arg.compare(0, 9, "--target=") == 0) {
-                options.hasTarget = true;
-                options.target = arg.substr(9);
-            } else {
-                error = "unknown option " + arg;
+                parsed.hasTarget = true;
+                parsed.target = arg.substr(9);
+            } else if (!flag(arg)) {
+                error = arg == "--target" ? "--target needs a directory" : "unknown option " + arg;
                 return false;
             }
             continue;
         }
         if (hasPackageDir) {
-            error = "only one package directory can be checked at a time";
+            error = "only one package directory can be given";
             return false;
         }
         hasPackageDir = true;
-        options.packageDir = arg;
+        parsed.packageDir = arg;
     }
     return true;
+}
+
+bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error)
+{
+    auto flag = [&](const std::string& arg) {
+        if (arg == "--json")
+            options.json = true;
+        else if (arg == "--strict")
+            options.strict = true;
+        else if (arg == "--help" || arg == "-h")
+            options.help = true;
+        else
+            return false;
+        return true;
+    };
+    return ParseToolArguments(args, flag, options, error);
 }

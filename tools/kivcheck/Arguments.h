@@ -1,19 +1,30 @@
-// The command line of kivcheck.
+// The command lines of kivcheck and kivinstall.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
 extern const char kUsage[];
 
-struct CheckOptions {
-    bool json = false;
-    bool strict = false;
-    bool help = false;
+// What both tools take: a target and a package directory.
+struct ToolArguments {
     bool hasTarget = false;
     std::string target;      // the target text exactly as given
     std::string packageDir;  // empty: stay in the current directory
 };
 
-// Reads the arguments (without the program name). Returns false with a
-// description of the problem in error when they are not usable.
+// Walks a command line (without the program name): options up to "--",
+// "--target DIR" or "--target=DIR", and at most one package directory. flag
+// takes every other option and returns false for one it does not know.
+// False, with the problem in error, when the arguments are not usable.
+bool ParseToolArguments(const std::vector<std::string>& args, const std::function<bool(const std::string&)>& flag,
+                        ToolArguments& parsed, std::string& error);
+
+struct CheckOptions : ToolArguments {
+    bool json = false;
+    bool strict = false;
+    bool help = false;
+};
+
+// kivcheck's command line.
 bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error);

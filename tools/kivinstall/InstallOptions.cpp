@@ -5,40 +5,21 @@ const char kInstallUsageText[] =
 
 bool ParseInstallArguments(const std::vector<std::string>& args, InstallOptions& options, std::string& error)
 {
-    bool optionsEnded = false;
-    bool hasPackageDir = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (arg == "--") {
-                optionsEnded = true;
-            } else if (arg == "--accept-license") {
-                options.acceptLicense = true;
-            } else if (arg == "--open") {
-                options.open = true;
-            } else if (arg == "--dry-run") {
-                options.dryRun = true;
-            } else if (arg == "--help" || arg == "-h") {
-                options.help = true;
-            } else if (arg == "--target" && i + 1 < args.size()) {
-                options.hasTarget = true;
-                options.target = args[++i];
-            } else if (arg.compare(0, 9, "--target=") == 0) {
-                options.hasTarget = true;
-                options.target = arg.substr(9);
-            } else {
-                error = arg == "--target" ? "--target needs a directory" : "unknown option " + arg;
-                return false;
-            }
-            continue;
-        }
-        if (hasPackageDir) {
-            error = "only one package can be installed at a time";
+    auto flag = [&](const std::string& arg) {
+        if (arg == "--accept-license")
+            options.acceptLicense = true;
+        else if (arg == "--open")
+            options.open = true;
+        else if (arg == "--dry-run")
+            options.dryRun = true;
+        else if (arg == "--help" || arg == "-h")
+            options.help = true;
+        else
             return false;
-        }
-        hasPackageDir = true;
-        options.packageDir = arg;
-    }
+        return true;
+    };
+    if (!ParseToolArguments(args, flag, options, error))
+        return false;
     if (!options.help && (!options.hasTarget || options.target.empty())) {
         error = "--target names the directory to install into";
         return false;

@@ -3,16 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
+
 extern const char kInstallUsageText[];
 
-struct InstallOptions {
-    bool hasTarget = false;
-    std::string target;  // as given, in the system's encoding
+struct InstallOptions : ToolArguments {
     bool acceptLicense = false;
     bool open = false;
     bool dryRun = false;
     bool help = false;
-    std::string packageDir;  // empty: the current directory
 };
 
 // Reads the arguments (without the program name). False, with the problem in
