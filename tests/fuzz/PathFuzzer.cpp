@@ -1,4 +1,4 @@
-// Feeds arbitrary target directories and file entries through the path composition and the level walk.
+// Feeds arbitrary target directories and file entries through Windows' path reading, the path composition and the level walk.
 #include <cstring>
 
 #include "EntryPaths.h"
@@ -6,6 +6,7 @@
 #include "Limits.h"
 #include "PathLevels.h"
 #include "TextBuffer.h"
+#include "WindowsNames.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 {
@@ -13,6 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     FileEntry entry = {};
     CopyText(entry.szDest, sizeof entry.szDest, parts[1].c_str());
     CopyText(entry.szFileName, sizeof entry.szFileName, parts[2].c_str());
+
+    // Windows' reading of a path: dots resolved in a text never longer than
+    // the path and its closing separator; code page 1252 round-trips through UTF-8.
+    std::string normal(parts[0].size() + 2, '\0'), utf8(3 * parts[0].size() + 1, '\0'), back(parts[0].size() + 1, '\0');
+    if (!WindowsNames::NormalisePath(parts[0].c_str(), &normal[0], normal.size()) ||
+        strstr(normal.c_str(), "\\\\") || strstr(normal.c_str(), "\\.\\") ||
+        !WindowsNames::AnsiToUtf8(parts[0].c_str(), &utf8[0], utf8.size()) ||
+        !WindowsNames::Utf8ToAnsi(utf8.c_str(), &back[0], back.size()) || strcmp(back.c_str(), parts[0].c_str()) != 0)
+        __builtin_trap();
 
     char target[kPathSize];
     if (NormaliseTarget(parts[0].c_str(), target, sizeof target) >= sizeof target)
