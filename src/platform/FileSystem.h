@@ -20,7 +20,8 @@ bool DirectoryExists(const char* path);
 bool MakeDir(const char* path);
 
 // Copies source to destination, replacing an existing file (CopyFileA with
-// fail-if-exists off). A failed copy leaves no partial file behind.
+// fail-if-exists off). A failed copy leaves no partial file behind. A device
+// name (NUL, COM1, ...) on either side is refused, as no file.
 bool CopyFileOverwrite(const char* source, const char* destination);
 
 // Starts the default action on a file with the file itself as the parameter

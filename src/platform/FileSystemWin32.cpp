@@ -61,6 +61,9 @@ FILE* OpenRegularFile(const char* path)
 
 bool CopyFileOverwrite(const char* source, const char* destination)
 {
+    // A device name (COM1, NUL) is no file: reading a port could wait forever.
+    if (WindowsNames::HasDeviceName(source) || WindowsNames::HasDeviceName(destination))
+        return false;
     // Windows' CopyFileA refuses to replace a read-only file; Wine's replaces
     // it. Refusing here first keeps Windows, Wine and POSIX alike.
     DWORD existing = GetFileAttributesA(destination);
