@@ -1,6 +1,6 @@
 #include "Arguments.h"
 
-const char kUsage[] = "usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]";
+const char kUsage[] = "usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]\n       kivcheck --version";
 
 bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error)
 {
@@ -17,6 +17,8 @@ bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options,
                 options.strict = true;
             } else if (arg == "--help" || arg == "-h") {
                 options.help = true;
+            } else if (arg == "--version") {
+                options.version = true;
             } else if (arg == "--target") {
                 if (i + 1 == args.size()) {
                     error = "--target needs a directory";

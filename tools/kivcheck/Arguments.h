@@ -9,6 +9,7 @@ struct CheckOptions {
     bool json = false;
     bool strict = false;
     bool help = false;
+    bool version = false;    // --version: the program shows its version instead
     bool hasTarget = false;
     std::string target;      // the target text exactly as given
     std::string packageDir;  // empty: stay in the current directory
