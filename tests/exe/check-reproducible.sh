@@ -1,21 +1,17 @@
 #!/usr/bin/env bash
-# Every build of a commit gives the same bytes: two copies of its tree, in
-# directories of different names and depths, built one after the other (so at
-# other times, the second also in another time zone and locale), must give
-# byte-identical KivSetup.exe and kivcheck.exe. Builds only those two.
-#
-#   tests/exe/check-reproducible.sh [COMMIT]      (default: HEAD)
+# Every build of a commit (default HEAD) gives the same bytes: its tree copied into two directories
+# of other names and depths, built one after the other (the second in another time zone and
+# locale), must give byte-identical KivSetup.exe and kivcheck.exe. Builds only those two.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 commit="$(git -C "$root" rev-parse --verify "${1:-HEAD}^{commit}")"
 work="$(mktemp -d "${TMPDIR:-/tmp}/kivsetup-reproducible.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
-# build DIR: the commit's tree in DIR, built; prints the two sums.
-build() {
+build() {  # build DIR: the commit's tree in DIR, built; prints the two sums
   mkdir -p "$1" && git -C "$root" archive "$commit" | tar -x -C "$1"
-  (cd "$1" && cmake --preset windows -DKIV_TESTS=OFF >"$work/log" 2>&1 &&
-     cmake --build --preset windows --target KivSetup kivcheck >>"$work/log" 2>&1) || { cat "$work/log" >&2; exit 1; }
+  (cd "$1" && cmake --preset windows -DKIV_TESTS=OFF && cmake --build --preset windows --target KivSetup kivcheck) \
+    >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
   (cd "$1/build/windows" && sha256sum KivSetup.exe kivcheck.exe)
 }
 build "$work/first" >"$work/first.sha256"
@@ -23,4 +19,3 @@ TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 build "$work/second/other-copy" >"$work/sec
 echo "check-reproducible: commit $commit"
 paste "$work/first.sha256" "$work/second.sha256" | awk '{ print $2 ": " $1 (($1 == $3) ? " in both" : " and " $3) }'
 cmp -s "$work/first.sha256" "$work/second.sha256" || { echo "FAIL: the two builds differ" >&2; exit 1; }
-echo "check-reproducible: both builds are byte-identical"
