@@ -114,6 +114,7 @@ sign: windows
 	mkdir -p "$(dir $(KIV_SIGN_OUTPUT))"; rm -f "$(KIV_SIGN_OUTPUT)"; \
 	printf '%s' "$${KIV_SIGN_PASSWORD:-}" | osslsigncode sign "$$@" -h sha256 -n KivSetup \
 	  -in "$(KIV_SIGN_INPUT)" -out "$(KIV_SIGN_OUTPUT)" >/dev/null; \
+	chmod a+x "$(KIV_SIGN_OUTPUT)"; \
 	echo "sign: $(KIV_SIGN_OUTPUT) signed; $(KIV_SIGN_INPUT) stays unsigned"
 
 clean:
