@@ -1,5 +1,6 @@
 # Everyday commands. `make` builds both builds; `make test` installs what is
-# missing, builds, and runs the native tests and the Windows tests under Wine.
+# missing, builds, and runs the native tests and the Windows tests under Wine;
+# `make sign` signs the built installer (README: "Signing a release").
 
 NATIVE_DIR  := build/native
 WINDOWS_DIR := build/windows
@@ -7,7 +8,7 @@ WINDOWS_DIR := build/windows
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
                 wine wine64 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
-                libbenchmark-dev xdotool imagemagick
+                libbenchmark-dev xdotool imagemagick git openssl osslsigncode
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
@@ -15,7 +16,18 @@ export WINEDEBUG  ?= -all
 FUZZ_SECONDS       ?= 60
 FUZZ_SECONDS_SHORT ?= 20
 
-.PHONY: all native windows fuzz-build test test-native test-windows test-fuzz fuzz bench deps demo clean
+# make sign: the certificate and key that sign, either a PKCS#12 file or a
+# certificate (chain) and key in PEM or DER; the password of either comes from
+# the environment, KIV_SIGN_PASSWORD. Optional: an RFC 3161 timestamping server.
+KIV_SIGN_PKCS12        ?=
+KIV_SIGN_CERT          ?=
+KIV_SIGN_KEY           ?=
+KIV_SIGN_TIMESTAMP_URL ?=
+# What is signed, and where the signed copy goes; the unsigned file stays.
+KIV_SIGN_INPUT         ?= $(WINDOWS_DIR)/KivSetup.exe
+KIV_SIGN_OUTPUT        ?= $(WINDOWS_DIR)/signed/KivSetup.exe
+
+.PHONY: all native windows fuzz-build test test-native test-windows test-fuzz test-reproducible fuzz bench deps demo sign clean
 
 all: native windows
 
@@ -50,6 +62,7 @@ test: deps
 	$(MAKE) test-windows
 	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
+	$(MAKE) test-reproducible
 	$(MAKE) test-fuzz
 
 test-native:
@@ -57,6 +70,10 @@ test-native:
 
 test-windows:
 	tests/run-under-wine.sh ctest --preset windows
+
+# Two clones of the commit, built apart, give the same KivSetup.exe and kivcheck.exe.
+test-reproducible:
+	tests/exe/check-reproducible.sh
 
 # A short bounded fuzzing run, so every test run still hunts for regressions.
 test-fuzz: fuzz-build
@@ -84,6 +101,22 @@ deps:
 demo: deps
 	$(MAKE) windows
 	examples/demo.sh $(WINDOWS_DIR)/KivSetup.exe
+
+# Authenticode (SHA-256) with osslsigncode, as the last step: the built
+# KivSetup.exe is left as it is, reproducible, and the signed copy is written
+# beside it. `make -o windows sign ...` signs without building first.
+sign: windows
+	@set -e; \
+	if [ -n "$(KIV_SIGN_PKCS12)" ]; then set -- -pkcs12 "$(KIV_SIGN_PKCS12)"; \
+	elif [ -n "$(KIV_SIGN_CERT)" ] && [ -n "$(KIV_SIGN_KEY)" ]; then set -- -certs "$(KIV_SIGN_CERT)" -key "$(KIV_SIGN_KEY)"; \
+	else echo "sign: name KIV_SIGN_PKCS12=FILE.p12, or KIV_SIGN_CERT=CERT and KIV_SIGN_KEY=KEY" >&2; exit 2; fi; \
+	if [ -n "$${KIV_SIGN_PASSWORD:-}" ]; then set -- "$$@" -readpass /dev/stdin; fi; \
+	if [ -n "$(KIV_SIGN_TIMESTAMP_URL)" ]; then set -- "$$@" -ts "$(KIV_SIGN_TIMESTAMP_URL)"; fi; \
+	mkdir -p "$(dir $(KIV_SIGN_OUTPUT))"; rm -f "$(KIV_SIGN_OUTPUT)"; \
+	printf '%s' "$${KIV_SIGN_PASSWORD:-}" | osslsigncode sign "$$@" -h sha256 -n KivSetup \
+	  -in "$(KIV_SIGN_INPUT)" -out "$(KIV_SIGN_OUTPUT)" >/dev/null; \
+	chmod a+x "$(KIV_SIGN_OUTPUT)"; \
+	echo "sign: $(KIV_SIGN_OUTPUT) signed; $(KIV_SIGN_INPUT) stays unsigned"
 
 clean:
 	rm -rf build

@@ -22,7 +22,7 @@ struct ModuleUnderTest {
 };
 inline void PrintTo(const ModuleUnderTest& module, std::ostream* out) { *out << module.name; }
 
-// The path of KivSetup.exe, or empty when the build has none.
+// The path of KivSetup.exe (KIV_EXE_UNDER_TEST names another copy), or empty when the build has none.
 std::string KivSetupExePath();
 // This test program (it links the same compiled resources) and KivSetup.exe when built.
 std::vector<ModuleUnderTest> ModulesUnderTest();

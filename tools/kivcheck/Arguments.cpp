@@ -1,6 +1,6 @@
 #include "Arguments.h"
 
-const char kUsage[] = "usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]";
+const char kUsage[] = "usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]\n       kivcheck --version";
 
 bool ParseToolArguments(const std::vector<std::string>& args, const std::function<bool(const std::string&)>& flag,
                         ToolArguments& parsed, std::string& error)
@@ -43,6 +43,8 @@ bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options,
             options.strict = true;
         else if (arg == "--help" || arg == "-h")
             options.help = true;
+        else if (arg == "--version")
+            options.version = true;
         else
             return false;
         return true;

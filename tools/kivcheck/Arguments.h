@@ -24,6 +24,7 @@ struct CheckOptions : ToolArguments {
     bool json = false;
     bool strict = false;
     bool help = false;
+    bool version = false;  // the program shows its version instead
 };
 
 // kivcheck's command line.

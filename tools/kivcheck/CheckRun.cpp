@@ -10,6 +10,7 @@
 #endif
 
 #include "InstallPlan.h"
+#include "KivVersion.h"
 #include "JsonWriter.h"
 #include "PackageChecks.h"
 #include "SetupInfo.h"
@@ -68,8 +69,9 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         err += "kivcheck: " + problem + "\n" + kUsage + "\n";
         return kExitUsage;
     }
-    if (options.help) {
-        out += std::string(kUsage) + "\n";
+    if (options.help || options.version) {
+        // The project's version, the one in KivSetup.exe's properties.
+        out += options.version ? "kivcheck " KIV_VERSION_TEXT "\n" : std::string(kUsage) + "\n";
         return kExitLoaded;
     }
 
