@@ -1,7 +1,8 @@
 #include "InstallOptions.h"
 
 const char kInstallUsageText[] =
-    "usage: kivinstall --target DIR [--accept-license] [--open] [--dry-run] [PACKAGE_DIR]";
+    "usage: kivinstall --target DIR [--accept-license] [--open] [--dry-run] [PACKAGE_DIR]\n"
+    "       kivinstall --version";
 
 bool ParseInstallArguments(const std::vector<std::string>& args, InstallOptions& options, std::string& error)
 {
@@ -14,13 +15,15 @@ bool ParseInstallArguments(const std::vector<std::string>& args, InstallOptions&
             options.dryRun = true;
         else if (arg == "--help" || arg == "-h")
             options.help = true;
+        else if (arg == "--version")
+            options.version = true;
         else
             return false;
         return true;
     };
     if (!ParseToolArguments(args, flag, options, error))
         return false;
-    if (!options.help && (!options.hasTarget || options.target.empty())) {
+    if (!options.help && !options.version && (!options.hasTarget || options.target.empty())) {
         error = "--target names the directory to install into";
         return false;
     }

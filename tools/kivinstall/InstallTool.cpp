@@ -18,6 +18,7 @@
 #include "InstallOptions.h"
 #include "InstallPlan.h"
 #include "InstallSteps.h"
+#include "KivVersion.h"
 #include "NativePath.h"
 #include "PackageChecks.h"
 #include "SetupInfo.h"
@@ -215,8 +216,8 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
         console.Err("kivinstall: " + problem + "\n" + kInstallUsageText + "\n");
         return kInstallUsage;
     }
-    if (options.help) {
-        console.Out(std::string(kInstallUsageText) + "\n");
+    if (options.help || options.version) {
+        console.Out(options.version ? "kivinstall " KIV_VERSION_TEXT "\n" : std::string(kInstallUsageText) + "\n");
         return kInstallDone;
     }
     std::string target;
