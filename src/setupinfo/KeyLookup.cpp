@@ -11,22 +11,20 @@ char* CSetupInfo::GetValue(CTextReader* file, const char* section, const char* k
     if (!file || !file->Rewind())
         return nullptr;
 
-    char header[kLineSize];
-    char keyText[kLineSize];
-    if (!BuildMatchTexts(section, key, header, keyText))
+    MatchTexts texts;
+    if (!BuildMatchTexts(section, key, texts))
         return nullptr;
-    const size_t keyLength = strlen(key);
 
     char line[kLineSize];
     bool headerFound = false;
     while (file->ReadLine(line, sizeof line)) {
         if (!headerFound) {
-            headerFound = IsHeaderLine(line, header);
+            headerFound = IsHeaderLine(line, texts);
             continue;
         }
         // Later section headers do not stop the search.
-        if (IsKeyLine(line, keyText, keyLength))
-            return TakeValue(line + keyLength + 1, destination, destinationSize);
+        if (IsKeyLine(line, texts))
+            return TakeValue(line + texts.keyLength + 1, destination, destinationSize);
     }
     return nullptr;
 }

@@ -150,50 +150,46 @@ char* CLineIndex::Find(const char* section, const char* key, char* destination, 
         return nullptr;
 
     // The same match texts as GetValue, with the same limits.
-    char header[kLineSize];
-    char keyText[kLineSize];
-    if (!BuildMatchTexts(section, key, header, keyText))
+    MatchTexts texts;
+    if (!BuildMatchTexts(section, key, texts))
         return nullptr;
-    const size_t keyLength = strlen(key);
 
-    const size_t headerLine = FindHeaderLine(header);
+    const size_t headerLine = FindHeaderLine(texts);
     if (headerLine == kNone)
         return nullptr;
     // A key holding "=" itself is not what the index is keyed by; such keys
     // (only a DEFAULTINSTALL value can be one) are looked for line by line.
-    const size_t line = strchr(key, '=') ? ScanForKeyLine(headerLine, keyText, keyLength)
-                                         : FindKeyLine(headerLine, keyText, keyLength);
+    const size_t line = strchr(key, '=') ? ScanForKeyLine(headerLine, texts) : FindKeyLine(headerLine, texts);
     if (line == kNone)
         return nullptr;
 
-    return TakeValue(LineText(line) + keyLength + 1, destination, destinationSize);
+    return TakeValue(LineText(line) + texts.keyLength + 1, destination, destinationSize);
 }
 
 size_t CLineIndex::FindSection(const char* section)
 {
-    char header[kLineSize];
-    char keyText[kLineSize];
-    return m_readable && BuildMatchTexts(section, "", header, keyText) ? FindHeaderLine(header) : kNone;
+    MatchTexts texts;
+    return m_readable && BuildMatchTexts(section, "", texts) ? FindHeaderLine(texts) : kNone;
 }
 
-size_t CLineIndex::FindHeaderLine(const char* header)
+size_t CLineIndex::FindHeaderLine(const MatchTexts& texts)
 {
-    if (m_haveLastHeader && strcmp(header, m_lastHeader) == 0)
+    if (m_haveLastHeader && strcmp(texts.header, m_lastHeader) == 0)
         return m_lastHeaderLine;
     size_t found = kNone;
     for (size_t line = 0; line < m_lineCount && found == kNone; ++line) {
-        if (IsHeaderLine(LineText(line), header))
+        if (IsHeaderLine(LineText(line), texts))
             found = line;
     }
-    CopyText(m_lastHeader, sizeof m_lastHeader, header);
+    CopyText(m_lastHeader, sizeof m_lastHeader, texts.header);
     m_lastHeaderLine = found;
     m_haveLastHeader = true;
     return found;
 }
 
-size_t CLineIndex::FindKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const
+size_t CLineIndex::FindKeyLine(size_t headerLine, const MatchTexts& texts) const
 {
-    const Slot& slot = m_slots[FindSlot(keyText, keyLength, HashKey(keyText, keyLength))];
+    const Slot& slot = m_slots[FindSlot(texts.keyText, texts.keyLength, HashKey(texts.keyText, texts.keyLength))];
     for (size_t e = slot.head; e != kNone; e = m_entries[e].next) {
         if (m_entries[e].line > headerLine)
             return m_entries[e].line;
@@ -201,10 +197,10 @@ size_t CLineIndex::FindKeyLine(size_t headerLine, const char* keyText, size_t ke
     return kNone;
 }
 
-size_t CLineIndex::ScanForKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const
+size_t CLineIndex::ScanForKeyLine(size_t headerLine, const MatchTexts& texts) const
 {
     for (size_t line = headerLine + 1; line < m_lineCount; ++line) {
-        if (IsKeyLine(LineText(line), keyText, keyLength))
+        if (IsKeyLine(LineText(line), texts))
             return line;
     }
     return kNone;

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "Limits.h"
+#include "LineRules.h"
 #include "TextReader.h"
 
 // Gives for every lookup exactly the result CSetupInfo::GetValue gives on the
@@ -61,9 +62,9 @@ private:
     bool AddKeysOfLine(size_t line);
     bool BuildTable();
     size_t FindSlot(const char* upperKey, size_t keyLength, size_t hash) const;
-    size_t FindHeaderLine(const char* header);
-    size_t FindKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const;
-    size_t ScanForKeyLine(size_t headerLine, const char* keyText, size_t keyLength) const;
+    size_t FindHeaderLine(const MatchTexts& texts);
+    size_t FindKeyLine(size_t headerLine, const MatchTexts& texts) const;
+    size_t ScanForKeyLine(size_t headerLine, const MatchTexts& texts) const;
 
     bool m_readable = false;
     char* m_text = nullptr;  // every line as a C string, one after the other

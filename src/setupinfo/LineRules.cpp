@@ -5,15 +5,16 @@
 #include "Limits.h"
 #include "TextBuffer.h"
 
-bool BuildMatchTexts(const char* section, const char* key, char* header, char* keyText)
+bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts)
 {
-    if (!CopyText(header, kLineSize, "[") || !AppendText(header, kLineSize, section) ||
-        !AppendText(header, kLineSize, "]"))
+    if (!CopyText(texts.header, kLineSize, "[") || !AppendText(texts.header, kLineSize, section) ||
+        !AppendText(texts.header, kLineSize, "]"))
         return false;
-    if (!CopyText(keyText, kLineSize, key) || !AppendText(keyText, kLineSize, "="))
+    if (!CopyText(texts.keyText, kLineSize, key) || !AppendText(texts.keyText, kLineSize, "="))
         return false;
-    UpperCaseAscii(header);
-    UpperCaseAscii(keyText);
+    UpperCaseAscii(texts.header);
+    UpperCaseAscii(texts.keyText);
+    texts.keyLength = strlen(key);
     return true;
 }
 
@@ -31,15 +32,15 @@ bool UpperLineContains(const char* line, const char* upperText)
 
 }  // namespace
 
-bool IsHeaderLine(const char* line, const char* header)
+bool IsHeaderLine(const char* line, const MatchTexts& texts)
 {
-    return UpperLineContains(line, header);
+    return UpperLineContains(line, texts.header);
 }
 
-bool IsKeyLine(const char* line, const char* keyText, size_t keyLength)
+bool IsKeyLine(const char* line, const MatchTexts& texts)
 {
     const char* equals = strchr(line, '=');
-    return equals && static_cast<size_t>(equals - line) == keyLength && UpperLineContains(line, keyText);
+    return equals && static_cast<size_t>(equals - line) == texts.keyLength && UpperLineContains(line, texts.keyText);
 }
 
 char* TakeValue(const char* value, char* destination, size_t destinationSize)

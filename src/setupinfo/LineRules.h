@@ -4,20 +4,28 @@
 #pragma once
 #include <cstddef>
 
-// Builds the upper-cased header text "[SECTION]" and key text "KEY=", each in
-// kLineSize bytes. False when either does not fit a line: it could never
-// occur in one.
-bool BuildMatchTexts(const char* section, const char* key, char* header, char* keyText);
+#include "Limits.h"
+
+// What one lookup matches lines against.
+struct MatchTexts {
+    char header[kLineSize];   // "[SECTION]", upper-cased
+    char keyText[kLineSize];  // "KEY=", upper-cased
+    size_t keyLength;         // the key's length: where its line's first "=" stands
+};
+
+// Builds the match texts of a section and a key. False when either text does
+// not fit a line: it could never occur in one.
+bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts);
 
 // The line is the section's header line when its upper-cased text contains
 // the header text anywhere (also inside a comment or after other text).
-bool IsHeaderLine(const char* line, const char* header);
+bool IsHeaderLine(const char* line, const MatchTexts& texts);
 
-// The line is the key's line when its first "=" stands right after keyLength
-// characters (the key's length) and its upper-cased text contains the key
-// text anywhere. Blanks are not trimmed: " Title=" and "Title =" are no lines
-// of Title.
-bool IsKeyLine(const char* line, const char* keyText, size_t keyLength);
+// The line is the key's line when its first "=" stands right after as many
+// characters as the key has and its upper-cased text contains the key text
+// anywhere. Blanks are not trimmed: " Title=" and "Title =" are no lines of
+// Title.
+bool IsKeyLine(const char* line, const MatchTexts& texts);
 
 // Takes the value that starts just after a key line's first "=": the LF that
 // ends the line is dropped (a CR inside the value costs its last character

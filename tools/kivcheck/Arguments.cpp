@@ -34,20 +34,20 @@ bool ParseToolArguments(const std::vector<std::string>& args, const std::functio
     return true;
 }
 
+bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*, bool*>> flags)
+{
+    for (const auto& flag : flags) {
+        if (arg == flag.first)
+            return *flag.second = true;
+    }
+    return false;
+}
+
 bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error)
 {
     auto flag = [&](const std::string& arg) {
-        if (arg == "--json")
-            options.json = true;
-        else if (arg == "--strict")
-            options.strict = true;
-        else if (arg == "--help" || arg == "-h")
-            options.help = true;
-        else if (arg == "--version")
-            options.version = true;
-        else
-            return false;
-        return true;
+        return SetFlag(arg, {{"--json", &options.json}, {"--strict", &options.strict}, {"--help", &options.help},
+                             {"-h", &options.help}, {"--version", &options.version}});
     };
     return ParseToolArguments(args, flag, options, error);
 }

@@ -1,7 +1,9 @@
 // The command lines of kivcheck and kivinstall.
 #pragma once
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern const char kUsage[];
@@ -19,6 +21,10 @@ struct ToolArguments {
 // False, with the problem in error, when the arguments are not usable.
 bool ParseToolArguments(const std::vector<std::string>& args, const std::function<bool(const std::string&)>& flag,
                         ToolArguments& parsed, std::string& error);
+
+// For flag: sets the flag named arg among flags (option name, flag); false
+// when none has that name.
+bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*, bool*>> flags);
 
 struct CheckOptions : ToolArguments {
     bool json = false;

@@ -48,7 +48,6 @@ std::string UpperAscii(std::string text)
 
 bool LineMatchesKey(const std::string& line, const std::string& key)
 {
-    std::vector<char> header(kLineSize), keyText(kLineSize);
-    return BuildMatchTexts("", key.c_str(), header.data(), keyText.data()) &&
-           IsKeyLine(line.c_str(), keyText.data(), key.size());
+    static MatchTexts texts;  // two lines' worth: not on the stack
+    return BuildMatchTexts("", key.c_str(), texts) && IsKeyLine(line.c_str(), texts);
 }

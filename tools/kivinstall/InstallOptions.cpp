@@ -7,19 +7,9 @@ const char kInstallUsageText[] =
 bool ParseInstallArguments(const std::vector<std::string>& args, InstallOptions& options, std::string& error)
 {
     auto flag = [&](const std::string& arg) {
-        if (arg == "--accept-license")
-            options.acceptLicense = true;
-        else if (arg == "--open")
-            options.open = true;
-        else if (arg == "--dry-run")
-            options.dryRun = true;
-        else if (arg == "--help" || arg == "-h")
-            options.help = true;
-        else if (arg == "--version")
-            options.version = true;
-        else
-            return false;
-        return true;
+        return SetFlag(arg, {{"--accept-license", &options.acceptLicense}, {"--open", &options.open},
+                             {"--dry-run", &options.dryRun}, {"--help", &options.help}, {"-h", &options.help},
+                             {"--version", &options.version}});
     };
     if (!ParseToolArguments(args, flag, options, error))
         return false;
