@@ -8,7 +8,7 @@ seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${KIV_FUZZ_BUILD:-$root/build/fuzz}"
 mkdir -p "$build/artifacts"
-for target in load path walk; do
+for target in load; do
   fuzzer="$build/tests/fuzz/${target}_fuzzer"
   work="$build/corpus-$target"
   rm -rf "$work" && mkdir -p "$work"

@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
-# Both builds of kivcheck must give byte-identical --json output (and the same
-# exit status) for the same package and the same target text: runs the native
-# build and, under Wine, the Windows build on a few packages and compares.
-#
-#   tests/kivcheck/compare-builds.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]
-#
-# Defaults: build/native and build/windows. Run it through tests/run-under-wine.sh.
+# Both builds of kivcheck must give byte-identical --json output and the same exit status for the same
+# package and target text: runs the native build and, under Wine, the Windows build, and compares.
+#   tests/kivcheck/compare-builds.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]   (through tests/run-under-wine.sh)
 set -euo pipefail
-
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 native="$(cd "$root" && realpath -m "${1:-build/native}")/kivcheck"
 windows="$(cd "$root" && realpath -m "${2:-build/windows}")/kivcheck.exe"
@@ -15,31 +10,16 @@ for program in "$native" "$windows"; do
   [ -x "$program" ] || { echo "compare-builds: $program is missing; build both builds first" >&2; exit 1; }
 done
 export WINEDEBUG="${WINEDEBUG:--all}"
-
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-
-# The worked example, with 8-bit and control characters in its texts and
-# something for most warnings.
-example="$work/example"
-mkdir -p "$example/data"
-printf '[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=\xa9 2001 \xc4rena \x01\t"quoted" \\\r\n\r\n[ArenaPack]\r\nTitle=Arena Map Pack \xe9\xff\x80\r\nInstallText = not read\r\nInstallText=Choose the directory of the game\r\nDefaultDir=C:\\Games\\Arena\r\n' >"$example/setup.inf"
-printf '[ArenaPack]\nCount=6\nFILE1=data\\arena1.map;$setupdir\\maps\\;C;1\nFILE2=data\\arena2.map;$SetupDir\\Maps;c;2\nFILE3=readme.txt;$setupdir;E;0\nFILE4=data\\gone.map;maps\\;C;4\nFILE5=data\\arena1.map;$setupdir\\..\\up\\;Copy;5\nFILE7=late.txt;$setupdir;C;7\n' >"$example/list.inf"
-printf 'first map' >"$example/data/arena1.map"
-printf 'second map' >"$example/data/arena2.map"
-printf 'read me' >"$example/readme.txt"
-printf 'licence\0rest' >"$example/license.txt"
-printf 'BMnot really' >"$example/logo.bmp"
-
-# A package that does not load: setup.inf without list.inf.
-mkdir -p "$work/broken" && printf '[Setup]\n' >"$work/broken/setup.inf"
+# packages/example: the worked example with 8-bit and control characters in its texts and something for
+# most warnings; packages/broken: setup.inf without list.inf, which does not load.
+packages="$root/tests/kivcheck/packages"
 
 failures=0
-# compare NAME DIR ARGS...: runs both builds in DIR with ARGS, compares.
-compare() {
-  local name="$1" dir="$2"
+compare() {  # NAME DIR ARGS...: runs both builds in DIR with ARGS
+  local name="$1" dir="$2" native_status=0 windows_status=0
   shift 2
-  local native_status=0 windows_status=0
   (cd "$dir" && "$native" "$@") >"$work/$name.native" 2>/dev/null || native_status=$?
   (cd "$dir" && wine "$windows" "$@") >"$work/$name.windows" 2>/dev/null </dev/null || windows_status=$?
   if ! cmp -s "$work/$name.native" "$work/$name.windows"; then
@@ -53,14 +33,9 @@ compare() {
     echo "ok   $name (exit status $native_status, $(wc -c <"$work/$name.native") bytes)"
   fi
 }
-
-compare example-in-place "$example" --json --target 'game\baseq3'
-compare example-named "$work" --json --target 'game\baseq3' example
-compare example-strict "$example" --json --strict
-compare not-loaded "$work" --json broken
-
-if [ "$failures" -ne 0 ]; then
-  echo "compare-builds: $failures comparison(s) failed" >&2
-  exit 1
-fi
+compare example-in-place "$packages/example" --json --target 'game\baseq3'
+compare example-named "$packages" --json --target 'game\baseq3' example
+compare example-strict "$packages/example" --json --strict
+compare not-loaded "$packages" --json broken
+[ "$failures" -eq 0 ] || { echo "compare-builds: $failures comparison(s) failed" >&2; exit 1; }
 echo "compare-builds: both builds agree"

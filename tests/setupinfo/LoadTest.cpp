@@ -1,4 +1,4 @@
-#include <algorithm>
+// Load: the worked example, missing files and keys, Count, the FILE fields, and the limit of every field.
 #include <climits>
 #include <string>
 #include <vector>
@@ -18,71 +18,60 @@ const char kSetup[] =
 const char kList[] =
     "[ArenaPack]\nCount=3\nFILE1=data\\arena1.map;$setupdir\\maps\\;C;1\n"
     "FILE2=data\\arena2.map;$setupdir\\maps\\;C;2\nFILE3=readme.txt;$setupdir;E;0\n";
+const Names kExample = {"setup.inf", "Standard", "ArenaPack", "Sample notice text", "Arena Map Pack",
+                        "Choose the directory of the game", "C:\\Games\\Arena", "3",
+                        "data\\arena1.map|arena1.map|$setupdir\\maps\\|C|1",
+                        "data\\arena2.map|arena2.map|$setupdir\\maps\\|C|2", "readme.txt|readme.txt|$setupdir|E|0"};
 
-// The entries as "source|fileName|dest|action|number".
-Names Entries(const CSetupInfo& info)
+// What Load left: the path and the texts, Count, then each entry as "source|fileName|dest|action|number".
+Names Loaded(const CSetupInfo& info)
 {
-    Names entries;
+    Names fields = {info.m_szSetupPath, info.m_szDefaultInstall, info.m_szSection, info.m_szCopyright,
+                    info.m_szTitle, info.m_szInstallText, info.m_szDefaultDir, std::to_string(info.m_nCount)};
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
         const FileEntry& f = info.m_files[i];
-        entries.push_back(std::string(f.szSource) + "|" + f.szFileName + "|" + f.szDest + "|" + f.szAction + "|" +
-                          std::to_string(f.nNumber));
+        fields.push_back(std::string(f.szSource) + "|" + f.szFileName + "|" + f.szDest + "|" + f.szAction + "|" +
+                         std::to_string(f.nNumber));
     }
-    return entries;
+    EXPECT_TRUE(!info.m_pSetupFile && !info.m_pListFile) << "a stream left behind";
+    return fields;
 }
 
-// Loads the two texts from memory; returns the entries.
-Names Load(CSetupInfo& info, const std::string& setup, const std::string& list)
+Names Load(CSetupInfo& info, const std::string& setup, const std::string& list, const std::string& path = "setup.inf")
 {
     CMemorySources sources;
-    sources.files = {{"setup.inf", setup}, {"list.inf", list}};
-    EXPECT_EQ(info.Load("setup.inf", "list.inf", sources), info.m_szSetupPath);
-    return Entries(info);
+    sources.files = {{path, setup}, {"list.inf", list}};
+    EXPECT_EQ(info.Load(path.c_str(), "list.inf", sources), info.m_szSetupPath);
+    return Loaded(info);
 }
 
 // The entries a list section yields under the worked example's setup.inf.
 Names ListEntries(const std::string& listBody)
 {
     CSetupInfo info;
-    return Load(info, kSetup, "[ArenaPack]\n" + listBody);
+    const Names fields = Load(info, kSetup, "[ArenaPack]\n" + listBody);
+    return Names(fields.begin() + 8, fields.end());
 }
 
 }  // namespace
 
-TEST(Load, TheWorkedExampleFromMemoryAndFromCrLfFiles)
+TEST(Load, TheWorkedExampleFromMemoryAndFromCrLfFilesAndASecondLoadStartsEmpty)
 {
-    for (int onDisk = 0; onDisk < 2; ++onDisk) {
-        CTempDir dir;
-        CCurrentDir here(dir.Native());
-        CSetupInfo info;
-        if (onDisk) {
-            const char* names[] = {"setup.inf", "list.inf"};
-            for (int i = 0; i < 2; ++i) {
-                std::string text = i ? kList : kSetup;
-                for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
-                    text.insert(at, "\r");
-                dir.Write(names[i], text);
-            }
-            ASSERT_EQ(info.Load("setup.inf", "list.inf"), info.m_szSetupPath);
-            CSetupInfo none;  // the file reader's failure to open
-            EXPECT_EQ(none.Load("missing.inf", "list.inf"), nullptr);
-        } else {
-            Load(info, kSetup, kList);
-        }
-        EXPECT_STREQ(info.m_szSetupPath, "setup.inf");
-        EXPECT_STREQ(info.m_szDefaultInstall, "Standard");
-        EXPECT_STREQ(info.m_szSection, "ArenaPack");
-        EXPECT_STREQ(info.m_szCopyright, "Sample notice text");
-        EXPECT_STREQ(info.m_szTitle, "Arena Map Pack");
-        EXPECT_STREQ(info.m_szInstallText, "Choose the directory of the game");
-        EXPECT_STREQ(info.m_szDefaultDir, "C:\\Games\\Arena");
-        EXPECT_EQ(info.m_nCount, 3);
-        EXPECT_EQ(Entries(info), (Names{"data\\arena1.map|arena1.map|$setupdir\\maps\\|C|1",
-                                        "data\\arena2.map|arena2.map|$setupdir\\maps\\|C|2",
-                                        "readme.txt|readme.txt|$setupdir|E|0"}));
-        EXPECT_EQ(info.m_pSetupFile, nullptr);
-        EXPECT_EQ(info.m_pListFile, nullptr);
+    CSetupInfo info, fromDisk;
+    EXPECT_EQ(Load(info, kSetup, kList), kExample);
+    EXPECT_EQ(Load(info, "[Setup]\n", "[ArenaPack]\n"), (Names{"setup.inf", "", "", "", "", "", "", "0"}));
+
+    CTempDir dir;
+    CCurrentDir here(dir.Native());
+    for (std::string name : {"setup.inf", "list.inf"}) {
+        std::string text = name == "setup.inf" ? kSetup : kList;
+        for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
+            text.insert(at, "\r");
+        dir.Write(name, text);
     }
+    ASSERT_EQ(fromDisk.Load("setup.inf", "list.inf"), fromDisk.m_szSetupPath);
+    EXPECT_EQ(Loaded(fromDisk), kExample);
+    EXPECT_EQ(fromDisk.Load("missing.inf", "list.inf"), nullptr);
 }
 
 TEST(Load, MissingFilesAndKeys)
@@ -93,21 +82,17 @@ TEST(Load, MissingFilesAndKeys)
     onlyList.files = {{"list.inf", kList}};
     EXPECT_EQ(noSetup.Load("setup.inf", "list.inf", onlyList), nullptr);
     EXPECT_EQ(onlyList.opened, Names{"setup.inf"});
-    EXPECT_STREQ(noSetup.m_szSetupPath, "");
     // No list.inf: null, and the texts already read stay.
     onlySetup.files = {{"setup.inf", kSetup}};
     EXPECT_EQ(noList.Load("setup.inf", "list.inf", onlySetup), nullptr);
     EXPECT_EQ(onlySetup.opened, (Names{"setup.inf", "list.inf"}));
     EXPECT_EQ(onlySetup.closeCalls, 1);
-    EXPECT_STREQ(noList.m_szTitle, "Arena Map Pack");
-    EXPECT_EQ(noList.m_files.GetSize(), 0u);
+    EXPECT_EQ(Loaded(noList), (Names{"setup.inf", "Standard", "ArenaPack", "Sample notice text", "Arena Map Pack",
+                                     "Choose the directory of the game", "C:\\Games\\Arena", "0"}));
     // Missing keys leave fields empty; Copyright is found under the install section too.
-    EXPECT_EQ(Load(info, "[Setup]\nStandard=ArenaPack\nCopyright=c\n[ArenaPack]\nTitle=t\n", kList), Names{});
-    EXPECT_STREQ(info.m_szSection, "");
-    EXPECT_STREQ(info.m_szTitle, "");
-    EXPECT_STREQ(info.m_szCopyright, "c");
-    Load(info, "[Setup]\nDEFAULTINSTALL=S\nS=P\n[P]\nCopyright=below\n", "");
-    EXPECT_STREQ(info.m_szCopyright, "below");
+    EXPECT_EQ(Load(info, "[Setup]\nStandard=ArenaPack\nCopyright=c\n[ArenaPack]\nTitle=t\n", kList),
+              (Names{"setup.inf", "", "", "c", "", "", "", "0"}));
+    EXPECT_EQ(Load(info, "[Setup]\nDEFAULTINSTALL=S\nS=P\n[P]\nCopyright=below\n", "")[3], "below");
 }
 
 TEST(Load, CountVariantsGapsFieldSplittingAndFileNames)
@@ -115,16 +100,16 @@ TEST(Load, CountVariantsGapsFieldSplittingAndFileNames)
     const std::string abc = "FILE1=a;d;C;1\nFILE2=b;d;C;2\nFILE3=c;d;C;3\n";
     const std::pair<std::string, size_t> counts[] = {
         {"Count=2\n" + abc, 2}, {"Count=1\n" + abc, 1}, {"Count=0\n" + abc, 0}, {"Count=none\n" + abc, 0},
-        {"Count=\n" + abc, 0}, {abc, 0}, {"Count=-1\n" + abc, 3}, {"Count= 3\n" + abc, 3},
+        {"Count=\n" + abc, 0}, {abc, 0}, {"Count=-1\n" + abc, 3}, {"Count=-2\n" + abc, 3}, {"Count= 3\n" + abc, 3},
         {"Count=3 files\n" + abc, 3}, {"Count=5\nFILE1=a\nFILE2=b\nFILE4=x\n", 2}, {"Count=3\nFILE2=b\n", 0},
         {"Count=-2147483649\nFILE1=a\n", 1}, {"Count=99999999999\nFILE1=a\n", 1}};
     for (const auto& [body, entries] : counts)
         EXPECT_EQ(ListEntries(body).size(), entries) << body;
-    CSetupInfo info;  // 11 characters: fits and saturates
-    Load(info, kSetup, "[ArenaPack]\nCount=-2147483649\n");
-    EXPECT_EQ(info.m_nCount, INT_MIN);
-    Load(info, kSetup, "[ArenaPack]\nCount=99999999999\n");
-    EXPECT_EQ(info.m_nCount, INT_MAX);
+    // FILE10 follows FILE9, and is not FILE1 followed by a 0.
+    std::string twelve = "Count=12\n";
+    for (int n = 12; n >= 1; --n)
+        twelve += "FILE" + std::to_string(n) + "=f" + std::to_string(n) + "\n";
+    EXPECT_EQ(ListEntries(twelve).at(9), "f10|f10|||0");
 
     // A run of ";" is one separator; the file name is the text after the last backslash.
     const std::pair<const char*, const char*> fields[] = {
@@ -135,48 +120,33 @@ TEST(Load, CountVariantsGapsFieldSplittingAndFileNames)
         {"data/maps/a.map", "data/maps/a.map|data/maps/a.map|||0"}, {"\\\\server\\share\\x", "\\\\server\\share\\x|x|||0"}};
     for (const auto& [value, entry] : fields)
         EXPECT_EQ(ListEntries(std::string("Count=1\nfile1=") + value + "\n"), Names{entry}) << value;
-    char name[kPathSize];
-    const std::string longest(kPathSize - 1, 'f');
+    char name[260];
+    const std::string longest(259, 'f');
     CSetupInfo::GetFileName(longest.c_str(), name);
     EXPECT_EQ(name, longest);
 }
 
-// Each text is cut to its field: N-1 and N characters whole, N+1 and a line's worth cut to N.
-TEST(Load, EveryValueIsCutToItsField)
+// Each text at its limit less one, at its limit and one past it: the last is cut to the limit.
+TEST(Load, EveryValueIsCutToItsFieldsLimit)
 {
-    for (size_t extra : {size_t(0), size_t(1), size_t(2), size_t(3000)}) {
-        auto value = [extra](size_t capacity, char c) { return std::string(capacity - 2 + extra, c); };
-        auto cut = [extra](size_t capacity, char c) { return std::string(std::min(capacity - 2 + extra, capacity - 1), c); };
-        CSetupInfo info, sectioned;
-        Load(info, "[Setup]\nDEFAULTINSTALL=Standard\nStandard=P\nCopyright=" + value(kTextSize, 'c') + "\n[P]\nTitle=" +
-                       value(kTitleSize, 't') + "\nInstallText=" + value(kTextSize, 'i') + "\nDefaultDir=" +
-                       value(kPathSize, 'd') + "\n", "");
-        EXPECT_EQ(info.m_szCopyright, cut(kTextSize, 'c'));
-        EXPECT_EQ(info.m_szTitle, cut(kTitleSize, 't'));
-        EXPECT_EQ(info.m_szInstallText, cut(kTextSize, 'i'));
-        EXPECT_EQ(info.m_szDefaultDir, cut(kPathSize, 'd'));
-        // The cut section name is the one looked up; a whole FILE value is cut before it is split.
-        const std::string section = cut(kTextSize, 's');
-        const Names entries = Load(sectioned, "[Setup]\nDEFAULTINSTALL=" + value(kTextSize, 'k') + "\n" +
-                                                  cut(kTextSize, 'k') + "=" + value(kTextSize, 's') + "\n[" + section +
-                                                  "]\nTitle=found\n",
-                                   "[" + section + "]\nCount=1\nFILE1=" + value(kFileValueSize, 'f') + ";d;C;1\n");
-        EXPECT_EQ(sectioned.m_szDefaultInstall, cut(kTextSize, 'k'));
-        EXPECT_EQ(sectioned.m_szSection, section);
-        EXPECT_STREQ(sectioned.m_szTitle, "found");
-        ASSERT_EQ(entries.size(), 1u);
-        EXPECT_EQ(sectioned.m_files[0].szSource, cut(kFileValueSize, 'f'));
-        EXPECT_STREQ(sectioned.m_files[0].szAction, "");
+    for (const int delta : {-1, 0, 1}) {
+        SCOPED_TRACE(delta);
+        auto text = [delta](size_t limit, char c) { return std::string(limit + delta, c); };
+        auto kept = [delta](size_t limit, char c) { return std::string(delta < 0 ? limit - 1 : limit, c); };
+        CSetupInfo info, named;
+        const Names loaded = Load(info,
+                                  "[Setup]\nDEFAULTINSTALL=Standard\nStandard=P\nCopyright=" + text(255, 'c') +
+                                      "\n[P]\nTitle=" + text(511, 't') + "\nInstallText=" + text(255, 'i') +
+                                      "\nDefaultDir=" + text(259, 'd') + "\n",
+                                  "[P]\nCount=" + text(9, '0') + "12\n", text(259, 'p'));
+        EXPECT_EQ(loaded, (Names{kept(259, 'p'), "Standard", "P", kept(255, 'c'), kept(511, 't'), kept(255, 'i'),
+                                 kept(259, 'd'), delta < 1 ? "12" : "1"}));  // Count: 11 characters, "000000000001"
+        // The cut section name is the one looked up; a FILE value is cut to 259 characters before it is split.
+        const std::string section = kept(255, 's');
+        const Names entries = Load(named, "[Setup]\nDEFAULTINSTALL=" + text(255, 'k') + "\n" + kept(255, 'k') + "=" +
+                                              text(255, 's') + "\n[" + section + "]\nTitle=found\n",
+                                   "[" + section + "]\nCount=1\nFILE1=" + text(253, 'f') + ";d;C;7\n");
+        EXPECT_EQ(entries, (Names{"setup.inf", kept(255, 'k'), section, "", "found", "", "", "1",
+                                  text(253, 'f') + "|" + text(253, 'f') + "|d|C|" + (delta < 1 ? "7" : "0")}));
     }
-    // 259 characters keep every field; one more cuts the number's last digit.
-    const std::string source(259 - 6, 's');
-    EXPECT_EQ(ListEntries("Count=1\nFILE1=" + source + ";d;C;7\n"), Names{source + "|" + source + "|d|C|7"});
-    EXPECT_EQ(ListEntries("Count=1\nFILE1=" + source + "s;d;C;7\n"), Names{source + "s|" + source + "s|d|C|0"});
-
-    CSetupInfo longPath;
-    CMemorySources sources;
-    const std::string path(400, 'p');
-    sources.files = {{path, kSetup}, {"list.inf", kList}};
-    ASSERT_NE(longPath.Load(path.c_str(), "list.inf", sources), nullptr);
-    EXPECT_EQ(longPath.m_szSetupPath, std::string(kPathSize - 1, 'p'));
 }

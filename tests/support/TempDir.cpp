@@ -9,18 +9,11 @@
 
 namespace fs = std::filesystem;
 
-std::string ToInstallerPath(const fs::path& path)
-{
-    std::string text = path.string();
-    std::replace(text.begin(), text.end(), '/', '\\');
-    return text;
-}
-
 CTempDir::CTempDir()
 {
     static std::atomic<unsigned> counter{0};
-    m_root = fs::temp_directory_path() / ("kivtest-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                                          "-" + std::to_string(counter++));
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    m_root = fs::temp_directory_path() / ("kivtest-" + std::to_string(now) + "-" + std::to_string(counter++));
     fs::create_directories(m_root);
 }
 
@@ -34,7 +27,12 @@ CTempDir::~CTempDir()
     fs::remove_all(m_root, ignored);
 }
 
-std::string CTempDir::Path() const { return ToInstallerPath(m_root); }
+std::string CTempDir::Path() const
+{
+    std::string text = m_root.string();
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
 
 fs::path CTempDir::Native(const std::string& relative) const
 {
@@ -62,13 +60,11 @@ std::string CTempDir::Read(const std::string& relative) const
     return bytes.str();
 }
 
-bool CTempDir::Exists(const std::string& relative) const { return fs::exists(Native(relative)); }
-void CTempDir::MakeDir(const std::string& relative) const { fs::create_directories(Native(relative)); }
-
-CCurrentDir::CCurrentDir(const fs::path& directory) : m_previous(fs::current_path()) { fs::current_path(directory); }
-
-CCurrentDir::~CCurrentDir()
+std::set<std::string> CTempDir::Tree(const std::string& relative) const
 {
-    std::error_code ignored;
-    fs::current_path(m_previous, ignored);
+    std::set<std::string> names;
+    const fs::path root = Native(relative);
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it)
+        names.insert(it->path().lexically_relative(root).generic_string());
+    return names;
 }

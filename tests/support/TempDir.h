@@ -1,6 +1,7 @@
 // Test support: a fresh temporary directory with real files, removed afterwards.
 #pragma once
 #include <filesystem>
+#include <set>
 #include <string>
 
 class CTempDir {
@@ -10,16 +11,21 @@ public:
     CTempDir(const CTempDir&) = delete;
     CTempDir& operator=(const CTempDir&) = delete;
 
-    // The directory in the installer's own form: backslashes, no trailing one.
+    // The directory in the installer's form: backslashes, no trailing one.
     std::string Path() const;
     // relative is written with backslashes, as the installer writes paths.
     std::filesystem::path Native(const std::string& relative = "") const;
-
     // Writes a file (making its parent directories) with exactly these bytes.
     void Write(const std::string& relative, const std::string& bytes) const;
     std::string Read(const std::string& relative) const;
-    bool Exists(const std::string& relative) const;
-    void MakeDir(const std::string& relative) const;
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(Native(relative)); }
+    std::filesystem::path MakeDir(const std::string& relative) const
+    {
+        std::filesystem::create_directories(Native(relative));
+        return Native(relative);
+    }
+    // Every path below relative, directories included, "/" between names; links are not followed.
+    std::set<std::string> Tree(const std::string& relative = "") const;
 
 private:
     std::filesystem::path m_root;
@@ -28,12 +34,16 @@ private:
 // Makes a directory current for the life of the object, then puts the old one back.
 class CCurrentDir {
 public:
-    explicit CCurrentDir(const std::filesystem::path& directory);
-    ~CCurrentDir();
+    explicit CCurrentDir(const std::filesystem::path& directory) : m_previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(directory);
+    }
+    ~CCurrentDir()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(m_previous, ignored);
+    }
 
 private:
     std::filesystem::path m_previous;
 };
-
-// The installer's form of a path: the native one with backslashes.
-std::string ToInstallerPath(const std::filesystem::path& path);

@@ -1,6 +1,5 @@
-// KivSetup.exe itself, started as a user starts it, in a directory of its own.
-#include <gtest/gtest.h>
-
+// KivSetup.exe itself, started as a user starts it, in a directory of its own: its real message boxes,
+// the shell's folder picker and the shell's opening of the readme.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,6 +7,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "DialogDriver.h"
 #include "TempDir.h"
@@ -20,16 +21,11 @@ namespace {
 // A path of the build machine as Wine shows it: drive Z: is its root.
 fs::path FromBuildMachine(std::string path)
 {
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
     std::replace(path.begin(), path.end(), '/', '\\');
-    return fs::path(path);
+    return fs::path(path[0] == '\\' ? "Z:" + path : path);
 }
 
-const fs::path kSetupExe = FromBuildMachine(KIV_SETUP_EXE);
-const fs::path kArenaPack = FromBuildMachine(KIV_EXAMPLES_DIR) / "arena-pack";
-
-// The visible top-level windows, of one process or (processId 0) of all.
+// The visible top-level windows of one process, or (processId 0) of all.
 std::vector<HWND> VisibleWindows(DWORD processId)
 {
     std::vector<HWND> all, found;
@@ -56,18 +52,21 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match)
     return nullptr;
 }
 
-// Waits for a message box of the process, reads it and dismisses it; windows
-// counts the process's visible windows while the box is up.
-SeenMessageBox AnswerMessageBox(DWORD processId, size_t* windows = nullptr)
+void WaitUntilClosed(HWND window)
+{
+    for (int waited = 0; IsWindow(window) && waited < 10000; waited += 50)
+        Sleep(50);
+}
+
+// Waits for a message box of the process, reads it, runs whileUp and answers OK.
+SeenMessageBox AnswerMessageBox(DWORD processId, const std::function<void()>& whileUp = [] {})
 {
     SeenMessageBox seen;
     HWND box = WaitForWindow(processId, [&](HWND w) { return ReadMessageBox(w, &seen); });
     EXPECT_NE(nullptr, box) << "no message box";
-    if (windows)
-        *windows = VisibleWindows(processId).size();
+    whileUp();
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    for (int waited = 0; IsWindow(box) && waited < 10000; waited += 50)
-        Sleep(50);
+    WaitUntilClosed(box);
     return seen;
 }
 
@@ -75,28 +74,30 @@ SeenMessageBox AnswerMessageBox(DWORD processId, size_t* windows = nullptr)
 struct CInstallerProcess {
     CInstallerProcess(const CTempDir& exeDir, const CTempDir& startDir)
     {
-        fs::path exe = exeDir.Native("KivSetup.exe");
-        fs::copy_file(kSetupExe, exe, fs::copy_options::overwrite_existing);
+        const fs::path exe = exeDir.Native("KivSetup.exe");
+        fs::copy_file(FromBuildMachine(KIV_SETUP_EXE), exe, fs::copy_options::overwrite_existing);
         STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
+        startup.cb = sizeof startup;
         std::string command = "\"" + exe.string() + "\"";
         started = CreateProcessA(exe.string().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  startDir.Native().string().c_str(), &startup, &process) != FALSE;
     }
     ~CInstallerProcess()
     {
-        if (!started)
-            return;
-        if (!WaitForEnd(0))
+        if (started && !Ended(0))
             TerminateProcess(process.hProcess, 1);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    bool WaitForEnd(DWORD timeoutMs = 20000) const { return WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+    bool Ended(DWORD timeoutMs = 20000) const { return WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
     PROCESS_INFORMATION process = {};
     bool started = false;
 };
+
+const fs::path kArenaPack = FromBuildMachine(KIV_EXAMPLES_DIR) / "arena-pack";
+
+}  // namespace
 
 TEST(Startup, WithoutItsDescriptionInTheCurrentDirectoryShowsTheLoadErrorAndEnds)
 {
@@ -108,14 +109,13 @@ TEST(Startup, WithoutItsDescriptionInTheCurrentDirectoryShowsTheLoadErrorAndEnds
     for (const CTempDir* startDir : {&empty, &halfPackage}) {
         CInstallerProcess installer(exeDir, *startDir);
         ASSERT_TRUE(installer.started);
-        size_t windows = 0;
-        SeenMessageBox seen = AnswerMessageBox(installer.process.dwProcessId, &windows);
+        const DWORD id = installer.process.dwProcessId;
+        const SeenMessageBox seen = AnswerMessageBox(id, [id] { EXPECT_EQ(1u, VisibleWindows(id).size()) << "a window besides the error box"; });
         EXPECT_EQ("Could not load setup info", seen.text);
         EXPECT_EQ("Setup", seen.caption);
         EXPECT_TRUE(seen.hasIcon);
         EXPECT_EQ(nullptr, seen.owner);
-        EXPECT_EQ(1u, windows) << "a window besides the error box";
-        EXPECT_TRUE(installer.WaitForEnd()) << "still running after the error box";
+        EXPECT_TRUE(installer.Ended()) << "still running after the error box";
     }
 }
 
@@ -125,18 +125,36 @@ TEST(Startup, InstallsTheExamplePackageFromStartToExit)
     fs::copy(kArenaPack, package.Native(), fs::copy_options::recursive);
     CInstallerProcess installer(package, package);
     ASSERT_TRUE(installer.started);
-    HWND dialog = WaitForWindow(installer.process.dwProcessId, [](HWND w) { return WindowText(w) == "Arena Map Pack"; });
+    const DWORD id = installer.process.dwProcessId;
+    HWND dialog = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Arena Map Pack"; });
     ASSERT_NE(nullptr, dialog);
 
+    // INSTALL before agreeing: the reminder, owned by the dialog.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_INSTALL)));
+    const SeenMessageBox reminder = AnswerMessageBox(id);
+    EXPECT_EQ("You must agree to the terms of the End-User License Agreement", reminder.text);
+    EXPECT_TRUE(reminder.hasIcon);
+    EXPECT_EQ(dialog, reminder.owner);
+    // Browse: the shell's folder picker, owned by the dialog; cancelled, it changes nothing.
     Click(dialog, IDC_AGREE);
-    SetDlgItemTextA(dialog, IDC_DIR, (target.Path() + "\\").c_str());
-    ASSERT_TRUE(ItemEnabled(dialog, IDC_INSTALL));
-    PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);  // its handler waits in the result box
-    EXPECT_EQ("Installation Complete", AnswerMessageBox(installer.process.dwProcessId).text);
-    EXPECT_EQ("&Exit", ItemText(dialog, IDC_INSTALL));
-    PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);
-    EXPECT_TRUE(installer.WaitForEnd());
+    PostMessageA(GetDlgItem(dialog, IDC_BROWSE), BM_CLICK, 0, 0);
+    HWND picker = WaitForWindow(id, [&](HWND w) {
+        return GetWindow(w, GW_OWNER) == dialog && FindWindowExA(w, nullptr, "Static", "Browse for Quake 3 Directory");
+    });
+    ASSERT_NE(nullptr, picker) << "no folder picker";
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    WaitUntilClosed(picker);
+    char dir[MAX_PATH] = "";  // an edit's text, asked for across processes
+    SendDlgItemMessageA(dialog, IDC_DIR, WM_GETTEXT, sizeof dir, reinterpret_cast<LPARAM>(dir));
+    EXPECT_STREQ("C:\\Games\\Arena", dir);
 
+    SetDlgItemTextA(dialog, IDC_DIR, (target.Path() + "\\").c_str());
+    PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);  // its handler waits in the result box
+    const SeenMessageBox result = AnswerMessageBox(id, [dialog] { EXPECT_EQ("&Exit", ItemText(dialog, IDC_INSTALL)); });
+    EXPECT_EQ("Installation Complete", result.text);
+    EXPECT_EQ(dialog, result.owner);
+    PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(installer.Ended());
     EXPECT_EQ(package.Read("data\\arena1.map"), target.Read("maps\\arena1.map"));
     EXPECT_EQ(package.Read("data\\arena2.map"), target.Read("maps\\arena2.map"));
     // The E entry: the shell opened readme.txt with the text editor.
@@ -145,5 +163,3 @@ TEST(Startup, InstallsTheExamplePackageFromStartToExit)
     if (readme)
         PostMessageA(readme, WM_CLOSE, 0, 0);
 }
-
-}  // namespace
