@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # A built Windows executable, read with the toolchain's objdump: 64-bit, ASLR with high-entropy addresses,
 # DEP, relocations kept, stripped, importing Windows' own DLLs only; with a budget, the file less its
-# resource section (what the code makes; the pictures have a fixed size) within it, which an executable
-# built without optimisation exceeds.
+# resources (the pictures have a fixed size) within it, which an unoptimised build exceeds.
 #   check-executable.sh EXE [gui|console] [CODE_BUDGET_BYTES]
 set -euo pipefail
 exe="$1" subsystem="${2:-}" budget="${3:-}"
@@ -33,16 +32,10 @@ for dll in $dlls; do
   [[ "$system" == *" $dll "* || "$dll" == api-ms-win-* ]] || fail "imports $dll, which would have to be shipped"
 done
 if [ -n "$budget" ]; then
-  # The resource section runs from its file offset to the next section's.
-  size=$(stat -c %s "$exe") resources=0 start=
-  while read -r name offset; do
-    offset=$((16#$offset))
-    if [ -n "$start" ]; then resources=$((offset - start)); start=; fi
-    [ "$name" = .rsrc ] && start=$offset
-  done < <(awk '$1 ~ /^[0-9]+$/ && $6 !~ /^0+$/ { print $2, $6 }' <<<"$sections" | sort -k2,2)
-  [ -z "$start" ] || resources=$((size - start))
-  [ "$resources" -gt 0 ] || fail "no resources"
-  code=$((size - resources))
+  # The resource section as it lies in the file, rounded up to the file alignment of 512 bytes.
+  size=$(stat -c %s "$exe") resources=$(awk '$2 == ".rsrc" { print $3 }' <<<"$sections")
+  [ -n "$resources" ] || fail "no resources"
+  resources=$(((16#${resources:-0} + 511) / 512 * 512)) code=$((size - resources))
   echo "$(basename "$exe"): $size bytes, $resources of them resources, $code of code and data (budget $budget)"
   [ "$code" -le "$budget" ] || fail "$code bytes besides its resources, over the budget of $budget"
 fi

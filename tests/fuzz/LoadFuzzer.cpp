@@ -1,6 +1,7 @@
 // Arbitrary setup.inf and list.inf bytes through Load, from memory: every text stays terminated, each
 // file name is the tail of its source, and the indexed Load leaves exactly what the Load that rescans
 // the file for every value leaves. The seeds in corpus/load hold the lookup's hard cases.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,14 +21,6 @@ private:
     CMemorySource m_setup, m_list;
 };
 
-// The input holds setup.inf, a line "--next--", then list.inf.
-std::pair<std::string, std::string> SplitInput(const unsigned char* data, size_t size)
-{
-    const std::string input(reinterpret_cast<const char*>(data), size), separator = "\n--next--\n";
-    const size_t at = input.find(separator);
-    return at == std::string::npos ? std::pair(input, std::string()) : std::pair(input.substr(0, at), input.substr(at + separator.size()));
-}
-
 void Expect(bool condition)
 {
     if (!condition)
@@ -43,11 +36,9 @@ std::vector<std::string> Fields(const CSetupInfo& info)
         fields.push_back(text);
     };
     add(info.m_szSetupPath, sizeof info.m_szSetupPath);
-    add(info.m_szDefaultInstall, sizeof info.m_szDefaultInstall);
-    add(info.m_szSection, sizeof info.m_szSection);
-    add(info.m_szCopyright, sizeof info.m_szCopyright);
+    for (const char* text : {info.m_szDefaultInstall, info.m_szSection, info.m_szCopyright, info.m_szInstallText})
+        add(text, sizeof info.m_szSection);
     add(info.m_szTitle, sizeof info.m_szTitle);
-    add(info.m_szInstallText, sizeof info.m_szInstallText);
     add(info.m_szDefaultDir, sizeof info.m_szDefaultDir);
     fields.push_back(std::to_string(info.m_nCount));
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
@@ -65,7 +56,10 @@ std::vector<std::string> Fields(const CSetupInfo& info)
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 {
-    const auto [setup, list] = SplitInput(data, size);
+    // setup.inf up to a line "--next--", list.inf after it.
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const size_t at = std::min(input.find("\n--next--\n"), input.size());
+    const std::string setup = input.substr(0, at), list = input.substr(std::min(at + 10, input.size()));
     CFuzzSources sources(setup, list), again(setup, list);
     CSetupInfo indexed, rescanned;
     Expect(indexed.Load("setup.inf", "list.inf", sources) && rescanned.LoadRescanning("setup.inf", "list.inf", again));

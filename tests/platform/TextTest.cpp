@@ -1,23 +1,11 @@
-// The bounded text buffers, the ASCII case rules and the saturating atoi. (The text-mode reader is
-// shown through the key lookup, in KeyLookupTest.cpp.)
+// The ASCII case rules and the saturating atoi. The bounded copies are shown by every field's limit in
+// LoadTest.cpp, the text-mode reader by the key lookup in KeyLookupTest.cpp.
 #include <climits>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "TextBuffer.h"
-
-TEST(TextBuffer, CopyAndAppendCutToTheBufferAndSayWhetherAllFitted)
-{
-    char buffer[6];
-    EXPECT_TRUE(CopyText(buffer, sizeof buffer, "abcd") && CopyText(buffer, sizeof buffer, "abcde"));  // N-1, N
-    EXPECT_FALSE(CopyText(buffer, sizeof buffer, "abcdef"));  // N+1: cut
-    EXPECT_STREQ(buffer, "abcde");
-    CopyText(buffer, sizeof buffer, "ab");
-    EXPECT_TRUE(AppendText(buffer, sizeof buffer, "cde"));
-    EXPECT_FALSE(AppendText(buffer, sizeof buffer, "f"));
-    EXPECT_STREQ(buffer, "abcde");
-}
 
 TEST(TextBuffer, CaseChangesTouchEveryAsciiLetterAndNoOtherByte)
 {

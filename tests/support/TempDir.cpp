@@ -4,8 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -19,10 +18,9 @@ CTempDir::CTempDir()
 
 CTempDir::~CTempDir()
 {
-    std::error_code ignored;
     // Read-only files and directories made by a test must not keep it from cleaning up.
-    for (auto it = fs::recursive_directory_iterator(m_root, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored))
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(m_root, ignored); it != fs::recursive_directory_iterator(); it.increment(ignored))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_root, ignored);
 }
@@ -45,26 +43,26 @@ fs::path CTempDir::Native(const std::string& relative) const
 
 void CTempDir::Write(const std::string& relative, const std::string& bytes) const
 {
-    const fs::path file = Native(relative);
-    fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        throw std::runtime_error("cannot write " + file.string());
+    fs::create_directories(Native(relative).parent_path());
+    std::ofstream(Native(relative), std::ios::binary) << bytes;
 }
 
 std::string CTempDir::Read(const std::string& relative) const
 {
     std::ifstream in(Native(relative), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+fs::path CTempDir::MakeDir(const std::string& relative) const
+{
+    fs::create_directories(Native(relative));
+    return Native(relative);
 }
 
 std::set<std::string> CTempDir::Tree(const std::string& relative) const
 {
     std::set<std::string> names;
-    const fs::path root = Native(relative);
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it)
-        names.insert(it->path().lexically_relative(root).generic_string());
+    for (auto it = fs::recursive_directory_iterator(Native(relative)); it != fs::recursive_directory_iterator(); ++it)
+        names.insert(it->path().lexically_relative(Native(relative)).generic_string());
     return names;
 }

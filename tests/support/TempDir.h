@@ -15,15 +15,11 @@ public:
     std::string Path() const;
     // relative is written with backslashes, as the installer writes paths.
     std::filesystem::path Native(const std::string& relative = "") const;
-    // Writes a file (making its parent directories) with exactly these bytes.
+    // Writes a file, making its parent directories, with exactly these bytes; Read gives "" for none.
     void Write(const std::string& relative, const std::string& bytes) const;
     std::string Read(const std::string& relative) const;
     bool Exists(const std::string& relative) const { return std::filesystem::exists(Native(relative)); }
-    std::filesystem::path MakeDir(const std::string& relative) const
-    {
-        std::filesystem::create_directories(Native(relative));
-        return Native(relative);
-    }
+    std::filesystem::path MakeDir(const std::string& relative) const;
     // Every path below relative, directories included, "/" between names; links are not followed.
     std::set<std::string> Tree(const std::string& relative = "") const;
 

@@ -12,7 +12,7 @@ kiv_prepare_wine_prefix() {
   export WINEDEBUG="${WINEDEBUG:--all}"
   command -v wine >/dev/null && command -v wineserver >/dev/null && command -v wineboot >/dev/null ||
     kiv_wine_fail "$name" "Wine is not installed; run 'make deps'"
-  # A server left from an earlier run may belong to a display that is gone: stop it, wait till it is gone.
+  # A server of an earlier run may belong to a display that is gone.
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   local log="${TMPDIR:-/tmp}/kivsetup-wineboot.$$.log"
@@ -25,9 +25,7 @@ kiv_prepare_wine_prefix() {
       kiv_wine_fail "$name" "Wine could not prepare the prefix $WINEPREFIX (wineboot's output is above)"
     fi
   fi
-  # A new prefix lacks Wine's own fonts (fonts-wine): every face, MS Sans Serif and the caption buttons'
-  # Marlett among them, would fall back to a system font of other measures. Its MS Sans Serif 8 has
-  # Windows' dialog base units (6 x 13).
+  # A new prefix lacks Wine's own fonts (fonts-wine), whose MS Sans Serif 8 has Windows' dialog base units.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts" wine_fonts=/usr/share/wine/fonts
   [ -f "$wine_fonts/sserife.fon" ] || kiv_wine_fail "$name" "Wine's fonts ($wine_fonts) are missing; run 'make deps'"
   [ -f "$fonts/sserife.fon" ] || { mkdir -p "$fonts" && cp "$wine_fonts"/* "$fonts/"; }

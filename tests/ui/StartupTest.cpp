@@ -1,16 +1,14 @@
-// KivSetup.exe itself, started as a user starts it, in a directory of its own: its real message boxes,
-// the shell's folder picker and the shell's opening of the readme.
+// KivSetup.exe itself, started as a user starts it: its real message boxes and folder picker, owned by
+// the dialog, the installation from start to Exit, and the load error without a package.
 #include <windows.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "DialogDriver.h"
 #include "TempDir.h"
 #include "resource.h"
 
@@ -18,73 +16,65 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A path of the build machine as Wine shows it: drive Z: is its root.
-fs::path FromBuildMachine(std::string path)
+std::string WindowText(HWND window)
 {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return fs::path(path[0] == '\\' ? "Z:" + path : path);
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
-// The visible top-level windows of one process, or (processId 0) of all.
-std::vector<HWND> VisibleWindows(DWORD processId)
-{
-    std::vector<HWND> all, found;
-    EnumWindows([](HWND w, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(w), TRUE; },
-                reinterpret_cast<LPARAM>(&all));
-    for (HWND window : all) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (IsWindowVisible(window) && (!processId || owner == processId))
-            found.push_back(window);
-    }
-    return found;
-}
-
-// Waits up to 20 s for a visible window that matches; null when none came.
+// Waits up to 20 s for a visible top-level window of the process (of any, for 0) that matches.
 HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match)
 {
     for (int waited = 0; waited < 20000; waited += 50, Sleep(50)) {
-        for (HWND window : VisibleWindows(processId)) {
-            if (match(window))
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if ((!processId || owner == processId) && IsWindowVisible(window) && match(window))
                 return window;
         }
     }
     return nullptr;
 }
 
-void WaitUntilClosed(HWND window)
+// Waits for a message box of the process, answers OK and gives "text|caption", "|icon" when it shows
+// one and "|owned" when it has an owner. A message box: a dialog with a text, OK and perhaps an icon.
+std::string AnswerMessageBox(DWORD processId)
 {
-    for (int waited = 0; IsWindow(window) && waited < 10000; waited += 50)
-        Sleep(50);
-}
-
-// Waits for a message box of the process, reads it, runs whileUp and answers OK.
-SeenMessageBox AnswerMessageBox(DWORD processId, const std::function<void()>& whileUp = [] {})
-{
-    SeenMessageBox seen;
-    HWND box = WaitForWindow(processId, [&](HWND w) { return ReadMessageBox(w, &seen); });
+    std::string seen;
+    HWND box = WaitForWindow(processId, [&seen](HWND window) {
+        seen = "|" + WindowText(window);
+        int parts = 0;
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char name[16] = "";
+            GetClassNameA(child, name, sizeof name);
+            const bool isStatic = _stricmp(name, "Static") == 0, icon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+            seen = isStatic && !icon ? WindowText(child) + seen : seen + (icon && SendMessageA(child, STM_GETICON, 0, 0) ? "|icon" : "");
+            parts += isStatic ? 0 : GetDlgCtrlID(child) == IDOK && _stricmp(name, "Button") == 0 ? 1 : 100;
+        }
+        seen += GetWindow(window, GW_OWNER) ? "|owned" : "";
+        return parts == 1;
+    });
     EXPECT_NE(nullptr, box) << "no message box";
-    whileUp();
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    WaitUntilClosed(box);
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
     return seen;
 }
 
-// KivSetup.exe copied into exeDir and started in startDir; ended at the latest with the test.
+// KivSetup.exe started in startDir; ended at the latest with the test.
 struct CInstallerProcess {
-    CInstallerProcess(const CTempDir& exeDir, const CTempDir& startDir)
+    explicit CInstallerProcess(const CTempDir& startDir)
     {
-        const fs::path exe = exeDir.Native("KivSetup.exe");
-        fs::copy_file(FromBuildMachine(KIV_SETUP_EXE), exe, fs::copy_options::overwrite_existing);
+        std::string exe = KIV_SETUP_EXE;  // a path of the build machine: drive Z: under Wine
+        std::replace(exe.begin(), exe.end(), '/', '\\');
+        exe = exe[0] == '\\' ? "Z:" + exe : exe;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        std::string command = "\"" + exe.string() + "\"";
-        started = CreateProcessA(exe.string().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 startDir.Native().string().c_str(), &startup, &process) != FALSE;
+        EXPECT_TRUE(CreateProcessA(exe.c_str(), exe.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   startDir.Native().string().c_str(), &startup, &process));
     }
     ~CInstallerProcess()
     {
-        if (started && !Ended(0))
+        if (!Ended(0))
             TerminateProcess(process.hProcess, 1);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
@@ -92,74 +82,43 @@ struct CInstallerProcess {
     bool Ended(DWORD timeoutMs = 20000) const { return WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
     PROCESS_INFORMATION process = {};
-    bool started = false;
 };
-
-const fs::path kArenaPack = FromBuildMachine(KIV_EXAMPLES_DIR) / "arena-pack";
 
 }  // namespace
 
-TEST(Startup, WithoutItsDescriptionInTheCurrentDirectoryShowsTheLoadErrorAndEnds)
+TEST(Startup, InstallsTheExamplePackageFromStartToExitAndWithoutAPackageShowsTheLoadErrorAndEnds)
 {
-    // The package lies beside the executable, not in the directory it is started
-    // from; then setup.inf is there but list.inf is not.
-    CTempDir exeDir, empty, halfPackage;
-    fs::copy(kArenaPack, exeDir.Native(), fs::copy_options::recursive);
-    halfPackage.Write("setup.inf", exeDir.Read("setup.inf"));
-    for (const CTempDir* startDir : {&empty, &halfPackage}) {
-        CInstallerProcess installer(exeDir, *startDir);
-        ASSERT_TRUE(installer.started);
-        const DWORD id = installer.process.dwProcessId;
-        const SeenMessageBox seen = AnswerMessageBox(id, [id] { EXPECT_EQ(1u, VisibleWindows(id).size()) << "a window besides the error box"; });
-        EXPECT_EQ("Could not load setup info", seen.text);
-        EXPECT_EQ("Setup", seen.caption);
-        EXPECT_TRUE(seen.hasIcon);
-        EXPECT_EQ(nullptr, seen.owner);
-        EXPECT_TRUE(installer.Ended()) << "still running after the error box";
-    }
-}
-
-TEST(Startup, InstallsTheExamplePackageFromStartToExit)
-{
-    CTempDir package, target;
-    fs::copy(kArenaPack, package.Native(), fs::copy_options::recursive);
-    CInstallerProcess installer(package, package);
-    ASSERT_TRUE(installer.started);
+    CTempDir package, target, empty;
+    fs::copy(fs::path("Z:" KIV_EXAMPLES_DIR) / "arena-pack", package.Native(), fs::copy_options::recursive);
+    CInstallerProcess installer(package);
     const DWORD id = installer.process.dwProcessId;
     HWND dialog = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Arena Map Pack"; });
     ASSERT_NE(nullptr, dialog);
-
-    // INSTALL before agreeing: the reminder, owned by the dialog.
+    // INSTALL before agreeing: the reminder. Browse: the shell's folder picker, cancelled.
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_INSTALL)));
-    const SeenMessageBox reminder = AnswerMessageBox(id);
-    EXPECT_EQ("You must agree to the terms of the End-User License Agreement", reminder.text);
-    EXPECT_TRUE(reminder.hasIcon);
-    EXPECT_EQ(dialog, reminder.owner);
-    // Browse: the shell's folder picker, owned by the dialog; cancelled, it changes nothing.
-    Click(dialog, IDC_AGREE);
+    EXPECT_EQ("You must agree to the terms of the End-User License Agreement|Setup|icon|owned", AnswerMessageBox(id));
+    SendMessageA(GetDlgItem(dialog, IDC_AGREE), BM_CLICK, 0, 0);
     PostMessageA(GetDlgItem(dialog, IDC_BROWSE), BM_CLICK, 0, 0);
     HWND picker = WaitForWindow(id, [&](HWND w) {
         return GetWindow(w, GW_OWNER) == dialog && FindWindowExA(w, nullptr, "Static", "Browse for Quake 3 Directory");
     });
-    ASSERT_NE(nullptr, picker) << "no folder picker";
-    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
-    WaitUntilClosed(picker);
-    char dir[MAX_PATH] = "";  // an edit's text, asked for across processes
-    SendDlgItemMessageA(dialog, IDC_DIR, WM_GETTEXT, sizeof dir, reinterpret_cast<LPARAM>(dir));
-    EXPECT_STREQ("C:\\Games\\Arena", dir);
-
+    ASSERT_NE(nullptr, picker) << "no folder picker owned by the dialog";
+    SendMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    // INSTALL: the result, with the dialog in its finished view; then Exit ends the run.
     SetDlgItemTextA(dialog, IDC_DIR, (target.Path() + "\\").c_str());
-    PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);  // its handler waits in the result box
-    const SeenMessageBox result = AnswerMessageBox(id, [dialog] { EXPECT_EQ("&Exit", ItemText(dialog, IDC_INSTALL)); });
-    EXPECT_EQ("Installation Complete", result.text);
-    EXPECT_EQ(dialog, result.owner);
+    PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);
+    EXPECT_EQ("Installation Complete|Setup|owned", AnswerMessageBox(id));
+    EXPECT_EQ("&Exit", WindowText(GetDlgItem(dialog, IDC_INSTALL)));
     PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);
     EXPECT_TRUE(installer.Ended());
-    EXPECT_EQ(package.Read("data\\arena1.map"), target.Read("maps\\arena1.map"));
-    EXPECT_EQ(package.Read("data\\arena2.map"), target.Read("maps\\arena2.map"));
+    EXPECT_EQ(package.Read("data\\arena1.map") + package.Read("data\\arena2.map"),
+              target.Read("maps\\arena1.map") + target.Read("maps\\arena2.map"));
     // The E entry: the shell opened readme.txt with the text editor.
     HWND readme = WaitForWindow(0, [](HWND w) { return WindowText(w).rfind("readme.txt", 0) == 0; });
-    EXPECT_NE(nullptr, readme) << "readme.txt was not opened";
-    if (readme)
-        PostMessageA(readme, WM_CLOSE, 0, 0);
+    ASSERT_NE(nullptr, readme) << "readme.txt was not opened";
+    PostMessageA(readme, WM_CLOSE, 0, 0);
+
+    CInstallerProcess withoutPackage(empty);
+    EXPECT_EQ("Could not load setup info|Setup|icon", AnswerMessageBox(withoutPackage.process.dwProcessId));
+    EXPECT_TRUE(withoutPackage.Ended()) << "still running after the error box";
 }
