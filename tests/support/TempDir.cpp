@@ -62,7 +62,7 @@ fs::path CTempDir::MakeDir(const std::string& relative) const
 std::set<std::string> CTempDir::Tree(const std::string& relative) const
 {
     std::set<std::string> names;
-    for (auto it = fs::recursive_directory_iterator(Native(relative)); it != fs::recursive_directory_iterator(); ++it)
-        names.insert(it->path().lexically_relative(Native(relative)).generic_string());
+    for (const auto& entry : fs::recursive_directory_iterator(Native(relative)))
+        names.insert(entry.path().lexically_relative(Native(relative)).generic_string());
     return names;
 }

@@ -9,7 +9,6 @@ public:
     CTempDir();
     ~CTempDir();
     CTempDir(const CTempDir&) = delete;
-    CTempDir& operator=(const CTempDir&) = delete;
 
     // The directory in the installer's form: backslashes, no trailing one.
     std::string Path() const;
@@ -28,18 +27,9 @@ private:
 };
 
 // Makes a directory current for the life of the object, then puts the old one back.
-class CCurrentDir {
-public:
-    explicit CCurrentDir(const std::filesystem::path& directory) : m_previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(directory);
-    }
-    ~CCurrentDir()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path(m_previous, ignored);
-    }
-
-private:
-    std::filesystem::path m_previous;
+struct CCurrentDir {
+    explicit CCurrentDir(const std::filesystem::path& directory) { std::filesystem::current_path(directory); }
+    ~CCurrentDir() { std::filesystem::current_path(m_previous, m_ignored); }
+    std::filesystem::path m_previous = std::filesystem::current_path();
+    std::error_code m_ignored;
 };

@@ -1,11 +1,15 @@
-// KivSetup.exe itself, started as a user starts it: its real message boxes and folder picker, owned by
-// the dialog, the installation from start to Exit, and the load error without a package.
+// KivSetup.exe as built: the committed pictures and manifest carried byte for byte in forms the system
+// takes; and the program started as a user starts it, with its real message boxes and folder picker owned
+// by the dialog, the installation from start to Exit, and the load error without a package.
 #include <windows.h>
 
-#include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +19,18 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string FromBuildMachine(const std::string& path)  // drive Z: is its root under Wine
+{
+    return path[0] == '/' ? "Z:" + path : path;
+}
+
+std::string Resource(HMODULE module, LPCSTR type, WORD id)  // empty when missing
+{
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
+    return bytes ? std::string(bytes, SizeofResource(module, found)) : "";
+}
 
 std::string WindowText(HWND window)
 {
@@ -64,9 +80,7 @@ std::string AnswerMessageBox(DWORD processId)
 struct CInstallerProcess {
     explicit CInstallerProcess(const CTempDir& startDir)
     {
-        std::string exe = KIV_SETUP_EXE;  // a path of the build machine: drive Z: under Wine
-        std::replace(exe.begin(), exe.end(), '/', '\\');
-        exe = exe[0] == '\\' ? "Z:" + exe : exe;
+        std::string exe = FromBuildMachine(KIV_SETUP_EXE);
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         EXPECT_TRUE(CreateProcessA(exe.c_str(), exe.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -86,10 +100,54 @@ struct CInstallerProcess {
 
 }  // namespace
 
+TEST(BuiltInResources, TheCommittedPicturesAndManifestInFormsTheSystemTakes)
+{
+    auto committed = [](const char* name) {
+        std::ifstream in(FromBuildMachine(KIV_RES_DIR "/") + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string logo = committed("logo.bmp"), ico = committed("KivSetup.ico"), manifest = committed("KivSetup.manifest");
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    // This program links the same compiled resources as KivSetup.exe.
+    for (const std::string& path : {std::string(self), FromBuildMachine(KIV_SETUP_EXE)}) {
+        SCOPED_TRACE(path);
+        HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, module);
+        EXPECT_EQ(Resource(module, RT_BITMAP, IDB_LOGO), logo.substr(14));  // less the file header
+        // Each image of the icon file (its directory entry gives its size and offset) as an icon of its own.
+        for (size_t i = 0; i < static_cast<unsigned char>(ico[4]); ++i) {
+            DWORD size, offset;
+            memcpy(&size, &ico[6 + 16 * i + 8], 4);
+            memcpy(&offset, &ico[6 + 16 * i + 12], 4);
+            EXPECT_EQ(Resource(module, RT_ICON, static_cast<WORD>(i + 1)), ico.substr(offset, size));
+        }
+        EXPECT_EQ(Resource(module, RT_GROUP_ICON, IDR_MAINFRAME).size(), 6 + 14u * static_cast<unsigned char>(ico[4]));
+        // Exactly one manifest, the committed one: with a second from the toolchain, which wins is chance.
+        std::vector<WORD> ids;
+        EnumResourceNamesA(module, RT_MANIFEST, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) -> BOOL {
+            reinterpret_cast<std::vector<WORD>*>(list)->push_back(IS_INTRESOURCE(name) ? LOWORD(name) : 0xFFFF);
+            return TRUE;
+        }, reinterpret_cast<LONG_PTR>(&ids));
+        EXPECT_EQ(ids, std::vector<WORD>{1});
+        EXPECT_EQ(Resource(module, RT_MANIFEST, 1), manifest);
+        FreeLibrary(module);
+        // The loader's own parser accepts it.
+        ACTCTXA context{};
+        context.cbSize = sizeof context;
+        context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        context.lpSource = path.c_str();
+        context.lpResourceName = MAKEINTRESOURCEA(1);
+        HANDLE handle = CreateActCtxA(&context);
+        EXPECT_NE(handle, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+        ReleaseActCtx(handle);
+    }
+}
+
 TEST(Startup, InstallsTheExamplePackageFromStartToExitAndWithoutAPackageShowsTheLoadErrorAndEnds)
 {
     CTempDir package, target, empty;
-    fs::copy(fs::path("Z:" KIV_EXAMPLES_DIR) / "arena-pack", package.Native(), fs::copy_options::recursive);
+    fs::copy(FromBuildMachine(KIV_EXAMPLES_DIR "/arena-pack"), package.Native(), fs::copy_options::recursive);
     CInstallerProcess installer(package);
     const DWORD id = installer.process.dwProcessId;
     HWND dialog = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Arena Map Pack"; });
