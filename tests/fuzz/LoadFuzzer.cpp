@@ -1,6 +1,6 @@
-// Arbitrary setup.inf and list.inf bytes through Load, from memory: every text stays terminated, each
-// file name is the tail of its source, and the indexed Load leaves exactly what the Load that rescans
-// the file for every value leaves. The seeds in corpus/load hold the lookup's hard cases.
+// Arbitrary setup.inf and list.inf bytes through Load, from memory: every text stays terminated, and the
+// indexed Load leaves exactly what the Load that rescans the file for every value leaves. The seeds in
+// corpus/load hold the lookup's hard cases.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -46,8 +46,6 @@ std::vector<std::string> Fields(const CSetupInfo& info)
         for (const char* text : {e.szSource, e.szFileName, e.szDest, e.szAction})
             add(text, sizeof e.szSource);
         fields.push_back(std::to_string(e.nNumber));
-        const size_t sourceLength = strlen(e.szSource), nameLength = strlen(e.szFileName);
-        Expect(nameLength <= sourceLength && strcmp(e.szSource + sourceLength - nameLength, e.szFileName) == 0);
     }
     return fields;
 }

@@ -1,6 +1,5 @@
-// A stand-in for a packaged program, started by the open pass in the tests. It notes in probe-record.txt
-// of its current directory: its command line, its current directory, whether ..\Arena\maps\a.dat was
-// there when it started, and whether probe-go appeared within ten seconds.
+// A packaged program started by the open pass in the tests: notes in probe-record.txt its command line, its
+// current directory, whether ..\Arena\maps\a.dat was there at its start, and probe-go within ten seconds.
 #include <windows.h>
 
 #include <cstdio>

@@ -14,17 +14,11 @@ namespace {
 
 using Codes = std::vector<std::string>;
 
-struct CheckRunResult {
-    int status;
+struct CheckRun {  // one run of kivcheck on these arguments
+    explicit CheckRun(const std::vector<std::string>& args) : status(RunCheck(args, out, err)) {}
     std::string out, err;
+    int status;
 };
-
-CheckRunResult Check(const std::vector<std::string>& args)
-{
-    CheckRunResult result;
-    result.status = RunCheck(args, result.out, result.err);
-    return result;
-}
 
 // The codes of the warnings of a check of package, with a plan when target is not empty.
 Codes WarningCodes(const CTempDir& package, const std::string& target = "", std::vector<CheckWarning>* warnings = nullptr)
@@ -63,38 +57,38 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
     CWorkedExample package;
     CTempDir empty;
     const std::filesystem::path before = std::filesystem::current_path();
-    CheckRunResult plain = Check({"--json", "--strict", package.Path()});
+    CheckRun plain({"--json", "--strict", package.Path()});
     EXPECT_EQ(std::to_string(plain.status) + plain.out + plain.err, "0" + json + "}\n");
     // A relative target stays relative: the installer resolves it against its start directory, the
     // package directory. Nothing is made or copied.
-    CheckRunResult planned = Check({"--json", "--target", "game\\baseq3", package.Path()});
+    CheckRun planned({"--json", "--target", "game\\baseq3", package.Path()});
     EXPECT_EQ(planned.out,
               json + R"(, "target": "game\\baseq3\\", "plan": [)"
                      R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": "game\\baseq3\\maps\\", "destPath": "game\\baseq3\\maps\\arena1.map"}, )"
                      R"({"op": "copy", "index": 1, "source": "data\\arena2.map", "entryDir": "game\\baseq3\\maps\\", "destPath": "game\\baseq3\\maps\\arena2.map"}, )"
                      R"({"op": "open", "index": 2, "source": "readme.txt"}]})" "\n");
     EXPECT_FALSE(package.Exists("game"));
-    const std::string text = Check({"--target", "game\\baseq3", package.Path()}).out;
+    const std::string text = CheckRun({"--target", "game\\baseq3", package.Path()}).out;
     EXPECT_NE(text.find("  open 2 \"readme.txt\"\nloaded: 3 entries, 2 to copy, 1 to open, no warnings\n"), std::string::npos) << text;
     // A skipped copy keeps its place in the plan, with its whole paths.
-    const std::string t250(250, 't'), tooLong = Check({"--json", "--target", t250, package.Path()}).out;
+    const std::string t250(250, 't'), tooLong = CheckRun({"--json", "--target", t250, package.Path()}).out;
     EXPECT_NE(tooLong.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": ")" + t250 + R"(\\maps\\", "destPath": ")" +
                            t250 + R"(\\maps\\arena1.map", "skipped": "path too long"})"), std::string::npos) << tooLong;
     EXPECT_NE(tooLong.find(R"("code": "path-too-long")"), std::string::npos);
 
     // Warnings fail only a strict check, also one in the package directory itself.
     package.Write("logo.bmp", "not a bitmap");
-    EXPECT_EQ(Check({package.Path()}).status, kExitLoaded);
-    EXPECT_EQ(Check({"--strict", "--json", package.Path()}).status, kExitWarnings);
+    EXPECT_EQ(CheckRun({package.Path()}).status, kExitLoaded);
+    EXPECT_EQ(CheckRun({"--strict", "--json", package.Path()}).status, kExitWarnings);
     {
         CCurrentDir inPackage(package.Native());
-        EXPECT_EQ(Check({"--strict"}).status, kExitWarnings);
+        EXPECT_EQ(CheckRun({"--strict"}).status, kExitWarnings);
     }
     // Not loaded: no setup.inf, no such directory, or setup.inf without list.inf; then usage errors.
     package.Write("data\\setup.inf", "[Setup]\n");
     for (const std::string& dir : {empty.Path(), empty.Path() + "\\missing", package.Path() + "\\data"}) {
         for (const std::string option : {"--json", "--strict"}) {
-            CheckRunResult missing = Check({option, dir});
+            CheckRun missing({option, dir});
             EXPECT_EQ(missing.status, kExitNotLoaded);
             EXPECT_EQ(missing.out, option == "--json" ? "{\"loaded\": false, \"error\": \"Could not load setup info\"}\n" : "");
             EXPECT_NE(missing.err.find("Could not load setup info"), std::string::npos);
@@ -102,7 +96,7 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
     }
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--jsn", package.Path()}, {package.Path(), "--target"},
                                                  {package.Path(), package.Path()}}) {
-        CheckRunResult usage = Check(args);
+        CheckRun usage(args);
         EXPECT_EQ(usage.status, kExitUsage);
         EXPECT_EQ(usage.out, "");
         EXPECT_NE(usage.err.find("usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]"), std::string::npos);
@@ -183,9 +177,8 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
         EXPECT_EQ(WarningCodes(package), Codes(c.begin() + 2, c.end())) << c[0] << c[1];
     }
 
-    // The presentation files: the worked example's are sound; a logo cut short or without its signature is not.
+    // The worked example's logo (sound, see above) cut short or without its signature is no bitmap.
     CWorkedExample example;
-    EXPECT_EQ(WarningCodes(example), Codes{});
     const std::string logo = example.Read("logo.bmp");
     for (const std::string& broken : {logo.substr(0, logo.size() - 1), "X" + logo.substr(1), std::string()}) {
         example.Write("logo.bmp", broken);

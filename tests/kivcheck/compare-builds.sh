@@ -6,31 +6,26 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 native="$(cd "$root" && realpath -m "${1:-build/native}")/kivcheck"
 windows="$(cd "$root" && realpath -m "${2:-build/windows}")/kivcheck.exe"
-for program in "$native" "$windows"; do
-  [ -x "$program" ] || { echo "compare-builds: $program is missing; build both builds first" >&2; exit 1; }
-done
+[ -x "$native" ] && [ -x "$windows" ] || { echo "compare-builds: build both builds first" >&2; exit 1; }
 export WINEDEBUG="${WINEDEBUG:--all}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-# packages/example: the worked example with 8-bit and control characters in its texts and something for
-# most warnings; packages/broken: setup.inf without list.inf, which does not load.
+# packages/example: the worked example with 8-bit and control characters and most warnings;
+# packages/broken: setup.inf without list.inf, which does not load.
 packages="$root/tests/kivcheck/packages"
 
 failures=0
-compare() {  # NAME DIR ARGS...: runs both builds in DIR with ARGS
-  local name="$1" dir="$2" native_status=0 windows_status=0
+compare() {  # NAME DIR ARGS...: both builds in DIR with ARGS must give the same output and exit status
+  local name="$1" dir="$2" status
   shift 2
-  (cd "$dir" && "$native" "$@") >"$work/$name.native" 2>/dev/null || native_status=$?
-  (cd "$dir" && wine "$windows" "$@") >"$work/$name.windows" 2>/dev/null </dev/null || windows_status=$?
-  if ! cmp -s "$work/$name.native" "$work/$name.windows"; then
-    echo "FAIL $name: the outputs differ" >&2
+  { (cd "$dir" && "$native" "$@") 2>/dev/null && status=0 || status=$?; echo "exit status $status"; } >"$work/$name.native"
+  { (cd "$dir" && wine "$windows" "$@") 2>/dev/null </dev/null && status=0 || status=$?; echo "exit status $status"; } >"$work/$name.windows"
+  if cmp -s "$work/$name.native" "$work/$name.windows"; then
+    echo "ok   $name ($(tail -1 "$work/$name.native"), $(wc -c <"$work/$name.native") bytes)"
+  else
+    echo "FAIL $name: the outputs or exit statuses differ" >&2
     diff <(od -c "$work/$name.native") <(od -c "$work/$name.windows") | head -20 >&2 || true
     failures=$((failures + 1))
-  elif [ "$native_status" != "$windows_status" ]; then
-    echo "FAIL $name: exit status $native_status natively, $windows_status under Wine" >&2
-    failures=$((failures + 1))
-  else
-    echo "ok   $name (exit status $native_status, $(wc -c <"$work/$name.native") bytes)"
   fi
 }
 compare example-in-place "$packages/example" --json --target 'game\baseq3'

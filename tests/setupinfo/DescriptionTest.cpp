@@ -1,7 +1,6 @@
-// The description reader: the ASCII case rules and the saturating atoi under it; the key lookup's rules,
-// each shown by GetValue rescanning the file and by the line index Load uses, both reading through the
-// text-mode reader; Load from memory with missing files and keys, Count, the FILE fields and the limit
-// of every field. (The worked example, from files on disk, is checked field by field through kivcheck.)
+// The description reader: the ASCII case rules and atoi under it; the key lookup's rules, shown by GetValue
+// and by the line index Load uses, through the text-mode reader; Load from memory with missing files and
+// keys, Count, the FILE fields and each field's limit. (kivcheck's JSON pins the worked example from disk.)
 #include <climits>
 #include <deque>
 #include <map>
@@ -18,8 +17,8 @@
 
 namespace {
 
-// Looks key up in section of a file of exactly these bytes; nullopt for no
-// value, and then the destination must be untouched. The index must agree.
+// Looks key up in section of a file of exactly these bytes; nullopt for no value, and then the destination
+// must be untouched. The index must agree.
 std::optional<std::string> Lookup(const std::string& bytes, const std::string& section, const std::string& key,
                                   size_t size = 4096)
 {

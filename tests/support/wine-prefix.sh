@@ -1,10 +1,7 @@
 # Sourced by every script that runs Wine (tests/run-under-wine.sh, examples/demo.sh): prepares
 # $WINEPREFIX the same way whether it is new, exists, or a wineserver of an earlier run still lives.
 #   kiv_prepare_wine_prefix NAME     (NAME prefixes the messages)
-kiv_wine_fail() {
-  echo "$1: $2" >&2
-  exit 1
-}
+kiv_wine_fail() { echo "$1: $2" >&2; exit 1; }
 
 kiv_prepare_wine_prefix() {
   local name="$1"

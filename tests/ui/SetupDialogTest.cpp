@@ -1,6 +1,5 @@
-// The setup dialog in the test process, from the executable's own resources, on the real dialog manager:
-// its first display and the keys that end it, its states with the folder picker's answers, and an
-// installation that fails. Message boxes and the picker answer through the dialog's seams.
+// The setup dialog in the test process, from the executable's own resources, on the real dialog manager.
+// Message boxes and the folder picker answer through the dialog's seams.
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -17,43 +16,6 @@
 #include "resource.h"
 
 namespace {
-
-// The dialog run from outside its handlers, as a user drives it: each step on a timer tick of its own
-// inside the modal loop, so that keys posted by one step are handled before the next. A dialog still
-// open 4 s after the last step fails the test.
-struct Run {
-    CModalDialog& dialog;
-    std::vector<std::function<void(HWND)>> steps;
-    size_t next = 0;
-    int idleTicks = 0;
-    bool inStep = false;
-}* g_run = nullptr;
-
-void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND dialog = g_run->dialog.GetHwnd();
-    if (!dialog || !IsWindowVisible(dialog) || g_run->inStep)
-        return;
-    g_run->inStep = true;
-    if (g_run->next < g_run->steps.size()) {
-        g_run->steps[g_run->next++](dialog);
-    } else if (++g_run->idleTicks == 200) {
-        ADD_FAILURE() << "the dialog was still open after the last step";
-        EndDialog(dialog, IDABORT);
-    }
-    g_run->inStep = false;
-}
-
-INT_PTR RunDialog(CModalDialog& dialog, std::vector<std::function<void(HWND)>> steps)
-{
-    Run run{dialog, std::move(steps)};
-    g_run = &run;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, OnTick);
-    const INT_PTR result = dialog.DoModal();
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(run.next, run.steps.size()) << "the dialog ended before all steps ran";
-    return result;
-}
 
 std::string TextOf(HWND window)
 {
@@ -105,35 +67,52 @@ protected:
     }
 };
 
-// A package in a temporary directory; the shell opener records the files opened.
+// A package in a temporary directory, loaded in it for a new dialog on each run; the shell opener records.
 class SetupDialogTest : public ::testing::Test {
 protected:
     SetupDialogTest() { Platform::SetShellOpener([](const char* file) { return s_opened.push_back(file), true; }); }
     ~SetupDialogTest() override { Platform::SetShellOpener(nullptr); }
 
-    // setup.inf with this default directory; list.inf with these FILE values.
-    void WritePackage(const std::string& defaultDir, const std::vector<std::string>& files = {})
+    // setup.inf with this default directory; list.inf with these lines.
+    void WritePackage(const std::string& defaultDir, const std::string& files = "")
     {
         package.Write("setup.inf", "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=Sample notice text\r\n"
                                    "[ArenaPack]\r\nTitle=Arena Map Pack\r\nInstallText=Choose the directory of the game\r\n"
                                    "DefaultDir=" + defaultDir + "\r\n");
-        std::string list = "[ArenaPack]\r\nCount=" + std::to_string(files.size()) + "\r\n";
-        for (size_t i = 0; i < files.size(); ++i)
-            list += "FILE" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
-        package.Write("list.inf", list);
+        package.Write("list.inf", "[ArenaPack]\r\n" + files);
     }
-    // Loads the package and runs a new dialog on it, both in the package directory.
+    // Runs the dialog and each step on a timer tick of its own inside its modal loop, so that keys posted
+    // by one step are handled before the next. A dialog still open 4 s after the last step fails the test.
     INT_PTR Run(std::vector<std::function<void(HWND)>> steps)
     {
         CCurrentDir inPackage(package.Native());
         info = std::make_unique<CSetupInfo>();
         EXPECT_NE(nullptr, info->Load("setup.inf", "list.inf"));
         dialog = std::make_unique<CTestSetupDialog>(*info);
-        const INT_PTR result = RunDialog(*dialog, std::move(steps));
+        s_dialog = dialog.get();
+        s_steps = std::move(steps);
+        s_next = s_idleTicks = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, OnTick);
+        const INT_PTR result = dialog->DoModal();
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(s_next, s_steps.size()) << "the dialog ended before all steps ran";
         EXPECT_FALSE(dialog->m_btnInstall.IsAttached()) << "a control still attached after the run";
         return result;
     }
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND hwnd = s_dialog->GetHwnd();
+        if (hwnd && IsWindowVisible(hwnd) && s_next < s_steps.size()) {
+            s_steps[s_next++](hwnd);
+        } else if (hwnd && ++s_idleTicks == 200) {
+            ADD_FAILURE() << "the dialog was still open after the last step";
+            EndDialog(hwnd, IDABORT);
+        }
+    }
 
+    static inline CTestSetupDialog* s_dialog;
+    static inline std::vector<std::function<void(HWND)>> s_steps;
+    static inline size_t s_next, s_idleTicks;
     static inline std::vector<std::string> s_opened;
     CTempDir package, target;
     std::unique_ptr<CSetupInfo> info;
@@ -156,15 +135,8 @@ void ExpectView(HWND dialog, bool finished)
     EXPECT_EQ(finished ? "&Exit" : "INSTALL", ItemText(dialog, IDC_INSTALL));
 }
 
-LONG ShownBitmapWidth(HWND dialog)  // 0 when none
-{
-    BITMAP bm = {};
-    auto bitmap = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, IDC_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    return bitmap && GetObjectA(bitmap, sizeof bm, &bm) ? bm.bmWidth : 0;
-}
-
-// The first display: the package's texts, its licence and logo or none, the icons. Enter ends the run through OK, which takes the controls' data; Escape and the
-// close box end it through Cancel.
+// The first display: the package's texts, its licence and logo or none, the icons. Enter ends the run
+// through OK, which takes the controls' data; Escape and the close box end it through Cancel.
 TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSilentlyWithoutThem)
 {
     const std::string crlf = "Terms of use\r\n\r\n1. Line one\r\n2. \xE9t\xE9 line two\r\n";
@@ -196,7 +168,9 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
                                                 "C:\\Games\\Arena", c.shownLicence, "---"}),
                       (std::vector<std::string>{TextOf(hwnd), ItemText(hwnd, IDC_COPYRIGHT), ItemText(hwnd, IDC_DIR_GROUP),
                                                 ItemText(hwnd, IDC_DIR), ItemText(hwnd, IDC_LICENSE), EnabledOf(hwnd)}));
-            EXPECT_EQ(c.logoWidth, ShownBitmapWidth(hwnd));  // 440: the built-in logo
+            BITMAP logo = {};  // 440 pixels wide: the built-in logo
+            GetObjectA(reinterpret_cast<HBITMAP>(SendDlgItemMessageA(hwnd, IDC_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof logo, &logo);
+            EXPECT_EQ(c.logoWidth, logo.bmWidth);
             EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
             EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
             EXPECT_FALSE(IsDlgButtonChecked(hwnd, IDC_AGREE));
@@ -258,7 +232,8 @@ TEST_F(SetupDialogTest, TheBoxTheDirectoryTextAndThePickerMoveThroughTheStatesAn
 TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedViewAndExitEndsTheRun)
 {
     // A missing source and a read-only destination: neither may pass as installed.
-    WritePackage("", {"present.txt;$setupdir;C;1", "missing.txt;$setupdir;C;2", "locked.txt;$setupdir;C;3", "readme.txt;$setupdir;E;4"});
+    WritePackage("", "Count=4\r\nFILE1=present.txt;$setupdir;C;1\r\nFILE2=missing.txt;$setupdir;C;2\r\n"
+                     "FILE3=locked.txt;$setupdir;C;3\r\nFILE4=readme.txt;$setupdir;E;4\r\n");
     package.Write("present.txt", "here");
     package.Write("locked.txt", "new");
     target.Write("locked.txt", "old");
