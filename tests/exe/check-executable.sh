@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# A built Windows executable, read with the toolchain's objdump: 64-bit, ASLR with high-entropy addresses,
-# DEP, relocations kept, stripped, importing Windows' own DLLs only; with a budget, the file less its
-# resources (the pictures have a fixed size) within it, which an unoptimised build exceeds.
+# A built Windows executable, read with objdump: 64-bit, ASLR (high-entropy), DEP, relocations kept, stripped,
+# importing Windows' own DLLs only; with a budget, its size less its resources within it (unoptimised: over).
 #   check-executable.sh EXE [gui|console] [CODE_BUDGET_BYTES]
 set -euo pipefail
 exe="$1" subsystem="${2:-}" budget="${3:-}"

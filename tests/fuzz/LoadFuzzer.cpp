@@ -21,18 +21,13 @@ private:
     CMemorySource m_setup, m_list;
 };
 
-void Expect(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
-
 // The texts, each checked for its terminating NUL, then Count and the entries.
 std::vector<std::string> Fields(const CSetupInfo& info)
 {
     std::vector<std::string> fields;
     auto add = [&fields](const char* text, size_t size) {
-        Expect(strnlen(text, size) < size);
+        if (strnlen(text, size) == size)
+            __builtin_trap();
         fields.push_back(text);
     };
     add(info.m_szSetupPath, sizeof info.m_szSetupPath);
@@ -60,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     const std::string setup = input.substr(0, at), list = input.substr(std::min(at + 10, input.size()));
     CFuzzSources sources(setup, list), again(setup, list);
     CSetupInfo indexed, rescanned;
-    Expect(indexed.Load("setup.inf", "list.inf", sources) && rescanned.LoadRescanning("setup.inf", "list.inf", again));
-    Expect(Fields(indexed) == Fields(rescanned));
+    if (!indexed.Load("setup.inf", "list.inf", sources) || !rescanned.LoadRescanning("setup.inf", "list.inf", again) ||
+        Fields(indexed) != Fields(rescanned))
+        __builtin_trap();
     return 0;
 }

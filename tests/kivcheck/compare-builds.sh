@@ -7,7 +7,6 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 native="$(cd "$root" && realpath -m "${1:-build/native}")/kivcheck"
 windows="$(cd "$root" && realpath -m "${2:-build/windows}")/kivcheck.exe"
 [ -x "$native" ] && [ -x "$windows" ] || { echo "compare-builds: build both builds first" >&2; exit 1; }
-export WINEDEBUG="${WINEDEBUG:--all}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # packages/example: the worked example with 8-bit and control characters and most warnings;

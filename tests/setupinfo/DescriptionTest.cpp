@@ -41,19 +41,15 @@ std::optional<std::string> Lookup(const std::string& bytes, const std::string& s
 const std::optional<std::string> kNone;
 
 // Description files held in memory, opened by name.
-class CMemorySources final : public ISetupSources {
-public:
-    std::map<std::string, std::string> files;
-
+struct CMemorySources final : ISetupSources {
     IByteSource* Open(const char* path) override
     {
         auto it = files.find(path);
-        return it == files.end() ? nullptr : &m_sources.emplace_back(it->second.data(), it->second.size());
+        return it == files.end() ? nullptr : &sources.emplace_back(it->second.data(), it->second.size());
     }
     void CloseAll() override {}
-
-private:
-    std::deque<CMemorySource> m_sources;  // stable addresses
+    std::map<std::string, std::string> files;
+    std::deque<CMemorySource> sources;  // stable addresses
 };
 
 using Names = std::vector<std::string>;

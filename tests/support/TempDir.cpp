@@ -53,12 +53,6 @@ std::string CTempDir::Read(const std::string& relative) const
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-fs::path CTempDir::MakeDir(const std::string& relative) const
-{
-    fs::create_directories(Native(relative));
-    return Native(relative);
-}
-
 std::set<std::string> CTempDir::Tree(const std::string& relative) const
 {
     std::set<std::string> names;
