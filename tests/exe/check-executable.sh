@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
-# A built Windows executable as a file, read with the toolchain's objdump:
-# 64-bit, ASLR with high-entropy addresses, DEP, relocations kept, stripped,
-# and importing Windows' own DLLs only.
-#
+# A built Windows executable, read with objdump: 64-bit, ASLR (high-entropy), DEP, relocations kept, stripped,
+# importing Windows' own DLLs only; with a budget, its size less its resources within it (unoptimised: over).
 #   check-executable.sh EXE [gui|console] [CODE_BUDGET_BYTES]
-#
-# With a budget, the file less its resource section (the part the code makes:
-# the built-in pictures have a fixed size) must not exceed it. An executable
-# built without optimisation does.
 set -euo pipefail
 exe="$1" subsystem="${2:-}" budget="${3:-}"
 objdump="${OBJDUMP:-x86_64-w64-mingw32-objdump}"
@@ -17,7 +11,6 @@ fail() { echo "FAIL $(basename "$exe"): $*" >&2; failures=$((failures + 1)); }
 [ -f "$exe" ] || { echo "FAIL: $exe is missing" >&2; exit 1; }
 headers="$("$objdump" -p "$exe")" || { echo "FAIL: $objdump cannot read $exe" >&2; exit 1; }
 sections="$("$objdump" -h "$exe")"
-
 grep -q 'file format pei-x86-64' <<<"$headers" || fail "not a 64-bit PE executable"
 for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
   grep -qE "^[[:space:]]+$flag\$" <<<"$headers" || fail "not linked with $flag"
@@ -30,7 +23,6 @@ case "$subsystem" in
   gui) grep -qE '^Subsystem.*\(Windows GUI\)' <<<"$headers" || fail "not a GUI program" ;;
   console) grep -qE '^Subsystem.*\(Windows CUI\)' <<<"$headers" || fail "not a console program" ;;
 esac
-
 system=" advapi32.dll bcrypt.dll comctl32.dll comdlg32.dll crypt32.dll gdi32.dll kernel32.dll msvcrt.dll ntdll.dll
   ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll userenv.dll uxtheme.dll version.dll ws2_32.dll "
 dlls="$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')"
@@ -38,22 +30,13 @@ dlls="$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')"
 for dll in $dlls; do
   [[ "$system" == *" $dll "* || "$dll" == api-ms-win-* ]] || fail "imports $dll, which would have to be shipped"
 done
-
 if [ -n "$budget" ]; then
-  size=$(stat -c %s "$exe")
-  # The resource section runs from its file offset to the next section's.
-  resources=0 start=
-  while read -r name offset; do
-    offset=$((16#$offset))
-    if [ -n "$start" ]; then resources=$((offset - start)); start=; fi
-    [ "$name" = .rsrc ] && start=$offset
-  done < <(awk '$1 ~ /^[0-9]+$/ && $6 !~ /^0+$/ { print $2, $6 }' <<<"$sections" | sort -k2,2)
-  [ -z "$start" ] || resources=$((size - start))
-  [ "$resources" -gt 0 ] || fail "no resources"
-  code=$((size - resources))
+  # The resource section as it lies in the file, rounded up to the file alignment of 512 bytes.
+  size=$(stat -c %s "$exe") resources=$(awk '$2 == ".rsrc" { print $3 }' <<<"$sections")
+  [ -n "$resources" ] || fail "no resources"
+  resources=$(((16#${resources:-0} + 511) / 512 * 512)) code=$((size - resources))
   echo "$(basename "$exe"): $size bytes, $resources of them resources, $code of code and data (budget $budget)"
   [ "$code" -le "$budget" ] || fail "$code bytes besides its resources, over the budget of $budget"
 fi
-
 [ "$failures" -eq 0 ] || exit 1
 echo "$(basename "$exe"): ok"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A release: the version in KivSetup.exe's VERSIONINFO and in kivcheck --version;
 # `make sign` with a throwaway certificate (PKCS#12 with a password, PEM pair)
-# gives copies that verify, pass the executable and resource checks, give back
-# the unsigned bytes without their signature, fail with one byte changed, and install.
+# gives copies that verify, pass the executable checks and the executable's tests
+# (its resources; started, it installs), give back the unsigned bytes without
+# their signature, and fail with one byte changed.
 #   check-release.sh VERSION KIVSETUP_EXE KIVCHECK_EXE EXE_TESTS_EXE   (through tests/run-under-wine.sh)
 set -euo pipefail
 version="$1" exe="$(realpath "$2")" kivcheck="$3" exe_tests="$4" here="$(cd "$(dirname "$0")" && pwd)"
@@ -26,7 +27,7 @@ osslsigncode verify -CAfile cert.pem -in pair.exe >/dev/null || fail "pair.exe d
 osslsigncode verify -CAfile cert.pem -in signed.exe >verify.txt || { cat verify.txt; fail "signed.exe does not verify"; }
 grep -q 'Message digest algorithm *: SHA256' verify.txt || fail "not signed with SHA-256"
 "$here/check-executable.sh" signed.exe gui
-KIV_EXE_UNDER_TEST="$(winepath -w signed.exe)" wine "$exe_tests" --gtest_brief=1 </dev/null || fail "resource tests"
+KIV_EXE_UNDER_TEST="$(winepath -w signed.exe)" wine "$exe_tests" --gtest_brief=1 </dev/null || fail "the executable's tests"
 osslsigncode remove-signature -in signed.exe -out unsigned.exe >/dev/null
 cmp -s unsigned.exe "$exe" || fail "without its signature the signed copy is not the unsigned file"
 
@@ -34,6 +35,4 @@ cp signed.exe flipped.exe
 printf "\\$(printf %o $(($(od -An -tu1 -j4096 -N1 signed.exe) ^ 1)))" | dd of=flipped.exe bs=1 seek=4096 conv=notrunc status=none
 ! osslsigncode verify -CAfile cert.pem -in flipped.exe >/dev/null 2>&1 || fail "a copy with a changed byte verifies"
 
-KIV_DEMO_HEADLESS=1 "$here/../../examples/demo.sh" "$work/signed.exe" >demo.txt 2>&1 || { cat demo.txt; fail "demo"; }
-grep -q '\./maps/arena2\.map' demo.txt || { cat demo.txt; fail "the signed installer installed nothing"; }
-echo "check-release: version $version; the signed copies verify and install"
+echo "check-release: version $version; the signed copies verify, start and install"

@@ -1,105 +1,173 @@
+// The installation engine on real directories: the paths and their limit, MakePath's levels, where each
+// entry lands, what counts as not copied, the open pass, and on Linux the copy standing in for CopyFileA.
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
-#include "InstallSupport.h"
+#include "EntryPaths.h"
+#include "FileSystem.h"
+#include "InstallSteps.h"
+#include "SetupInfo.h"
+#include "TempDir.h"
+#include "TextBuffer.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class Install : public CPackageTest {
+using Names = std::set<std::string>;
+using Opens = std::vector<std::pair<std::string, bool>>;
+
+// Appends one entry to the list, its file name taken from the source path as Load takes it.
+void AddEntry(CSetupInfo& info, const std::string& source, const std::string& dest, const std::string& action)
+{
+    const size_t index = info.m_files.GetSize();
+    info.m_files.SetSize(index + 1);
+    FileEntry& entry = info.m_files[index];
+    CopyText(entry.szSource, sizeof entry.szSource, source.c_str());
+    CSetupInfo::GetFileName(entry.szSource, entry.szFileName);
+    CopyText(entry.szDest, sizeof entry.szDest, dest.c_str());
+    CopyText(entry.szAction, sizeof entry.szAction, action.c_str());
+}
+
+// A temporary directory holding the package directory "package", current during the test, and the
+// targets. The shell opener records each file opened with the probe's answer at that moment.
+class Install : public ::testing::Test {
+protected:
+    Install()
+    {
+        s_opens.clear();
+        s_probe = [] { return true; };
+        Platform::SetShellOpener([](const char* file) { return s_opens.emplace_back(file, s_probe && s_probe()), s_probe != nullptr; });
+    }
+    ~Install() override { Platform::SetShellOpener(nullptr); }
+    // Writes package\data\<name> with the content "<name> v1" (or content).
+    void Source(const std::string& name, const std::string& content = "")
+    {
+        dir.Write("package\\data\\" + name, content.empty() ? name + " v1" : content);
+    }
+    std::string Target(const std::string& name) const { return dir.Path() + "\\" + name; }
+
+    static inline Opens s_opens;
+    static inline std::function<bool()> s_probe;  // null: the open fails
+    CTempDir dir;
+    CCurrentDir here{dir.MakeDir("package")};
+    CSetupInfo info;
 };
 
-// A relative directory text of exactly length characters ending with a
-// backslash, in components short enough for any file system.
+// A relative directory text of exactly length characters ending with a backslash, in short components.
 std::string LongTail(size_t length)
 {
     std::string tail;
-    while (tail.size() + 1 < length) {
-        tail += std::string(std::min<size_t>(100, length - tail.size() - 1), 'x');
-        tail += '\\';
-    }
+    while (tail.size() + 1 < length)
+        tail += std::string(std::min<size_t>(100, length - tail.size() - 1), 'x') + "\\";
     return tail.size() < length ? tail + "\\" : tail;
 }
 
 }  // namespace
 
-TEST_F(Install, TargetWithOrWithoutBackslashOrRelativeGivesTheSamePlaces)
+TEST(EntryPaths, TheTargetGetsOneBackslashAndAStepWhosePathsExceed259CharactersIsSkipped)
 {
-    const fs::path start = fs::current_path();
-    {
-        COpenRecorder recorder;
-        EXPECT_EQ(info.Install(Target("Empty").c_str()), 0);
-        EXPECT_FALSE(dir.Exists("Empty"));
-        EXPECT_TRUE(recorder.opens.empty());
+    for (const auto& [targetDir, normalised] : {std::pair<std::string, std::string>{"C:\\Games", "C:\\Games\\"},
+                                                {"C:\\Games\\", "C:\\Games\\"}, {"", "\\"}}) {
+        char out[16] = "junk";
+        EXPECT_EQ(NormaliseTarget(targetDir.c_str(), out, sizeof out), normalised.size());
+        EXPECT_EQ(out, normalised);
     }
-    Source("a.dat");
-    AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
-    EXPECT_EQ(info.Install(Target("One").c_str()), 0);
-    EXPECT_EQ(dir.Read("One\\maps\\a.dat"), "a.dat v1");
-    EXPECT_EQ(info.Install((Target("Two") + "\\").c_str()), 0);
-    EXPECT_EQ(dir.Read("Two\\maps\\a.dat"), "a.dat v1");
-    // Relative to the current directory, for the test, MakePath and the copy alike.
-    EXPECT_EQ(info.Install("Three"), 0);
-    EXPECT_EQ(dir.Read("package\\Three\\maps\\a.dat"), "a.dat v1");
-    // MakePath ran for every call; the current directory is still the same.
-    EXPECT_EQ(fs::current_path(), start);
-    EXPECT_STREQ(info.m_files[0].szDest, "$setupdir\\maps\\");
+    // The target, the entry directory and the destination path, each at 259 and at 260 characters.
+    const std::string t98 = "C:\\" + std::string(94, 'T') + "\\";
+    auto sub = [](size_t length) { return "$setupdir" + std::string(length - 1, 'd') + "\\"; };  // with its backslash
+    const struct {
+        std::string target, dest, source;  // "data\\": no file name
+        bool fits;
+    } steps[] = {{std::string(258, 't'), "$setupdir", "data\\", true}, {std::string(259, 't'), "$setupdir", "data\\", false},
+                 {t98, sub(161), "data\\", true}, {t98, sub(162), "data\\", false},
+                 {t98, sub(160), "data\\a", true}, {t98, sub(161), "data\\a", false}};
+    for (const auto& s : steps) {
+        CSetupInfo info;
+        AddEntry(info, s.source, s.dest, "C");
+        bool fits = !s.fits;
+        WalkInstallSteps(info.m_files, s.target.c_str(), [](const InstallStep& step, void* context) {
+            *static_cast<bool*>(context) = step.pathsFit;
+        }, &fits);
+        EXPECT_EQ(fits, s.fits) << s.target.size() << " " << s.dest.size() << " " << s.source;
+    }
 }
 
-TEST_F(Install, DestinationAndActionDecideWhereAFileLandsAndAnExistingOneIsReplaced)
+TEST(MakePath, MakesEveryMissingLevelButNeverTheTextAfterTheLastBackslash)
 {
-    struct Case {
-        const char *name, *dest, *action, *landsAt;  // landsAt null: not copied
-    };
-    const Case cases[] = {
-        {"e.txt", "$setupdir", "e", nullptr},  // opened where it is, after the last copy
-        {"b.dat", "$setupdir\\maps\\", "C", "maps\\b.dat"},
+    CTempDir dir;
+    CCurrentDir here(dir.Native());
+    EXPECT_EQ(CSetupInfo::MakePath(nullptr), -1);
+    EXPECT_EQ(CSetupInfo::MakePath(""), -1);
+    // 260 characters are refused and make nothing; 259 are walked.
+    const std::string base = dir.Path() + "\\a\\", longest = base + std::string(259 - base.size(), 'f');
+    EXPECT_EQ(CSetupInfo::MakePath((longest + "g").c_str()), -2);
+    EXPECT_FALSE(dir.Exists("a"));
+    EXPECT_EQ(CSetupInfo::MakePath(longest.c_str()), 0);
+    dir.Write("Games\\keep.txt", "kept");
+    dir.Write("block", "a file");
+    const std::string games = dir.Path() + "\\Games\\";
+    std::string rooted = dir.Path() + "\\rooted\\";  // from the root of the current drive
+    rooted.erase(0, rooted[1] == ':' ? 2 : 0);
+    // No backslash: no level; "/" separates nothing; a file in the way does not stop the walk.
+    for (const std::string& path : {std::string("maps"), std::string("sub/inner/"), games + "Arena\\maps\\", games + "Other\\maps",
+                                    games + "Twin\\\\inner\\", games, dir.Path() + "\\block\\in\\deep\\", std::string("rel\\sub\\"), rooted})
+        EXPECT_EQ(CSetupInfo::MakePath(path.c_str()), 0) << path;
+    EXPECT_EQ(dir.Tree(), (Names{"a", "block", "Games", "Games/keep.txt", "Games/Arena", "Games/Arena/maps", "Games/Other",
+                                 "Games/Twin", "Games/Twin/inner", "rel", "rel/sub", "rooted"}));
+    EXPECT_EQ(dir.Read("Games\\keep.txt") + dir.Read("block"), "kepta file");
+}
+
+TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormAndAnExistingOneIsReplaced)
+{
+    const struct {
+        std::string name, dest, action, landsAt;  // landsAt empty: not copied
+    } cases[] = {
+        {"e.txt", "$setupdir", "e", ""}, {"b.dat", "$setupdir\\maps\\", "C", "maps/b.dat"},  // e.txt opened where it is
         // "ghost\.." is resolved in the text, as Windows does: ghost is never made.
-        {"m.dat", "$setupdir\\ghost\\..\\maps\\", "C", "maps\\m.dat"},
-        {"a.dat", "$setupdir", "C", "a.dat"},
-        {"c.dat", "$setupdirmaps\\", "C", "maps\\c.dat"},
-        {"Mixed.DAT", "$SETUPDIR\\Extra\\", "C", "extra\\Mixed.DAT"},
+        {"m.dat", "$setupdir\\ghost\\..\\maps\\", "C", "maps/m.dat"}, {"a.dat", "$setupdir", "C", "a.dat"},
+        {"c.dat", "$setupdirmaps\\", "C", "maps/c.dat"},
+        {"Mixed.DAT", "$SETUPDIR\\Extra\\Zone\\", "C", "extra/zone/Mixed.DAT"},  // the sub-directory lower-cased
         {"d.dat", "$SetupDir\\maps", "C", "mapsd.dat"},  // the name joined straight on
-        {"e.dat", "D:\\Other\\", "C", "e.dat"},           // no marker: the target itself
-        {"f.dat", "maps\\", "C", "f.dat"},
+        {"e.dat", "D:\\Other\\", "C", "e.dat"}, {"f.dat", "maps\\", "C", "f.dat"}, {"h.dat", "", "C", "h.dat"},  // no marker
         {"g.dat", "x\\$setupdir\\maps\\", "C", "g.dat"},  // the marker only at the start
-        {"h.dat", "", "C", "h.dat"},
-        {"j.dat", "$setupdir", "X", nullptr},
-        {"k.dat", "$setupdir", "Copy", nullptr},
-        {"l.dat", "$setupdir", " C", nullptr},
-        {"f.txt", "$setupdir", "Exec", nullptr},
-        {"g.txt", "$setupdir", "E", nullptr},
-        {"i.dat", "$setupdir", "c", "i.dat"},
+        {"k.dat", "$setupdir", "Copy", ""}, {"l.dat", "$setupdir", " C", ""}, {"f.txt", "$setupdir", "Exec", ""},
+        {"g.txt", "$setupdir", "E", ""}, {"i.dat", "$setupdir", "c", "i.dat"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Source(c.name);
-        AddEntry(info, std::string("data\\") + c.name, c.dest, c.action);
+        AddEntry(info, "data\\" + c.name, c.dest, c.action);
     }
     dir.Write("Arena\\maps\\b.dat", "old and longer than the new content");
-
-    for (const std::string version : {"v1", "v2"}) {
-        Source("b.dat", "b.dat " + version);
-        COpenRecorder recorder([this] { return dir.Exists("Arena\\i.dat"); });
+    EXPECT_EQ(CSetupInfo().Install(Target("Empty").c_str()), 0);  // an empty list makes nothing
+    EXPECT_FALSE(dir.Exists("Empty"));
+    // With or without its backslash, or relative to the current directory: the same places.
+    for (const std::string& target : {Target("Arena"), Target("Arena") + "\\", std::string("..\\Arena")}) {
+        Source("b.dat", "b.dat for " + target);
+        s_opens.clear();
+        s_probe = [this] { return dir.Exists("Arena\\i.dat"); };  // the last copy
         const fs::path start = fs::current_path();
-        EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
+        EXPECT_EQ(info.Install(target.c_str()), 0);
         EXPECT_EQ(fs::current_path(), start);
-        EXPECT_EQ(dir.Read("Arena\\maps\\b.dat"), "b.dat " + version);
-        EXPECT_EQ(recorder.opens, (std::vector<std::pair<std::string, bool>>{{"data\\e.txt", true},
-                                                                             {"data\\g.txt", true}}));
+        EXPECT_EQ(dir.Read("Arena\\maps\\b.dat"), "b.dat for " + target);
+        EXPECT_EQ(s_opens, (Opens{{"data\\e.txt", true}, {"data\\g.txt", true}}));
     }
-    for (const Case& c : cases) {
-        if (c.landsAt && std::string(c.name) != "b.dat") {
-            EXPECT_EQ(dir.Read(std::string("Arena\\") + c.landsAt), std::string(c.name) + " v1") << c.dest;
-        }
-    }
-    EXPECT_EQ(Listing(""), (Names{"Arena", "package"}));
-    EXPECT_EQ(Listing("Arena"), (Names{"a.dat", "e.dat", "extra", "f.dat", "g.dat", "h.dat", "i.dat", "maps", "mapsd.dat"}));
-    EXPECT_EQ(Listing("Arena\\maps"), (Names{"b.dat", "c.dat", "m.dat"}));
-    EXPECT_EQ(Listing("Arena\\extra"), (Names{"Mixed.DAT"}));
-    EXPECT_EQ(Listing("package"), (Names{"data"}));
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.landsAt.empty() || c.name == "b.dat" || dir.Read("Arena\\" + c.landsAt) == c.name + " v1") << c.dest;
+    EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "e.dat", "extra", "extra/zone", "extra/zone/Mixed.DAT", "f.dat", "g.dat",
+                                        "h.dat", "i.dat", "maps", "maps/b.dat", "maps/c.dat", "maps/m.dat", "mapsd.dat"}));
 }
 
 TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
@@ -111,36 +179,62 @@ TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
                     fs::perm_options::remove);
     dir.MakeDir("Arena\\b.dat");
     dir.Write("Arena\\wall", "a file where a directory should be");
-    const size_t targetLength = Target("Arena").size() + 1;  // with its backslash
-    ASSERT_LT(targetLength, 100u);
     AddEntry(info, "data\\missing.dat", "$setupdir", "C");
     AddEntry(info, "data\\a.dat", "$setupdir", "C");
     AddEntry(info, "data\\b.dat", "$setupdir", "C");
     AddEntry(info, "data\\c.dat", "$setupdir\\wall\\", "C");
-    // Entry directory of 260 characters; then one of 259 whose destination path is longer.
-    AddEntry(info, "data\\c.dat", "$setupdir\\" + LongTail(260 - targetLength), "C");
-    AddEntry(info, "data\\c.dat", "$setupdir\\" + LongTail(259 - targetLength), "C");
     AddEntry(info, "data\\d.dat", "$setupdir", "C");
     AddEntry(info, "data\\e.txt", "$setupdir", "E");
-
-    // A failed open passes silently and does not change the result.
-    COpenRecorder recorder([] { return true; }, false);
+    s_probe = nullptr;  // a failed open passes silently, the result unchanged
     const fs::path start = fs::current_path();
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 6);
-    EXPECT_EQ(Listing("Arena"), (Names{"a.dat", "b.dat", "d.dat", "wall"}));
-    EXPECT_EQ(dir.Read("Arena\\a.dat"), "read-only");
-    EXPECT_TRUE(fs::is_directory(dir.Native("Arena\\b.dat")));
-    EXPECT_EQ(dir.Read("Arena\\d.dat"), "d.dat v1");
+    EXPECT_EQ(info.Install(Target("Arena").c_str()), 4);
+    EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat", "d.dat", "wall"}));
+    EXPECT_EQ(dir.Read("Arena\\a.dat") + dir.Read("Arena\\d.dat"), "read-onlyd.dat v1");
     EXPECT_EQ(fs::current_path(), start);
-
-    // A target of 259 characters without its backslash: no C entry is
-    // copied, nothing is made, and the open pass still runs.
+    // A target of 259 characters without its backslash: every C entry is skipped and counted, nothing is
+    // made, and the open pass still runs.
     std::string longTarget = dir.Path() + "\\" + LongTail(259 - dir.Path().size() - 1);
     longTarget.back() = 'y';
-    ASSERT_EQ(longTarget.size(), 259u);
-    EXPECT_EQ(info.Install(longTarget.c_str()), 7);
-    EXPECT_EQ(Listing(""), (Names{"Arena", "package"}));
-    EXPECT_EQ(recorder.opens.size(), 2u);
+    const Names before = dir.Tree();
+    EXPECT_EQ(info.Install(longTarget.c_str()), 5);
+    EXPECT_EQ(dir.Tree(), before);
+    EXPECT_EQ(s_opens.size(), 2u);
+}
+
+// The open pass starts a program with its source path as the parameter text and does not wait for it:
+// the program writes probe-record.txt only once the test has written probe-go.
+TEST_F(Install, AnOpenedProgramStartsWithItsSourcePathAsParameterAndIsNotWaitedFor)
+{
+    Platform::SetShellOpener(nullptr);
+#ifdef _WIN32
+    char self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
+    dir.MakeDir("package\\tools");
+    fs::copy_file(fs::path(self).parent_path() / "kiv_open_probe.exe", dir.Native("package\\tools\\probe.exe"));
+    const std::string program = "tools\\probe.exe", parameter = program;
+#else
+    dir.Write("package\\tools\\probe.sh",
+              "#!/bin/sh\n"
+              "n=0; while [ ! -e probe-go ] && [ $n -lt 200 ]; do sleep 0.05; n=$((n+1)); done\n"
+              "if [ -e probe-go ]; then go=seen; else go=missing; fi\n"
+              "printf 'line=%s %s\\ncwd=%s\\ngo=%s\\n' \"$0\" \"$*\" \"$(pwd -P)\" $go >probe-record.tmp\n"
+              "mv probe-record.tmp probe-record.txt\n");
+    fs::permissions(dir.Native("package\\tools\\probe.sh"), fs::perms::owner_exec, fs::perm_options::add);
+    const std::string program = "tools\\probe.sh", parameter = "tools/probe.sh";
+#endif
+    Source("a.dat");
+    AddEntry(info, program, "$setupdir", "E");
+    AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
+    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
+    dir.Write("package\\probe-go", "");
+    for (int i = 0; i < 1200 && !dir.Exists("package\\probe-record.txt"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::string record = dir.Read("package\\probe-record.txt");
+    ASSERT_NE(record, "") << "the program did not start";
+    EXPECT_NE(record.find(" " + parameter + "\ncwd="), std::string::npos) << record;
+    EXPECT_NE(record.find("\ngo=seen\n"), std::string::npos) << record;
+    const size_t cwd = record.find("\ncwd=") + 5;
+    EXPECT_TRUE(fs::equivalent(record.substr(cwd, record.find('\n', cwd) - cwd), dir.Native("package"))) << record;
 }
 
 #ifndef _WIN32
@@ -156,5 +250,31 @@ TEST_F(Install, ACurrentDirectoryTooLongToSaveIsNeverLeft)
     EXPECT_EQ(info.Install("Arena"), 0);
     EXPECT_EQ(dir.Read(deep + "Arena\\maps\\a.dat"), "deep");
     EXPECT_EQ(fs::current_path(), start);
+}
+
+// The copy replaces a link in its place instead of writing through it, takes the source's permissions
+// less the special bits and the umask, does not wait for a pipe (an alarm ends a test that does), and
+// when it fails midway (a read error) leaves nothing behind.
+TEST_F(Install, OnLinuxACopyReplacesALinkInItsPlaceAndTakesTheSourcesPermissions)
+{
+    dir.Write("outside.txt", "outside the target");
+    for (const char* name : {"a.dat", "b.dat", "tool.exe", "pipe.dat", "unreadable.dat"})
+        AddEntry(info, std::string("data\\") + name, "$setupdir", "C");
+    for (const char* name : {"a.dat", "b.dat", "tool.exe"})
+        Source(name);
+    chmod(dir.Native("package\\data\\tool.exe").c_str(), 06777);
+    ASSERT_EQ(mkfifo(dir.Native("package\\data\\pipe.dat").c_str(), 0666), 0);
+    fs::create_symlink("/proc/self/mem", dir.Native("package\\data\\unreadable.dat"));  // EIO at its start
+    fs::create_symlink(dir.Native("outside.txt"), dir.MakeDir("Arena") / "a.dat");
+    fs::create_hard_link(dir.Native("outside.txt"), dir.Native("Arena\\b.dat"));
+    const mode_t umaskBefore = umask(022);
+    alarm(30);
+    EXPECT_EQ(info.Install(Target("Arena").c_str()), 2);
+    alarm(0);
+    umask(umaskBefore);
+    EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat", "tool.exe"}));
+    EXPECT_EQ(dir.Read("outside.txt") + "|" + dir.Read("Arena\\a.dat") + dir.Read("Arena\\b.dat"), "outside the target|a.dat v1b.dat v1");
+    EXPECT_FALSE(fs::is_symlink(dir.Native("Arena\\a.dat")));
+    EXPECT_EQ(static_cast<unsigned>(fs::status(dir.Native("Arena\\tool.exe")).permissions()), 0755u);
 }
 #endif

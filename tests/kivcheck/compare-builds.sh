@@ -1,115 +1,57 @@
 #!/usr/bin/env bash
-# Both builds of kivcheck must give byte-identical --json output (and the same
-# exit status) for the same package and the same target text: runs the native
-# build and, under Wine, the Windows build on a few packages and compares.
-#
-#   tests/kivcheck/compare-builds.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]
-#
-# Defaults: build/native and build/windows. Run it through tests/run-under-wine.sh.
+# Both builds of kivcheck must give byte-identical --json output and the same exit status for the same
+# package and target text: runs the native build and, under Wine, the Windows build, and compares.
+#   tests/kivcheck/compare-builds.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]   (through tests/run-under-wine.sh)
 set -euo pipefail
-
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 native="$(cd "$root" && realpath -m "${1:-build/native}")/kivcheck"
 windows="$(cd "$root" && realpath -m "${2:-build/windows}")/kivcheck.exe"
-for program in "$native" "$windows"; do
-  [ -x "$program" ] || { echo "compare-builds: $program is missing; build both builds first" >&2; exit 1; }
-done
-export WINEDEBUG="${WINEDEBUG:--all}"
-
+[ -x "$native" ] && [ -x "$windows" ] || { echo "compare-builds: build both builds first" >&2; exit 1; }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-
-# The worked example, with 8-bit and control characters in its texts and
-# something for most warnings.
-example="$work/example"
-mkdir -p "$example/data"
-printf '[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=\xa9 2001 \xc4rena \x01\t"quoted" \\\r\n\r\n[ArenaPack]\r\nTitle=Arena Map Pack \xe9\xff\x80\r\nInstallText = not read\r\nInstallText=Choose the directory of the game\r\nDefaultDir=C:\\Games\\Arena\r\n' >"$example/setup.inf"
-printf '[ArenaPack]\nCount=6\nFILE1=data\\arena1.map;$setupdir\\maps\\;C;1\nFILE2=data\\arena2.map;$SetupDir\\Maps;c;2\nFILE3=readme.txt;$setupdir;E;0\nFILE4=data\\gone.map;maps\\;C;4\nFILE5=data\\arena1.map;$setupdir\\..\\up\\;Copy;5\nFILE7=late.txt;$setupdir;C;7\n' >"$example/list.inf"
-printf 'first map' >"$example/data/arena1.map"
-printf 'second map' >"$example/data/arena2.map"
-printf 'read me' >"$example/readme.txt"
-printf 'licence\0rest' >"$example/license.txt"
-printf 'BMnot really' >"$example/logo.bmp"
-
-# A package that does not load: setup.inf without list.inf.
-mkdir -p "$work/broken" && printf '[Setup]\n' >"$work/broken/setup.inf"
-
-# Description files that are no files: a directory or a named pipe is a file
-# that cannot be opened, on both builds, and nothing waits on the pipe.
-for name in setup-dir list-dir setup-pipe; do
-  mkdir -p "$work/$name" && cp "$example/setup.inf" "$example/list.inf" "$work/$name/"
+# packages/example: the worked example with 8-bit and control characters and most warnings;
+# packages/broken: setup.inf without list.inf, which does not load; packages/odd: what Windows sees
+# otherwise than Linux: device and pipe sources, names in another case, "/" (one climbing out of the
+# target), two copies to one place, and below a pipe for the licence and a directory for the logo.
+packages="$root/tests/kivcheck/packages"
+cp -r "$packages/odd" "$work/odd" && mkdir -p "$work/odd/sub" "$work/odd/logo.bmp"
+mkfifo "$work/odd/license.txt" "$work/odd/data/pipe"
+# Description files that are no files (a directory, a pipe) do not open, and nothing waits on the pipe;
+# a logo whose pixels are said to start far beyond its end is no bitmap.
+for name in setup-dir list-dir setup-pipe crafted-logo; do
+  mkdir -p "$work/$name" && cp "$packages/example/setup.inf" "$packages/example/list.inf" "$work/$name/"
 done
 rm "$work/setup-dir/setup.inf" "$work/list-dir/list.inf" "$work/setup-pipe/setup.inf"
-mkdir "$work/setup-dir/setup.inf" "$work/list-dir/list.inf"
-mkfifo "$work/setup-pipe/setup.inf"
-
-# What Windows sees in a package that Linux would read otherwise: a pipe for
-# the licence, a directory for the logo, sources that are devices or pipes,
-# named in another case, written with "/" (one climbing out of the target),
-# and two copies to one place.
-odd="$work/odd"
-mkdir -p "$odd/data" "$odd/sub" "$odd/logo.bmp"
-cp "$example/setup.inf" "$odd/"
-printf '[ArenaPack]\nCount=8\nFILE1=NUL;$setupdir;C;1\nFILE2=COM1.txt;$setupdir;C;2\nFILE3=data\\pipe;$setupdir;C;3\nFILE4=Data\\Arena1.MAP;$setupdir\\maps\\;C;4\nFILE5=data/arena1.map;$setupdir;C;5\nFILE6=sub/../../elsewhere/payload.txt;$setupdir;C;6\nFILE7=data\\arena1.map;$SetupDir\\MAPS\\;C;7\nFILE8=readme.txt;$setupdir;E;8\n' >"$odd/list.inf"
-printf 'map' >"$odd/data/arena1.map"
-printf 'read me' >"$odd/readme.txt"
-mkfifo "$odd/license.txt" "$odd/data/pipe"
-# A bitmap whose pixels are said to start far beyond its end.
-crafted="$work/crafted" && mkdir -p "$crafted" && cp "$example/setup.inf" "$example/list.inf" "$crafted/"
-python3 -c 'import struct,sys; sys.stdout.buffer.write(b"BM" + struct.pack("<IHHIIiiHHIIiiII", 3126, 0, 0, 0x7FFFFFF0, 40, 32, 32, 1, 24, 0, 0, 0, 0, 0, 0) + bytes(3072))' >"$crafted/logo.bmp"
+mkdir "$work/setup-dir/setup.inf" "$work/list-dir/list.inf" && mkfifo "$work/setup-pipe/setup.inf"
+cp "$packages/crafted-logo.bmp" "$work/crafted-logo/logo.bmp"
 
 failures=0
-# compare NAME DIR ARGS...: runs both builds in DIR with ARGS, compares.
-compare() {
-  local name="$1" dir="$2"
+compare() {  # NAME DIR ARGS...: both builds in DIR with ARGS must give the same output and exit status
+  local name="$1" dir="$2" status
   shift 2
-  local native_status=0 windows_status=0
-  (cd "$dir" && timeout 60 "$native" "$@") >"$work/$name.native" 2>/dev/null || native_status=$?
-  (cd "$dir" && timeout 60 wine "$windows" "$@") >"$work/$name.windows" 2>/dev/null </dev/null || windows_status=$?
-  if ! cmp -s "$work/$name.native" "$work/$name.windows"; then
-    echo "FAIL $name: the outputs differ" >&2
+  { (cd "$dir" && timeout 60 "$native" "$@") 2>/dev/null && status=0 || status=$?; echo "exit status $status"; } >"$work/$name.native"
+  { (cd "$dir" && timeout 60 wine "$windows" "$@") 2>/dev/null </dev/null && status=0 || status=$?; echo "exit status $status"; } >"$work/$name.windows"
+  if cmp -s "$work/$name.native" "$work/$name.windows"; then
+    echo "ok   $name ($(tail -1 "$work/$name.native"), $(wc -c <"$work/$name.native") bytes)"
+  else
+    echo "FAIL $name: the outputs or exit statuses differ" >&2
     diff <(od -c "$work/$name.native") <(od -c "$work/$name.windows") | head -20 >&2 || true
     failures=$((failures + 1))
-  elif [ "$native_status" != "$windows_status" ]; then
-    echo "FAIL $name: exit status $native_status natively, $windows_status under Wine" >&2
-    failures=$((failures + 1))
-  else
-    echo "ok   $name (exit status $native_status, $(wc -c <"$work/$name.native") bytes)"
   fi
 }
-
-compare example-in-place "$example" --json --target 'game\baseq3'
-compare example-named "$work" --json --target 'game\baseq3' example
-compare example-strict "$example" --json --strict
-compare not-loaded "$work" --json broken
-for name in setup-dir list-dir setup-pipe; do
-  compare "$name" "$work/$name" --json
-done
-compare odd-files "$odd" --json --target 'game'
-compare crafted-logo "$crafted" --json
-
-# The verdicts themselves, not only their agreement.
-expect() {
-  local name="$1" pattern="$2" count="$3" found
-  found=$( (grep -o "$pattern" "$work/$name.native" || true) | wc -l)
-  if [ "$found" -ne "$count" ]; then
-    echo "FAIL $name: $count x $pattern expected, $found found" >&2
-    failures=$((failures + 1))
-  fi
+compare example-in-place "$packages/example" --json --target 'game\baseq3'
+compare example-named "$packages" --json --target 'game\baseq3' example
+compare example-strict "$packages/example" --json --strict
+compare not-loaded "$packages" --json broken
+for name in setup-dir list-dir setup-pipe crafted-logo; do compare "$name" "$work/$name" --json; done
+compare odd-files "$work/odd" --json --target game
+expect() {  # NAME COUNT PATTERN: the verdicts themselves, not only their agreement
+  [ "$( (grep -o "$3" "$work/$1.native" || true) | wc -l)" -eq "$2" ] || { echo "FAIL $1: not $2 x $3" >&2; failures=$((failures + 1)); }
 }
-for name in setup-dir list-dir setup-pipe; do
-  expect "$name" '"loaded": false' 1
+for name in setup-dir list-dir setup-pipe; do expect "$name" 1 '"loaded": false'; done
+expect crafted-logo 1 '"code": "logo-not-bitmap"'
+for verdict in presentation-not-file:2 source-not-file:3 source-case-differs:1 source-forward-slash:2 dest-climbs-out:1 dest-duplicate:1; do
+  expect odd-files "${verdict#*:}" "\"code\": \"${verdict%:*}\""
 done
-expect odd-files '"code": "presentation-not-file"' 2
-expect odd-files '"code": "source-not-file"' 3
-expect odd-files '"code": "source-case-differs"' 1
-expect odd-files '"code": "source-forward-slash"' 2
-expect odd-files '"code": "dest-climbs-out"' 1
-expect odd-files '"code": "dest-duplicate"' 1
-expect crafted-logo '"code": "logo-not-bitmap"' 1
-
-if [ "$failures" -ne 0 ]; then
-  echo "compare-builds: $failures comparison(s) failed" >&2
-  exit 1
-fi
+[ "$failures" -eq 0 ] || { echo "compare-builds: $failures comparison(s) failed" >&2; exit 1; }
 echo "compare-builds: both builds agree"

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "CheckPackages.h"
 #include "FileSystem.h"
 #include "InstallTool.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ std::set<std::string> Listing(const std::filesystem::path& directory)
 TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
 {
     CTempDir package, dir;
-    WriteWorkedExample(package);
+    std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack", package.Native(), std::filesystem::copy_options::recursive);
     package.Write("license.txt", std::string("Terms\0hidden", 12));
 
     CTestConsole usage, notLoaded, refused, dry, agreed, opened;
@@ -77,7 +77,7 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
 
     CTestConsole yes(true, "y");
     EXPECT_EQ(Install(yes, package, dir, {}), 0);
-    EXPECT_EQ(dir.Read("game\\maps\\arena2.map"), "second map");
+    EXPECT_EQ(dir.Read("game\\maps\\arena2.map"), package.Read("data\\arena2.map"));
     EXPECT_TRUE(g_opened.empty()) << "opened without --open";
     EXPECT_NE(yes.err.find("[3/3] not opened"), std::string::npos) << yes.err;
     EXPECT_NE(yes.out.find("installed 2 of 2 files"), std::string::npos);
@@ -95,7 +95,7 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
 TEST(Kivinstall, NamesAreFoundAsWindowsFindsThemWhateverTheirCase)
 {
     CTempDir dir;
-    WriteSetup(dir, "Pack", "Title=T\n");
+    dir.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=S\nS=Pack\n[Pack]\nTitle=T\n");
     dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=Data\\Arena1.MAP;$SetupDir\\MAPS\\;C;1\n"
                           "FILE2=DATA\\readme.TXT;$SETUPDIR\\Docs\\;C;2\n");
     dir.Write("data\\arena1.map", "new map");

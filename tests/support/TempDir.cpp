@@ -4,37 +4,33 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include <iterator>
 
 namespace fs = std::filesystem;
-
-std::string ToInstallerPath(const fs::path& path)
-{
-    std::string text = path.string();
-    std::replace(text.begin(), text.end(), '/', '\\');
-    return text;
-}
 
 CTempDir::CTempDir()
 {
     static std::atomic<unsigned> counter{0};
-    m_root = fs::temp_directory_path() / ("kivtest-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                                          "-" + std::to_string(counter++));
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    m_root = fs::temp_directory_path() / ("kivtest-" + std::to_string(now) + "-" + std::to_string(counter++));
     fs::create_directories(m_root);
 }
 
 CTempDir::~CTempDir()
 {
-    std::error_code ignored;
     // Read-only files and directories made by a test must not keep it from cleaning up.
-    for (auto it = fs::recursive_directory_iterator(m_root, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored))
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(m_root, ignored); it != fs::recursive_directory_iterator(); it.increment(ignored))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_root, ignored);
 }
 
-std::string CTempDir::Path() const { return ToInstallerPath(m_root); }
+std::string CTempDir::Path() const
+{
+    std::string text = m_root.string();
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
 
 fs::path CTempDir::Native(const std::string& relative) const
 {
@@ -47,28 +43,20 @@ fs::path CTempDir::Native(const std::string& relative) const
 
 void CTempDir::Write(const std::string& relative, const std::string& bytes) const
 {
-    const fs::path file = Native(relative);
-    fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        throw std::runtime_error("cannot write " + file.string());
+    fs::create_directories(Native(relative).parent_path());
+    std::ofstream(Native(relative), std::ios::binary) << bytes;
 }
 
 std::string CTempDir::Read(const std::string& relative) const
 {
     std::ifstream in(Native(relative), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool CTempDir::Exists(const std::string& relative) const { return fs::exists(Native(relative)); }
-void CTempDir::MakeDir(const std::string& relative) const { fs::create_directories(Native(relative)); }
-
-CCurrentDir::CCurrentDir(const fs::path& directory) : m_previous(fs::current_path()) { fs::current_path(directory); }
-
-CCurrentDir::~CCurrentDir()
+std::set<std::string> CTempDir::Tree(const std::string& relative) const
 {
-    std::error_code ignored;
-    fs::current_path(m_previous, ignored);
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(Native(relative)))
+        names.insert(entry.path().lexically_relative(Native(relative)).generic_string());
+    return names;
 }

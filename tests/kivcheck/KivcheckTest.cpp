@@ -1,0 +1,204 @@
+// kivcheck on packages in temp dirs: the JSON of the worked example (examples/arena-pack) and of each
+// kind of byte, the exit statuses, and each warning, also at a field's capacity and one past it.
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "CheckRun.h"
+#include "JsonWriter.h"
+#include "TempDir.h"
+
+namespace {
+
+using Codes = std::vector<std::string>;
+
+struct CheckRun {  // one run of kivcheck on these arguments
+    explicit CheckRun(const std::vector<std::string>& args) : status(RunCheck(args, out, err)) {}
+    std::string out, err;
+    int status;
+};
+
+// The codes of the warnings of a check of package, with a plan when target is not empty.
+Codes WarningCodes(const CTempDir& package, const std::string& target = "", std::vector<CheckWarning>* warnings = nullptr)
+{
+    CheckOptions options;
+    options.hasTarget = !target.empty();
+    options.target = target;
+    CCurrentDir inPackage(package.Native());
+    CheckReport report = CheckPackage(options);
+    EXPECT_TRUE(report.loaded);
+    Codes codes;
+    for (const CheckWarning& warning : report.warnings)
+        codes.push_back(warning.code);
+    if (warnings)
+        *warnings = report.warnings;
+    return codes;
+}
+
+// A copy of the format's worked example with its licence, logo and packaged files.
+struct CWorkedExample : CTempDir {
+    CWorkedExample() { std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack", Native(), std::filesystem::copy_options::recursive); }
+};
+
+}  // namespace
+
+TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
+{
+    const std::string json =
+        R"({"loaded": true, "setupPath": "setup.inf", "defaultInstall": "Standard", "section": "ArenaPack", )"
+        R"("copyright": "Sample notice text", "title": "Arena Map Pack", )"
+        R"("installText": "Choose the directory of the game", "defaultDir": "C:\\Games\\Arena", "count": 3, "files": [)"
+        R"({"source": "data\\arena1.map", "fileName": "arena1.map", "dest": "$setupdir\\maps\\", "action": "C", "number": 1}, )"
+        R"({"source": "data\\arena2.map", "fileName": "arena2.map", "dest": "$setupdir\\maps\\", "action": "C", "number": 2}, )"
+        R"({"source": "readme.txt", "fileName": "readme.txt", "dest": "$setupdir", "action": "E", "number": 0}], )"
+        R"("warnings": [])";
+    CWorkedExample package;
+    CTempDir empty;
+    const std::string pkg = package.Native().string();  // a path of the system the tool runs on
+    const std::filesystem::path before = std::filesystem::current_path();
+    CheckRun plain({"--json", "--strict", pkg});
+    EXPECT_EQ(std::to_string(plain.status) + plain.out + plain.err, "0" + json + "}\n");
+    // A relative target stays relative: the installer resolves it against its start directory, the
+    // package directory. Nothing is made or copied.
+    CheckRun planned({"--json", "--target", "game\\baseq3", pkg});
+    EXPECT_EQ(planned.out,
+              json + R"(, "target": "game\\baseq3\\", "plan": [)"
+                     R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": "game\\baseq3\\maps\\", "destPath": "game\\baseq3\\maps\\arena1.map"}, )"
+                     R"({"op": "copy", "index": 1, "source": "data\\arena2.map", "entryDir": "game\\baseq3\\maps\\", "destPath": "game\\baseq3\\maps\\arena2.map"}, )"
+                     R"({"op": "open", "index": 2, "source": "readme.txt"}]})" "\n");
+    EXPECT_FALSE(package.Exists("game"));
+    const std::string text = CheckRun({"--target", "game\\baseq3", pkg}).out;
+    EXPECT_NE(text.find("  open 2 \"readme.txt\"\nloaded: 3 entries, 2 to copy, 1 to open, no warnings\n"), std::string::npos) << text;
+    // A skipped copy keeps its place in the plan, with its whole paths.
+    const std::string t250(250, 't'), tooLong = CheckRun({"--json", "--target", t250, pkg}).out;
+    EXPECT_NE(tooLong.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": ")" + t250 + R"(\\maps\\", "destPath": ")" +
+                           t250 + R"(\\maps\\arena1.map", "skipped": "path too long"})"), std::string::npos) << tooLong;
+    EXPECT_NE(tooLong.find(R"("code": "path-too-long")"), std::string::npos);
+
+    // Warnings fail only a strict check, also one in the package directory itself.
+    package.Write("logo.bmp", "not a bitmap");
+    EXPECT_EQ(CheckRun({pkg}).status, kExitLoaded);
+    EXPECT_EQ(CheckRun({"--strict", "--json", pkg}).status, kExitWarnings);
+    {
+        CCurrentDir inPackage(package.Native());
+        EXPECT_EQ(CheckRun({"--strict"}).status, kExitWarnings);
+    }
+    // Not loaded: no setup.inf, no such directory, or setup.inf without list.inf; then usage errors.
+    package.Write("data\\setup.inf", "[Setup]\n");
+    for (const std::string& dir : {empty.Native().string(), empty.Native("missing").string(), package.Native("data").string()}) {
+        for (const std::string option : {"--json", "--strict"}) {
+            CheckRun missing({option, dir});
+            EXPECT_EQ(missing.status, kExitNotLoaded);
+            EXPECT_EQ(missing.out, option == "--json" ? "{\"loaded\": false, \"error\": \"Could not load setup info\"}\n" : "");
+            EXPECT_NE(missing.err.find("Could not load setup info"), std::string::npos);
+        }
+    }
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--jsn", pkg}, {pkg, "--target"},
+                                                 {pkg, pkg}}) {
+        CheckRun usage(args);
+        EXPECT_EQ(usage.status, kExitUsage);
+        EXPECT_EQ(usage.out, "");
+        EXPECT_NE(usage.err.find("usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]"), std::string::npos);
+    }
+    EXPECT_EQ(std::filesystem::current_path(), before);
+    // The escapes, control characters, the last ASCII byte, and the first and last byte of each two-byte form.
+    EXPECT_EQ(JsonString("\"\\\b\f\n\r\t\x01\x1f \x7f\x80\xbf\xc0\xff/"),
+              "\"\\\"\\\\\\b\\f\\n\\r\\t\\u0001\\u001f \x7f\xC2\x80\xC2\xBF\xC3\x80\xC3\xBF/\"");
+}
+
+TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
+{
+    // A package with every finding that can stand together in one package.
+    CTempDir troubled;
+    troubled.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=Standard\nStandard=Pack\nCopyright=" + std::string(300, 'c') +
+                                    "\n[Pack]\nTitle = Spaced Title\nInstallText=Choose\nDefaultDir=C:\\Games\n");
+    troubled.Write("list.inf", "[Pack]\nCount=9\nFILE1=a.txt;$setupdir\\maps\\;C;1\nFILE2=b.txt;$setupdir;Copy;2\n"
+                               "FILE3=c.txt;maps\\;C;3\nFILE4=d.txt;$setupdir\\docs;C;4\n"
+                               "FILE5=e.txt;$setupdir\\..\\outside\\;C;5\nFILE6=gone.txt;$setupdir;E;6\n"
+                               "FILE7=f.txt;$setupdir\\" + std::string(200, 'x') + "\\;C;7\nFILE9=g.txt;$setupdir;C;9\n");
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt"})
+        troubled.Write(name, name);
+    troubled.Write("license.txt", std::string("I agree\0hidden", 14));
+    troubled.Write("logo.bmp", "BM but not much more");
+    // A target that leaves room for every entry directory but FILE7's.
+    EXPECT_EQ(WarningCodes(troubled, std::string(100, 't')),
+              (Codes{"value-cut", "key-not-matched", "count-mismatch", "file-gap", "unknown-action", "dest-no-marker",
+                     "dest-no-trailing-backslash", "dest-climbs-out", "source-missing", "path-too-long",
+                     "license-nul", "logo-not-bitmap"}));
+    // path-too-long belongs to a plan; the messages say what the installer will make of it.
+    std::vector<CheckWarning> warnings;
+    ASSERT_EQ(WarningCodes(troubled, "", &warnings).size(), 11u);
+    EXPECT_EQ(warnings[1].message, "setup.inf line 6: \"Title = Spaced Title\" is not read as Title: blanks before the \"=\"");
+    EXPECT_EQ(warnings[2].message, "list.inf: Count is 9 but 8 FILE keys are present");
+    EXPECT_EQ(warnings[3].message, "list.inf: FILE8 is missing, so FILE9 is never read");
+    EXPECT_NE(warnings[6].message.find("lands as \"docsd.txt\""), std::string::npos);
+    EXPECT_NE(warnings[9].message.find("offset 7"), std::string::npos);
+
+    // setup.inf after its "[Setup]" line (and "[Pack]" with a Title unless given), list.inf, the codes.
+    const std::string named = "DEFAULTINSTALL=Standard\nStandard=Pack\n", one = "FILE1=a.txt;$setupdir;C;1\n";
+    std::vector<Codes> cases = {
+        {"", "[Pack]\nCount=1\n" + one, "no-default-install"},
+        {"DEFAULTINSTALL=Standard\n", "[Pack]\nCount=1\n" + one, "no-install-section"},
+        {named, "[Other]\nCount=1\n" + one, "no-install-section"},
+        {named, "[Pack]\n" + one, "count-missing"},
+        {named, "[Pack]\nCount=1 file\n" + one, "count-not-number"},
+        {named, "[Pack]\nCount=-1\n" + one + "FILE3=a.txt;$setupdir;C;3\n", "count-negative", "file-gap"},
+        // A number too large for any key is no key the installer reads.
+        {named, "[Pack]\nCount=1\n" + one + "FILE9999999999=a.txt;$setupdir;C;1\n"},
+        // A later gap is not reached when Count stops first.
+        {named, "[Pack]\nCount=1\n" + one + "FILE3=a.txt;$setupdir;C;3\n", "count-mismatch"},
+        // Only the section's own lines that name a key the installer reads.
+        {named + "[Pack]\n Title=Leading blank\n;InstallText=Comment\nDefaultDir\t=C:\\\nUnrelated = line\n[Later]\n Title=Elsewhere\n",
+         "[Pack]\nCount=2\n" + one + "FILE02=a.txt;$setupdir;C;2\nfile2=a.txt;$SetupDir\\.\\;E;2\n",
+         "key-not-matched", "key-not-matched", "key-not-matched", "key-not-matched"},
+        // The marker in any case, but only at the start.
+        {named, "[Pack]\nCount=1\nFILE1=a.txt;$SetupDir\\maps\\;C;1\n"},
+        {named, "[Pack]\nCount=1\nFILE1=a.txt;$SETUPDIR\\Maps;C;1\n", "dest-no-trailing-backslash"},
+        {named, "[Pack]\nCount=1\nFILE1=a.txt;x\\$setupdir\\maps\\;C;1\n", "dest-no-marker"},
+    };
+    // Each value at its field's capacity, then one character longer: only that one is cut.
+    for (const size_t extra : {0, 1}) {
+        for (const auto& [line, capacity] : {std::pair<std::string, size_t>{"Copyright=", 255}, {"[Pack]\nTitle=", 511},
+                                            {"[Pack]\nInstallText=", 255}, {"[Pack]\nDefaultDir=", 259}})
+            cases.push_back({named + line + std::string(capacity + extra, 'v') + "\n", "[Pack]\nCount=1\n" + one});
+        // FILE values hold 259 characters; Count holds 11, so one of 12 can read as another number.
+        cases.push_back({named, "[Pack]\nCount=1\nFILE1=a.txt;$setupdir;C;" + std::string(240 + extra, '0') + "1\n"});
+        cases.push_back({named, "[Pack]\nCount=" + std::string(10 + extra, '0') + "1\n" + one});
+        for (auto it = cases.end() - 6; extra && it != cases.end(); ++it)
+            it->push_back("value-cut");
+    }
+    cases.back().push_back("count-mismatch");
+    for (const Codes& c : cases) {
+        CTempDir package;
+        package.Write("setup.inf", "[Setup]\n" + c[0] + (c[0].find("[Pack]") == std::string::npos ? "[Pack]\nTitle=T\n" : ""));
+        package.Write("list.inf", c[1]);
+        package.Write("a.txt", "a");
+        EXPECT_EQ(WarningCodes(package), Codes(c.begin() + 2, c.end())) << c[0] << c[1];
+    }
+
+    // The worked example's logo (sound, see above) cut short or without its signature is no bitmap.
+    CWorkedExample example;
+    const std::string logo = example.Read("logo.bmp");
+    for (const std::string& broken : {logo.substr(0, logo.size() - 1), "X" + logo.substr(1), std::string()}) {
+        example.Write("logo.bmp", broken);
+        EXPECT_EQ(WarningCodes(example), Codes{"logo-not-bitmap"});
+    }
+}
+
+TEST(KivcheckScale, TenThousandEntriesAreCheckedInSeconds)
+{
+    CWorkedExample package;
+    std::string list = "[ArenaPack]\r\nCount=10000\r\n";
+    for (int n = 1; n <= 10000; ++n)
+        list += "FILE" + std::to_string(n) + "=data\\m" + std::to_string(n) + ".map;$setupdir\\maps\\;C;1\r\n";
+    package.Write("list.inf", list);
+    const auto start = std::chrono::steady_clock::now();
+    const CheckRun run({"--json", "--target", "game", package.Native().string()});
+    EXPECT_EQ(run.status, kExitLoaded);
+    EXPECT_NE(run.out.find("FILE10000: the source"), std::string::npos);
+    // About 3 s with sanitizers; rescanning the list for every entry took 80 s.
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 30.0);
+}

@@ -1,0 +1,255 @@
+// The setup dialog in the test process, from the executable's own resources, on the real dialog manager.
+// Message boxes and the folder picker answer through the dialog's seams.
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FileSystem.h"
+#include "KivSetupDialog.h"
+#include "SetupInfo.h"
+#include "TempDir.h"
+#include "resource.h"
+
+namespace {
+
+std::string TextOf(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+std::string ItemText(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
+bool ItemVisible(HWND dialog, int id) { return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+bool ItemEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+int FocusedItemId() { return GetDlgCtrlID(GetFocus()); }
+
+// Types at the end of the edit's text; "\b" first clears it.
+void TypeInto(HWND dialog, int id, const std::string& text)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    SendMessageA(edit, EM_SETSEL, text[0] == '\b' ? 0 : GetWindowTextLengthA(edit), -1);
+    for (char c : text)
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+// Posted to the focused control: handled once the step has returned.
+void PressKey(HWND dialog, WORD virtualKey)
+{
+    HWND target = GetFocus() ? GetFocus() : dialog;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+}
+
+class CTestSetupDialog : public CKivSetupDialog {
+public:
+    using CKivSetupDialog::CKivSetupDialog;
+    std::vector<std::string> messages;  // "text|caption|type", and "|finished" when the finished view was up
+    std::string pick;                   // the folder picker's answer; empty: cancelled
+
+protected:
+    bool PickFolder(char* path) override
+    {
+        EXPECT_STREQ(path, "");
+        strcpy(path, pick.c_str());
+        return !pick.empty();
+    }
+    int ShowMessage(const char* text, const char* caption, UINT type) override
+    {
+        messages.push_back(std::string(text) + "|" + caption + "|" + std::to_string(type) +
+                           (ItemVisible(GetHwnd(), IDC_COMPLETE) ? "|finished" : ""));
+        return IDOK;
+    }
+};
+
+// A package in a temporary directory, loaded in it for a new dialog on each run; the shell opener records.
+class SetupDialogTest : public ::testing::Test {
+protected:
+    SetupDialogTest() { Platform::SetShellOpener([](const char* file) { return s_opened.push_back(file), true; }); }
+    ~SetupDialogTest() override { Platform::SetShellOpener(nullptr); }
+
+    // setup.inf with this default directory; list.inf with these lines.
+    void WritePackage(const std::string& defaultDir, const std::string& files = "")
+    {
+        package.Write("setup.inf", "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=Sample notice text\r\n"
+                                   "[ArenaPack]\r\nTitle=Arena Map Pack\r\nInstallText=Choose the directory of the game\r\n"
+                                   "DefaultDir=" + defaultDir + "\r\n");
+        package.Write("list.inf", "[ArenaPack]\r\n" + files);
+    }
+    // Runs the dialog and each step on a timer tick of its own inside its modal loop, so that keys posted
+    // by one step are handled before the next. A dialog still open 4 s after the last step fails the test.
+    INT_PTR Run(std::vector<std::function<void(HWND)>> steps)
+    {
+        CCurrentDir inPackage(package.Native());
+        info = std::make_unique<CSetupInfo>();
+        EXPECT_NE(nullptr, info->Load("setup.inf", "list.inf"));
+        dialog = std::make_unique<CTestSetupDialog>(*info);
+        s_dialog = dialog.get();
+        s_steps = std::move(steps);
+        s_next = s_idleTicks = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, OnTick);
+        const INT_PTR result = dialog->DoModal();
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(s_next, s_steps.size()) << "the dialog ended before all steps ran";
+        EXPECT_FALSE(dialog->m_btnInstall.IsAttached()) << "a control still attached after the run";
+        return result;
+    }
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND hwnd = s_dialog->GetHwnd();
+        if (hwnd && IsWindowVisible(hwnd) && s_next < s_steps.size()) {
+            s_steps[s_next++](hwnd);
+        } else if (hwnd && ++s_idleTicks == 200) {
+            ADD_FAILURE() << "the dialog was still open after the last step";
+            EndDialog(hwnd, IDABORT);
+        }
+    }
+
+    static inline CTestSetupDialog* s_dialog;
+    static inline std::vector<std::function<void(HWND)>> s_steps;
+    static inline size_t s_next, s_idleTicks;
+    static inline std::vector<std::string> s_opened;
+    CTempDir package, target;
+    std::unique_ptr<CSetupInfo> info;
+    std::unique_ptr<CTestSetupDialog> dialog;
+};
+
+// Which of the directory edit, Browse and INSTALL are enabled, as "dbi" with '-' for disabled.
+std::string EnabledOf(HWND dialog)
+{
+    return std::string(ItemEnabled(dialog, IDC_DIR) ? "d" : "-") + (ItemEnabled(dialog, IDC_BROWSE) ? "b" : "-") +
+           (ItemEnabled(dialog, IDC_INSTALL) ? "i" : "-");
+}
+
+void ExpectView(HWND dialog, bool finished)
+{
+    for (int id : {IDC_LICENSE_GROUP, IDC_LICENSE, IDC_QUESTION, IDC_AGREE, IDC_DIR_GROUP, IDC_DIR, IDC_BROWSE})
+        EXPECT_NE(finished, ItemVisible(dialog, id)) << id;
+    EXPECT_EQ(finished, ItemVisible(dialog, IDC_COMPLETE));
+    EXPECT_TRUE(ItemVisible(dialog, IDC_INSTALL) && ItemVisible(dialog, IDC_LOGO) && ItemVisible(dialog, IDC_COPYRIGHT));
+    EXPECT_EQ(finished ? "&Exit" : "INSTALL", ItemText(dialog, IDC_INSTALL));
+}
+
+// The first display: the package's texts, its licence and logo or none, the icons. Enter ends the run
+// through OK, which takes the controls' data; Escape and the close box end it through Cancel.
+TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSilentlyWithoutThem)
+{
+    const std::string crlf = "Terms of use\r\n\r\n1. Line one\r\n2. \xE9t\xE9 line two\r\n";
+    std::string bitmap = "BM" + std::string(52, '\0') + std::string(((64 * 3 + 3) & ~3) * 32, '\x80');  // 64 x 32, 24 bits
+    for (const auto& [at, value] : {std::pair<int, size_t>{2, bitmap.size()}, {10, 54}, {14, 40}, {18, 64}, {22, 32}, {26, 1}, {28, 24}})
+        bitmap[at] = static_cast<char>(value), bitmap[at + 1] = static_cast<char>(value >> 8);
+    const struct {
+        std::string licence, logo, shownLicence;  // an empty licence or logo: no such file
+        LONG logoWidth;
+        int focus;
+        void (*end)(HWND);
+        INT_PTR result;
+    } cases[] = {
+        {"", "", "", 440, IDC_DIR, [](HWND h) { PressKey(h, VK_RETURN); }, IDOK},
+        {crlf, bitmap, crlf, 64, IDC_AGREE, [](HWND h) { PressKey(h, VK_ESCAPE); }, IDCANCEL},
+        {std::string("Before\0after", 12), "This is not a bitmap.", "Before", 440, IDC_AGREE,
+         [](HWND h) { PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+    };
+    WritePackage("C:\\Games\\Arena");
+    for (const auto& c : cases) {
+        std::filesystem::remove(package.Native("license.txt"));
+        std::filesystem::remove(package.Native("logo.bmp"));
+        if (!c.licence.empty())
+            package.Write("license.txt", c.licence);
+        if (!c.logo.empty())
+            package.Write("logo.bmp", c.logo);
+        EXPECT_EQ(c.result, Run({[&](HWND hwnd) {
+            EXPECT_EQ((std::vector<std::string>{"Arena Map Pack", "Sample notice text", "Choose the directory of the game",
+                                                "C:\\Games\\Arena", c.shownLicence, "---"}),
+                      (std::vector<std::string>{TextOf(hwnd), ItemText(hwnd, IDC_COPYRIGHT), ItemText(hwnd, IDC_DIR_GROUP),
+                                                ItemText(hwnd, IDC_DIR), ItemText(hwnd, IDC_LICENSE), EnabledOf(hwnd)}));
+            BITMAP logo = {};  // 440 pixels wide: the built-in logo
+            GetObjectA(reinterpret_cast<HBITMAP>(SendDlgItemMessageA(hwnd, IDC_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof logo, &logo);
+            EXPECT_EQ(c.logoWidth, logo.bmWidth);
+            EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
+            EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
+            EXPECT_FALSE(IsDlgButtonChecked(hwnd, IDC_AGREE));
+            EXPECT_EQ(IDC_AGREE, FocusedItemId());
+            ExpectView(hwnd, false);
+            SetDlgItemTextA(hwnd, IDC_LICENSE, "Changed");  // where no handler sees it
+            dialog->FocusItem(c.focus);
+        }, c.end}));
+        EXPECT_STREQ(c.result == IDOK ? "Changed" : c.shownLicence.c_str(), dialog->m_strLicense);
+        EXPECT_TRUE(dialog->messages.empty());
+    }
+}
+
+TEST_F(SetupDialogTest, TheBoxTheDirectoryTextAndThePickerMoveThroughTheStatesAndInstallWaitsForBoth)
+{
+    WritePackage("C:\\Games\\Arena");
+    // The notification a click on INSTALL sends, sent also while the button is disabled.
+    auto pressInstall = [](HWND hwnd) {
+        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
+    };
+    const std::string long259 = "C:\\" + std::string(256, 'q'), long258 = long259.substr(0, 258);
+    EXPECT_EQ(IDCANCEL, Run({[&](HWND hwnd) {
+        dialog->FocusItem(IDC_LICENSE);
+        pressInstall(hwnd);  // not agreed: a reminder with an icon, the focus on the box
+        EXPECT_EQ(std::vector<std::string>{"You must agree to the terms of the End-User License Agreement|Setup|" +
+                                           std::to_string(MB_OK | MB_ICONEXCLAMATION)}, dialog->messages);
+        EXPECT_EQ(IDC_AGREE, FocusedItemId());
+        // What the user does, and which of the directory, Browse and INSTALL are enabled after it.
+        const std::pair<std::function<void()>, const char*> walk[] = {
+            {[&] { Click(hwnd, IDC_AGREE); }, "dbi"},  // not agreed -> ready at once
+            {[&] { Click(hwnd, IDC_AGREE); }, "---"},  // -> not agreed, the text stays
+            {[&] { Click(hwnd, IDC_AGREE); }, "dbi"},
+            {[&] { TypeInto(hwnd, IDC_DIR, "\b"); }, "db-"},  // -> agreed, no directory
+            {[&] { EnableWindow(GetDlgItem(hwnd, IDC_INSTALL), TRUE), pressInstall(hwnd); }, "db-"},  // installs nothing
+            {[&] { TypeInto(hwnd, IDC_DIR, "   "); }, "dbi"},  // blanks count as a directory
+            {[&] { TypeInto(hwnd, IDC_DIR, "\b"), Click(hwnd, IDC_AGREE); }, "---"},
+            {[&] { Click(hwnd, IDC_AGREE); }, "db-"},  // and back, without a directory
+            {[&] { dialog->pick = "", Click(hwnd, IDC_BROWSE); }, "db-"},  // the picker cancelled
+            {[&] { dialog->pick = "C:\\Games\\Quake3", Click(hwnd, IDC_BROWSE); }, "dbi"},
+            {[&] { dialog->pick = "", Click(hwnd, IDC_BROWSE); }, "dbi"},
+        };
+        for (const auto& [action, enabled] : walk) {
+            action();
+            EXPECT_EQ(enabled, EnabledOf(hwnd));
+        }
+        EXPECT_STREQ("C:\\Games\\Quake3\\", dialog->m_strDir);
+        // A picked folder gets one trailing backslash, when there is room for it in 259 characters.
+        for (const auto& [answer, text] : {std::pair<std::string, std::string>{"D:\\", "D:\\"}, {long258, long258 + "\\"}, {long259, long259}}) {
+            dialog->pick = answer;
+            Click(hwnd, IDC_BROWSE);
+            EXPECT_EQ(text, ItemText(hwnd, IDC_DIR));
+        }
+        ExpectView(hwnd, false);
+        EXPECT_EQ(1u, dialog->messages.size());
+        PressKey(hwnd, VK_ESCAPE);
+    }}));
+}
+
+TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedViewAndExitEndsTheRun)
+{
+    // A missing source and a read-only destination: neither may pass as installed.
+    WritePackage("", "Count=4\r\nFILE1=present.txt;$setupdir;C;1\r\nFILE2=missing.txt;$setupdir;C;2\r\n"
+                     "FILE3=locked.txt;$setupdir;C;3\r\nFILE4=readme.txt;$setupdir;E;4\r\n");
+    package.Write("present.txt", "here");
+    package.Write("locked.txt", "new");
+    target.Write("locked.txt", "old");
+    std::filesystem::permissions(target.Native("locked.txt"), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    s_opened.clear();
+    EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
+        Click(hwnd, IDC_AGREE);
+        TypeInto(hwnd, IDC_DIR, target.Path());
+        Click(hwnd, IDC_INSTALL);
+        ExpectView(hwnd, true);
+        EXPECT_TRUE(ItemEnabled(hwnd, IDC_INSTALL));
+        Click(hwnd, IDC_INSTALL);  // Exit: installs nothing more
+    }}));
+    EXPECT_EQ(std::vector<std::string>{"Setup was unsuccessful|Setup|0|finished"}, dialog->messages);
+    EXPECT_EQ(std::vector<std::string>{"readme.txt"}, s_opened);
+    EXPECT_EQ(target.Read("present.txt") + "|" + target.Read("missing.txt") + "|" + target.Read("locked.txt"), "here||old");
+}
+
+}  // namespace
