@@ -143,6 +143,7 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
     std::string bitmap = "BM" + std::string(52, '\0') + std::string(((64 * 3 + 3) & ~3) * 32, '\x80');  // 64 x 32, 24 bits
     for (const auto& [at, value] : {std::pair<int, size_t>{2, bitmap.size()}, {10, 54}, {14, 40}, {18, 64}, {22, 32}, {26, 1}, {28, 24}})
         bitmap[at] = static_cast<char>(value), bitmap[at + 1] = static_cast<char>(value >> 8);
+    const std::string crafted = bitmap.substr(0, 10) + "\xF0\xFF\xFF\x7F" + bitmap.substr(14);  // pixels far beyond the end
     const struct {
         std::string licence, logo, shownLicence;  // an empty licence or logo: no such file
         LONG logoWidth;
@@ -154,6 +155,7 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
         {crlf, bitmap, crlf, 64, IDC_AGREE, [](HWND h) { PressKey(h, VK_ESCAPE); }, IDCANCEL},
         {std::string("Before\0after", 12), "This is not a bitmap.", "Before", 440, IDC_AGREE,
          [](HWND h) { PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+        {"", crafted, "", 440, IDC_DIR, [](HWND h) { PressKey(h, VK_RETURN); }, IDOK},  // never given to the loader
     };
     WritePackage("C:\\Games\\Arena");
     for (const auto& c : cases) {
@@ -171,6 +173,10 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
             BITMAP logo = {};  // 440 pixels wide: the built-in logo
             GetObjectA(reinterpret_cast<HBITMAP>(SendDlgItemMessageA(hwnd, IDC_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof logo, &logo);
             EXPECT_EQ(c.logoWidth, logo.bmWidth);
+            // Windows' base units for MS Sans Serif 8, with Wine's own fonts in the prefix (6 x 12 without).
+            RECT units = {0, 0, 4, 8};
+            MapDialogRect(hwnd, &units);
+            EXPECT_EQ((std::vector<LONG>{6, 13}), (std::vector<LONG>{units.right, units.bottom}));
             EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
             EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
             EXPECT_FALSE(IsDlgButtonChecked(hwnd, IDC_AGREE));
