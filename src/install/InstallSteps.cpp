@@ -16,6 +16,9 @@ void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, Insta
             continue;
         step.index = i;
         step.entry = &files[i];
+        // The destination path is composed from the entry directory as it
+        // fits its buffer, so the directory's own length is tested too: for a
+        // source that ends in a backslash (no file name) the two are one text.
         const bool entryDirFits = ComposeEntryDir(step.target, files[i], step.entryDir, kPathSize) < kPathSize;
         const bool destPathFits = ComposeDestPath(step.entryDir, files[i], step.destPath, kPathSize) < kPathSize;
         step.pathsFit = targetFits && entryDirFits && destPathFits;
