@@ -71,6 +71,20 @@ bool SpawnDetached(char* const argv[], bool searchPath)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Opens a native path for reading when it names a regular file, with its
+// status in info; -1 for anything else. Opened without blocking, so that a
+// named pipe is refused instead of waiting for a writer forever; a regular
+// file reads the same either way.
+int OpenRegular(const char* native, struct stat& info)
+{
+    int fd = open(native, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || fcntl(fd, F_SETFL, 0) != 0)) {
+        close(fd);
+        fd = -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 bool GetCurrentDir(char* buffer, size_t size)
@@ -114,18 +128,10 @@ FileLookup LookUpFile(const char* path)
 FILE* OpenRegularFile(const char* path)
 {
     CNativePath native(path);
-    if (!native.IsValid())
-        return nullptr;
-    // Opened without blocking, so that a named pipe is refused instead of
-    // waiting for a writer; a regular file reads the same either way.
-    int fd = open(native.Get(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
     struct stat info;
-    FILE* file = nullptr;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && fcntl(fd, F_SETFL, 0) == 0)
-        file = fdopen(fd, "rb");
-    if (!file)
+    const int fd = native.IsValid() ? OpenRegular(native.Get(), info) : -1;
+    FILE* file = fd >= 0 ? fdopen(fd, "rb") : nullptr;
+    if (fd >= 0 && !file)
         close(fd);
     return file;
 }
@@ -143,16 +149,11 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
         return false;
 
-    // Opened without blocking: a source that is a named pipe would otherwise
-    // wait for a writer forever. Only a regular file is copied.
-    int in = open(from.Get(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // Only a regular file is copied; a pipe is never waited on.
+    struct stat info;
+    const int in = OpenRegular(from.Get(), info);
     if (in < 0)
         return false;
-    struct stat info;
-    if (fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(in);
-        return false;
-    }
 
     // Write beside the destination, then rename over it: an existing file is
     // replaced only by a complete copy, and a failed copy leaves nothing. The
