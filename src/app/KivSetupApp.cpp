@@ -9,7 +9,7 @@ BOOL CKivSetupApp::InitInstance()
     EnableControlSupport();
     // Relative names: the package is the current directory, wherever the
     // executable itself lies.
-    if (!m_setupInfo.Load("setup.inf", "list.inf")) {
+    if (!m_setupInfo.Load(kSetupFileName, kListFileName)) {
         MessageBoxA(nullptr, kLoadErrorText, kSetupCaption, MB_ICONERROR);
         return FALSE;
     }

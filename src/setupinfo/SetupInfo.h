@@ -8,6 +8,13 @@
 #include "SetupSources.h"
 #include "TextReader.h"
 
+// The package's files, relative to its directory: the description that Load
+// reads, and the licence and logo that the dialog shows when they are there.
+constexpr char kSetupFileName[] = "setup.inf";
+constexpr char kListFileName[] = "list.inf";
+constexpr char kLicenseFileName[] = "license.txt";
+constexpr char kLogoFileName[] = "logo.bmp";
+
 // What the user is told when Load fails.
 constexpr char kLoadErrorText[] = "Could not load setup info";
 

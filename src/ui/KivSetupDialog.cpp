@@ -62,15 +62,15 @@ void CKivSetupDialog::DoDataExchange(CDataExchange* exchange)
 BOOL CKivSetupDialog::OnInitDialog()
 {
     UpdateData(FALSE);
-    LoadTextFile("license.txt", IDC_LICENSE);
+    LoadTextFile(kLicenseFileName, IDC_LICENSE);
     // Taken into m_strLicense, so that later transfers write it back.
     UpdateData(TRUE);
 
     // The loader trusts the offsets and sizes a bitmap file declares; a file
     // whose headers do not fit it is never handed over, and the built-in
     // logo stays, as for a file the loader refuses.
-    HANDLE logo = CheckBitmapFile("logo.bmp").problem == BitmapProblem::None
-                      ? LoadImageA(nullptr, "logo.bmp", IMAGE_BITMAP, 0, 0, kLogoLoadFlags)
+    HANDLE logo = CheckBitmapFile(kLogoFileName).problem == BitmapProblem::None
+                      ? LoadImageA(nullptr, kLogoFileName, IMAGE_BITMAP, 0, 0, kLogoLoadFlags)
                       : nullptr;
     if (logo)
         m_logo.SetBitmap(static_cast<HBITMAP>(logo));

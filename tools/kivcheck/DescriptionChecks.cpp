@@ -8,8 +8,6 @@
 #include "PackageChecks.h"
 #include "TextBuffer.h"
 
-const char kSetupFileName[] = "setup.inf";
-const char kListFileName[] = "list.inf";
 
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)
 {

@@ -5,10 +5,6 @@
 #include "CheckReport.h"
 #include "SetupInfo.h"
 
-// The names Load is given, relative to the package directory.
-extern const char kSetupFileName[];
-extern const char kListFileName[];
-
 // setup.inf and list.inf: lines the lookup will not match, values cut to their
 // field, the install section, Count and the numbering of the FILE keys. Reads
 // both files again from the current directory, the way the lookup reads them.

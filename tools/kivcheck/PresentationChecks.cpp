@@ -7,8 +7,6 @@
 
 namespace {
 
-const char kLicenseFileName[] = "license.txt";
-const char kLogoFileName[] = "logo.bmp";
 
 const char* KindName(Platform::FileKind kind)
 {

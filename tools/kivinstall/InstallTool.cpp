@@ -22,19 +22,19 @@
 #include "NativePath.h"
 #include "PackageChecks.h"
 #include "SetupInfo.h"
+#include "TextBuffer.h"
 #include "TextWriter.h"
 #include "WindowsNames.h"
 
 namespace {
 
-const char kLicenseFile[] = "license.txt";
 const char kQuestion[] = "Do you agree to the terms above?";
 
 // The licence as the dialog shows it: its bytes up to the first NUL, for the
 // terminal (UTF-8 outside Windows).
 std::string LicenceText()
 {
-    FILE* file = Platform::OpenRegularFile(kLicenseFile);
+    FILE* file = Platform::OpenRegularFile(kLicenseFileName);
     std::string text;
     if (!file)
         return text;
@@ -54,7 +54,7 @@ std::string LicenceText()
 // True when the user agreed, or there is no licence to agree to.
 bool Agreed(const InstallOptions& options, IConsole& console)
 {
-    if (options.acceptLicense || Platform::LookUpFile(kLicenseFile).kind != Platform::FileKind::File)
+    if (options.acceptLicense || Platform::LookUpFile(kLicenseFileName).kind != Platform::FileKind::File)
         return true;
     if (!console.IsInteractive()) {
         console.Err("kivinstall: the package has a licence (license.txt); read it, and pass --accept-license "
@@ -66,8 +66,7 @@ bool Agreed(const InstallOptions& options, IConsole& console)
         licence += '\n';
     console.Err(licence + "\n" + kQuestion + " [y/N] ");
     std::string answer;
-    const bool yes = console.ReadAnswer(answer) && (answer == "y" || answer == "Y" || answer == "yes" ||
-                                                    answer == "Yes" || answer == "YES");
+    const bool yes = console.ReadAnswer(answer) && (EqualsNoCase(answer.c_str(), "y") || EqualsNoCase(answer.c_str(), "yes"));
     if (!yes)
         console.Err("kivinstall: not agreed; nothing is installed\n");
     return yes;
