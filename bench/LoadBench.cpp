@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFiles.h"
-#include "SetupInfo.h"
+#include "RescannedFile.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ void LoadList(benchmark::State& state, bool indexed)
         CSetupInfo info;
         CFileSetupSources files;
         const char* loaded = indexed ? info.Load(setupPath.c_str(), listPath.c_str(), files)
-                                     : info.LoadRescanning(setupPath.c_str(), listPath.c_str(), files);
+                                     : info.LoadWith<CRescannedFile>(setupPath.c_str(), listPath.c_str(), files);
         if (!loaded || info.m_files.GetSize() != static_cast<size_t>(entries)) {
             state.SkipWithError("the package did not load whole");
             break;

@@ -4,6 +4,7 @@
 
 #include "Controls.h"
 #include "DataExchange.h"
+#include "Reserve.h"
 #include "Resources.h"
 
 CModalDialog::CModalDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hParent(parent)
@@ -92,14 +93,8 @@ int CModalDialog::ShowMessageBox(const char* text, const char* caption, UINT typ
 
 bool CModalDialog::TrackAttached(CControl* control)
 {
-    if (m_attachedCount == m_attachedCapacity) {
-        const size_t grown = m_attachedCapacity ? 2 * m_attachedCapacity : 8;
-        void* moved = realloc(m_attached, grown * sizeof *m_attached);
-        if (!moved)
-            return false;
-        m_attached = static_cast<CControl**>(moved);
-        m_attachedCapacity = grown;
-    }
+    if (!Reserve(m_attached, m_attachedCapacity, m_attachedCount + 1))
+        return false;
     m_attached[m_attachedCount++] = control;
     return true;
 }

@@ -1,41 +1,70 @@
-// The installation run: the walk's copy steps carried out, then its open steps.
+// The installation run: the walk's copy steps taken, then its open steps.
 #include "FileSystem.h"
 #include "InstallSteps.h"
+#include "MakePath.h"
 #include "SetupInfo.h"
 
 namespace {
 
-// Makes sure the entry directory exists: it is entered to test it, and made
-// when it cannot be entered. The current directory is always put back, since
-// relative source and destination paths are resolved against it. Returns
-// false when it could not be put back; the copy must not run then.
-bool PrepareEntryDir(const char* entryDir)
+// Makes sure the entry directory exists: it is entered to test it, and its
+// levels made when it cannot be entered. The current directory is always
+// put back, since relative source and destination paths are resolved
+// against it. Returns the system's code for the first level that could not
+// be made, or for a current directory that could not be put back (restored
+// is false then, and the copy must not run); 0 when nothing failed.
+int PrepareEntryDir(const char* entryDir, bool& restored)
 {
+    int makeError = 0;
     char saved[kPathSize];
+    restored = true;
     if (!Platform::GetCurrentDir(saved, sizeof saved)) {
         // A current directory that does not fit the buffer could not be
         // restored, so it is not left: the entry directory is tested in place.
         if (!Platform::DirectoryExists(entryDir))
-            CSetupInfo::MakePath(entryDir);
-        return true;
+            MakePathLevels(entryDir, makeError);
+        return makeError;
     }
     if (!Platform::ChangeDir(entryDir))
-        CSetupInfo::MakePath(entryDir);
-    return Platform::ChangeDir(saved);
+        MakePathLevels(entryDir, makeError);
+    if (!Platform::ChangeDir(saved)) {
+        restored = false;
+        return Platform::LastError();
+    }
+    return makeError;
 }
 
-StepOutcome TakeStep(const InstallStep& step)
+void Fail(InstallStep& step, StepStage stage, int error)
 {
-    if (step.op == InstallStep::Op::Open) {
+    step.outcome = StepOutcome::Failed;
+    step.failedStage = stage;
+    step.systemError = error;
+}
+
+void TakeStep(InstallStep& step)
+{
+    if (step.action == EntryAction::Open) {
         // Started from the source location; a failed open changes no result.
-        return Platform::ShellOpen(step.entry->szSource) ? StepOutcome::Done : StepOutcome::Failed;
+        if (Platform::ShellOpen(step.entry->szSource))
+            step.outcome = StepOutcome::Done;
+        else
+            Fail(step, StepStage::Open, Platform::LastError());
+        return;
     }
-    if (!step.pathsFit)
-        return StepOutcome::PathTooLong;
-    if (!PrepareEntryDir(step.entryDir))
-        return StepOutcome::Failed;
-    return Platform::CopyFileOverwrite(step.entry->szSource, step.destPath) ? StepOutcome::Done
-                                                                             : StepOutcome::Failed;
+    if (step.tooLong != StepPath::None) {
+        step.outcome = StepOutcome::PathTooLong;
+        return;
+    }
+    bool restored;
+    const int dirError = PrepareEntryDir(step.entryDir, restored);
+    if (!restored)
+        Fail(step, StepStage::MakeDir, dirError);
+    else if (Platform::CopyFileOverwrite(step.entry->szSource, step.destPath))
+        step.outcome = StepOutcome::Done;
+    else if (dirError != 0)
+        // The copy failed into a directory that could not be made.
+        Fail(step, StepStage::MakeDir, dirError);
+    else
+        Fail(step, StepStage::Copy, Platform::LastError());
 }
 
 struct RunState {
@@ -43,15 +72,17 @@ struct RunState {
     int notCopied;
 };
 
-void CarryOut(const InstallStep& step, void* context)
+void CarryOut(InstallStep& step, void* context)
 {
     RunState& run = *static_cast<RunState*>(context);
-    const bool take = !run.observer || run.observer->BeforeStep(step);
-    const StepOutcome outcome = take ? TakeStep(step) : StepOutcome::PassedOver;
-    if (step.op == InstallStep::Op::Copy && outcome != StepOutcome::Done)
+    if (!run.observer || run.observer->BeforeStep(step))
+        TakeStep(step);
+    else
+        step.outcome = StepOutcome::PassedOver;
+    if (step.action == EntryAction::Copy && step.outcome != StepOutcome::Done)
         ++run.notCopied;
     if (run.observer)
-        run.observer->AfterStep(step, outcome);
+        run.observer->AfterStep(step);
 }
 
 }  // namespace

@@ -3,37 +3,59 @@
 #include "EntryPaths.h"
 #include "TextBuffer.h"
 
+EntryAction ActionOf(const FileEntry& entry)
+{
+    return EqualsNoCase(entry.szAction, "C")   ? EntryAction::Copy
+           : EqualsNoCase(entry.szAction, "E") ? EntryAction::Open
+                                               : EntryAction::None;
+}
+
+namespace {
+
+// Records the first path of the step whose whole text (length) does not fit.
+void TestFit(InstallStep& step, StepPath path, size_t length)
+{
+    if (step.tooLong == StepPath::None && length >= kPathSize) {
+        step.tooLong = path;
+        step.tooLongLength = length;
+    }
+}
+
+}  // namespace
+
 void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, InstallStepVisitor visit, void* context)
 {
-    InstallStep step;
-    // An over-long target leaves every copy step unable to run; the open
-    // steps do not depend on it.
-    const bool targetFits = NormaliseTarget(targetDir ? targetDir : "", step.target, kPathSize) < kPathSize;
+    InstallStep step = {};
+    step.targetDir = targetDir ? targetDir : "";
+    const size_t targetLength = NormaliseTarget(step.targetDir, step.target, kPathSize);
 
-    step.op = InstallStep::Op::Copy;
-    for (size_t i = 0; i < files.GetSize(); ++i) {
-        if (!EqualsNoCase(files[i].szAction, "C"))
-            continue;
-        step.index = i;
-        step.entry = &files[i];
-        // The destination path is composed from the entry directory as it
-        // fits its buffer, so the directory's own length is tested too: for a
-        // source that ends in a backslash (no file name) the two are one text.
-        const bool entryDirFits = ComposeEntryDir(step.target, files[i], step.entryDir, kPathSize) < kPathSize;
-        const bool destPathFits = ComposeDestPath(step.entryDir, files[i], step.destPath, kPathSize) < kPathSize;
-        step.pathsFit = targetFits && entryDirFits && destPathFits;
-        visit(step, context);
-    }
-
-    // Opened only after every copy, whatever the order of the list.
-    step.op = InstallStep::Op::Open;
-    step.pathsFit = true;
-    step.entryDir[0] = step.destPath[0] = '\0';
-    for (size_t i = 0; i < files.GetSize(); ++i) {
-        if (!EqualsNoCase(files[i].szAction, "E"))
-            continue;
-        step.index = i;
-        step.entry = &files[i];
-        visit(step, context);
+    // Copies first, opens only after every copy, whatever the order of the list.
+    const EntryAction passes[] = {EntryAction::Copy, EntryAction::Open};
+    for (EntryAction pass : passes) {
+        step.action = pass;
+        for (size_t i = 0; i < files.GetSize(); ++i) {
+            if (ActionOf(files[i]) != pass)
+                continue;
+            step.index = i;
+            step.entry = &files[i];
+            step.outcome = StepOutcome::NotTaken;
+            step.failedStage = StepStage::None;
+            step.systemError = 0;
+            step.tooLong = StepPath::None;
+            step.tooLongLength = 0;
+            if (pass == EntryAction::Copy) {
+                // An over-long target leaves every copy step unable to run.
+                // The destination path is composed from the entry directory
+                // as it fits its buffer, so the directory's own length is
+                // tested too: for a source that ends in a backslash (no file
+                // name) the two are one text.
+                TestFit(step, StepPath::Target, targetLength);
+                TestFit(step, StepPath::EntryDir, ComposeEntryDir(step.target, files[i], step.entryDir, kPathSize));
+                TestFit(step, StepPath::DestPath, ComposeDestPath(step.entryDir, files[i], step.destPath, kPathSize));
+            } else {
+                step.entryDir[0] = step.destPath[0] = '\0';
+            }
+            visit(step, context);
+        }
     }
 }

@@ -1,40 +1,65 @@
 // The installation run's two passes as a sequence of steps: the one walk that
-// the installer carries out and the tools print.
+// the installer carries out and the tools print, and the run that takes them.
 #pragma once
 #include <cstddef>
 
 #include "FileEntryArray.h"
 #include "Limits.h"
 
-// One step of the run.
-struct InstallStep {
-    enum class Op { Copy, Open };
-    Op op;
-    size_t index;  // of the entry in the file list, from 0
-    const FileEntry* entry;
-    // Copy steps only. pathsFit is false when the normalised target, the
-    // entry directory or the destination path exceeds 259 characters: the
-    // run skips the entry, and these texts are cut.
-    bool pathsFit;
-    char target[kPathSize];
-    char entryDir[kPathSize];
-    char destPath[kPathSize];
-};
+// What an entry asks the run to do with its file.
+enum class EntryAction { None, Copy, Open };
 
-using InstallStepVisitor = void (*)(const InstallStep& step, void* context);
+// The action rule, decided here only: the whole action field "C" copies and
+// "E" opens, in either letter case; anything else ("Copy", " C", empty)
+// makes the entry do nothing.
+EntryAction ActionOf(const FileEntry& entry);
 
-// Visits a copy step for each entry whose action is C (in any case, the
-// whole field) in list order, and only then an open step for each entry
-// whose action is E. Entries with any other action yield no step.
-void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, InstallStepVisitor visit, void* context);
+// The paths of a copy step, in the order they are composed.
+enum class StepPath { None, Target, EntryDir, DestPath };
 
 // What became of a step the run took.
 enum class StepOutcome {
+    NotTaken,     // the walk alone (a plan) takes no step
     Done,         // copied, or the open was started
     PassedOver,   // the observer asked for the step not to be taken
     PathTooLong,  // a copy skipped for its paths' length
-    Failed,       // the copy or the open did not succeed
+    Failed,       // see failedStage and systemError
 };
+
+// Where a failed step failed.
+enum class StepStage { None, MakeDir, Copy, Open };
+
+// One step of the run.
+struct InstallStep {
+    EntryAction action;      // Copy or Open
+    size_t index;            // of the entry in the file list, from 0
+    const FileEntry* entry;
+    const char* targetDir;   // the target directory as the walk was given it
+
+    // Copy steps only: the normalised target, the entry directory and the
+    // destination path, each cut to 259 characters. tooLong names the first
+    // of them whose whole text is longer, and tooLongLength that whole
+    // length; the run skips such a step.
+    StepPath tooLong;
+    size_t tooLongLength;
+    char target[kPathSize];
+    char entryDir[kPathSize];
+    char destPath[kPathSize];
+
+    // Set by the run once it has taken the step. A failed step tells the
+    // stage that failed (a directory level that could not be made, the copy,
+    // the open) and the system's code for why.
+    StepOutcome outcome;
+    StepStage failedStage;
+    int systemError;
+};
+
+using InstallStepVisitor = void (*)(InstallStep& step, void* context);
+
+// Visits a copy step for each entry whose action is Copy, in list order, and
+// only then an open step for each entry whose action is Open. Entries with
+// no action yield no step. The steps are not taken.
+void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, InstallStepVisitor visit, void* context);
 
 // Watches, and may steer, one installation run.
 class IInstallObserver {
@@ -42,12 +67,13 @@ public:
     // Before each step; false passes over it (an unattended run lists the
     // opens without starting them). A copy passed over counts as not copied.
     virtual bool BeforeStep(const InstallStep& step) = 0;
-    virtual void AfterStep(const InstallStep& step, StepOutcome outcome) = 0;
+    // After each step, with its outcome.
+    virtual void AfterStep(const InstallStep& step) = 0;
 
 protected:
     ~IInstallObserver() = default;
 };
 
-// The installation run: carries out the walk's steps for targetDir. Returns
-// the number of C entries not copied. observer may be null.
+// The installation run: takes the walk's steps for targetDir. Returns the
+// number of C entries not copied. observer may be null.
 int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer);

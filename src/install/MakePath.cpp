@@ -1,21 +1,55 @@
-// CSetupInfo::MakePath: making the missing directory levels of a path.
+#include "MakePath.h"
+
+#include <cstring>
+
 #include "FileSystem.h"
-#include "PathLevels.h"
+#include "Limits.h"
 #include "SetupInfo.h"
+#include "TextBuffer.h"
 
-namespace {
-
-// A level that cannot be made does not stop the walk: the copy into a
-// still-missing directory fails by itself.
-void MakeMissingLevel(const char* level, void*)
+char* GetPrefix(const char* text, const char* separator, char* out)
 {
-    if (!Platform::DirectoryExists(level))
-        Platform::MakeDir(level);
+    const char* found = strstr(text, separator);
+    if (!found) {
+        out[0] = '\0';
+        return nullptr;
+    }
+    size_t length = static_cast<size_t>(found - text);
+    memcpy(out, text, length);
+    out[length] = '\0';
+    return out;
 }
 
-}  // namespace
+int MakePathLevels(const char* path, int& firstError)
+{
+    firstError = 0;
+    if (!path || path[0] == '\0')
+        return -1;
+    if (strlen(path) > kPathSize - 1)
+        return -2;
+
+    // Each buffer holds a part of the path, which fits by the test above.
+    char rest[kPathSize];
+    char component[kPathSize];
+    char level[kPathSize] = "";
+    CopyText(rest, sizeof rest, path);
+
+    // A doubled backslash gives an empty component: the level then names the
+    // same directory as the one before, with a second backslash.
+    const char* remaining = rest;
+    while (GetPrefix(remaining, "\\", component)) {
+        AppendText(level, sizeof level, component);
+        AppendText(level, sizeof level, "\\");
+        // A copy into a directory still missing fails by itself.
+        if (!Platform::DirectoryExists(level) && !Platform::MakeDir(level) && firstError == 0)
+            firstError = Platform::LastError();
+        remaining = strchr(remaining, '\\') + 1;
+    }
+    return 0;
+}
 
 int CSetupInfo::MakePath(const char* path)
 {
-    return WalkPathLevels(path, MakeMissingLevel, nullptr);
+    int ignored;
+    return MakePathLevels(path, ignored);
 }

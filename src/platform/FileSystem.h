@@ -7,6 +7,14 @@
 // resolved against the current directory of the process.
 namespace Platform {
 
+// The system's code for why the last call on this thread failed (errno, or
+// GetLastError on Windows). Every call below that fails sets it.
+int LastError();
+
+// The system's own message for an error code, in the system's form, cut to
+// fit size bytes.
+void DescribeError(int code, char* text, size_t size);
+
 // Fills buffer with the current directory (_getcwd); false when it does not fit.
 bool GetCurrentDir(char* buffer, size_t size);
 
@@ -46,6 +54,11 @@ FileLookup LookUpFile(const char* path);
 // Opens path for reading in binary mode when it names a regular file; null
 // for anything else (missing, a directory, a pipe or a device).
 FILE* OpenRegularFile(const char* path);
+
+// Reads the whole of a regular file into malloc'd memory, with a NUL after
+// its bytes (a NUL inside them stays); size receives the number of bytes.
+// Null when the file does not open, is not read whole, or memory runs out.
+char* ReadWholeFile(const char* path, size_t& size);
 
 // Replaces ShellOpen's work, so tests can record what would be opened.
 // Pass nullptr to go back to the real call.

@@ -28,8 +28,11 @@ bool WriteAll(int fd, const char* data, size_t size)
         ssize_t written = write(fd, data, size);
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
             return false;
+        }
         data += written;
         size -= static_cast<size_t>(written);
     }
@@ -63,12 +66,15 @@ bool SpawnDetached(char* const argv[], bool searchPath)
         pid_t grandchild;
         int rc = searchPath ? posix_spawnp(&grandchild, argv[0], nullptr, nullptr, argv, environ)
                             : posix_spawn(&grandchild, argv[0], nullptr, nullptr, argv, environ);
-        _exit(rc == 0 ? 0 : 1);
+        // The reason travels back as the exit status: errno values fit it.
+        _exit(rc);
     }
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const int error = WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD;
+    errno = error;
+    return error == 0;
 }
 
 // Opens a native path for reading when it names a regular file, with its
@@ -79,13 +85,27 @@ int OpenRegular(const char* native, struct stat& info)
 {
     int fd = open(native, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || fcntl(fd, F_SETFL, 0) != 0)) {
+        // A directory, a pipe or a device: nothing a file can be copied from.
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : S_ISREG(info.st_mode) ? errno : EINVAL;
         close(fd);
+        errno = error;
         fd = -1;
     }
     return fd;
 }
 
 }  // namespace
+
+int LastError()
+{
+    return errno;
+}
+
+void DescribeError(int code, char* text, size_t size)
+{
+    char buffer[256];
+    CopyText(text, size, strerror_r(code, buffer, sizeof buffer));
+}
 
 bool GetCurrentDir(char* buffer, size_t size)
 {
@@ -96,6 +116,8 @@ bool GetCurrentDir(char* buffer, size_t size)
 bool ChangeDir(const char* path)
 {
     CNativePath native(path);
+    if (!native.IsValid())
+        errno = native.Error();
     return native.IsValid() && chdir(native.Get()) == 0;
 }
 
@@ -109,6 +131,8 @@ bool DirectoryExists(const char* path)
 bool MakeDir(const char* path)
 {
     CNativePath native(path);
+    if (!native.IsValid())
+        errno = native.Error();
     return native.IsValid() && mkdir(native.Get(), 0777) == 0;
 }
 
@@ -139,15 +163,19 @@ FILE* OpenRegularFile(const char* path)
 bool CopyFileOverwrite(const char* source, const char* destination)
 {
     CNativePath from(source), to(destination);
-    if (!from.IsValid() || !to.IsValid())
+    if (!from.IsValid() || !to.IsValid()) {
+        errno = from.IsValid() ? to.Error() : from.Error();
         return false;
+    }
 
     // A file without write permission stands for a read-only file, which
     // Windows does not replace either (also not for an administrator).
     struct stat existing;
     if (stat(to.Get(), &existing) == 0 &&
-        (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+        (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+        errno = S_ISDIR(existing.st_mode) ? EISDIR : EACCES;
         return false;
+    }
 
     // Only a regular file is copied; a pipe is never waited on.
     struct stat info;
@@ -164,13 +192,16 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     size_t directoryLength = slash ? static_cast<size_t>(slash - to.Get()) + 1 : 0;
     if (directoryLength + sizeof ".kivtmp.XXXXXX" > sizeof temporary) {
         close(in);
+        errno = ENAMETOOLONG;
         return false;
     }
     memcpy(temporary, to.Get(), directoryLength);
     CopyText(temporary + directoryLength, sizeof temporary - directoryLength, ".kivtmp.XXXXXX");
     int out = mkstemp(temporary);
     if (out < 0) {
+        const int error = errno;
         close(in);
+        errno = error;
         return false;
     }
     // The copy takes the source's permissions as a new file would: less the
@@ -179,11 +210,18 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     umask(mask);
     const mode_t mode = info.st_mode & 0777 & ~mask;
     bool copied = CopyContents(in, out) && fchmod(out, mode) == 0;
+    int error = errno;
     close(in);
-    copied = close(out) == 0 && copied;
+    if (close(out) != 0 && copied) {
+        copied = false;
+        error = errno;
+    }
     if (copied && rename(temporary, to.Get()) == 0)
         return true;
+    if (copied)
+        error = errno;
     unlink(temporary);
+    errno = error;
     return false;
 }
 
@@ -192,8 +230,10 @@ bool ShellOpen(const char* file)
     if (g_shellOpener)
         return g_shellOpener(file);
     CNativePath native(file);
-    if (!native.IsValid())
+    if (!native.IsValid()) {
+        errno = native.Error();
         return false;
+    }
     char path[4096];
     CopyText(path, sizeof path, native.Get());
 

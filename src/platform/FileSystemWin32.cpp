@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <direct.h>
 #include <fcntl.h>
@@ -14,6 +15,29 @@ namespace Platform {
 
 namespace {
 ShellOpener g_shellOpener = nullptr;
+}
+
+int LastError()
+{
+    return static_cast<int>(GetLastError());
+}
+
+void DescribeError(int code, char* text, size_t size)
+{
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(code), 0, text, static_cast<DWORD>(size), nullptr);
+    if (length == 0) {
+        CopyText(text, size, "error ");
+        char digits[12];
+        _ultoa(static_cast<unsigned long>(code), digits, 10);
+        AppendText(text, size, digits);
+        return;
+    }
+    // The system's messages end with a full stop and a line end.
+    size_t end = strlen(text);
+    while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r' || text[end - 1] == ' ' || text[end - 1] == '.'))
+        --end;
+    text[end] = '\0';
 }
 
 bool GetCurrentDir(char* buffer, size_t size)
@@ -62,13 +86,17 @@ FILE* OpenRegularFile(const char* path)
 bool CopyFileOverwrite(const char* source, const char* destination)
 {
     // A device name (COM1, NUL) is no file: reading a port could wait forever.
-    if (WindowsNames::HasDeviceName(source) || WindowsNames::HasDeviceName(destination))
+    if (WindowsNames::HasDeviceName(source) || WindowsNames::HasDeviceName(destination)) {
+        SetLastError(ERROR_INVALID_NAME);
         return false;
+    }
     // Windows' CopyFileA refuses to replace a read-only file; Wine's replaces
     // it. Refusing here first keeps Windows, Wine and POSIX alike.
     DWORD existing = GetFileAttributesA(destination);
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
         return false;
+    }
     return CopyFileA(source, destination, FALSE) != FALSE;
 }
 

@@ -47,8 +47,12 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
 {
     char normal[kSize];
     char text[kSize];
-    if (!path || WindowsNames::HasDeviceName(path) || !WindowsNames::NormalisePath(path, normal, sizeof normal) ||
-        !WindowsNames::AnsiToUtf8(normal, text, sizeof text))
+    m_error = ENAMETOOLONG;
+    if (!path || WindowsNames::HasDeviceName(path)) {
+        m_error = ENODEV;
+        return;
+    }
+    if (!WindowsNames::NormalisePath(path, normal, sizeof normal) || !WindowsNames::AnsiToUtf8(normal, text, sizeof text))
         return;
 
     // Each existing level is taken under its name on disk; from the first
@@ -73,8 +77,10 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
             if (lstat(exact, &info) != 0) {
                 char found[kSize];
                 const int matches = errno == ENOENT ? FindIgnoringCase(m_path, name, length, found, sizeof found) : 0;
-                if (matches == 2)
+                if (matches == 2) {
+                    m_error = ENOTUNIQ;
                     return;
+                }
                 lookingUp = matches == 1;
                 if (lookingUp) {
                     CopyText(name, sizeof name, found);
@@ -86,6 +92,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
             return;
         level = end ? end + 1 : level + length;
     }
+    m_error = 0;
     m_valid = true;
 }
 

@@ -21,6 +21,10 @@ public:
     // True when an existing level was found under a name that differs from
     // the text only in letter case (always false on Windows).
     bool CaseDiffers() const { return m_caseDiffers; }
+    // Why the path is not valid, as an errno value: ENODEV for a device name,
+    // ENOTUNIQ for a name that matches two entries, else ENAMETOOLONG
+    // (always 0 on Windows, where the system reads the path itself).
+    int Error() const { return m_error; }
 
 private:
 #ifdef _WIN32
@@ -33,6 +37,7 @@ private:
 #endif
     bool m_valid;
     bool m_caseDiffers = false;
+    int m_error = 0;
 };
 
 // Puts a path that comes from the OS into the installer's form: backslashes

@@ -74,3 +74,26 @@ void MakeFileKey(unsigned n, char* key)
         key[at++] = digits[--count];
     key[at] = '\0';
 }
+
+size_t ReadFileKey(const char* text, unsigned& number, bool& leadingZeros)
+{
+    const size_t prefixLength = sizeof kFileKeyPrefix - 1;
+    for (size_t i = 0; i < prefixLength; ++i) {
+        if (ToUpperAscii(text[i]) != kFileKeyPrefix[i])
+            return 0;
+    }
+    size_t end = prefixLength;
+    while (text[end] == '0')
+        ++end;
+    leadingZeros = end > prefixLength;
+    unsigned long long value = 0;
+    for (; text[end] >= '0' && text[end] <= '9'; ++end) {
+        value = value * 10 + static_cast<unsigned>(text[end] - '0');
+        if (value > 0xFFFFFFFFull)
+            return 0;
+    }
+    if (value == 0)
+        return 0;
+    number = static_cast<unsigned>(value);
+    return end;
+}

@@ -43,3 +43,10 @@ constexpr size_t kFileKeySize = 15;
 // Writes the key of entry n, "FILE" followed by n in decimal without leading
 // zeros, into key (kFileKeySize bytes).
 void MakeFileKey(unsigned n, char* key);
+
+// Reads the name of a FILE key at the start of text: "FILE" in any case and
+// a decimal number from 1 to 4294967295, written with or without leading
+// zeros. Returns the length of the name, 0 when text does not start with
+// one; number receives its number and leadingZeros tells whether zeros stand
+// before it (such a name is not the key MakeFileKey makes).
+size_t ReadFileKey(const char* text, unsigned& number, bool& leadingZeros);

@@ -3,13 +3,35 @@
 #include <cstring>
 
 #include "LineIndex.h"
-#include "LineRules.h"
-#include "TextBuffer.h"
+#include "SetupLoad.h"
 
-namespace {
+const SetupKey kSetupKeys[kSetupKeyCount] = {
+    {SetupSection::Setup, "DEFAULTINSTALL", sizeof CSetupInfo::m_szDefaultInstall},
+    {SetupSection::Setup, nullptr, sizeof CSetupInfo::m_szSection},
+    {SetupSection::Setup, "Copyright", sizeof CSetupInfo::m_szCopyright},
+    {SetupSection::Install, "Title", sizeof CSetupInfo::m_szTitle},
+    {SetupSection::Install, "InstallText", sizeof CSetupInfo::m_szInstallText},
+    {SetupSection::Install, "DefaultDir", sizeof CSetupInfo::m_szDefaultDir},
+};
 
-// Splits a FILE value into its fields. Runs of ";" count as one separator and
-// a field cannot be empty; fields after the fourth are ignored.
+char* CSetupInfo::SetupField(size_t i)
+{
+    // In the order of kSetupKeys.
+    char* const fields[kSetupKeyCount] = {m_szDefaultInstall, m_szSection,     m_szCopyright,
+                                          m_szTitle,          m_szInstallText, m_szDefaultDir};
+    return fields[i];
+}
+
+const char* CSetupInfo::SectionOf(const SetupKey& value) const
+{
+    return value.section == SetupSection::Setup ? "Setup" : m_szSection;
+}
+
+const char* CSetupInfo::KeyOf(const SetupKey& value) const
+{
+    return value.key ? value.key : m_szDefaultInstall;
+}
+
 void SplitEntry(char* value, FileEntry& entry)
 {
     char* fields[4] = {};
@@ -30,48 +52,24 @@ void SplitEntry(char* value, FileEntry& entry)
         entry.nNumber = AtoiSaturating(fields[3]);
 }
 
-// One open description file, read either by GetValue, which rescans it for
-// every value, or once into a CLineIndex that answers the same.
-class CDescriptionFile {
+namespace {
+
+// An open description file read once into a CLineIndex, which answers every
+// lookup as GetValue would, from memory.
+class CIndexedFile {
 public:
-    CDescriptionFile(IByteSource& source, bool indexed) : m_reader(source), m_indexed(indexed) {}
-
+    explicit CIndexedFile(IByteSource& source) : m_reader(source) {}
+    bool Read() { return m_index.Read(m_reader); }
     CTextReader* Reader() { return &m_reader; }
-
-    // False when the index cannot get its memory.
-    bool Read() { return !m_indexed || m_index.Read(m_reader); }
-
     char* Find(const char* section, const char* key, char* destination, size_t destinationSize)
     {
-        return m_indexed ? m_index.Find(section, key, destination, destinationSize)
-                         : CSetupInfo::GetValue(&m_reader, section, key, destination, destinationSize);
+        return m_index.Find(section, key, destination, destinationSize);
     }
 
 private:
     CTextReader m_reader;
     CLineIndex m_index;
-    bool m_indexed;
 };
-
-// Reads FILE1, FILE2, ... of section into files. Count bounds the keys read as
-// an unsigned number, so a negative Count reads up to the first missing key.
-// False when memory runs out.
-bool ReadEntries(CDescriptionFile& list, const char* section, int count, CFileEntryArray& files)
-{
-    const unsigned limit = static_cast<unsigned>(count);
-    for (unsigned n = 1;; ++n) {
-        char key[kFileKeySize];
-        MakeFileKey(n, key);
-        char value[kFileValueSize];
-        if (!list.Find(section, key, value, sizeof value))
-            return true;
-        if (!files.SetSize(n))
-            return false;
-        SplitEntry(value, files[n - 1]);
-        if (n >= limit)
-            return true;
-    }
-}
 
 }  // namespace
 
@@ -84,12 +82,8 @@ CSetupInfo::CSetupInfo()
 void CSetupInfo::Clear()
 {
     m_szSetupPath[0] = '\0';
-    m_szSection[0] = '\0';
-    m_szInstallText[0] = '\0';
-    m_szDefaultInstall[0] = '\0';
-    m_szDefaultDir[0] = '\0';
-    m_szCopyright[0] = '\0';
-    m_szTitle[0] = '\0';
+    for (size_t i = 0; i < kSetupKeyCount; ++i)
+        SetupField(i)[0] = '\0';
     m_nCount = 0;
     m_files.SetSize(0);
 }
@@ -102,59 +96,7 @@ const char* CSetupInfo::Load(const char* setupPath, const char* listPath)
 
 const char* CSetupInfo::Load(const char* setupPath, const char* listPath, ISetupSources& sources)
 {
-    return LoadWith(setupPath, listPath, sources, true);
-}
-
-const char* CSetupInfo::LoadRescanning(const char* setupPath, const char* listPath, ISetupSources& sources)
-{
-    return LoadWith(setupPath, listPath, sources, false);
-}
-
-const char* CSetupInfo::LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources,
-                                 bool indexed)
-{
-    IByteSource* setupSource = sources.Open(setupPath);
-    if (!setupSource)
-        return nullptr;
-    // Whatever an earlier Load left goes: the fields start as a new object's.
-    Clear();
-    CDescriptionFile setup(*setupSource, indexed);
-    if (!setup.Read()) {
-        sources.CloseAll();
-        return nullptr;
-    }
-    m_pSetupFile = setup.Reader();
-    CopyText(m_szSetupPath, sizeof m_szSetupPath, setupPath);
-
-    // The install section's name comes through one indirection: DEFAULTINSTALL
-    // names another key of [Setup], whose value is the section name.
-    setup.Find("Setup", "DEFAULTINSTALL", m_szDefaultInstall, sizeof m_szDefaultInstall);
-    setup.Find("Setup", m_szDefaultInstall, m_szSection, sizeof m_szSection);
-    setup.Find("Setup", "Copyright", m_szCopyright, sizeof m_szCopyright);
-    setup.Find(m_szSection, "Title", m_szTitle, sizeof m_szTitle);
-    setup.Find(m_szSection, "InstallText", m_szInstallText, sizeof m_szInstallText);
-    setup.Find(m_szSection, "DefaultDir", m_szDefaultDir, sizeof m_szDefaultDir);
-
-    IByteSource* listSource = sources.Open(listPath);
-    if (!listSource) {
-        m_pSetupFile = nullptr;
-        sources.CloseAll();
-        return nullptr;
-    }
-    CDescriptionFile list(*listSource, indexed);
-    bool loaded = list.Read();
-    if (loaded) {
-        m_pListFile = list.Reader();
-        char count[kCountSize] = "";
-        list.Find(m_szSection, "Count", count, sizeof count);
-        m_nCount = AtoiSaturating(count);
-        loaded = m_nCount == 0 || ReadEntries(list, m_szSection, m_nCount, m_files);
-    }
-
-    m_pSetupFile = nullptr;
-    m_pListFile = nullptr;
-    sources.CloseAll();
-    return loaded ? m_szSetupPath : nullptr;
+    return LoadWith<CIndexedFile>(setupPath, listPath, sources);
 }
 
 void CSetupInfo::GetFileName(const char* path, char* fileName)

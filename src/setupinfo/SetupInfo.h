@@ -18,6 +18,21 @@ constexpr char kLogoFileName[] = "logo.bmp";
 // What the user is told when Load fails.
 constexpr char kLoadErrorText[] = "Could not load setup info";
 
+// Where a value of setup.inf stands: in [Setup], or in the install section.
+enum class SetupSection { Setup, Install };
+
+// One value Load takes from setup.inf: its section, its key (null for the key
+// that DEFAULTINSTALL names) and the size of the field that keeps it.
+struct SetupKey {
+    SetupSection section;
+    const char* key;
+    size_t fieldSize;
+};
+
+// setup.inf's values in the order Load reads them.
+constexpr size_t kSetupKeyCount = 6;
+extern const SetupKey kSetupKeys[kSetupKeyCount];
+
 class CSetupInfo {
 public:
     CSetupInfo();
@@ -32,9 +47,11 @@ public:
     const char* Load(const char* setupPath, const char* listPath);
     const char* Load(const char* setupPath, const char* listPath, ISetupSources& sources);
 
-    // Load as it reads with GetValue for every value, rescanning the file each
-    // time: the reference the indexed Load is measured and tested against.
-    const char* LoadRescanning(const char* setupPath, const char* listPath, ISetupSources& sources);
+    // Load's steps with another way of taking the values of an open file
+    // (SetupLoad.h): Load itself takes them from the line index; the fuzzer
+    // and the benchmark hold it against GetValue rescanning the file.
+    template <class Lookup>
+    const char* LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources);
 
     // Finds the value of key in section, scanning file from its start; copies
     // it into destination, cut to destinationSize - 1 characters. Returns
@@ -66,7 +83,14 @@ public:
     int m_nCount;
     CFileEntryArray m_files;
 
+    // The section and the key a value of setup.inf stands under, for this
+    // object: the key DEFAULTINSTALL names, and the section that key names,
+    // are the values Load read before them.
+    const char* SectionOf(const SetupKey& value) const;
+    const char* KeyOf(const SetupKey& value) const;
+
 private:
     void Clear();
-    const char* LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources, bool indexed);
+    // The field that keeps kSetupKeys[i].
+    char* SetupField(size_t i);
 };

@@ -1,6 +1,5 @@
 #include "KivSetupDialog.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -97,26 +96,12 @@ BOOL CKivSetupDialog::OnInitDialog()
 int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
 {
     // Binary: the bytes reach the control exactly as they are in the file. A
-    // directory, pipe or device is not read.
-    FILE* file = Platform::OpenRegularFile(fileName);
-    if (!file)
-        return 0;
-    char* text = nullptr;
-    long size = -1;
-    if (fseek(file, 0, SEEK_END) == 0)
-        size = ftell(file);
-    if (size >= 0 && fseek(file, 0, SEEK_SET) == 0)
-        text = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
-    if (text) {
-        text[0] = '\0';
-        size_t read = fread(text, 1, static_cast<size_t>(size), file);
-        text[read] = '\0';
-        // A read that stopped short is an error: nothing is shown.
-        if (read == static_cast<size_t>(size))
-            SetItemText(id, text);
+    // directory, pipe or device is not read, nor a file that is not read whole.
+    size_t size;
+    if (char* text = Platform::ReadWholeFile(fileName, size)) {
+        SetItemText(id, text);
         free(text);
     }
-    fclose(file);
     return 0;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SetupInfo.h"
+#include "RescannedFile.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     const std::string setup = input.substr(0, at), list = input.substr(std::min(at + 10, input.size()));
     CFuzzSources sources(setup, list), again(setup, list);
     CSetupInfo indexed, rescanned;
-    if (!indexed.Load("setup.inf", "list.inf", sources) || !rescanned.LoadRescanning("setup.inf", "list.inf", again) ||
+    if (!indexed.Load("setup.inf", "list.inf", sources) || !rescanned.LoadWith<CRescannedFile>("setup.inf", "list.inf", again) ||
         Fields(indexed) != Fields(rescanned))
         __builtin_trap();
     return 0;

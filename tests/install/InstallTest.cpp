@@ -90,18 +90,21 @@ TEST(EntryPaths, TheTargetGetsOneBackslashAndAStepWhosePathsExceed259CharactersI
     auto sub = [](size_t length) { return "$setupdir" + std::string(length - 1, 'd') + "\\"; };  // with its backslash
     const struct {
         std::string target, dest, source;  // "data\\": no file name
-        bool fits;
-    } steps[] = {{std::string(258, 't'), "$setupdir", "data\\", true}, {std::string(259, 't'), "$setupdir", "data\\", false},
-                 {t98, sub(161), "data\\", true}, {t98, sub(162), "data\\", false},
-                 {t98, sub(160), "data\\a", true}, {t98, sub(161), "data\\a", false}};
+        StepPath tooLong;
+        size_t length;
+    } steps[] = {{std::string(258, 't'), "$setupdir", "data\\", StepPath::None, 0},
+                 {std::string(259, 't'), "$setupdir", "data\\a", StepPath::Target, 260},
+                 {t98, sub(161), "data\\", StepPath::None, 0}, {t98, sub(162), "data\\", StepPath::EntryDir, 260},
+                 {t98, sub(160), "data\\a", StepPath::None, 0}, {t98, sub(161), "data\\ab", StepPath::DestPath, 261}};
     for (const auto& s : steps) {
         CSetupInfo info;
         AddEntry(info, s.source, s.dest, "C");
-        bool fits = !s.fits;
-        WalkInstallSteps(info.m_files, s.target.c_str(), [](const InstallStep& step, void* context) {
-            *static_cast<bool*>(context) = step.pathsFit;
-        }, &fits);
-        EXPECT_EQ(fits, s.fits) << s.target.size() << " " << s.dest.size() << " " << s.source;
+        InstallStep seen{};
+        WalkInstallSteps(info.m_files, s.target.c_str(), [](InstallStep& step, void* context) {
+            *static_cast<InstallStep*>(context) = step;
+        }, &seen);
+        EXPECT_EQ(seen.tooLong, s.tooLong) << s.target.size() << " " << s.dest.size() << " " << s.source;
+        EXPECT_EQ(seen.tooLongLength, s.length) << s.target.size() << " " << s.dest.size() << " " << s.source;
     }
 }
 

@@ -9,6 +9,15 @@
 #include "FileSystem.h"
 #include "InstallTool.h"
 #include "TempDir.h"
+#include "ToolOutput.h"
+
+#ifdef _WIN32
+#include <windows.h>
+const int kExistsError = ERROR_ALREADY_EXISTS;
+#else
+#include <cerrno>
+const int kExistsError = EEXIST;
+#endif
 
 namespace {
 
@@ -84,10 +93,18 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     EXPECT_EQ(Install(opened, package, dir, {"--accept-license", "--open"}), 0);
     EXPECT_EQ(g_opened, std::vector<std::string>{"readme.txt"});
 
-    // A copy that fails is told, counted and never reported as success.
+    // A copy that fails is told with the system's reason, counted and never reported as success: a
+    // missing source (2 is ENOENT and ERROR_FILE_NOT_FOUND alike), a file where a directory must be made.
     std::filesystem::remove(package.Native("data\\arena2.map"));
+    std::filesystem::remove_all(dir.Native("game"));
+    dir.Write("game\\maps", "a file in the way");
+    CTestConsole blocked;
+    EXPECT_EQ(Install(blocked, package, dir, {"--accept-license"}), 4);
+    EXPECT_NE(blocked.err.find("NOT copied \"data\\arena1.map\": its directory \"" + dir.Path() + "\\game\\maps\\\" could not be made: " +
+                               ErrorMessage(kExistsError)), std::string::npos) << blocked.err;
+    std::filesystem::remove(dir.Native("game\\maps"));
     EXPECT_EQ(Install(agreed, package, dir, {"--accept-license"}), 4);
-    EXPECT_NE(agreed.err.find("NOT copied \"data\\arena2.map\": the source is missing"), std::string::npos) << agreed.err;
+    EXPECT_NE(agreed.err.find("NOT copied \"data\\arena2.map\": the copy failed: " + ErrorMessage(2)), std::string::npos) << agreed.err;
     EXPECT_NE(agreed.out.find("installed 1 of 2 files"), std::string::npos);
     EXPECT_NE(agreed.out.find("1 entry was NOT copied"), std::string::npos);
 }

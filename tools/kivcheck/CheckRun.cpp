@@ -1,38 +1,15 @@
 #include "CheckRun.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 #include "InstallPlan.h"
 #include "KivVersion.h"
 #include "JsonWriter.h"
 #include "PackageChecks.h"
+#include "PackageDirectory.h"
 #include "SetupInfo.h"
 #include "TextWriter.h"
-
-CPackageDirectory::CPackageDirectory() : m_saved(std::filesystem::current_path(m_error)) {}
-
-CPackageDirectory::~CPackageDirectory()
-{
-    if (!m_error) {
-        std::error_code ignored;
-        std::filesystem::current_path(m_saved, ignored);
-    }
-}
-
-bool CPackageDirectory::Enter(const std::string& directory)
-{
-    std::error_code error;
-    if (!directory.empty())
-        std::filesystem::current_path(directory, error);
-    return !error;
-}
+#include "ToolOutput.h"
 
 CheckReport CheckPackage(const CheckOptions& options)
 {
@@ -55,8 +32,11 @@ CheckReport CheckPackage(const CheckOptions& options)
 
     CheckDescription(info, report.warnings);
     CheckEntries(info, report.warnings);
-    if (options.hasTarget)
-        ComputePlan(info, options.target, report);
+    if (options.hasTarget) {
+        report.hasTarget = true;
+        report.plan = ComputePlan(info, options.target);
+        CheckPlan(report.plan, report.warnings);
+    }
     CheckPresentationFiles(report.warnings);
     return report;
 }
@@ -94,11 +74,7 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
 
 int RunCheckMain(int argc, char** argv)
 {
-#ifdef _WIN32
-    // The same bytes on both builds: no LF becomes CR LF on the way out.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
+    UseBinaryStandardStreams();
     std::string out, err;
     const int status = RunCheck(std::vector<std::string>(argv + 1, argv + argc), out, err);
     fwrite(out.data(), 1, out.size(), stdout);

@@ -90,21 +90,10 @@ bool ReadAsKey(const std::string& line, std::string& name, std::string& hindranc
 // an empty text when it is no FILE key.
 std::string FileKeyOf(const std::string& name, bool& leadingZero)
 {
-    leadingZero = false;
-    const size_t prefixLength = sizeof kFileKeyPrefix - 1;
-    if (name.size() <= prefixLength || UpperAscii(name.substr(0, prefixLength)) != kFileKeyPrefix)
+    unsigned number;
+    if (ReadFileKey(name.c_str(), number, leadingZero) != name.size())
         return "";
-    std::string digits = name.substr(prefixLength);
-    if (!AllDigits(digits))
-        return "";
-    size_t first = digits.find_first_not_of('0');
-    if (first == std::string::npos || digits.size() - first > 10)
-        return "";
-    const unsigned long long number = std::stoull(digits);
-    if (number > 0xFFFFFFFFull)
-        return "";
-    leadingZero = first > 0;
-    return FileKey(static_cast<unsigned>(number));
+    return FileKey(number);
 }
 
 // The section of one file that the lookup reads keys from.
@@ -180,17 +169,15 @@ public:
         // lookup itself decides which are.
         std::set<unsigned> candidates;
         for (size_t i = m_header + 1; i < m_file.LineCount(); ++i) {
-            const std::string upper = UpperAscii(m_file.LineText(i));
+            const std::string text = m_file.LineText(i);
+            const std::string upper = UpperAscii(text);
             for (size_t at = upper.find(kFileKeyPrefix); at != std::string::npos;
                  at = upper.find(kFileKeyPrefix, at + 1)) {
-                size_t digits = at + sizeof kFileKeyPrefix - 1;
-                size_t end = upper.find_first_not_of("0123456789", digits);
-                if (end == std::string::npos || upper[end] != '=' || end == digits || upper[digits] == '0' ||
-                    end - digits > 10)
-                    continue;
-                const unsigned long long number = std::stoull(upper.substr(digits, end - digits));
-                if (number <= 0xFFFFFFFFull)
-                    candidates.insert(static_cast<unsigned>(number));
+                unsigned number;
+                bool leadingZeros;
+                const size_t length = ReadFileKey(text.c_str() + at, number, leadingZeros);
+                if (length > 0 && !leadingZeros && text[at + length] == '=')
+                    candidates.insert(number);
             }
         }
         for (unsigned number : candidates) {
@@ -232,23 +219,25 @@ void CheckSetupFile(const CSetupInfo& info, CDescriptionText& setupFile, std::ve
                  ", which [Setup] does not hold, so there is no install section");
     }
 
-    std::vector<std::string> setupKeys = {"DEFAULTINSTALL", "Copyright"};
-    if (info.m_szDefaultInstall[0] != '\0')
-        setupKeys.push_back(info.m_szDefaultInstall);
-    setupSection.CheckKeyLines(setupKeys, false);
-    setupSection.CheckLength("DEFAULTINSTALL", kTextSize - 1);
-    if (info.m_szDefaultInstall[0] != '\0')
-        setupSection.CheckLength(info.m_szDefaultInstall, kTextSize - 1);
-    setupSection.CheckLength("Copyright", kTextSize - 1);
-
+    // The keys Load reads, each in its own section and checked against its
+    // own field: [Setup] first, then the install section.
     CSectionCheck installSection(setupFile, kSetupFileName, section, warnings);
-    if (!section.empty() && !installSection.HasHeader())
-        Warn(warnings, "no-install-section",
-             "setup.inf has no [" + section + "] section, so Title, InstallText and DefaultDir stay empty");
-    installSection.CheckKeyLines({"Title", "InstallText", "DefaultDir"}, false);
-    installSection.CheckLength("Title", kTitleSize - 1);
-    installSection.CheckLength("InstallText", kTextSize - 1);
-    installSection.CheckLength("DefaultDir", kPathSize - 1);
+    for (const SetupSection part : {SetupSection::Setup, SetupSection::Install}) {
+        CSectionCheck& check = part == SetupSection::Setup ? setupSection : installSection;
+        if (part == SetupSection::Install && !section.empty() && !installSection.HasHeader())
+            Warn(warnings, "no-install-section",
+                 "setup.inf has no [" + section + "] section, so Title, InstallText and DefaultDir stay empty");
+        std::vector<std::string> keys;
+        for (const SetupKey& value : kSetupKeys) {
+            if (value.section == part && info.KeyOf(value)[0] != '\0')
+                keys.push_back(info.KeyOf(value));
+        }
+        check.CheckKeyLines(keys, false);
+        for (const SetupKey& value : kSetupKeys) {
+            if (value.section == part && info.KeyOf(value)[0] != '\0')
+                check.CheckLength(info.KeyOf(value), value.fieldSize - 1);
+        }
+    }
 }
 
 void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, std::vector<CheckWarning>& warnings)

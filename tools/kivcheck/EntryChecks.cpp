@@ -4,6 +4,7 @@
 
 #include "EntryPaths.h"
 #include "FileSystem.h"
+#include "InstallSteps.h"
 #include "Limits.h"
 #include "PackageChecks.h"
 #include "TextBuffer.h"
@@ -11,16 +12,22 @@
 
 namespace {
 
-// Where a C entry's file lands, relative to the target directory, as Windows
-// reads it: the sub-directory its destination names and the file name, with
-// both separators and with "." and ".." resolved.
+// Where a C entry's file goes from the target directory, as the installer
+// composes it onto a target that ends with a backslash.
+std::string RelativeDestPath(const FileEntry& entry)
+{
+    char entryDir[kPathSize], destPath[2 * kPathSize];
+    ComposeEntryDir("", entry, entryDir, sizeof entryDir);
+    ComposeDestPath(entryDir, entry, destPath, sizeof destPath);
+    return destPath;
+}
+
+// Where a C entry's file lands from the target directory, as Windows reads
+// the installer's path: with both separators and with "." and ".." resolved.
 std::string Landing(const FileEntry& entry)
 {
-    char subDirectory[kPathSize];
-    MarkedSubDirectory(entry.szDest, subDirectory);
-    // Joined onto a target that ends with a separator, leading separators
-    // are empty levels.
-    std::string joined = std::string(subDirectory) + entry.szFileName;
+    // Leading separators are empty levels after the target's own.
+    std::string joined = RelativeDestPath(entry);
     joined.erase(0, joined.find_first_not_of("\\/"));
     std::string normal(joined.size() + 2, '\0');
     WindowsNames::NormalisePath(joined.c_str(), &normal[0], normal.size());
@@ -48,7 +55,7 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
         Warn(warnings, "dest-no-trailing-backslash",
              name + ": the destination " + Quoted(dest) +
                  " does not end with a backslash, so the file name is joined straight on: the file lands as " +
-                 Quoted(subDirectory + entry.szFileName) + " in the target directory");
+                 Quoted(RelativeDestPath(entry)) + " in the target directory");
     const std::string landing = Landing(entry);
     if (ClimbsOut(landing))
         Warn(warnings, "dest-climbs-out",
@@ -90,9 +97,9 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
 {
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
         const FileEntry& entry = info.m_files[i];
-        const bool copies = EqualsNoCase(entry.szAction, "C");
-        const bool opens = EqualsNoCase(entry.szAction, "E");
-        if (!copies && !opens) {
+        const EntryAction action = ActionOf(entry);
+        const bool copies = action == EntryAction::Copy;
+        if (action == EntryAction::None) {
             Warn(warnings, "unknown-action",
                  FileKeyName(i) + ": " +
                      (entry.szAction[0] ? "the action " + Quoted(entry.szAction) + " is neither C nor E"
@@ -109,7 +116,7 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
     // replaces the earlier.
     std::map<std::string, size_t> landings;
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
-        if (!EqualsNoCase(info.m_files[i].szAction, "C"))
+        if (ActionOf(info.m_files[i]) != EntryAction::Copy)
             continue;
         std::string landing = Landing(info.m_files[i]);
         WindowsNames::FoldAnsiCase(&landing[0]);
@@ -119,4 +126,23 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
                  FileKeyName(i) + " is copied to the same place as " + FileKeyName(first.first->second) + ", " +
                      Quoted(Landing(info.m_files[i])) + " in the target directory, and replaces it");
     }
+}
+
+void CheckPlan(const InstallPlan& plan, std::vector<CheckWarning>& warnings)
+{
+    bool targetTooLong = false;
+    for (const PlanStep& step : plan.steps) {
+        if (step.tooLong == StepPath::Target) {
+            targetTooLong = true;
+        } else if (step.tooLong != StepPath::None) {
+            Warn(warnings, "path-too-long",
+                 FileKeyName(step.index) + ": the " + StepPathName(step.tooLong) + " for " + Quoted(step.source) +
+                     " is " + std::to_string(step.tooLongLength) + " characters long, " +
+                     std::to_string(step.tooLongLength - (kPathSize - 1)) + " more than 259, so the installer skips it");
+        }
+    }
+    if (targetTooLong)
+        Warn(warnings, "path-too-long",
+             "the target directory is " + std::to_string(plan.target.size()) +
+                 " characters long with its closing backslash, longer than 259, so no file is copied");
 }

@@ -94,13 +94,13 @@ std::string WarningArray(const std::vector<CheckWarning>& warnings)
 std::string PlanArray(const std::vector<PlanStep>& plan)
 {
     return ObjectArray(plan, [](CJsonObject& object, const PlanStep& step) {
-        object.String("op", step.op == PlanStep::Op::Copy ? "copy" : "open");
+        object.String("op", step.action == EntryAction::Copy ? "copy" : "open");
         object.Number("index", static_cast<long long>(step.index));
         object.String("source", step.source);
-        if (step.op == PlanStep::Op::Copy) {
+        if (step.action == EntryAction::Copy) {
             object.String("entryDir", step.entryDir);
             object.String("destPath", step.destPath);
-            if (step.skipped)
+            if (step.tooLong != StepPath::None)
                 object.String("skipped", "path too long");
         }
     });
@@ -130,8 +130,8 @@ std::string WriteJson(const CheckReport& report)
     object.Raw("files", FileArray(report.files));
     object.Raw("warnings", WarningArray(report.warnings));
     if (report.hasTarget) {
-        object.String("target", report.target);
-        object.Raw("plan", PlanArray(report.plan));
+        object.String("target", report.plan.target);
+        object.Raw("plan", PlanArray(report.plan.steps));
     }
     object.Close();
     return out + "\n";

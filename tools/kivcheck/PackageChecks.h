@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "CheckReport.h"
+#include "InstallPlan.h"
 #include "SetupInfo.h"
 
 // setup.inf and list.inf: lines the lookup will not match, values cut to their
@@ -12,6 +13,10 @@ void CheckDescription(const CSetupInfo& info, std::vector<CheckWarning>& warning
 
 // Each entry of the loaded list: its action, its destination, its source file.
 void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings);
+
+// The plan for a target: each copy the installer skips for a path over 259
+// characters, or one warning when the target itself is that long.
+void CheckPlan(const InstallPlan& plan, std::vector<CheckWarning>& warnings);
 
 // license.txt and logo.bmp in the current directory.
 void CheckPresentationFiles(std::vector<CheckWarning>& warnings);

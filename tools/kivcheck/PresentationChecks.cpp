@@ -1,4 +1,5 @@
-#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "BitmapFile.h"
@@ -23,23 +24,16 @@ bool PresentAsFile(const char* name, const char* consequence, std::vector<CheckW
     return kind == Platform::FileKind::File;
 }
 
-// The offset of the licence's first NUL byte, or -1; read in blocks, since
-// the file may be large.
+// The offset of the licence's first NUL byte, or -1; read as the dialog reads it.
 long long FirstNulOffset(const char* path)
 {
-    FILE* file = Platform::OpenRegularFile(path);
-    if (!file)
+    size_t size;
+    char* text = Platform::ReadWholeFile(path, size);
+    if (!text)
         return -1;
-    long long offset = 0, found = -1;
-    char block[65536];
-    for (size_t got; found < 0 && (got = fread(block, 1, sizeof block, file)) > 0; offset += static_cast<long long>(got)) {
-        for (size_t i = 0; i < got && found < 0; ++i) {
-            if (block[i] == '\0')
-                found = offset + static_cast<long long>(i);
-        }
-    }
-    fclose(file);
-    return found;
+    const size_t shown = strlen(text);
+    free(text);
+    return shown < size ? static_cast<long long>(shown) : -1;
 }
 
 std::string BitmapProblemText(const BitmapCheck& check)

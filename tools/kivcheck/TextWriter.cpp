@@ -1,24 +1,7 @@
 #include "TextWriter.h"
 
-#include <cstdio>
-
 #include "PackageChecks.h"
-
-std::string TextQuoted(const std::string& bytes)
-{
-    std::string text = "\"";
-    for (char c : bytes) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escape[8];
-            snprintf(escape, sizeof escape, "<%02X>", byte);
-            text += escape;
-        } else {
-            text += c;
-        }
-    }
-    return text + "\"";
-}
+#include "ToolOutput.h"
 
 namespace {
 
@@ -36,25 +19,6 @@ std::string Plural(size_t n, const char* one, const char* many)
 }
 
 }  // namespace
-
-std::string WritePlanText(const CheckReport& report, size_t& copies, size_t& opens)
-{
-    std::string out = "plan for " + TextQuoted(report.target) + "\n";
-    for (const PlanStep& step : report.plan) {
-        const std::string index = std::to_string(step.index);
-        if (step.op == PlanStep::Op::Open) {
-            out += "  open " + index + " " + TextQuoted(step.source) + "\n";
-            ++opens;
-        } else if (step.skipped) {
-            out += "  skip " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) +
-                   ": path too long (" + std::to_string(step.destPath.size()) + " characters)\n";
-        } else {
-            out += "  copy " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) + "\n";
-            ++copies;
-        }
-    }
-    return out;
-}
 
 std::string WriteText(const CheckReport& report)
 {
@@ -80,7 +44,7 @@ std::string WriteText(const CheckReport& report)
 
     size_t copies = 0, opens = 0;
     if (report.hasTarget)
-        out += WritePlanText(report, copies, opens);
+        out += WritePlanText(report.plan, copies, opens);
 
     if (!report.warnings.empty()) {
         out += "warnings\n";

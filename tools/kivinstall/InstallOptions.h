@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Arguments.h"
+#include "ToolArguments.h"
 
 extern const char kInstallUsageText[];
 

@@ -1,11 +1,11 @@
 #include "InstallTool.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
 #define isatty _isatty
 #define fileno _fileno
@@ -13,17 +13,16 @@
 #include <unistd.h>
 #endif
 
-#include "CheckRun.h"
 #include "FileSystem.h"
 #include "InstallOptions.h"
 #include "InstallPlan.h"
 #include "InstallSteps.h"
 #include "KivVersion.h"
 #include "NativePath.h"
-#include "PackageChecks.h"
+#include "PackageDirectory.h"
 #include "SetupInfo.h"
 #include "TextBuffer.h"
-#include "TextWriter.h"
+#include "ToolOutput.h"
 #include "WindowsNames.h"
 
 namespace {
@@ -34,15 +33,12 @@ const char kQuestion[] = "Do you agree to the terms above?";
 // terminal (UTF-8 outside Windows).
 std::string LicenceText()
 {
-    FILE* file = Platform::OpenRegularFile(kLicenseFileName);
-    std::string text;
-    if (!file)
-        return text;
-    char block[4096];
-    for (size_t got; (got = fread(block, 1, sizeof block, file)) > 0;)
-        text.append(block, got);
-    fclose(file);
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    size_t size;
+    char* bytes = Platform::ReadWholeFile(kLicenseFileName, size);
+    if (!bytes)
+        return "";
+    std::string text = bytes;
+    free(bytes);
 #ifndef _WIN32
     std::string utf8(3 * text.size() + 1, '\0');
     if (WindowsNames::AnsiToUtf8(text.c_str(), &utf8[0], utf8.size()))
@@ -72,52 +68,49 @@ bool Agreed(const InstallOptions& options, IConsole& console)
     return yes;
 }
 
-// Why a copy did not happen, as far as can be told afterwards.
-std::string WhyNotCopied(const InstallStep& step)
+// Why a step failed, from what the run recorded when it failed.
+std::string WhyFailed(const InstallStep& step)
 {
-    const Platform::FileLookup source = Platform::LookUpFile(step.entry->szSource);
-    if (source.kind == Platform::FileKind::Missing)
-        return "the source is missing (or its name matches two files that differ only in case)";
-    if (source.kind != Platform::FileKind::File)
-        return "the source is not a file";
-    if (!Platform::DirectoryExists(step.entryDir))
-        return "its directory " + TextQuoted(step.entryDir) + " could not be made";
-    if (Platform::LookUpFile(step.destPath).kind == Platform::FileKind::Directory)
-        return "a directory stands at the destination";
-    return "the copy failed (a read-only file at the destination, no permission, or a full disk)";
+    const std::string reason = ErrorMessage(step.systemError);
+    if (step.failedStage == StepStage::MakeDir)
+        return "its directory " + TextQuoted(step.entryDir) + " could not be made: " + reason;
+    return (step.action == EntryAction::Open ? "the open failed: " : "the copy failed: ") + reason;
+}
+
+// Which path of a skipped copy is too long, whole, and its length.
+std::string WhyTooLong(const InstallStep& step)
+{
+    const PlanStep whole = ToPlanStep(step);
+    const std::string path = step.tooLong == StepPath::Target     ? ""
+                             : step.tooLong == StepPath::EntryDir ? " " + TextQuoted(whole.entryDir)
+                                                                  : " " + TextQuoted(whole.destPath);
+    return std::string("its ") + StepPathName(step.tooLong) + path + " is too long (" +
+           std::to_string(step.tooLongLength) + " characters)";
 }
 
 // Tells each step as it is taken, and lets the opens through only with --open.
 class CProgress final : public IInstallObserver {
 public:
-    // plan: the same walk's steps, recorded beforehand with their whole paths.
-    CProgress(IConsole& console, bool open, const std::vector<PlanStep>& plan)
-        : m_console(console), m_open(open), m_plan(plan)
-    {
-    }
+    CProgress(IConsole& console, bool open, size_t steps) : m_console(console), m_open(open), m_steps(steps) {}
 
     bool BeforeStep(const InstallStep& step) override
     {
-        return step.op == InstallStep::Op::Copy || m_open;
+        return step.action == EntryAction::Copy || m_open;
     }
 
-    void AfterStep(const InstallStep& step, StepOutcome outcome) override
+    void AfterStep(const InstallStep& step) override
     {
         const std::string source = TextQuoted(step.entry->szSource);
-        const PlanStep& planned = m_plan[m_taken];
-        std::string line = "[" + std::to_string(++m_taken) + "/" + std::to_string(m_plan.size()) + "] ";
-        if (step.op == InstallStep::Op::Open) {
-            line += outcome == StepOutcome::Done       ? "opened " + source
-                    : outcome == StepOutcome::PassedOver ? "not opened (--open opens it): " + source
-                                                         : "could not open " + source;
-        } else if (outcome == StepOutcome::Done) {
+        std::string line = "[" + std::to_string(++m_taken) + "/" + std::to_string(m_steps) + "] ";
+        if (step.action == EntryAction::Open) {
+            line += step.outcome == StepOutcome::Done       ? "opened " + source
+                    : step.outcome == StepOutcome::PassedOver ? "not opened (--open opens it): " + source
+                                                              : "could not open " + source + ": " + WhyFailed(step);
+        } else if (step.outcome == StepOutcome::Done) {
             line += "copied " + source + " -> " + TextQuoted(step.destPath);
             ++m_copied;
         } else {
-            line += "NOT copied " + source + ": " +
-                    (step.pathsFit ? WhyNotCopied(step)
-                                   : "its path " + TextQuoted(planned.destPath) + " is too long (" +
-                                         std::to_string(planned.destPath.size()) + " characters)");
+            line += "NOT copied " + source + ": " + (step.outcome == StepOutcome::PathTooLong ? WhyTooLong(step) : WhyFailed(step));
             ++m_failed;
         }
         m_console.Err(line + "\n");
@@ -129,7 +122,7 @@ public:
 private:
     IConsole& m_console;
     bool m_open;
-    const std::vector<PlanStep>& m_plan;
+    size_t m_steps;
     size_t m_taken = 0;
     size_t m_copied = 0;
     size_t m_failed = 0;
@@ -159,8 +152,7 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
         console.Err(std::string(kLoadErrorText) + "\n");
         return kInstallNotLoaded;
     }
-    CheckReport plan;
-    ComputePlan(info, target, plan);
+    const InstallPlan plan = ComputePlan(info, target);
     if (options.dryRun) {
         size_t copies = 0, opens = 0;
         const std::string steps = WritePlanText(plan, copies, opens);
@@ -171,7 +163,7 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
     if (!Agreed(options, console))
         return kInstallNotAgreed;
 
-    CProgress progress(console, options.open, plan.plan);
+    CProgress progress(console, options.open, plan.steps.size());
     const int notCopied = RunInstall(info.m_files, target.c_str(), &progress);
     std::string summary = "installed " + std::to_string(progress.Copied()) + " of " +
                           std::to_string(progress.Copied() + progress.Failed()) + " files into " + TextQuoted(plan.target);
@@ -234,11 +226,7 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
 
 int RunInstallMain(int argc, char** argv)
 {
-#ifdef _WIN32
-    // The same bytes on both builds: no LF becomes CR LF on the way out.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
+    UseBinaryStandardStreams();
     CProcessConsole console;
     const int status = RunInstallTool(std::vector<std::string>(argv + 1, argv + argc), console);
     fflush(stdout);

@@ -1,6 +1,4 @@
-#include "Arguments.h"
-
-const char kUsage[] = "usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]\n       kivcheck --version";
+#include "ToolArguments.h"
 
 bool ParseToolArguments(const std::vector<std::string>& args, const std::function<bool(const std::string&)>& flag,
                         ToolArguments& parsed, std::string& error)
@@ -41,13 +39,4 @@ bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*
             return *flag.second = true;
     }
     return false;
-}
-
-bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error)
-{
-    auto flag = [&](const std::string& arg) {
-        return SetFlag(arg, {{"--json", &options.json}, {"--strict", &options.strict}, {"--help", &options.help},
-                             {"-h", &options.help}, {"--version", &options.version}});
-    };
-    return ParseToolArguments(args, flag, options, error);
 }

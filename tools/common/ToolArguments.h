@@ -1,4 +1,4 @@
-// The command lines of kivcheck and kivinstall.
+// What the tools' command lines share: a target, a package directory and flags.
 #pragma once
 #include <functional>
 #include <initializer_list>
@@ -6,9 +6,6 @@
 #include <utility>
 #include <vector>
 
-extern const char kUsage[];
-
-// What both tools take: a target and a package directory.
 struct ToolArguments {
     bool hasTarget = false;
     std::string target;      // the target text exactly as given
@@ -25,13 +22,3 @@ bool ParseToolArguments(const std::vector<std::string>& args, const std::functio
 // For flag: sets the flag named arg among flags (option name, flag); false
 // when none has that name.
 bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*, bool*>> flags);
-
-struct CheckOptions : ToolArguments {
-    bool json = false;
-    bool strict = false;
-    bool help = false;
-    bool version = false;  // the program shows its version instead
-};
-
-// kivcheck's command line.
-bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error);

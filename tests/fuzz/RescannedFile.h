@@ -1,0 +1,17 @@
+// The reference the indexed Load is held against: every value found by GetValue, which rescans the file.
+#pragma once
+#include "SetupLoad.h"
+
+class CRescannedFile {
+public:
+    explicit CRescannedFile(IByteSource& source) : m_reader(source) {}
+    bool Read() { return true; }
+    CTextReader* Reader() { return &m_reader; }
+    char* Find(const char* section, const char* key, char* destination, size_t size)
+    {
+        return CSetupInfo::GetValue(&m_reader, section, key, destination, size);
+    }
+
+private:
+    CTextReader m_reader;
+};

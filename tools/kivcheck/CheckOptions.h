@@ -1,0 +1,19 @@
+// kivcheck's command line.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ToolArguments.h"
+
+extern const char kUsage[];
+
+struct CheckOptions : ToolArguments {
+    bool json = false;
+    bool strict = false;
+    bool help = false;
+    bool version = false;  // the program shows its version instead
+};
+
+// Reads the arguments (without the program name). False, with the problem in
+// error, when they are not usable.
+bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error);
