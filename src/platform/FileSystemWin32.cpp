@@ -1,6 +1,5 @@
 #include "FileSystem.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <direct.h>
 #include <fcntl.h>
@@ -20,24 +19,6 @@ ShellOpener g_shellOpener = nullptr;
 int LastError()
 {
     return static_cast<int>(GetLastError());
-}
-
-void DescribeError(int code, char* text, size_t size)
-{
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                        static_cast<DWORD>(code), 0, text, static_cast<DWORD>(size), nullptr);
-    if (length == 0) {
-        CopyText(text, size, "error ");
-        char digits[12];
-        _ultoa(static_cast<unsigned long>(code), digits, 10);
-        AppendText(text, size, digits);
-        return;
-    }
-    // The system's messages end with a full stop and a line end.
-    size_t end = strlen(text);
-    while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r' || text[end - 1] == ' ' || text[end - 1] == '.'))
-        --end;
-    text[end] = '\0';
 }
 
 bool GetCurrentDir(char* buffer, size_t size)

@@ -106,6 +106,15 @@ TEST(EntryPaths, TheTargetGetsOneBackslashAndAStepWhosePathsExceed259CharactersI
         EXPECT_EQ(seen.tooLong, s.tooLong) << s.target.size() << " " << s.dest.size() << " " << s.source;
         EXPECT_EQ(seen.tooLongLength, s.length) << s.target.size() << " " << s.dest.size() << " " << s.source;
     }
+    // Opens come after every copy and keep their entries' places in the list.
+    CSetupInfo info;
+    for (const char* action : {"E", "x", "c", "e", "C"})
+        AddEntry(info, "data\\a", "$setupdir", action);
+    std::string order;
+    WalkInstallSteps(info.m_files, "T", [](InstallStep& step, void* text) {
+        *static_cast<std::string*>(text) += (step.action == EntryAction::Copy ? "c" : "o") + std::to_string(step.index);
+    }, &order);
+    EXPECT_EQ(order, "c2c4o0o3");
 }
 
 TEST(MakePath, MakesEveryMissingLevelButNeverTheTextAfterTheLastBackslash)
@@ -141,7 +150,7 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
         {"e.txt", "$setupdir", "e", ""}, {"b.dat", "$setupdir\\maps\\", "C", "maps/b.dat"},  // e.txt opened where it is
         // "ghost\.." is resolved in the text, as Windows does: ghost is never made.
         {"m.dat", "$setupdir\\ghost\\..\\maps\\", "C", "maps/m.dat"}, {"a.dat", "$setupdir", "C", "a.dat"},
-        {"c.dat", "$setupdirmaps\\", "C", "maps/c.dat"},
+        {"c.dat", "$setupdirmaps\\", "C", "maps/c.dat"}, {"n.dat", "$setupdir\\\\maps\\", "C", "maps/n.dat"},
         {"Mixed.DAT", "$SETUPDIR\\Extra\\Zone\\", "C", "extra/zone/Mixed.DAT"},  // the sub-directory lower-cased
         {"d.dat", "$SetupDir\\maps", "C", "mapsd.dat"},  // the name joined straight on
         {"e.dat", "D:\\Other\\", "C", "e.dat"}, {"f.dat", "maps\\", "C", "f.dat"}, {"h.dat", "", "C", "h.dat"},  // no marker
@@ -170,7 +179,7 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
     for (const auto& c : cases)
         EXPECT_TRUE(c.landsAt.empty() || c.name == "b.dat" || dir.Read("Arena\\" + c.landsAt) == c.name + " v1") << c.dest;
     EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "e.dat", "extra", "extra/zone", "extra/zone/Mixed.DAT", "f.dat", "g.dat",
-                                        "h.dat", "i.dat", "maps", "maps/b.dat", "maps/c.dat", "maps/m.dat", "mapsd.dat"}));
+                                        "h.dat", "i.dat", "maps", "maps/b.dat", "maps/c.dat", "maps/m.dat", "maps/n.dat", "mapsd.dat"}));
 }
 
 TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)

@@ -1,6 +1,5 @@
 // kivcheck on packages in temp dirs: the JSON of the worked example (examples/arena-pack) and of each
 // kind of byte, the exit statuses, and each warning, also at a field's capacity and one past it.
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -158,6 +157,8 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
         {named, "[Pack]\nCount=1\nFILE1=a.txt;$SetupDir\\maps\\;C;1\n"},
         {named, "[Pack]\nCount=1\nFILE1=a.txt;$SETUPDIR\\Maps;C;1\n", "dest-no-trailing-backslash"},
         {named, "[Pack]\nCount=1\nFILE1=a.txt;x\\$setupdir\\maps\\;C;1\n", "dest-no-marker"},
+        // An unmarked destination lands in the target itself, where a marked one may land too.
+        {named, "[Pack]\nCount=2\n" + one + "FILE2=a.txt;maps\\;C;2\n", "dest-no-marker", "dest-duplicate"},
     };
     // Each value at its field's capacity, then one character longer: only that one is cut.
     for (const size_t extra : {0, 1}) {
@@ -188,17 +189,15 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
     }
 }
 
-TEST(KivcheckScale, TenThousandEntriesAreCheckedInSeconds)
+TEST(KivcheckScale, TenThousandEntriesAreChecked)
 {
+    // Measured in bench/, not here; rescanning the list for every entry took 80 s, reading it once 3 s.
     CWorkedExample package;
     std::string list = "[ArenaPack]\r\nCount=10000\r\n";
     for (int n = 1; n <= 10000; ++n)
         list += "FILE" + std::to_string(n) + "=data\\m" + std::to_string(n) + ".map;$setupdir\\maps\\;C;1\r\n";
     package.Write("list.inf", list);
-    const auto start = std::chrono::steady_clock::now();
     const CheckRun run({"--json", "--target", "game", package.Native().string()});
     EXPECT_EQ(run.status, kExitLoaded);
     EXPECT_NE(run.out.find("FILE10000: the source"), std::string::npos);
-    // About 3 s with sanitizers; rescanning the list for every entry took 80 s.
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 30.0);
 }

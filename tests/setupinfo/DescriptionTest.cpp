@@ -150,7 +150,7 @@ TEST(KeyLookup, TheLineRules)
         // On past later sections, never back, never the header line itself.
         {"[B]\nOnlyBefore=b\n[S]\nA=1\n[After]\nOnlyAfter=a\n", "S", "OnlyAfter", "a"},
         {"[B]\nOnlyBefore=b\n[S]\nA=1\n[After]\nOnlyAfter=a\n", "S", "OnlyBefore", kNone},
-        {"[S]A=1\n", "S", "A", kNone},
+        {"Copyright=[Setup]\n", "Setup", "Copyright", kNone}, {"A=[S]\nA=2\n", "S", "A", "2"},
         // Line ends: CR LF, none at the end, a lone CR costs only the last character.
         {"[S]\r\nA=1\r\nB=2\r\n", "S", "B", "2"}, {"[S]\nA=last", "S", "A", "last"},
         {"[S]\nA=a\rb\n", "S", "A", "a\rb"}, {"[S]\nA=a\rb", "S", "A", "a\r"}, {"[S]\nA=x\r\r\n", "S", "A", "x\r"},
