@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace WindowsNames {
 
@@ -43,6 +44,31 @@ bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint
     return true;
 }
 
+// Writes a character as UTF-8 into out (room for 4 bytes); returns the length.
+size_t EncodeUtf8(uint32_t c, char* out)
+{
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | c >> 6);
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | c >> 12);
+        out[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | c >> 18);
+    out[1] = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return 4;
+}
+
 // The lower-case form of the letters 1252 can write; every other character
 // stands for itself.
 uint32_t FoldCase(uint32_t c)
@@ -65,19 +91,12 @@ bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
     size_t used = 0;
     for (; *ansi; ++ansi) {
         const uint32_t c = AnsiToCodePoint(static_cast<unsigned char>(*ansi));
-        const size_t bytes = c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
-        if (used + bytes >= outSize)
+        char bytes[4];
+        const size_t length = EncodeUtf8(c, bytes);
+        if (used + length >= outSize)
             return false;
-        if (bytes == 1) {
-            out[used++] = static_cast<char>(c);
-        } else if (bytes == 2) {
-            out[used++] = static_cast<char>(0xC0 | c >> 6);
-            out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out[used++] = static_cast<char>(0xE0 | c >> 12);
-            out[used++] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-        }
+        memcpy(out + used, bytes, length);
+        used += length;
     }
     if (outSize == 0)
         return false;
@@ -123,28 +142,29 @@ void FoldAnsiCase(char* text)
     }
 }
 
+size_t FoldUtf8Name(const char* name, size_t length, char* out)
+{
+    size_t used = 0;
+    for (size_t at = 0; at < length;) {
+        uint32_t c;
+        size_t next = at;
+        if (DecodeUtf8(name, length, next, c)) {
+            used += EncodeUtf8(FoldCase(c), out + used);
+            at = next;
+        } else {
+            out[used++] = name[at++];
+        }
+    }
+    out[used] = '\0';
+    return used;
+}
+
 bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength)
 {
-    size_t i = 0, j = 0;
-    while (i < aLength && j < bLength) {
-        uint32_t ca, cb;
-        size_t nextI = i, nextJ = j;
-        const bool aDecoded = DecodeUtf8(a, aLength, nextI, ca);
-        const bool bDecoded = DecodeUtf8(b, bLength, nextJ, cb);
-        if (!aDecoded || !bDecoded) {
-            // Bytes that are no UTF-8 compare as they are.
-            if (a[i] != b[j])
-                return false;
-            ++i;
-            ++j;
-            continue;
-        }
-        if (FoldCase(ca) != FoldCase(cb))
-            return false;
-        i = nextI;
-        j = nextJ;
-    }
-    return i == aLength && j == bLength;
+    std::string foldedA(kFoldRoom * aLength + 1, '\0'), foldedB(kFoldRoom * bLength + 1, '\0');
+    const size_t lengthA = FoldUtf8Name(a, aLength, &foldedA[0]);
+    const size_t lengthB = FoldUtf8Name(b, bLength, &foldedB[0]);
+    return lengthA == lengthB && memcmp(foldedA.data(), foldedB.data(), lengthA) == 0;
 }
 
 }  // namespace WindowsNames

@@ -32,6 +32,13 @@ bool MakeDir(const char* path);
 // name (NUL, COM1, ...) on either side is refused, as no file.
 bool CopyFileOverwrite(const char* source, const char* destination);
 
+// From now on, an interrupt (Ctrl-C, or SIGINT and SIGTERM on POSIX systems)
+// no longer ends the process at once: Interrupted() tells the caller to take
+// no further step. On POSIX systems it also ends the copy under way, which
+// fails and leaves no temporary; on Windows that copy is completed first.
+void StopCopiesOnInterrupt();
+bool Interrupted();
+
 // Starts the default action on a file with the file itself as the parameter
 // text (ShellExecuteA, SW_SHOW) and does not wait for it.
 bool ShellOpen(const char* file);

@@ -22,11 +22,14 @@ namespace {
 
 ShellOpener g_shellOpener = nullptr;
 
+// What a copy writes to before it takes the destination's name.
+constexpr char kTemporaryName[] = ".kivtmp.XXXXXX";
+
 bool WriteAll(int fd, const char* data, size_t size)
 {
     while (size > 0) {
         ssize_t written = write(fd, data, size);
-        if (written < 0 && errno == EINTR)
+        if (written < 0 && errno == EINTR && !Interrupted())
             continue;
         if (written <= 0) {
             if (written == 0)
@@ -43,6 +46,11 @@ bool CopyContents(int from, int to)
 {
     char block[65536];
     for (;;) {
+        // An interrupt ends the copy between blocks, or in a read it breaks off.
+        if (Interrupted()) {
+            errno = EINTR;
+            return false;
+        }
         ssize_t got = read(from, block, sizeof block);
         if (got < 0 && errno == EINTR)
             continue;
@@ -53,6 +61,18 @@ bool CopyContents(int from, int to)
         if (!WriteAll(to, block, static_cast<size_t>(got)))
             return false;
     }
+}
+
+// The process's umask, which a new file's permissions lose. It is read once:
+// reading it means setting it, and nothing here changes it.
+mode_t CreationMask()
+{
+    static const mode_t mask = [] {
+        const mode_t current = umask(0);
+        umask(current);
+        return current;
+    }();
+    return mask;
 }
 
 // Starts argv[0] detached: an intermediate child spawns it and exits at once,
@@ -131,9 +151,14 @@ bool DirectoryExists(const char* path)
 bool MakeDir(const char* path)
 {
     CNativePath native(path);
-    if (!native.IsValid())
+    if (!native.IsValid()) {
         errno = native.Error();
-    return native.IsValid() && mkdir(native.Get(), 0777) == 0;
+        return false;
+    }
+    if (mkdir(native.Get(), 0777) != 0)
+        return false;
+    NoteNativeEntryMade(native.Get());
+    return true;
 }
 
 FileLookup LookUpFile(const char* path)
@@ -171,8 +196,8 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // A file without write permission stands for a read-only file, which
     // Windows does not replace either (also not for an administrator).
     struct stat existing;
-    if (stat(to.Get(), &existing) == 0 &&
-        (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+    const bool replaces = stat(to.Get(), &existing) == 0;
+    if (replaces && (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
         errno = S_ISDIR(existing.st_mode) ? EISDIR : EACCES;
         return false;
     }
@@ -190,14 +215,14 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     char temporary[4096 + 16];
     const char* slash = strrchr(to.Get(), '/');
     size_t directoryLength = slash ? static_cast<size_t>(slash - to.Get()) + 1 : 0;
-    if (directoryLength + sizeof ".kivtmp.XXXXXX" > sizeof temporary) {
+    if (directoryLength + sizeof kTemporaryName > sizeof temporary) {
         close(in);
         errno = ENAMETOOLONG;
         return false;
     }
     memcpy(temporary, to.Get(), directoryLength);
-    CopyText(temporary + directoryLength, sizeof temporary - directoryLength, ".kivtmp.XXXXXX");
-    int out = mkstemp(temporary);
+    CopyText(temporary + directoryLength, sizeof temporary - directoryLength, kTemporaryName);
+    int out = mkostemp(temporary, O_CLOEXEC);
     if (out < 0) {
         const int error = errno;
         close(in);
@@ -205,19 +230,24 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         return false;
     }
     // The copy takes the source's permissions as a new file would: less the
-    // umask, and never set-user-ID, set-group-ID or sticky.
-    const mode_t mask = umask(0);
-    umask(mask);
-    const mode_t mode = info.st_mode & 0777 & ~mask;
-    bool copied = CopyContents(in, out) && fchmod(out, mode) == 0;
+    // umask, and never set-user-ID, set-group-ID or sticky. It keeps the
+    // source's last-write time, as CopyFile does. A file that replaces
+    // another reaches the disk before the rename, so that a power cut leaves
+    // the old file or the new one; a new file needs no such wait, since
+    // before the rename there is nothing to lose.
+    const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
+    bool copied = CopyContents(in, out) && fchmod(out, info.st_mode & 0777 & ~CreationMask()) == 0 &&
+                  futimens(out, times) == 0 && (!replaces || fdatasync(out) == 0);
     int error = errno;
     close(in);
     if (close(out) != 0 && copied) {
         copied = false;
         error = errno;
     }
-    if (copied && rename(temporary, to.Get()) == 0)
+    if (copied && rename(temporary, to.Get()) == 0) {
+        NoteNativeEntryMade(to.Get());
         return true;
+    }
     if (copied)
         error = errno;
     unlink(temporary);

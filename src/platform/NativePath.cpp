@@ -17,31 +17,121 @@ bool FromNativePath(const char* native, char* path, size_t size)
 
 #include <cerrno>
 #include <dirent.h>
+#include <string>
 #include <sys/stat.h>
+#include <unordered_map>
 
 #include "WindowsNames.h"
 
 namespace {
 
-// Finds the entry of directory whose name matches name without regard to
-// case. Returns 1 with the entry's name in found, 0 when there is none, 2
-// when more than one matches.
-int FindIgnoringCase(const char* directory, const char* name, size_t length, char* found, size_t foundSize)
-{
-    DIR* dir = opendir(directory[0] ? directory : ".");
-    if (!dir)
-        return 0;
-    int matches = 0;
-    while (const dirent* entry = readdir(dir)) {
-        if (WindowsNames::SameNameIgnoringCase(entry->d_name, strlen(entry->d_name), name, length) &&
-            ++matches == 1)
-            CopyText(found, foundSize, entry->d_name);
+// What the run has learnt of the directories it looked names up in: each
+// directory is read once, and its names are kept under their folded form, so
+// that a name that does not exist as written is matched in constant time
+// instead of by reading the directory again (which made a run grow with the
+// square of a directory's size). A listing is taken as current while the
+// directory's modification time is the one it had when read; the run's own
+// new entries are added as they are made.
+class CDirectoryNames {
+public:
+    // Finds the entry of directory (a native path, "" for the current
+    // directory) whose name matches name without regard to case. Returns 1
+    // with the entry's name in found, 0 when there is none, 2 when more than
+    // one matches.
+    int Find(const char* directory, const char* name, size_t length, char* found, size_t foundSize)
+    {
+        Listing* listing = Current(directory);
+        if (!listing)
+            return 0;
+        const auto match = listing->names.find(Folded(name, length));
+        if (match == listing->names.end())
+            return 0;
+        if (match->second.empty())
+            return 2;
+        CopyText(found, foundSize, match->second.c_str());
+        return 1;
     }
-    closedir(dir);
-    return matches > 1 ? 2 : matches;
+
+    // The run made the entry name in directory.
+    void Added(const char* directory, const char* name)
+    {
+        const auto known = m_listings.find(directory);
+        struct stat info;
+        if (known == m_listings.end())
+            return;
+        if (stat(directory[0] ? directory : ".", &info) != 0) {
+            m_listings.erase(known);
+            return;
+        }
+        Add(known->second, name);
+        known->second.modified = info.st_mtim;
+    }
+
+private:
+    struct Listing {
+        timespec modified;
+        dev_t device;
+        ino_t inode;
+        // Folded name -> the name on disk; empty when two names fold alike.
+        std::unordered_map<std::string, std::string> names;
+    };
+
+    static std::string Folded(const char* name, size_t length)
+    {
+        std::string folded(WindowsNames::kFoldRoom * length + 1, '\0');
+        folded.resize(WindowsNames::FoldUtf8Name(name, length, &folded[0]));
+        return folded;
+    }
+
+    static void Add(Listing& listing, const char* name)
+    {
+        const auto added = listing.names.emplace(Folded(name, strlen(name)), name);
+        if (!added.second && added.first->second != name)
+            added.first->second.clear();
+    }
+
+    Listing* Current(const char* directory)
+    {
+        const char* native = directory[0] ? directory : ".";
+        struct stat info;
+        if (stat(native, &info) != 0)
+            return nullptr;
+        Listing& listing = m_listings[directory];
+        if (listing.device == info.st_dev && listing.inode == info.st_ino &&
+            listing.modified.tv_sec == info.st_mtim.tv_sec && listing.modified.tv_nsec == info.st_mtim.tv_nsec)
+            return &listing;
+        DIR* dir = opendir(native);
+        if (!dir) {
+            m_listings.erase(directory);
+            return nullptr;
+        }
+        listing.names.clear();
+        while (const dirent* entry = readdir(dir))
+            Add(listing, entry->d_name);
+        closedir(dir);
+        listing.modified = info.st_mtim;
+        listing.device = info.st_dev;
+        listing.inode = info.st_ino;
+        return &listing;
+    }
+
+    std::unordered_map<std::string, Listing> m_listings;
+};
+
+CDirectoryNames& DirectoryNames()
+{
+    static CDirectoryNames names;
+    return names;
 }
 
 }  // namespace
+
+void NoteNativeEntryMade(const char* native)
+{
+    const char* slash = strrchr(native, '/');
+    const std::string directory(native, slash ? static_cast<size_t>(slash - native) + 1 : 0);
+    DirectoryNames().Added(directory.c_str(), slash ? slash + 1 : native);
+}
 
 CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
 {
@@ -55,10 +145,35 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
     if (!WindowsNames::NormalisePath(path, normal, sizeof normal) || !WindowsNames::AnsiToUtf8(normal, text, sizeof text))
         return;
 
+    // Most paths exist as written, or all but their last level do: those
+    // levels are taken at once, without a lookup of each.
+    char whole[kSize];
+    CopyText(whole, sizeof whole, text);
+    for (char* c = whole; *c; ++c) {
+        if (*c == '\\')
+            *c = '/';
+    }
+    struct stat info;
+    if (lstat(whole, &info) == 0 || errno != ENOENT) {
+        CopyText(m_path, kSize, whole);
+        m_error = 0;
+        m_valid = true;
+        return;
+    }
+    size_t known = strlen(whole);
+    if (known > 1 && whole[known - 1] == '/')
+        --known;
+    while (known > 0 && whole[known - 1] != '/')
+        --known;
+    whole[known] = '\0';
+    if (known == 0 || lstat(whole, &info) != 0)
+        whole[known = 0] = '\0';
+
     // Each existing level is taken under its name on disk; from the first
     // level that does not exist on, the text is used as it is.
     bool lookingUp = true;
-    const char* level = text;
+    const char* level = text + known;
+    CopyText(m_path, kSize, whole);
     if (*level == '\\') {
         CopyText(m_path, kSize, "/");
         ++level;
@@ -71,12 +186,12 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         name[length] = '\0';
         if (lookingUp) {
             char exact[kSize];
-            struct stat info;
             if (!CopyText(exact, sizeof exact, m_path) || !AppendText(exact, sizeof exact, name))
                 return;
             if (lstat(exact, &info) != 0) {
                 char found[kSize];
-                const int matches = errno == ENOENT ? FindIgnoringCase(m_path, name, length, found, sizeof found) : 0;
+                const int matches =
+                    errno == ENOENT ? DirectoryNames().Find(m_path, name, length, found, sizeof found) : 0;
                 if (matches == 2) {
                     m_error = ENOTUNIQ;
                     return;

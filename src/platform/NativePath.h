@@ -40,6 +40,12 @@ private:
     int m_error = 0;
 };
 
+#ifndef _WIN32
+// Tells the name lookup that the run made the entry at native (a path of the
+// system), so that it need not read the directory again to know it.
+void NoteNativeEntryMade(const char* native);
+#endif
+
 // Puts a path that comes from the OS into the installer's form: backslashes
 // and code page 1252 (POSIX only; on Windows it is already). False when it
 // holds a character 1252 cannot write or does not fit size bytes.

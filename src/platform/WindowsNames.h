@@ -38,6 +38,13 @@ bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize);
 // letter 1252 can write (A to Z, \xC4 to \xE4, ...), nothing else.
 void FoldAnsiCase(char* text);
 
+// The form of a UTF-8 name (length bytes) under which every spelling that
+// Windows takes for the same file name, whatever its letter case, is alike;
+// bytes that are not UTF-8 stay as they are. Written into out, which has
+// room for kFoldRoom * length + 1 bytes, NUL-terminated; returns its length.
+constexpr size_t kFoldRoom = 2;
+size_t FoldUtf8Name(const char* name, size_t length, char* out);
+
 // Compares two UTF-8 names as Windows compares file names: without regard to
 // letter case, for every letter that code page 1252 can write (Ä and ä alike).
 // Bytes that are not UTF-8 must match exactly.

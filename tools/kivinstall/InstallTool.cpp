@@ -71,6 +71,8 @@ bool Agreed(const InstallOptions& options, IConsole& console)
 // Why a step failed, from what the run recorded when it failed.
 std::string WhyFailed(const InstallStep& step)
 {
+    if (step.outcome == StepOutcome::PassedOver)
+        return "passed over after an interrupt";
     const std::string reason = ErrorMessage(step.systemError);
     if (step.failedStage == StepStage::MakeDir)
         return "its directory " + TextQuoted(step.entryDir) + " could not be made: " + reason;
@@ -95,7 +97,8 @@ public:
 
     bool BeforeStep(const InstallStep& step) override
     {
-        return step.action == EntryAction::Copy || m_open;
+        // After an interrupt every step left is passed over: copies count as not made.
+        return !Platform::Interrupted() && (step.action == EntryAction::Copy || m_open);
     }
 
     void AfterStep(const InstallStep& step) override
@@ -104,7 +107,7 @@ public:
         std::string line = "[" + std::to_string(++m_taken) + "/" + std::to_string(m_steps) + "] ";
         if (step.action == EntryAction::Open) {
             line += step.outcome == StepOutcome::Done       ? "opened " + source
-                    : step.outcome == StepOutcome::PassedOver ? "not opened (--open opens it): " + source
+                    : step.outcome == StepOutcome::PassedOver && !Platform::Interrupted() ? "not opened (--open opens it): " + source
                                                               : "could not open " + source + ": " + WhyFailed(step);
         } else if (step.outcome == StepOutcome::Done) {
             line += "copied " + source + " -> " + TextQuoted(step.destPath);
@@ -164,7 +167,10 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
         return kInstallNotAgreed;
 
     CProgress progress(console, options.open, plan.steps.size());
+    Platform::StopCopiesOnInterrupt();
     const int notCopied = RunInstall(info.m_files, target.c_str(), &progress);
+    if (Platform::Interrupted())
+        console.Err("kivinstall: interrupted; the steps left were not taken\n");
     std::string summary = "installed " + std::to_string(progress.Copied()) + " of " +
                           std::to_string(progress.Copied() + progress.Failed()) + " files into " + TextQuoted(plan.target);
     if (notCopied != 0)
