@@ -69,8 +69,9 @@ size_t EncodeUtf8(uint32_t c, char* out)
     return 4;
 }
 
-// The lower-case form of the letters 1252 can write; every other character
-// stands for itself.
+// The lower-case form of the letters 1252 can write, and of the capital of
+// f with hook, which 1252 cannot write but Windows pairs with it; every other
+// character stands for itself.
 uint32_t FoldCase(uint32_t c)
 {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
@@ -80,6 +81,7 @@ uint32_t FoldCase(uint32_t c)
     case 0x0160: return 0x0161;  // S caron
     case 0x017D: return 0x017E;  // Z caron
     case 0x0178: return 0x00FF;  // Y diaeresis
+    case 0x0191: return 0x0192;  // F with hook
     default: return c;
     }
 }

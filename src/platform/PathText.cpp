@@ -55,9 +55,17 @@ bool NormalisePath(const char* path, char* out, size_t outSize)
             return false;
         if (!put(end - length, length))
             return false;
-        if (root == 0 && used == length && end[-1] == ':')
-            root = used;  // a drive
+        if (root == 0 && used == length && end[-1] == ':') {
+            // A drive; followed by a separator, its root directory, which a
+            // ".." does not take away ("C:\a\.." is "C:\", not "C:").
+            if (*end && !put("\\", 1))
+                return false;
+            root = used;
+        }
     }
+    // Nothing left of a relative path: the current directory.
+    if (used == 0 && pathLength > 0 && !put(".", 1))
+        return false;
     if (pathLength > 0 && IsSeparator(path[pathLength - 1]) && used > 0 && out[used - 1] != '\\' && !put("\\", 1))
         return false;
     if (outSize == 0)

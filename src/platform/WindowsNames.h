@@ -14,8 +14,9 @@ inline bool IsSeparator(char c)
 // Resolves "." and ".." in the text, as Windows does before it looks any
 // level up, and writes every separator as a backslash; empty levels go. A
 // ".." above the start of a relative path stays at its front; above the root
-// of an absolute path (or a drive, "C:") is that root. A closing separator
-// stays. False when out (outSize bytes) is too small.
+// of an absolute path (or a drive, "C:") is that root. A relative path that
+// resolves to nothing is ".". A closing separator stays. False when out
+// (outSize bytes) is too small.
 bool NormalisePath(const char* path, char* out, size_t outSize);
 
 // True when one level of a path (length characters, no separator) names a

@@ -144,3 +144,22 @@ TEST(BitmapFile, EveryLoadableKindPassesAndDeclaredPartsOutsideTheFileDoNot)
     EXPECT_NE(CheckBitmapFile(dir.Path().c_str()).problem, BitmapProblem::None);
     EXPECT_NE(CheckBitmapFile((dir.Path() + "\\missing.bmp").c_str()).problem, BitmapProblem::None);
 }
+
+TEST(BitmapFile, TheColourTableEndsWithinTheFile)
+{
+    // Where the table ends: after the 14-byte file header, the information
+    // header, the three 4-byte colour masks of a 40-byte header with
+    // compression 3, and the colours (colours-used, 0 for 2^bits up to 8
+    // bits), 3 bytes each after a 12-byte core header, 4 after the others.
+    const std::vector<std::pair<Picture, size_t>> rows = {
+        {{12, 1, 1, 1, 0, 0}, 32},     {{12, 1, 1, 8, 0, 0}, 794},    {{40, 1, 1, 1, 0, 0}, 62},     {{40, 1, 1, 4, 0, 0}, 118},
+        {{40, 1, 1, 8, 0, 0}, 1078},   {{40, 1, 1, 8, 0, 256}, 1078}, {{40, 1, 1, 4, 0, 3}, 66},     {{40, 1, 1, 24, 0, 2}, 62},
+        {{40, 1, 1, 16, 3, 0}, 66},    {{56, 1, 1, 16, 3, 2}, 78},    {{108, 1, 1, 32, 3, 2}, 130},
+    };
+    for (const auto& [picture, tableEnd] : rows) {
+        // A file that ends with the table has no pixels; one byte less, not all of the table.
+        const std::string bytes = BitmapBytes(picture);
+        EXPECT_EQ(Check(bytes.substr(0, tableEnd)), BitmapProblem::PixelData) << tableEnd;
+        EXPECT_EQ(Check(bytes.substr(0, tableEnd - 1)), BitmapProblem::ColourTable) << tableEnd;
+    }
+}

@@ -1,0 +1,153 @@
+// Windows' reading of path text, row by row against what Windows does: "." and
+// ".." as GetFullPathName resolves them, the reserved device names, code page
+// 1252 as Windows converts it, letter case as Windows compares file names, and
+// on POSIX the lookup of a name on disk whatever its case.
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "NativePath.h"
+#include "TempDir.h"
+#include "WindowsNames.h"
+
+using namespace WindowsNames;
+
+namespace {
+
+// The text converted into an out buffer of exactly size bytes.
+std::string Convert(bool (*convert)(const char*, char*, size_t), const std::string& text, size_t size = 1024)
+{
+    std::vector<char> out(size);
+    return convert(text.c_str(), out.data(), size) ? std::string(out.data()) : "(refused)";
+}
+
+}  // namespace
+
+TEST(WindowsNames, DotsResolveAsGetFullPathNameResolvesThemAndNeverAboveARoot)
+{
+    const std::vector<std::pair<const char*, const char*>> rows = {
+        {"C:\\..\\x", "C:\\x"},   {"C:\\a\\..\\..\\x", "C:\\x"}, {"C:\\a\\..", "C:\\"},    {"C:\\.", "C:\\"},
+        {"C:/", "C:\\"},          {"C:", "C:"},                  {"\\..\\x", "\\x"},       {"\\a\\..\\..", "\\"},
+        {"..\\x", "..\\x"},       {"a\\..\\..\\x", "..\\x"},     {"..\\..\\x\\..", "..\\.."}, {"a\\.\\b\\\\c", "a\\b\\c"},
+        {"a/b//c/", "a\\b\\c\\"}, {"a\\b\\..\\", "a\\"},         {"a\\b\\.", "a\\b"},      {"a\\..", "."},
+        {".\\", ".\\"},           {"", ""},
+    };
+    for (const auto& [path, normal] : rows)
+        EXPECT_EQ(Convert(NormalisePath, path), normal) << path;
+    // "a\b\" takes 5 bytes with its NUL.
+    EXPECT_EQ(Convert(NormalisePath, "a/b/", 5), "a\\b\\");
+    EXPECT_EQ(Convert(NormalisePath, "a/b/", 4), "(refused)");
+}
+
+TEST(WindowsNames, TheReservedDeviceNamesInEveryFormAndNoOtherName)
+{
+    // In any case, before an extension, with blanks before the dot or the end.
+    for (const char* name : {"CON", "prn", "Aux", "nUL", "COM1", "com9", "LPT1", "lpt9", "nul.txt", "NUL.tar.gz",
+                             "CON .txt", "COM1  ", "lpt5.", "aux..x"})
+        EXPECT_TRUE(IsDeviceName(name, strlen(name))) << name;
+    // COM0 and LPT0, listed in Windows' naming rules too, Wine opens as files.
+    for (const char* name : {"COM0", "LPT0", "LPT:", "COM10", "LPT10", "CONX", "xNUL", "NULL", " NUL", "nul_x", ".nul",
+                             "COM", "NU", ""})
+        EXPECT_FALSE(IsDeviceName(name, strlen(name))) << name;
+
+    const std::vector<std::pair<const char*, bool>> paths = {
+        {"CON\\x", true}, {"a/b\\lpt1.txt", true}, {"C:\\aux\\", true}, {"a\\NULL\\COM10", false}, {"C:\\", false}};
+    for (const auto& [path, device] : paths)
+        EXPECT_EQ(HasDeviceName(path), device) << path;
+}
+
+TEST(WindowsNames, CodePage1252BothWaysAsWindowsConvertsIt)
+{
+    // 0x80 to 0x9F as Windows converts them: the five bytes that 1252 leaves
+    // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the controls of their number.
+    std::string ansi = "x", utf8 =
+        u8"x\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F"
+        u8"\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178";
+    for (int b = 0x80; b < 0x100; ++b) {
+        ansi += static_cast<char>(b);
+        if (b >= 0xA0)  // U+00A0 to U+00FF
+            utf8 += {b < 0xC0 ? '\xC2' : '\xC3', static_cast<char>(b < 0xC0 ? b : b - 0x40)};
+    }
+    EXPECT_EQ(Convert(AnsiToUtf8, ansi), utf8);
+    EXPECT_EQ(Convert(Utf8ToAnsi, utf8), ansi);
+
+    // Characters 1252 cannot write (U+0080, ā, U+20AD), then what is no UTF-8:
+    // U+007F, "ä" and "A" written too long, a surrogate, cut short, a stray continuation.
+    for (const char* text : {"\xC2\x80", "\xC4\x81", "\xE2\x82\xAD", "\xC1\xBF", "\xE0\x83\xA4", "\xF0\x80\x81\x81",
+                             "\xED\xA0\x80", "a\xC3", "\xE2\x82", "\xC3x", "\x80", "\xFF"})
+        EXPECT_EQ(Convert(Utf8ToAnsi, text), "(refused)") << text;
+
+    // "a", "ä" and "€": 1 + 2 + 3 bytes of UTF-8, 3 in 1252, and the NUL.
+    for (size_t size : {6, 7, 8})
+        EXPECT_EQ(Convert(AnsiToUtf8, "a\xE4\x80", size), size < 7 ? "(refused)" : "a\xC3\xA4\xE2\x82\xAC") << size;
+    for (size_t size : {3, 4, 5})
+        EXPECT_EQ(Convert(Utf8ToAnsi, "a\xC3\xA4\xE2\x82\xAC", size), size < 4 ? "(refused)" : "a\xE4\x80") << size;
+}
+
+TEST(WindowsNames, LetterCaseIsIgnoredForTheLettersWindowsPairs)
+{
+    // A-Z, À-Ö, Ø-Þ, Š, Œ, Ž and Ÿ fold; ß, ×, ÷, µ and every other byte stay.
+    std::string all;
+    for (int b = 1; b < 0x100; ++b)
+        all += static_cast<char>(b);
+    std::string folded = all, text = all;
+    const int pairs[][3] = {{'A', 'Z', 'a'}, {0xC0, 0xD6, 0xE0}, {0xD8, 0xDE, 0xF8}, {0x8A, 0x8A, 0x9A},
+                            {0x8C, 0x8C, 0x9C}, {0x8E, 0x8E, 0x9E}, {0x9F, 0x9F, 0xFF}};
+    for (const auto& pair : pairs)
+        for (int b = pair[0]; b <= pair[1]; ++b)
+            folded[b - 1] = static_cast<char>(pair[2] + b - pair[0]);
+    FoldAnsiCase(&text[0]);
+    EXPECT_EQ(text, folded);
+
+    // Names on disk are UTF-8: two 1252 characters match when they fold alike.
+    std::vector<std::string> utf8;
+    for (char c : all)
+        utf8.push_back(Convert(AnsiToUtf8, std::string(1, c)));
+    for (size_t i = 0; i < all.size(); ++i)
+        for (size_t j = 0; j < all.size(); ++j)
+            if (SameNameIgnoringCase(utf8[i].data(), utf8[i].size(), utf8[j].data(), utf8[j].size()) != (folded[i] == folded[j]))
+                ADD_FAILURE() << i + 1 << " and " << j + 1;
+
+    // Ƒ, which 1252 cannot write, is ƒ's capital; not µ and Μ, ß and ẞ, k and
+    // the Kelvin sign. Bytes that are no UTF-8 match only themselves, and no
+    // byte past a name's length counts.
+    const std::vector<std::tuple<std::string, std::string, bool>> rows = {
+        {"\xC6\x91", "\xC6\x92", true}, {"\xC4x", "\xC4X", true},      {"\xC2\xB5", "\xCE\x9C", false},
+        {"k", "\xE2\x84\xAA", false},  {"\xC4x", "\xE4x", false}, {"\xC3\x9F", "\xE1\xBA\x9E", false}};
+    for (const auto& [a, b, same] : rows)
+        EXPECT_EQ(SameNameIgnoringCase(a.data(), a.size(), b.data(), b.size()), same) << a << " " << b;
+    EXPECT_TRUE(SameNameIgnoringCase("\xC3\x84", 1, "\xC3\xA4", 1));
+}
+
+#ifndef _WIN32
+TEST(NativePath, ANameIsFoundWhateverItsCaseExactlyFirstAndNeverAmongTwo)
+{
+    CTempDir dir;
+    for (const char* name : {"Map", "MAP", "Data\\\xC3\x84rena", "Data\\\xC5\xA0", "Data\\\xC5\x93", "Data\\\xC5\xB8"})
+        dir.Write(name, "");
+    // Asked in 1252; found on disk (nullptr: refused), and whether in another case.
+    for (const auto& [asked, found, caseDiffers] : std::vector<std::tuple<const char*, const char*, bool>>{
+             {"Map", "Map", false}, {"MAP", "MAP", false}, {"map", nullptr, false},
+             {"DATA\\\xE4RENA", "Data/\xC3\x84rena", true},  // ä finds Ä
+             {"data\\\x9A", "Data/\xC5\xA0", true},          // š, Š
+             {"data\\\x8C", "Data/\xC5\x93", true},          // Œ, œ
+             {"data\\\xFF", "Data/\xC5\xB8", true},          // ÿ, Ÿ
+             {"data\\N\xE9u\\x", "Data/N\xC3\xA9u/x", true}, // missing levels as they are written
+             {"x\\..\\Map", "Map", false}, {"Data\\nul.txt", nullptr, false}}) {
+        const CNativePath native((dir.Path() + "\\" + asked).c_str());
+        EXPECT_EQ(native.IsValid() ? native.Get() : "", found ? (dir.Native() / found).string() : "") << asked;
+        EXPECT_EQ(native.CaseDiffers(), caseDiffers) << asked;
+    }
+
+    // The names the system gives back, in 1252 or not at all.
+    char path[8];
+    EXPECT_TRUE(FromNativePath("/\xC3\x84/\xE2\x82\xAC/ab", path, sizeof path));
+    EXPECT_STREQ(path, "\\\xC4\\\x80\\ab");
+    for (const char* native : {"/\xC4\x81", "/\xFF", "/\xC3\x84/\xE2\x82\xAC/abc"})  // ā, no UTF-8, a byte too long
+        EXPECT_FALSE(FromNativePath(native, path, sizeof path)) << native;
+}
+#endif
