@@ -1,9 +1,11 @@
-# Everyday commands. `make` builds both builds; `make test` installs what is
+# Everyday commands. `make` builds the three builds (the tests', the
+# Windows one and the optimised tools users run); `make test` installs what is
 # missing, builds, and runs the native tests and the Windows tests under Wine;
 # `make sign` signs the built installer (README: "Signing a release").
 
 NATIVE_DIR  := build/native
 WINDOWS_DIR := build/windows
+RELEASE_DIR := build/release
 
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
@@ -27,9 +29,9 @@ KIV_SIGN_TIMESTAMP_URL ?=
 KIV_SIGN_INPUT         ?= $(WINDOWS_DIR)/KivSetup.exe
 KIV_SIGN_OUTPUT        ?= $(WINDOWS_DIR)/signed/KivSetup.exe
 
-.PHONY: all native windows fuzz-build test test-native test-windows test-fuzz test-reproducible fuzz bench deps demo sign clean
+.PHONY: all native windows release fuzz-build test test-native test-windows test-fuzz test-reproducible fuzz bench deps demo sign clean
 
-all: native windows
+all: native windows release
 
 # Configures build/<preset>. A cache that a failed configure left behind (a
 # compiler missing, an install cut short) holds empty defaults, such as the
@@ -51,6 +53,11 @@ native:
 windows:
 	$(call configure,windows)
 	cmake --build --preset windows
+
+# The tools as users get them: optimised, no sanitizers, no tests.
+release:
+	$(call configure,release)
+	cmake --build --preset release
 
 fuzz-build:
 	$(call configure,fuzz)

@@ -196,7 +196,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // A file without write permission stands for a read-only file, which
     // Windows does not replace either (also not for an administrator).
     struct stat existing;
-    const bool replaces = stat(to.Get(), &existing) == 0;
+    const bool replaces = to.Exists() && stat(to.Get(), &existing) == 0;
     if (replaces && (S_ISDIR(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
         errno = S_ISDIR(existing.st_mode) ? EISDIR : EACCES;
         return false;

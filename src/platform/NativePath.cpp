@@ -154,7 +154,8 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
             *c = '/';
     }
     struct stat info;
-    if (lstat(whole, &info) == 0 || errno != ENOENT) {
+    m_exists = lstat(whole, &info) == 0;
+    if (m_exists || errno != ENOENT) {
         CopyText(m_path, kSize, whole);
         m_error = 0;
         m_valid = true;
@@ -172,6 +173,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
     // Each existing level is taken under its name on disk; from the first
     // level that does not exist on, the text is used as it is.
     bool lookingUp = true;
+    bool exactMissing = known > 0;  // the one level left, known not to exist as written
     const char* level = text + known;
     CopyText(m_path, kSize, whole);
     if (*level == '\\') {
@@ -188,7 +190,8 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
             char exact[kSize];
             if (!CopyText(exact, sizeof exact, m_path) || !AppendText(exact, sizeof exact, name))
                 return;
-            if (lstat(exact, &info) != 0) {
+            if (exactMissing || lstat(exact, &info) != 0) {
+                errno = exactMissing ? ENOENT : errno;
                 char found[kSize];
                 const int matches =
                     errno == ENOENT ? DirectoryNames().Find(m_path, name, length, found, sizeof found) : 0;
@@ -206,7 +209,9 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         if (!AppendText(m_path, kSize, name) || (end && !AppendText(m_path, kSize, "/")))
             return;
         level = end ? end + 1 : level + length;
+        exactMissing = false;
     }
+    m_exists = lookingUp;
     m_error = 0;
     m_valid = true;
 }

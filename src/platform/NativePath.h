@@ -21,6 +21,9 @@ public:
     // True when an existing level was found under a name that differs from
     // the text only in letter case (always false on Windows).
     bool CaseDiffers() const { return m_caseDiffers; }
+    // False when the lookup found that the path names nothing (POSIX only;
+    // true on Windows, which does not look).
+    bool Exists() const { return m_exists; }
     // Why the path is not valid, as an errno value: ENODEV for a device name,
     // ENOTUNIQ for a name that matches two entries, else ENAMETOOLONG
     // (always 0 on Windows, where the system reads the path itself).
@@ -37,6 +40,7 @@ private:
 #endif
     bool m_valid;
     bool m_caseDiffers = false;
+    bool m_exists = true;
     int m_error = 0;
 };
 

@@ -163,6 +163,9 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
         AddEntry(info, "data\\" + c.name, c.dest, c.action);
     }
     dir.Write("Arena\\maps\\b.dat", "old and longer than the new content");
+    // The copy keeps the source's last-write time, as CopyFile does.
+    fs::last_write_time(dir.Native("package\\data\\a.dat"), fs::last_write_time(dir.Native("package\\data\\a.dat")) - std::chrono::hours(9000));
+    const fs::file_time_type written = fs::last_write_time(dir.Native("package\\data\\a.dat"));
     EXPECT_EQ(CSetupInfo().Install(Target("Empty").c_str()), 0);  // an empty list makes nothing
     EXPECT_FALSE(dir.Exists("Empty"));
     // With or without its backslash, or relative to the current directory: the same places.
@@ -178,6 +181,7 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
     }
     for (const auto& c : cases)
         EXPECT_TRUE(c.landsAt.empty() || c.name == "b.dat" || dir.Read("Arena\\" + c.landsAt) == c.name + " v1") << c.dest;
+    EXPECT_EQ(fs::last_write_time(dir.Native("Arena\\a.dat")), written);
     EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "e.dat", "extra", "extra/zone", "extra/zone/Mixed.DAT", "f.dat", "g.dat",
                                         "h.dat", "i.dat", "maps", "maps/b.dat", "maps/c.dat", "maps/m.dat", "maps/n.dat", "mapsd.dat"}));
 }

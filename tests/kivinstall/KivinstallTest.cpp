@@ -16,6 +16,9 @@
 const int kExistsError = ERROR_ALREADY_EXISTS;
 #else
 #include <cerrno>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 const int kExistsError = EEXIST;
 #endif
 
@@ -113,8 +116,10 @@ TEST(Kivinstall, NamesAreFoundAsWindowsFindsThemWhateverTheirCase)
 {
     CTempDir dir;
     dir.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=S\nS=Pack\n[Pack]\nTitle=T\n");
-    dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=Data\\Arena1.MAP;$SetupDir\\MAPS\\;C;1\n"
-                          "FILE2=DATA\\readme.TXT;$SETUPDIR\\Docs\\;C;2\n");
+    // FILE4 lands on the file FILE3 made in this run, under another case.
+    dir.Write("list.inf", "[Pack]\nCount=4\nFILE1=Data\\Arena1.MAP;$SetupDir\\MAPS\\;C;1\n"
+                          "FILE2=DATA\\readme.TXT;$SETUPDIR\\Docs\\;C;2\nFILE3=data\\arena1.map;$setupdir\\docs\\;C;3\n"
+                          "FILE4=Data\\ARENA1.map;$setupdir\\docs\\;C;4\n");
     dir.Write("data\\arena1.map", "new map");
     dir.Write("data\\README.txt", "read me");
     dir.Write("game\\maps\\arena1.map", "old map");  // replaced, and keeps its name
@@ -123,6 +128,41 @@ TEST(Kivinstall, NamesAreFoundAsWindowsFindsThemWhateverTheirCase)
     CTestConsole console;
     EXPECT_EQ(RunInstallTool({"--target", dir.Native("game").string(), dir.Native().string()}, console), 0) << console.err;
     EXPECT_EQ(Listing(dir.Native("game")),
-              (std::set<std::string>{"Docs", "Docs/readme.TXT", "maps", "maps/arena1.map"}));
+              (std::set<std::string>{"Docs", "Docs/arena1.map", "Docs/readme.TXT", "maps", "maps/arena1.map"}));
     EXPECT_EQ(dir.Read("game\\maps\\arena1.map"), "new map");
 }
+
+#ifndef _WIN32
+// SIGTERM in the middle of a copy: the file it replaces stays as it was, its temporary goes, no further
+// step is taken, and the run ends as one whose copies failed.
+TEST(Kivinstall, ATermSignalMidCopyLeavesTheOldFileAndNoTemporary)
+{
+    CTempDir dir;
+    dir.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=S\nS=Pack\n[Pack]\nTitle=T\n");
+    dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=big.dat;$setupdir;C;1\nFILE2=small.dat;$setupdir;C;2\n");
+    dir.Write("small.dat", "small");
+    dir.Write("big.dat", "");
+    std::filesystem::resize_file(dir.Native("big.dat"), 1u << 30);  // sparse: read fast, written for real
+    dir.Write("game\\big.dat", "old");
+    const pid_t child = fork();
+    if (child == 0) {
+        CTestConsole console;
+        _exit(RunInstallTool({"--target", dir.Native("game").string(), dir.Native().string()}, console));
+    }
+    bool midway = false;
+    for (int i = 0; i < 100000 && !midway; ++i) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Native("game"))) {
+            std::error_code gone;
+            midway = midway || (entry.path().filename().string() != "big.dat" && entry.file_size(gone) > 0);
+        }
+        usleep(50);
+    }
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(midway) << "the copy was not seen under way";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
+    EXPECT_EQ(Listing(dir.Native("game")), std::set<std::string>{"big.dat"});
+    EXPECT_EQ(dir.Read("game\\big.dat"), "old");
+}
+#endif

@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""kivinstall against cp -r: the same files, the same file system, wall time.
+
+Generates packages under a scratch directory (default: a new one under /tmp):
+a flat one with N small files in one directory for each N given, and a nested
+one (a tree of directories, or a copy of an existing tree with --tree), then
+installs each with kivinstall into an empty target and copies its content
+directory with `cp -r` into another, alternating which goes first, and prints
+the median of the runs. Not part of `make test`; see docs/performance.md.
+
+    bench/install-vs-cp.py [--kivinstall build/release/kivinstall]
+                           [--flat 1000,10000,100000] [--tree DIR] [--runs 3]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+SETUP = "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=Pack\r\n[Pack]\r\nTitle=Bench\r\nDefaultDir=C:\\Bench\r\n"
+
+
+def write_package(package, files):
+    """files: (relative path with "/", bytes); the content goes under data/."""
+    lines = ["[Pack]", "Count=%d" % len(files)]
+    for n, (relative, data) in enumerate(files, 1):
+        path = os.path.join(package, "data", relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as out:
+            out.write(data)
+        directory, _, name = relative.rpartition("/")
+        dest = "$setupdir\\" + (directory.replace("/", "\\") + "\\" if directory else "")
+        lines.append("FILE%d=data\\%s;%s;C;%d" % (n, relative.replace("/", "\\"), dest, n))
+    with open(os.path.join(package, "setup.inf"), "w", newline="") as out:
+        out.write(SETUP)
+    with open(os.path.join(package, "list.inf"), "w", newline="", encoding="cp1252") as out:
+        out.write("\r\n".join(lines) + "\r\n")
+
+
+def tree_files(root):
+    """Every regular file of a tree whose path the package format can carry, lower-case
+    directories (as the installer makes them), read whole."""
+    files = []
+    for directory, dirs, names in os.walk(root):
+        dirs.sort()
+        for name in sorted(names):
+            path = os.path.join(directory, name)
+            relative = os.path.relpath(path, root)
+            if not os.path.isfile(path) or os.path.islink(path) or ";" in relative or len(relative) > 180:
+                continue
+            try:
+                relative.encode("cp1252")
+                with open(path, "rb") as f:
+                    files.append((relative, f.read()))
+            except (UnicodeEncodeError, OSError):
+                continue
+    return files
+
+
+def timed(command):
+    start = time.monotonic()
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.monotonic() - start
+
+
+def drop(path):
+    shutil.rmtree(path, ignore_errors=True)
+
+
+def compare(kivinstall, package, runs, scratch):
+    ours, theirs = [], []
+    for run in range(runs):
+        target, copy = os.path.join(scratch, "target"), os.path.join(scratch, "copy")
+        drop(target)
+        drop(copy)
+        subprocess.run(["sync"])
+        install = lambda: ours.append(timed([kivinstall, "--accept-license", "--target", target, package]))
+        cp = lambda: theirs.append(timed(["cp", "-r", os.path.join(package, "data"), copy]))
+        for step in ((install, cp) if run % 2 == 0 else (cp, install)):
+            step()
+    drop(os.path.join(scratch, "target"))
+    drop(os.path.join(scratch, "copy"))
+    return statistics.median(ours), statistics.median(theirs)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--kivinstall", default="build/release/kivinstall")
+    parser.add_argument("--flat", default="1000,10000,100000")
+    parser.add_argument("--size", type=int, default=100, help="bytes per file of the flat packages")
+    parser.add_argument("--tree", help="a directory tree to package (default: a generated one)")
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--scratch", help="where packages and copies go (default: a new directory in /tmp)")
+    args = parser.parse_args()
+    kivinstall = os.path.abspath(args.kivinstall)
+    if not os.access(kivinstall, os.X_OK):
+        sys.exit("install-vs-cp: %s is not built (make release)" % kivinstall)
+    scratch = args.scratch or tempfile.mkdtemp(prefix="kiv-bench-")
+    try:
+        cases = []
+        for count in [int(n) for n in args.flat.split(",") if n]:
+            cases.append(("flat %d x %d B" % (count, args.size),
+                          [("f%06d.dat" % n, b"k" * args.size) for n in range(count)]))
+        if args.tree:
+            files = tree_files(args.tree)
+            cases.append(("tree %s (%d files, %.0f MB)" % (args.tree, len(files), sum(len(d) for _, d in files) / 1e6), files))
+        else:
+            files = [("d%02d/s%02d/f%03d.dat" % (a, b, c), b"n" * (64 + 997 * c % 8000))
+                     for a in range(20) for b in range(10) for c in range(25)]
+            cases.append(("nested 20 x 10 directories, %d files" % len(files), files))
+        print("%-48s %10s %10s %7s" % ("package", "kivinstall", "cp -r", "ratio"))
+        for name, files in cases:
+            package = os.path.join(scratch, "package")
+            drop(package)
+            write_package(package, files)
+            ours, theirs = compare(kivinstall, package, args.runs, scratch)
+            print("%-48s %9.2fs %9.2fs %6.2fx" % (name, ours, theirs, ours / theirs), flush=True)
+            drop(package)
+    finally:
+        if not args.scratch:
+            drop(scratch)
+
+
+if __name__ == "__main__":
+    main()
