@@ -24,3 +24,6 @@ constexpr size_t kCountSize = 12;
 
 // A whole FILE value before it is split: 259 characters and the NUL.
 constexpr size_t kFileValueSize = 260;
+
+// The source path in a FILE value: 255 characters and the NUL.
+constexpr size_t kSourcePathSize = 256;

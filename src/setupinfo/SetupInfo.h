@@ -89,8 +89,9 @@ public:
     const char* SectionOf(const SetupKey& value) const;
     const char* KeyOf(const SetupKey& value) const;
 
+    // The field that keeps kSetupKeys[i] (kivpack writes setup.inf from it).
+    char* SetupField(size_t i);
+
 private:
     void Clear();
-    // The field that keeps kSetupKeys[i].
-    char* SetupField(size_t i);
 };

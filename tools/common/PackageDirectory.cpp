@@ -10,7 +10,7 @@ CPackageDirectory::~CPackageDirectory()
     }
 }
 
-bool CPackageDirectory::Enter(const std::string& directory)
+bool CPackageDirectory::Enter(const std::filesystem::path& directory)
 {
     std::error_code error;
     if (!directory.empty())

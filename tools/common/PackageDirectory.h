@@ -14,7 +14,7 @@ public:
 
     // Enters directory, a path of the system the tool runs on; an empty one
     // leaves the current directory as it is. False when it cannot be entered.
-    bool Enter(const std::string& directory);
+    bool Enter(const std::filesystem::path& directory);
 
 private:
     std::error_code m_error;

@@ -1,0 +1,35 @@
+// kivpack's command line.
+#pragma once
+#include <string>
+#include <vector>
+
+extern const char kPackUsageText[];
+
+// The caption of the directory group when --install-text is not given.
+extern const char kDefaultInstallText[];
+
+struct PackOptions {
+    // The texts of setup.inf, as given (UTF-8).
+    std::string title;
+    std::string defaultDir;
+    std::string copyright;
+    std::string installText = kDefaultInstallText;
+
+    // Paths of the system (UTF-8); empty when not given.
+    std::string license;
+    std::string logo;
+    std::string installer;
+    std::vector<std::string> opens;  // relative to the content directory, in the order given
+
+    std::string contentDir;
+    std::string packageDir;
+    bool force = false;
+    bool help = false;
+    bool version = false;  // the program shows its version instead
+};
+
+// Reads the arguments (without the program name): options with a value as
+// "--title TEXT" or "--title=TEXT", options up to "--", then the content and
+// the package directory. False, with the problem in error, when they are not
+// usable; a missing title, default directory or directory is such a problem.
+bool ParsePackArguments(const std::vector<std::string>& args, PackOptions& options, std::string& error);

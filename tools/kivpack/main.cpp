@@ -1,0 +1,7 @@
+// kivpack: makes a package from a directory tree, checked and ready to ship.
+#include "PackRun.h"
+
+int main(int argc, char** argv)
+{
+    return RunPackMain(argc, argv);
+}
