@@ -16,7 +16,6 @@
 #include "InstallPlan.h"
 #include "InstallSteps.h"
 #include "KivVersion.h"
-#include "PackageChecks.h"
 #include "PackOptions.h"
 #include "PackageDirectory.h"
 #include "PackageLayout.h"
@@ -300,23 +299,13 @@ int CPackRun::Build(const CStaging& staging, const ContentScan& scan, const std:
         return Fail(kPackNotWritten, Platform::Interrupted() ? "interrupted; nothing was written"
                                                              : what + " could not be written: " + error.message());
     };
-    // The licence and the logo first: they are checked as kivcheck checks them
-    // (the logo by the installer's own bitmap check) before the content is copied.
+    // The licence and the logo are checked with the rest, by kivcheck's checks
+    // (the logo by the installer's own bitmap check).
     const std::pair<const std::string&, const char*> presentation[] = {{m_options.license, kLicenseFileName},
                                                                        {m_options.logo, kLogoFileName}};
     for (const auto& file : presentation) {
         if (!file.first.empty() && !CopyKeepingTime(fs::u8path(file.first), root / file.second, error))
             return notWritten(file.second);
-    }
-    {
-        CPackageDirectory inStaging;
-        std::vector<CheckWarning> warnings;
-        if (inStaging.Enter(root))
-            CheckPresentationFiles(warnings);
-        for (const CheckWarning& warning : warnings)
-            m_err += "kivpack: " + warning.code + ": " + PackageTextShown(warning.message) + "\n";
-        if (!warnings.empty())
-            return Fail(kPackUsage, "the licence or logo given cannot be used; nothing was written");
     }
     if (!installer.empty() && !CopyKeepingTime(installer, root / kInstallerFileName, error))
         return notWritten(kInstallerFileName);

@@ -1,0 +1,169 @@
+// kivpack run in-process on trees in temp dirs: the package it writes, installed again by kivinstall;
+// each refusal, with nothing written; the same tree giving the same bytes.
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "InstallTool.h"
+#include "PackRun.h"
+#include "TempDir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct PackRun {  // one run of kivpack on these arguments, as if started from program
+    PackRun(std::vector<std::string> args, const fs::path& program = "kivpack") : status(RunPack(args, program, out, err)) {}
+    std::string out, err;
+    int status;
+};
+
+void Put(const fs::path& file, const std::string& bytes)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// Every file below root (UTF-8 paths, "/") with its bytes; with lowered, its directories as the
+// installer names them, ASCII letters in lower case.
+std::map<std::string, std::string> Files(const fs::path& root, bool lowered = false)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::string path = entry.path().lexically_relative(root).generic_u8string();
+        const size_t slash = path.rfind('/');
+        for (size_t i = 0; lowered && slash != std::string::npos && i < slash; ++i)
+            path[i] = path[i] >= 'A' && path[i] <= 'Z' ? static_cast<char>(path[i] + 32) : path[i];
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[path] = std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
+// A tree of mixed case, Latin-1 names, blanks, nesting, an empty file and an empty directory.
+struct CContent : CTempDir {
+    CContent()
+    {
+        for (const char* name : {"Maps/Arena1.MAP", "Maps/Sub Dir/deep.txt", "empty.dat", "readme.txt", "with blank.txt",
+                                 "\xC3\x84rger/\xC3\x9C" "bung.txt", "\xC3\x84rger.txt"})
+            Put(Native("content") / fs::u8path(name), std::string(name) == "empty.dat" ? "" : name);
+        MakeDir("content\\emptydir");
+    }
+    std::string Content() const { return Native("content").u8string(); }
+};
+
+const char kListText[] =
+    "[Package]\r\nCount=8\r\n"
+    "FILE1=data\\empty.dat;$setupdir;C;1\r\nFILE2=data\\Maps\\Arena1.MAP;$setupdir\\Maps\\;C;2\r\n"
+    "FILE3=data\\Maps\\Sub Dir\\deep.txt;$setupdir\\Maps\\Sub Dir\\;C;3\r\nFILE4=data\\readme.txt;$setupdir;C;4\r\n"
+    "FILE5=data\\with blank.txt;$setupdir;C;5\r\nFILE6=data\\\xC4rger\\\xDC" "bung.txt;$setupdir\\\xC4rger\\;C;6\r\n"
+    "FILE7=data\\\xC4rger.txt;$setupdir;C;7\r\nFILE8=data\\readme.txt;$setupdir;E;8\r\n";
+
+}  // namespace
+
+TEST(Kivpack, TheTreeInstallsBackWholeAndGivesTheSameBytesTwice)
+{
+    CContent dir;
+    Put(dir.Native("share/kivsetup/KivSetup.exe"), "MZ installer");
+    dir.MakeDir("bin");
+    const std::vector<std::string> args = {"--title", "Test Pack", "--default-dir", "C:\\Games\\Test", "--copyright", "\xC2\xA9 Me",
+                                           "--open", "readme.txt", "--license", KIV_EXAMPLES_DIR "/arena-pack/license.txt",
+                                           "--logo", KIV_EXAMPLES_DIR "/arena-pack/logo.bmp", dir.Content()};
+    for (const char* package : {"pack", "again"}) {
+        std::vector<std::string> packing = args;
+        packing.push_back(dir.Native(package).u8string());
+        PackRun run(packing, dir.Native("bin/kivpack"));
+        ASSERT_EQ(run.status, kPackDone) << run.err;
+        EXPECT_EQ(run.out, "packed 7 files (8 entries) into \"" + dir.Native(package).u8string() + "\"\n");
+        EXPECT_EQ(dir.Read(std::string(package) + "\\list.inf"), kListText);
+        EXPECT_EQ(dir.Read(std::string(package) + "\\setup.inf"),
+                  "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=Package\r\nCopyright=\xA9 Me\r\n\r\n[Package]\r\n"
+                  "Title=Test Pack\r\nInstallText=Choose the directory to install into\r\nDefaultDir=C:\\Games\\Test\r\n");
+    }
+    EXPECT_EQ(Files(dir.Native("pack")), Files(dir.Native("again")));
+    EXPECT_EQ(dir.Read("pack\\KivSetup.exe"), "MZ installer");
+    EXPECT_EQ(fs::last_write_time(dir.Native("pack\\data\\Maps\\Arena1.MAP")), fs::last_write_time(dir.Native("content\\Maps\\Arena1.MAP")));
+
+    struct : IConsole {
+        void Out(const std::string&) override {}
+        void Err(const std::string&) override {}
+        bool IsInteractive() override { return false; }
+        bool ReadAnswer(std::string&) override { return false; }
+    } console;
+    ASSERT_EQ(RunInstallTool({"--accept-license", "--target", dir.Native("game").string(), dir.Native("pack").string()}, console), 0);
+    EXPECT_EQ(Files(dir.Native("game")), Files(dir.Native("content"), true));
+    EXPECT_TRUE(dir.Exists("game\\maps\\sub dir\\deep.txt"));
+}
+
+#ifndef _WIN32
+// Names and files a package cannot carry: every one named, nothing written, nothing left beside.
+TEST(Kivpack, RefusesWhatThePackageCannotCarryAndWritesNothing)
+{
+    CContent dir;
+    const std::string deep = "content/" + std::string(120, 'd') + "/" + std::string(20, 'f');
+    for (const std::string& name : std::vector<std::string>{"content/a;b.txt", "content/NUL.txt", "content/CON/x.txt", "content/trail.", "content/trail ",
+                                   "content/bad:name", "content/ctl\x01x", "content/\xE6\x97\xA5.txt", "content/Maps/arena1.map", deep})
+        Put(dir.Native(name), "x");
+    mkfifo(dir.Native("content/pipe").c_str(), 0600);
+    fs::create_symlink("nowhere", dir.Native("content/dangling"));
+    fs::create_directory_symlink("Maps", dir.Native("content/maplink"));
+    fs::create_symlink("readme.txt", dir.Native("content/link.txt"));
+    PackRun run({"--title", "T", "--default-dir", "C:\\T", dir.Content(), dir.Native("pack").string()});
+    EXPECT_EQ(run.status, kPackRefused);
+    for (const std::string& shown : std::vector<std::string>{"\"a;b.txt\" cannot", "\"NUL.txt\" cannot", "\"CON\" cannot", "\"trail.\" cannot", "\"trail \" cannot",
+                                    "\"bad:name\" cannot", "\"ctl<01>x\" cannot", "\"\xE6\x97\xA5.txt\" cannot", "\"pipe\" is no file",
+                                    "\"dangling\" is a link to nothing", "\"Maps/Arena1.MAP\" and \"Maps/arena1.map\" differ only",
+                                    "\"" + deep.substr(8) + "\" cannot be packed: its path is too long", "\"maplink\" is a link to a directory"})
+        EXPECT_NE(run.err.find(shown), std::string::npos) << shown << "\n" << run.err;
+    EXPECT_EQ(run.err.find("link.txt"), std::string::npos) << "a link to a file is packed as the file";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 1) << "written beside the content";
+}
+#endif
+
+TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
+{
+    CContent dir;
+    const std::string pack = dir.Native("pack").u8string();
+    auto packing = [&](std::vector<std::string> args) {  // the last --title or --default-dir counts
+        args.insert(args.begin(), {"--title", "T", "--default-dir", "C:\\T"});
+        args.insert(args.end(), {dir.Content(), pack});
+        return args;
+    };
+    for (const std::vector<std::string>& args : {packing({"--title", "x\ty"}), packing({"--title", std::string(512, 't')}),
+                                                 packing({"--copyright", "\xE2\x88\x9E"}), packing({"--open", "missing.txt"}),
+                                                 packing({"--logo", dir.Content()}), {"--title", "T", dir.Content(), pack}}) {
+        EXPECT_EQ(PackRun(args).status, kPackUsage) << args[1];
+        EXPECT_FALSE(dir.Exists("pack"));
+    }
+    // A logo the installer's bitmap check refuses, a licence holding a NUL: the final check finds them.
+    dir.Write("bad.bmp", "BM not a bitmap");
+    dir.Write("nul.txt", std::string("terms\0", 6));
+    for (const std::vector<std::string>& given : {std::vector<std::string>{"--logo", "bad.bmp", "logo-not-bitmap"}, {"--license", "nul.txt", "license-nul"}}) {
+        PackRun checked(packing({given[0], dir.Native(given[1]).u8string()}));
+        EXPECT_EQ(checked.status, kPackRefused);
+        EXPECT_NE(checked.err.find("final check: " + given[2]), std::string::npos) << checked.err;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 3) << "written beside the content";
+
+    // An old package stays until the new one is whole; --force replaces it, else it is refused.
+    dir.Write("pack\\old.txt", "old");
+    EXPECT_EQ(PackRun(packing({})).status, kPackDirInUse);
+    EXPECT_EQ(PackRun(packing({"--force", "--logo", dir.Native("bad.bmp").u8string()})).status, kPackRefused);
+    EXPECT_EQ(dir.Tree("pack"), std::set<std::string>{"old.txt"});
+    PackRun forced(packing({"--force", "--open", "readme.txt", "--default-dir", "C:\\" + std::string(240, 'g')}));
+    EXPECT_EQ(forced.status, kPackDone) << forced.err;
+    EXPECT_FALSE(dir.Exists("pack\\old.txt"));
+    EXPECT_EQ(dir.Read("pack\\list.inf"), kListText);
+    EXPECT_NE(forced.err.find("fits under a target directory of at most 238 characters"), std::string::npos) << forced.err;
+    EXPECT_NE(forced.err.find("no KivSetup.exe"), std::string::npos);
+}
