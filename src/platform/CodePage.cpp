@@ -39,34 +39,6 @@ bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint
     return true;
 }
 
-// Writes a character as UTF-8 into out (room for 4 bytes); returns the length.
-size_t EncodeUtf8(uint32_t c, char* out)
-{
-    if (c < 0x80) {
-        out[0] = static_cast<char>(c);
-        return 1;
-    }
-    if (c < 0x800) {
-        out[0] = static_cast<char>(0xC0 | c >> 6);
-        out[1] = static_cast<char>(0x80 | (c & 0x3F));
-        return 2;
-    }
-    if (c < 0x10000) {
-        out[0] = static_cast<char>(0xE0 | c >> 12);
-        out[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out[2] = static_cast<char>(0x80 | (c & 0x3F));
-        return 3;
-    }
-    out[0] = static_cast<char>(0xF0 | c >> 18);
-    out[1] = static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    out[2] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out[3] = static_cast<char>(0x80 | (c & 0x3F));
-    return 4;
-}
-
-// The form under which Windows compares a character in file names: its
-// capital, as the system's case mapping gives it. The micro sign is the one
-// letter of 1252 whose capital (Greek Mu) Windows does not pair with it.
 uint32_t SmallLetter(uint32_t c)
 {
 #ifdef _WIN32
@@ -99,6 +71,33 @@ uint32_t FoldCase(uint32_t c)
 
 }  // namespace
 
+size_t EncodeUtf8(uint32_t c, char* out)
+{
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | c >> 6);
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | c >> 12);
+        out[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | c >> 18);
+    out[1] = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return 4;
+}
+
+// The form under which Windows compares a character in file names: its
+// capital, as the system's case mapping gives it. The micro sign is the one
+// letter of 1252 whose capital (Greek Mu) Windows does not pair with it.
 bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
 {
     size_t used = 0;

@@ -44,6 +44,9 @@ uint32_t CodePointOf(unsigned char byte);
 // The byte that writes a character in the code page, or -1 for none.
 int ByteOf(uint32_t codePoint);
 
+// Writes a character as UTF-8 into out (room for 4 bytes); returns the length.
+size_t EncodeUtf8(uint32_t c, char* out);
+
 // Converts text in the code page into UTF-8 in out (outSize bytes, NUL
 // included); false when it does not fit.
 bool AnsiToUtf8(const char* ansi, char* out, size_t outSize);

@@ -100,7 +100,7 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
         CheckRun usage(args);
         EXPECT_EQ(usage.status, kExitUsage);
         EXPECT_EQ(usage.out, "");
-        EXPECT_NE(usage.err.find("usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]"), std::string::npos);
+        EXPECT_NE(usage.err.find("Usage: kivcheck [--json] [--target DIR] [--strict] [--codepage N] [PACKAGE_DIR]"), std::string::npos);
     }
     EXPECT_EQ(std::filesystem::current_path(), before);
     // The escapes, control characters, the last ASCII byte, and the first and last byte of each two-byte form.

@@ -1,5 +1,6 @@
 // kivinstall run in-process on real packages in temp dirs: its exit statuses,
 // the licence, the dry run, the opens, and names matched as Windows matches them.
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,6 +41,15 @@ private:
 };
 
 std::vector<std::string> g_opened;
+
+// A path as the tools show it: with the system's separator.
+std::string Sys(std::string path)
+{
+#ifndef _WIN32
+    std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+    return path;
+}
 
 // Installs package into game in dir.
 int Install(CTestConsole& console, const CTempDir& package, const CTempDir& dir, std::vector<std::string> options)
@@ -83,7 +93,7 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     EXPECT_EQ(Install(no, package, dir, {}), 3);
     EXPECT_EQ(no.err.find("Terms\n\nDo you agree to the terms above? [y/N] "), 0u) << no.err;
     EXPECT_EQ(Install(dry, package, dir, {"--dry-run"}), 0);
-    EXPECT_NE(dry.out.find("  copy 1 \"data\\arena2.map\" -> "), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find(Sys("  copy 1 \"data\\arena2.map\" -> ")), std::string::npos) << dry.out;
     EXPECT_NE(dry.out.find("dry run: 2 to copy, 1 to open; nothing was changed\n"), std::string::npos);
     EXPECT_FALSE(dir.Exists("game"));
 
@@ -103,11 +113,11 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     dir.Write("game\\maps", "a file in the way");
     CTestConsole blocked;
     EXPECT_EQ(Install(blocked, package, dir, {"--accept-license"}), 4);
-    EXPECT_NE(blocked.err.find("NOT copied \"data\\arena1.map\": its directory \"" + dir.Path() + "\\game\\maps\\\" could not be made: " +
-                               ErrorMessage(kExistsError)), std::string::npos) << blocked.err;
+    EXPECT_NE(blocked.err.find(Sys("NOT copied \"data\\arena1.map\": its directory \"" + dir.Path() + "\\game\\maps\\\"") +
+                               " could not be made: " + ErrorMessage(kExistsError)), std::string::npos) << blocked.err;
     std::filesystem::remove(dir.Native("game\\maps"));
     EXPECT_EQ(Install(agreed, package, dir, {"--accept-license"}), 4);
-    EXPECT_NE(agreed.err.find("NOT copied \"data\\arena2.map\": the copy failed: " + ErrorMessage(2)), std::string::npos) << agreed.err;
+    EXPECT_NE(agreed.err.find(Sys("NOT copied \"data\\arena2.map\": the copy failed: ") + ErrorMessage(2)), std::string::npos) << agreed.err;
     EXPECT_NE(agreed.out.find("installed 1 of 2 files"), std::string::npos);
     EXPECT_NE(agreed.out.find("1 entry was NOT copied"), std::string::npos);
 }
