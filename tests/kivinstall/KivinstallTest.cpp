@@ -77,7 +77,8 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
 {
     CTempDir package, dir;
     std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack", package.Native(), std::filesystem::copy_options::recursive);
-    package.Write("license.txt", std::string("Terms\0hidden", 12));
+    // A licence that would retitle the terminal, overwrite its line with a bare CR, and hold a C1 control.
+    package.Write("license.txt", std::string("Terms\x1b]0;owned\x07\r\n\tok\rX\x9d\0hidden", 26));
 
     CTestConsole usage, notLoaded, refused, dry, agreed, opened;
     EXPECT_EQ(RunInstallTool({"--accept-license"}, usage), 2);
@@ -91,7 +92,9 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     EXPECT_NE(refused.err.find("--accept-license"), std::string::npos);
     CTestConsole no(true, "n");
     EXPECT_EQ(Install(no, package, dir, {}), 3);
-    EXPECT_EQ(no.err.find("Terms\n\nDo you agree to the terms above? [y/N] "), 0u) << no.err;
+    EXPECT_EQ(no.err.find("Terms<1B>]0;owned<07>\r\n\tok<0D>X<9D>\n\nDo you agree to the terms above? [y/N] "), 0u) << no.err;
+    CTestConsole nul(true, std::string("y\0es", 4));
+    EXPECT_EQ(Install(nul, package, dir, {}), 3);
     EXPECT_EQ(Install(dry, package, dir, {"--dry-run"}), 0);
     EXPECT_NE(dry.out.find(Sys("  copy 1 \"data\\arena2.map\" -> ")), std::string::npos) << dry.out;
     EXPECT_NE(dry.out.find("dry run: 2 to copy, 1 to open; nothing was changed\n"), std::string::npos);
@@ -174,5 +177,32 @@ TEST(Kivinstall, ATermSignalMidCopyLeavesTheOldFileAndNoTemporary)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
     EXPECT_EQ(Listing(dir.Native("game")), std::set<std::string>{"big.dat"});
     EXPECT_EQ(dir.Read("game\\big.dat"), "old");
+}
+#endif
+
+#ifndef _WIN32
+// A package made where Windows writes Cyrillic (code page 1251): read in 1252 its names are other letters and
+// miss; with --codepage 1251 they are found whatever their case, and every text is shown in UTF-8, escaped.
+TEST(Kivinstall, APackageInAnotherCodePageInstallsWithItsNamesShownInUtf8)
+{
+    CTempDir dir;
+    dir.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=S\nS=Pack\n[Pack]\nTitle=T\n");
+    // "Карта.map" into "$setupdir\Карты\"; on disk "карта.MAP"; then an escape sequence in a missing name.
+    dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=data\\\xCA\xE0\xF0\xF2\xE0.map;$setupdir\\\xCA\xE0\xF0\xF2\xFB\\;C;1\n"
+                          "FILE2=\x1b[2J.map;$setupdir;C;2\n");
+    dir.Write("data\\карта.MAP", "map");
+    const std::vector<std::string> args = {"--target", dir.Native("game").string(), dir.Native().string()};
+    CTestConsole latin, cyrillic;
+    EXPECT_EQ(RunInstallTool(args, latin), 4);
+    EXPECT_NE(latin.err.find("NOT copied \"data/\xC3\x8A\xC3\xA0\xC3\xB0\xC3\xB2\xC3\xA0.map\""), std::string::npos) << latin.err;
+    std::vector<std::string> withCodePage = args;
+    withCodePage.insert(withCodePage.begin(), {"--codepage", "1251"});
+    EXPECT_EQ(RunInstallTool(withCodePage, cyrillic), 4);
+    EXPECT_EQ(dir.Read("game\\Карты\\Карта.map"), "map");
+    EXPECT_NE(cyrillic.err.find("copied \"data/Карта.map\" -> \"" + dir.Native("game").string() + "/Карты/Карта.map\""),
+              std::string::npos) << cyrillic.err;
+    EXPECT_NE(cyrillic.err.find("NOT copied \"<1B>[2J.map\""), std::string::npos) << cyrillic.err;
+    CTestConsole unknown;
+    EXPECT_EQ(RunInstallTool({"--codepage", "65001", "--target", "x"}, unknown), 2);
 }
 #endif

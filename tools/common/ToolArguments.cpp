@@ -74,9 +74,9 @@ bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*
 
 bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
 {
+#ifdef _WIN32
     if (arguments.codePage.empty())
         return true;
-#ifdef _WIN32
     // The system reads the names itself, in its own code page.
     if (arguments.codePageNumber != WindowsNames::CodePage()) {
         error = "on Windows the package's names are read in the system's code page, " +
@@ -85,6 +85,9 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
     }
     return true;
 #else
+    // Each run starts from the default, whatever an earlier run in the process chose.
+    if (arguments.codePage.empty())
+        return WindowsNames::SetCodePage(WindowsNames::kDefaultCodePage);
     if (!WindowsNames::SetCodePage(arguments.codePageNumber)) {
         error = "code page " + arguments.codePage + " is no single-byte code page this system can convert";
         return false;
