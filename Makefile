@@ -8,7 +8,7 @@ WINDOWS_DIR := build/windows
 RELEASE_DIR := build/release
 
 # Debian packages the builds and tests need.
-DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix \
+DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix help2man dpkg-dev \
                 wine wine64 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
                 libbenchmark-dev xdotool imagemagick git openssl osslsigncode
 
@@ -29,7 +29,7 @@ KIV_SIGN_TIMESTAMP_URL ?=
 KIV_SIGN_INPUT         ?= $(WINDOWS_DIR)/KivSetup.exe
 KIV_SIGN_OUTPUT        ?= $(WINDOWS_DIR)/signed/KivSetup.exe
 
-.PHONY: all native windows release fuzz-build test test-native test-windows test-fuzz test-reproducible fuzz bench deps demo sign clean
+.PHONY: all native windows release install deb fuzz-build test test-native test-windows test-fuzz test-reproducible fuzz bench deps demo sign clean
 
 all: native windows release
 
@@ -59,6 +59,16 @@ release:
 	$(call configure,release)
 	cmake --build --preset release
 
+# The optimised tools, their manual pages and KivSetup.exe into $(PREFIX);
+# `make deb` puts the same files into a Debian package in build/release/deb.
+PREFIX ?= /usr/local
+install: release windows
+	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+
+deb: release windows
+	cd $(RELEASE_DIR) && cpack -G DEB
+	@ls $(RELEASE_DIR)/deb/*.deb
+
 fuzz-build:
 	$(call configure,fuzz)
 	cmake --build --preset fuzz
@@ -69,6 +79,7 @@ test: deps
 	$(MAKE) test-windows
 	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
+	tests/exe/check-installed-tools.sh $(RELEASE_DIR)
 	$(MAKE) test-reproducible
 	$(MAKE) test-fuzz
 

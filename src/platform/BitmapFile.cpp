@@ -64,6 +64,9 @@ BitmapCheck CheckBitmapHeaders(const unsigned char* head, size_t headSize, uint6
         return Problem(BitmapProblem::Planes, planes);
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return Problem(BitmapProblem::BitCount, bitCount);
+    const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
+    if (rowBytes * static_cast<uint64_t>(rows) > kBitmapMaxPixelBytes)
+        return Problem(BitmapProblem::TooLarge, static_cast<int64_t>(rowBytes * static_cast<uint64_t>(rows)));
     // Uncompressed; RLE8 and RLE4 for their own depth, bottom-up only; colour
     // masks for 16 and 32 bits.
     const bool runLength = compression == 1 || compression == 2;
@@ -84,7 +87,7 @@ BitmapCheck CheckBitmapHeaders(const unsigned char* head, size_t headSize, uint6
     if (pixelOffset < tableEnd || pixelOffset > fileSize)
         return Problem(BitmapProblem::PixelOffset, pixelOffset);
 
-    const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
+
     const uint64_t pixelBytes = runLength ? sizeImage : rowBytes * static_cast<uint64_t>(rows);
     if (pixelBytes == 0 || pixelBytes > fileSize - pixelOffset)
         return Problem(BitmapProblem::PixelData);

@@ -1,26 +1,21 @@
-// Code page 1252, UTF-8 and the letter case of file names.
+// The package's code page and UTF-8, and the letter case of file names.
 #include "WindowsNames.h"
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <clocale>
+#include <cwctype>
+#include <locale.h>
+#endif
+
 namespace WindowsNames {
 
 namespace {
-
-// The characters of code page 1252 at 0x80 to 0x9F. The five bytes that 1252
-// leaves undefined stand for the control characters of the same number, as
-// Windows converts them.
-const uint16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-uint32_t AnsiToCodePoint(unsigned char byte)
-{
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-}
 
 // Decodes one UTF-8 character at text[at] (of length bytes); false when the
 // bytes there are not UTF-8. Advances at.
@@ -44,7 +39,38 @@ bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint
     return true;
 }
 
-// Writes a character as UTF-8 into out (room for 4 bytes); returns the length.
+uint32_t SmallLetter(uint32_t c)
+{
+#ifdef _WIN32
+    if (c > 0xFFFF)
+        return c;
+    wchar_t wide = static_cast<wchar_t>(c);
+    CharLowerBuffW(&wide, 1);
+    return static_cast<uint32_t>(wide);
+#else
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    return unicode ? static_cast<uint32_t>(towlower_l(static_cast<wint_t>(c), unicode)) : c;
+#endif
+}
+
+uint32_t FoldCase(uint32_t c)
+{
+    if (c < 'a' || c == 0xB5)
+        return c;
+#ifdef _WIN32
+    if (c > 0xFFFF)
+        return c;
+    wchar_t wide = static_cast<wchar_t>(c);
+    CharUpperBuffW(&wide, 1);
+    return static_cast<uint32_t>(wide);
+#else
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    return unicode ? static_cast<uint32_t>(towupper_l(static_cast<wint_t>(c), unicode)) : c;
+#endif
+}
+
+}  // namespace
+
 size_t EncodeUtf8(uint32_t c, char* out)
 {
     if (c < 0x80) {
@@ -69,30 +95,14 @@ size_t EncodeUtf8(uint32_t c, char* out)
     return 4;
 }
 
-// The lower-case form of the letters 1252 can write, and of the capital of
-// f with hook, which 1252 cannot write but Windows pairs with it; every other
-// character stands for itself.
-uint32_t FoldCase(uint32_t c)
-{
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return c + 0x20;
-    switch (c) {
-    case 0x0152: return 0x0153;  // OE ligature
-    case 0x0160: return 0x0161;  // S caron
-    case 0x017D: return 0x017E;  // Z caron
-    case 0x0178: return 0x00FF;  // Y diaeresis
-    case 0x0191: return 0x0192;  // F with hook
-    default: return c;
-    }
-}
-
-}  // namespace
-
+// The form under which Windows compares a character in file names: its
+// capital, as the system's case mapping gives it. The micro sign is the one
+// letter of 1252 whose capital (Greek Mu) Windows does not pair with it.
 bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
 {
     size_t used = 0;
     for (; *ansi; ++ansi) {
-        const uint32_t c = AnsiToCodePoint(static_cast<unsigned char>(*ansi));
+        const uint32_t c = CodePointOf(static_cast<unsigned char>(*ansi));
         char bytes[4];
         const size_t length = EncodeUtf8(c, bytes);
         if (used + length >= outSize)
@@ -114,11 +124,7 @@ bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)
         uint32_t c;
         if (!DecodeUtf8(utf8, length, at, c) || used + 1 >= outSize)
             return false;
-        int byte = c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? static_cast<int>(c) : -1;
-        for (int i = 0; i < 32 && byte < 0; ++i) {
-            if (kHighControls[i] == c)
-                byte = 0x80 + i;
-        }
+        const int byte = ByteOf(c);
         if (byte < 0)
             return false;
         out[used++] = static_cast<char>(byte);
@@ -131,16 +137,15 @@ bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)
 
 void FoldAnsiCase(char* text)
 {
+    // Each letter is written as the small letter of its pair when the code
+    // page has it, else as the capital, so that the letters Windows takes
+    // for one fold to one byte.
     for (; *text; ++text) {
-        const uint32_t folded = FoldCase(AnsiToCodePoint(static_cast<unsigned char>(*text)));
-        if (folded < 0x80 || (folded >= 0xA0 && folded <= 0xFF)) {
-            *text = static_cast<char>(folded);
-            continue;
-        }
-        for (int i = 0; i < 32; ++i) {
-            if (kHighControls[i] == folded)
-                *text = static_cast<char>(0x80 + i);
-        }
+        const uint32_t capital = FoldCase(CodePointOf(static_cast<unsigned char>(*text)));
+        const int small = ByteOf(SmallLetter(capital));
+        const int byte = small >= 0 && FoldCase(SmallLetter(capital)) == capital ? small : ByteOf(capital);
+        if (byte >= 0)
+            *text = static_cast<char>(byte);
     }
 }
 

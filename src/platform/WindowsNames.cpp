@@ -23,7 +23,10 @@ bool IsDeviceName(const char* name, size_t length)
     };
     if (base == 3)
         return is("con") || is("prn") || is("aux") || is("nul");
-    return base == 4 && (is("com") || is("lpt")) && name[3] >= '1' && name[3] <= '9';
+    // Windows takes the superscripts one, two and three for digits too.
+    const uint32_t digit = base == 4 ? CodePointOf(static_cast<unsigned char>(name[3])) : 0;
+    return base == 4 && (is("com") || is("lpt")) &&
+           ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
 }
 
 bool HasDeviceName(const char* path)

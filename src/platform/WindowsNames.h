@@ -1,7 +1,8 @@
 // How Windows reads the names in a path: its separators, the names it keeps
-// for devices, letter case, and the ANSI code page (1252) of the package files.
+// for devices, letter case, and the ANSI code page of the package files.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 namespace WindowsNames {
 
@@ -20,23 +21,43 @@ inline bool IsSeparator(char c)
 bool NormalisePath(const char* path, char* out, size_t outSize);
 
 // True when one level of a path (length characters, no separator) names a
-// device in every directory: CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9,
+// device in every directory: CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9
+// (also with the superscript digits 1, 2 and 3 of the code page: COM¹, LPT³),
 // in any case, also followed by an extension or by blanks.
 bool IsDeviceName(const char* name, size_t length);
 
 // True when a path (either separator) has a device name as any level.
 bool HasDeviceName(const char* path);
 
-// Converts text in code page 1252 into UTF-8 in out (outSize bytes, NUL
+// The code page the package's texts are in: on Windows the system's own ANSI
+// code page, elsewhere 1252 (Western European, what most packages are made
+// in) unless SetCodePage chose another, such as 1250 (Central European),
+// 1251 (Cyrillic) or 1253 (Greek). Any single-byte code page the system can
+// convert serves; false, with the code page unchanged, for one it cannot.
+constexpr int kDefaultCodePage = 1252;
+bool SetCodePage(int codePage);
+int CodePage();
+
+// The character a byte of the code page stands for (Unicode); a byte the code
+// page leaves undefined stands for the character of its own number.
+uint32_t CodePointOf(unsigned char byte);
+// The byte that writes a character in the code page, or -1 for none.
+int ByteOf(uint32_t codePoint);
+
+// Writes a character as UTF-8 into out (room for 4 bytes); returns the length.
+size_t EncodeUtf8(uint32_t c, char* out);
+
+// Converts text in the code page into UTF-8 in out (outSize bytes, NUL
 // included); false when it does not fit.
 bool AnsiToUtf8(const char* ansi, char* out, size_t outSize);
 
-// Converts UTF-8 into code page 1252; false when it does not fit or holds a
-// character that 1252 cannot write (or is not UTF-8).
+// Converts UTF-8 into the code page; false when it does not fit or holds a
+// character that the code page cannot write (or is not UTF-8).
 bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize);
 
-// Lower-cases code page 1252 text as Windows compares file names: every
-// letter 1252 can write (A to Z, \xC4 to \xE4, ...), nothing else.
+// Folds text in the code page as Windows compares file names: every letter
+// of a pair that Windows takes for one (A and a, \xC4 and \xE4, ...) becomes
+// the same byte, the small letter where the code page has it.
 void FoldAnsiCase(char* text);
 
 // The form of a UTF-8 name (length bytes) under which every spelling that
@@ -47,7 +68,7 @@ constexpr size_t kFoldRoom = 2;
 size_t FoldUtf8Name(const char* name, size_t length, char* out);
 
 // Compares two UTF-8 names as Windows compares file names: without regard to
-// letter case, for every letter that code page 1252 can write (Ä and ä alike).
+// letter case (Ä and ä, Ж and ж, Σ, σ and ς alike).
 // Bytes that are not UTF-8 must match exactly.
 bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength);
 

@@ -71,6 +71,13 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
     EXPECT_FALSE(package.Exists("game"));
     const std::string text = CheckRun({"--target", "game\\baseq3", pkg}).out;
     EXPECT_NE(text.find("  open 2 \"readme.txt\"\nloaded: 3 entries, 2 to copy, 1 to open, no warnings\n"), std::string::npos) << text;
+    // Package text reaches the terminal with its controls escaped, in the entry's line and in the warning.
+    package.Write("list.inf", "[ArenaPack]\r\nCount=1\r\nFILE1=\x1b[2J\x9d.map;$setupdir;C;1\r\n");
+    const std::string hostile = CheckRun({pkg}).out;
+    EXPECT_EQ(hostile.find('\x1b'), std::string::npos);
+    EXPECT_NE(hostile.find("source-missing: FILE1: the source \"<1B>[2J<9D>.map\""), std::string::npos) << hostile;
+    EXPECT_NE(hostile.find("source \"<1B>[2J<9D>.map\", file name"), std::string::npos) << hostile;
+    std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack/list.inf", package.Native("list.inf"), std::filesystem::copy_options::overwrite_existing);
     // A skipped copy keeps its place in the plan, with its whole paths.
     const std::string t250(250, 't'), tooLong = CheckRun({"--json", "--target", t250, pkg}).out;
     EXPECT_NE(tooLong.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": ")" + t250 + R"(\\maps\\", "destPath": ")" +
@@ -100,7 +107,7 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
         CheckRun usage(args);
         EXPECT_EQ(usage.status, kExitUsage);
         EXPECT_EQ(usage.out, "");
-        EXPECT_NE(usage.err.find("usage: kivcheck [--json] [--target DIR] [--strict] [PACKAGE_DIR]"), std::string::npos);
+        EXPECT_NE(usage.err.find("Usage: kivcheck [--json] [--target DIR] [--strict] [--codepage N] [PACKAGE_DIR]"), std::string::npos);
     }
     EXPECT_EQ(std::filesystem::current_path(), before);
     // The escapes, control characters, the last ASCII byte, and the first and last byte of each two-byte form.
@@ -157,6 +164,9 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
         {named, "[Pack]\nCount=1\nFILE1=a.txt;$SetupDir\\maps\\;C;1\n"},
         {named, "[Pack]\nCount=1\nFILE1=a.txt;$SETUPDIR\\Maps;C;1\n", "dest-no-trailing-backslash"},
         {named, "[Pack]\nCount=1\nFILE1=a.txt;x\\$setupdir\\maps\\;C;1\n", "dest-no-marker"},
+        // Sources that climb out of the package, or are rooted.
+        {named, "[Pack]\nCount=2\nFILE1=..\\..\\none\\a.txt;$setupdir;C;1\nFILE2=\\none\\a.txt;$setupdir;E;2\n",
+         "source-outside", "source-missing", "source-outside", "source-missing"},
         // An unmarked destination lands in the target itself, where a marked one may land too.
         {named, "[Pack]\nCount=2\n" + one + "FILE2=a.txt;maps\\;C;2\n", "dest-no-marker", "dest-duplicate"},
     };

@@ -1,5 +1,6 @@
 // kivinstall run in-process on real packages in temp dirs: its exit statuses,
 // the licence, the dry run, the opens, and names matched as Windows matches them.
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +42,15 @@ private:
 
 std::vector<std::string> g_opened;
 
+// A path as the tools show it: with the system's separator.
+std::string Sys(std::string path)
+{
+#ifndef _WIN32
+    std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+    return path;
+}
+
 // Installs package into game in dir.
 int Install(CTestConsole& console, const CTempDir& package, const CTempDir& dir, std::vector<std::string> options)
 {
@@ -67,7 +77,8 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
 {
     CTempDir package, dir;
     std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack", package.Native(), std::filesystem::copy_options::recursive);
-    package.Write("license.txt", std::string("Terms\0hidden", 12));
+    // A licence that would retitle the terminal, overwrite its line with a bare CR, and hold a C1 control.
+    package.Write("license.txt", std::string("Terms\x1b]0;owned\x07\r\n\tok\rX\x9d\0hidden", 26));
 
     CTestConsole usage, notLoaded, refused, dry, agreed, opened;
     EXPECT_EQ(RunInstallTool({"--accept-license"}, usage), 2);
@@ -81,9 +92,11 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     EXPECT_NE(refused.err.find("--accept-license"), std::string::npos);
     CTestConsole no(true, "n");
     EXPECT_EQ(Install(no, package, dir, {}), 3);
-    EXPECT_EQ(no.err.find("Terms\n\nDo you agree to the terms above? [y/N] "), 0u) << no.err;
+    EXPECT_EQ(no.err.find("Terms<1B>]0;owned<07>\r\n\tok<0D>X<9D>\n\nDo you agree to the terms above? [y/N] "), 0u) << no.err;
+    CTestConsole nul(true, std::string("y\0es", 4));
+    EXPECT_EQ(Install(nul, package, dir, {}), 3);
     EXPECT_EQ(Install(dry, package, dir, {"--dry-run"}), 0);
-    EXPECT_NE(dry.out.find("  copy 1 \"data\\arena2.map\" -> "), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find(Sys("  copy 1 \"data\\arena2.map\" -> ")), std::string::npos) << dry.out;
     EXPECT_NE(dry.out.find("dry run: 2 to copy, 1 to open; nothing was changed\n"), std::string::npos);
     EXPECT_FALSE(dir.Exists("game"));
 
@@ -103,11 +116,11 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     dir.Write("game\\maps", "a file in the way");
     CTestConsole blocked;
     EXPECT_EQ(Install(blocked, package, dir, {"--accept-license"}), 4);
-    EXPECT_NE(blocked.err.find("NOT copied \"data\\arena1.map\": its directory \"" + dir.Path() + "\\game\\maps\\\" could not be made: " +
-                               ErrorMessage(kExistsError)), std::string::npos) << blocked.err;
+    EXPECT_NE(blocked.err.find(Sys("NOT copied \"data\\arena1.map\": its directory \"" + dir.Path() + "\\game\\maps\\\"") +
+                               " could not be made: " + ErrorMessage(kExistsError)), std::string::npos) << blocked.err;
     std::filesystem::remove(dir.Native("game\\maps"));
     EXPECT_EQ(Install(agreed, package, dir, {"--accept-license"}), 4);
-    EXPECT_NE(agreed.err.find("NOT copied \"data\\arena2.map\": the copy failed: " + ErrorMessage(2)), std::string::npos) << agreed.err;
+    EXPECT_NE(agreed.err.find(Sys("NOT copied \"data\\arena2.map\": the copy failed: ") + ErrorMessage(2)), std::string::npos) << agreed.err;
     EXPECT_NE(agreed.out.find("installed 1 of 2 files"), std::string::npos);
     EXPECT_NE(agreed.out.find("1 entry was NOT copied"), std::string::npos);
 }
@@ -164,5 +177,32 @@ TEST(Kivinstall, ATermSignalMidCopyLeavesTheOldFileAndNoTemporary)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
     EXPECT_EQ(Listing(dir.Native("game")), std::set<std::string>{"big.dat"});
     EXPECT_EQ(dir.Read("game\\big.dat"), "old");
+}
+#endif
+
+#ifndef _WIN32
+// A package made where Windows writes Cyrillic (code page 1251): read in 1252 its names are other letters and
+// miss; with --codepage 1251 they are found whatever their case, and every text is shown in UTF-8, escaped.
+TEST(Kivinstall, APackageInAnotherCodePageInstallsWithItsNamesShownInUtf8)
+{
+    CTempDir dir;
+    dir.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=S\nS=Pack\n[Pack]\nTitle=T\n");
+    // "Карта.map" into "$setupdir\Карты\"; on disk "карта.MAP"; then an escape sequence in a missing name.
+    dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=data\\\xCA\xE0\xF0\xF2\xE0.map;$setupdir\\\xCA\xE0\xF0\xF2\xFB\\;C;1\n"
+                          "FILE2=\x1b[2J.map;$setupdir;C;2\n");
+    dir.Write("data\\карта.MAP", "map");
+    const std::vector<std::string> args = {"--target", dir.Native("game").string(), dir.Native().string()};
+    CTestConsole latin, cyrillic;
+    EXPECT_EQ(RunInstallTool(args, latin), 4);
+    EXPECT_NE(latin.err.find("NOT copied \"data/\xC3\x8A\xC3\xA0\xC3\xB0\xC3\xB2\xC3\xA0.map\""), std::string::npos) << latin.err;
+    std::vector<std::string> withCodePage = args;
+    withCodePage.insert(withCodePage.begin(), {"--codepage", "1251"});
+    EXPECT_EQ(RunInstallTool(withCodePage, cyrillic), 4);
+    EXPECT_EQ(dir.Read("game\\Карты\\Карта.map"), "map");
+    EXPECT_NE(cyrillic.err.find("copied \"data/Карта.map\" -> \"" + dir.Native("game").string() + "/Карты/Карта.map\""),
+              std::string::npos) << cyrillic.err;
+    EXPECT_NE(cyrillic.err.find("NOT copied \"<1B>[2J.map\""), std::string::npos) << cyrillic.err;
+    CTestConsole unknown;
+    EXPECT_EQ(RunInstallTool({"--codepage", "65001", "--target", "x"}, unknown), 2);
 }
 #endif

@@ -134,6 +134,11 @@ TEST(BitmapFile, EveryLoadableKindPassesAndDeclaredPartsOutsideTheFileDoNot)
         {Patched(BitmapBytes({40, 33, 7, 8, 0, 0}), 46, 0x40000000), BitmapProblem::ColourTable},
         {Patched(BitmapBytes({40, 20, 6, 8, 1, 0}), 34, 0x7FFFFFFF), BitmapProblem::PixelData},
         {"BM" + std::string(24, '\0'), BitmapProblem::HeaderSize},
+        // 2048 x 1024 at 32 bits decode to exactly 8 MiB: allowed (but absent); one row more is refused, as
+        // is a small run-length file that declares 32767 x 32767 pixels.
+        {Patched(Patched(BitmapBytes({40, 32, 32, 32, 0, 0}), 18, 2048), 22, 1024), BitmapProblem::PixelData},
+        {Patched(Patched(BitmapBytes({40, 32, 32, 32, 0, 0}), 18, 2048), 22, 1025), BitmapProblem::TooLarge},
+        {Patched(Patched(BitmapBytes({40, 20, 6, 8, 1, 0}), 18, 32767), 22, 32767), BitmapProblem::TooLarge},
         {good.substr(0, 25), BitmapProblem::TooShort},
         {"MB" + good.substr(2), BitmapProblem::NoSignature},
     };

@@ -47,13 +47,18 @@ TEST(WindowsNames, TheReservedDeviceNamesInEveryFormAndNoOtherName)
 {
     // In any case, before an extension, with blanks before the dot or the end.
     for (const char* name : {"CON", "prn", "Aux", "nUL", "COM1", "com9", "LPT1", "lpt9", "nul.txt", "NUL.tar.gz",
-                             "CON .txt", "COM1  ", "lpt5.", "aux..x"})
+                             "CON .txt", "COM1  ", "lpt5.", "aux..x", "COM\xB9", "lpt\xB3.txt", "Com\xB2"})
         EXPECT_TRUE(IsDeviceName(name, strlen(name))) << name;
     // COM0 and LPT0, listed in Windows' naming rules too, Wine opens as files.
     for (const char* name : {"COM0", "LPT0", "LPT:", "COM10", "LPT10", "CONX", "xNUL", "NULL", " NUL", "nul_x", ".nul",
                              "COM", "NU", ""})
         EXPECT_FALSE(IsDeviceName(name, strlen(name))) << name;
 
+#ifndef _WIN32
+    ASSERT_TRUE(SetCodePage(1251));  // where 0xB9 is the numero sign, not a superscript one
+    EXPECT_FALSE(IsDeviceName("COM\xB9", 4));
+    SetCodePage(kDefaultCodePage);
+#endif
     const std::vector<std::pair<const char*, bool>> paths = {
         {"CON\\x", true}, {"a/b\\lpt1.txt", true}, {"C:\\aux\\", true}, {"a\\NULL\\COM10", false}, {"C:\\", false}};
     for (const auto& [path, device] : paths)

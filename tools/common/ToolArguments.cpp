@@ -1,5 +1,33 @@
 #include "ToolArguments.h"
 
+#include "WindowsNames.h"
+
+namespace {
+
+// "--name VALUE" or "--name=VALUE" at args[i]: the value into value, i past it.
+bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value)
+{
+    if (args[i] == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    if (args[i].compare(0, name.size() + 1, name + "=") == 0) {
+        value = args[i].substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+bool ReadCodePage(const std::string& text, int& number)
+{
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    number = std::stoi(text);
+    return number > 0;
+}
+
+}  // namespace
+
 bool ParseToolArguments(const std::vector<std::string>& args, const std::function<bool(const std::string&)>& flag,
                         ToolArguments& parsed, std::string& error)
 {
@@ -10,14 +38,17 @@ bool ParseToolArguments(const std::vector<std::string>& args, const std::functio
         if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             if (arg == "--") {
                 optionsEnded = true;
-            } else if (arg == "--target" && i + 1 < args.size()) {
+            } else if (TakeValue(args, i, "--target", parsed.target)) {
                 parsed.hasTarget = true;
-                parsed.target = args[++i];
-            } else if (arg.compare(0, 9, "--target=") == 0) {
-                parsed.hasTarget = true;
-                parsed.target = arg.substr(9);
+            } else if (TakeValue(args, i, "--codepage", parsed.codePage)) {
+                if (!ReadCodePage(parsed.codePage, parsed.codePageNumber)) {
+                    error = "--codepage takes the number of a Windows code page, such as 1251";
+                    return false;
+                }
             } else if (!flag(arg)) {
-                error = arg == "--target" ? "--target needs a directory" : "unknown option " + arg;
+                error = arg == "--target"     ? "--target needs a directory"
+                        : arg == "--codepage" ? "--codepage needs a number"
+                                              : "unknown option " + arg;
                 return false;
             }
             continue;
@@ -39,4 +70,28 @@ bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*
             return *flag.second = true;
     }
     return false;
+}
+
+bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
+{
+#ifdef _WIN32
+    if (arguments.codePage.empty())
+        return true;
+    // The system reads the names itself, in its own code page.
+    if (arguments.codePageNumber != WindowsNames::CodePage()) {
+        error = "on Windows the package's names are read in the system's code page, " +
+                std::to_string(WindowsNames::CodePage());
+        return false;
+    }
+    return true;
+#else
+    // Each run starts from the default, whatever an earlier run in the process chose.
+    if (arguments.codePage.empty())
+        return WindowsNames::SetCodePage(WindowsNames::kDefaultCodePage);
+    if (!WindowsNames::SetCodePage(arguments.codePageNumber)) {
+        error = "code page " + arguments.codePage + " is no single-byte code page this system can convert";
+        return false;
+    }
+    return true;
+#endif
 }

@@ -10,10 +10,13 @@ struct ToolArguments {
     bool hasTarget = false;
     std::string target;      // the target text exactly as given
     std::string packageDir;  // empty: stay in the current directory
+    std::string codePage;    // as given; empty: the default
+    int codePageNumber = 0;
 };
 
 // Walks a command line (without the program name): options up to "--",
-// "--target DIR" or "--target=DIR", and at most one package directory. flag
+// "--target DIR", "--codepage N" (each also as "--name=VALUE"), and at most
+// one package directory. flag
 // takes every other option and returns false for one it does not know.
 // False, with the problem in error, when the arguments are not usable.
 bool ParseToolArguments(const std::vector<std::string>& args, const std::function<bool(const std::string&)>& flag,
@@ -22,3 +25,7 @@ bool ParseToolArguments(const std::vector<std::string>& args, const std::functio
 // For flag: sets the flag named arg among flags (option name, flag); false
 // when none has that name.
 bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*, bool*>> flags);
+
+// Makes the code page given with --codepage the package's (WindowsNames::
+// SetCodePage); false, with the problem in error, when it cannot be used.
+bool ApplyCodePage(const ToolArguments& arguments, std::string& error);

@@ -3,41 +3,63 @@
 #include <cstdio>
 
 #include "FileSystem.h"
+#include "WindowsNames.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
 
-std::string TextQuoted(const std::string& bytes)
+std::string Shown(const std::string& packageText, ShowAs kind)
 {
-    std::string text = "\"";
-    for (char c : bytes) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
+    std::string shown;
+    for (size_t i = 0; i < packageText.size(); ++i) {
+        unsigned char byte = static_cast<unsigned char>(packageText[i]);
+#ifndef _WIN32
+        if (kind == ShowAs::Path && byte == '\\')
+            byte = '/';
+#endif
+        const uint32_t c = WindowsNames::CodePointOf(byte);
+        const bool lineEnd = c == '\n' || c == '\t' || (c == '\r' && i + 1 < packageText.size() && packageText[i + 1] == '\n');
+        if ((c < 0x20 || (c >= 0x7F && c < 0xA0)) && !(kind == ShowAs::Lines && lineEnd)) {
             char escape[8];
-            snprintf(escape, sizeof escape, "<%02X>", byte);
-            text += escape;
-        } else {
-            text += c;
+            snprintf(escape, sizeof escape, "<%02X>", static_cast<unsigned>(c));
+            shown += escape;
+            continue;
         }
+#ifdef _WIN32
+        shown += static_cast<char>(byte);
+#else
+        char utf8[4];
+        shown.append(utf8, WindowsNames::EncodeUtf8(c, utf8));
+#endif
     }
-    return text + "\"";
+    return shown;
+}
+
+std::string TextQuoted(const std::string& packageText)
+{
+    return "\"" + Shown(packageText) + "\"";
+}
+
+std::string PathQuoted(const std::string& installerPath)
+{
+    return "\"" + Shown(installerPath, ShowAs::Path) + "\"";
 }
 
 std::string WritePlanText(const InstallPlan& plan, size_t& copies, size_t& opens)
 {
-    std::string out = "plan for " + TextQuoted(plan.target) + "\n";
+    std::string out = "plan for " + PathQuoted(plan.target) + "\n";
     for (const PlanStep& step : plan.steps) {
         const std::string index = std::to_string(step.index);
         if (step.action == EntryAction::Open) {
-            out += "  open " + index + " " + TextQuoted(step.source) + "\n";
+            out += "  open " + index + " " + PathQuoted(step.source) + "\n";
             ++opens;
         } else if (step.tooLong != StepPath::None) {
-            out += "  skip " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) +
+            out += "  skip " + index + " " + PathQuoted(step.source) + " -> " + PathQuoted(step.destPath) +
                    ": path too long (" + std::to_string(step.destPath.size()) + " characters)\n";
         } else {
-            out += "  copy " + index + " " + TextQuoted(step.source) + " -> " + TextQuoted(step.destPath) + "\n";
+            out += "  copy " + index + " " + PathQuoted(step.source) + " -> " + PathQuoted(step.destPath) + "\n";
             ++copies;
         }
     }

@@ -5,9 +5,24 @@
 
 #include "InstallPlan.h"
 
-// Installer text in double quotes; control characters as <XX> in hex, so that
-// blanks at the ends and stray CRs show. Other bytes are written as they are.
-std::string TextQuoted(const std::string& bytes);
+// How a text of the package is shown.
+enum class ShowAs {
+    Text,   // one line: every control character escaped
+    Path,   // a path: also each backslash written as the system's separator
+    Lines,  // lines (the licence): line ends (LF, CR LF) and tabs kept
+};
+
+// The one way package text reaches a terminal or a log: converted from the
+// package's code page into the system's form (UTF-8 outside Windows; on
+// Windows the bytes stay, in the system's own code page), with every control
+// character the package holds (C0 but what ShowAs keeps, DEL, and C1 after
+// conversion) written as <XX>, its number in hex, so that no escape sequence,
+// bare CR or other control from a package acts on the terminal.
+std::string Shown(const std::string& packageText, ShowAs kind = ShowAs::Text);
+
+// Shown text in double quotes, so that blanks at its ends show.
+std::string TextQuoted(const std::string& packageText);
+std::string PathQuoted(const std::string& installerPath);
 
 // The plan as text (kivcheck's report and kivinstall --dry-run); adds the
 // copies it lists (not the skipped ones) and the opens.

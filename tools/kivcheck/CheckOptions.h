@@ -5,7 +5,9 @@
 
 #include "ToolArguments.h"
 
+// The usage line, and the whole help (--help).
 extern const char kUsage[];
+extern const char kHelp[];
 
 struct CheckOptions : ToolArguments {
     bool json = false;

@@ -45,13 +45,13 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
 {
     CheckOptions options;
     std::string problem;
-    if (!ParseArguments(args, options, problem)) {
-        err += "kivcheck: " + problem + "\n" + kUsage + "\n";
+    if (!ParseArguments(args, options, problem) || !ApplyCodePage(options, problem)) {
+        err += "kivcheck: " + problem + "\n" + kUsage + "\nTry 'kivcheck --help' for more.\n";
         return kExitUsage;
     }
     if (options.help || options.version) {
         // The project's version, the one in KivSetup.exe's properties.
-        out += options.version ? "kivcheck " KIV_VERSION_TEXT "\n" : std::string(kUsage) + "\n";
+        out += options.version ? "kivcheck " KIV_VERSION_TEXT "\n" : kHelp;
         return kExitLoaded;
     }
 

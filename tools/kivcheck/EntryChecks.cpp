@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -6,6 +8,7 @@
 #include "FileSystem.h"
 #include "InstallSteps.h"
 #include "Limits.h"
+#include "NativePath.h"
 #include "PackageChecks.h"
 #include "TextBuffer.h"
 #include "WindowsNames.h"
@@ -63,12 +66,38 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
                  " from the target directory (Windows reads \"/\" as \"\\\" and resolves \"..\"), outside it");
 }
 
+// Whether a source lies outside the package directory (the current one): a
+// path that climbs out with "..", a rooted or absolute one, or one whose
+// existing file is reached through a link that leads out.
+bool OutsidePackage(const FileEntry& entry)
+{
+    const std::string source = entry.szSource;
+    std::string normal(source.size() + 2, '\0');
+    WindowsNames::NormalisePath(source.c_str(), &normal[0], normal.size());
+    normal.resize(strlen(normal.c_str()));
+    if (normal == ".." || normal.compare(0, 3, "..\\") == 0 || (!normal.empty() && normal[0] == '\\') ||
+        (normal.size() > 1 && normal[1] == ':'))
+        return true;
+    const CNativePath native(entry.szSource);
+    std::error_code error, hereError;
+    const std::filesystem::path real = std::filesystem::canonical(native.IsValid() ? native.Get() : "", error);
+    const std::filesystem::path here = std::filesystem::canonical(std::filesystem::current_path(hereError), hereError);
+    if (error || hereError)
+        return false;
+    const auto mismatch = std::mismatch(here.begin(), here.end(), real.begin(), real.end());
+    return mismatch.first != here.end();
+}
+
 // A source that Windows would read differently from the installer, or that
 // cannot be copied (mustBeFile) or opened.
 void CheckSource(size_t index, const FileEntry& entry, bool copies, std::vector<CheckWarning>& warnings)
 {
     const std::string name = FileKeyName(index);
     const std::string source = entry.szSource;
+    if (OutsidePackage(entry))
+        Warn(warnings, "source-outside",
+             name + ": the source " + Quoted(source) + " lies outside the package directory, so the installer " +
+                 (copies ? "copies" : "opens") + " a file that is not part of the package");
     if (copies && source.find('/') != std::string::npos)
         Warn(warnings, "source-forward-slash",
              name + ": the source " + Quoted(source) + " holds \"/\": the installer takes only the text after its "

@@ -49,7 +49,7 @@ std::string WriteText(const CheckReport& report)
     if (!report.warnings.empty()) {
         out += "warnings\n";
         for (const CheckWarning& warning : report.warnings)
-            out += "  " + warning.code + ": " + warning.message + "\n";
+            out += "  " + warning.code + ": " + Shown(warning.message) + "\n";
     }
 
     std::string summary = "loaded: " + Plural(report.files.size(), "entry", "entries");

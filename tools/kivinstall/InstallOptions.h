@@ -5,7 +5,9 @@
 
 #include "ToolArguments.h"
 
+// The usage line, and the whole help (--help).
 extern const char kInstallUsageText[];
+extern const char kInstallHelp[];
 
 struct InstallOptions : ToolArguments {
     bool acceptLicense = false;

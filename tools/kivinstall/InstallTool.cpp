@@ -37,14 +37,16 @@ std::string LicenceText()
     char* bytes = Platform::ReadWholeFile(kLicenseFileName, size);
     if (!bytes)
         return "";
-    std::string text = bytes;
+    const std::string text = Shown(bytes, ShowAs::Lines);
     free(bytes);
-#ifndef _WIN32
-    std::string utf8(3 * text.size() + 1, '\0');
-    if (WindowsNames::AnsiToUtf8(text.c_str(), &utf8[0], utf8.size()))
-        text = utf8.c_str();
-#endif
     return text;
+}
+
+// Only "y" or "yes", in any letter case, agree; nothing else on the line.
+bool IsYes(const std::string& answer)
+{
+    return answer.find('\0') == std::string::npos &&
+           (EqualsNoCase(answer.c_str(), "y") || EqualsNoCase(answer.c_str(), "yes"));
 }
 
 // True when the user agreed, or there is no licence to agree to.
@@ -62,7 +64,7 @@ bool Agreed(const InstallOptions& options, IConsole& console)
         licence += '\n';
     console.Err(licence + "\n" + kQuestion + " [y/N] ");
     std::string answer;
-    const bool yes = console.ReadAnswer(answer) && (EqualsNoCase(answer.c_str(), "y") || EqualsNoCase(answer.c_str(), "yes"));
+    const bool yes = console.ReadAnswer(answer) && IsYes(answer);
     if (!yes)
         console.Err("kivinstall: not agreed; nothing is installed\n");
     return yes;
@@ -75,7 +77,7 @@ std::string WhyFailed(const InstallStep& step)
         return "passed over after an interrupt";
     const std::string reason = ErrorMessage(step.systemError);
     if (step.failedStage == StepStage::MakeDir)
-        return "its directory " + TextQuoted(step.entryDir) + " could not be made: " + reason;
+        return "its directory " + PathQuoted(step.entryDir) + " could not be made: " + reason;
     return (step.action == EntryAction::Open ? "the open failed: " : "the copy failed: ") + reason;
 }
 
@@ -84,8 +86,8 @@ std::string WhyTooLong(const InstallStep& step)
 {
     const PlanStep whole = ToPlanStep(step);
     const std::string path = step.tooLong == StepPath::Target     ? ""
-                             : step.tooLong == StepPath::EntryDir ? " " + TextQuoted(whole.entryDir)
-                                                                  : " " + TextQuoted(whole.destPath);
+                             : step.tooLong == StepPath::EntryDir ? " " + PathQuoted(whole.entryDir)
+                                                                  : " " + PathQuoted(whole.destPath);
     return std::string("its ") + StepPathName(step.tooLong) + path + " is too long (" +
            std::to_string(step.tooLongLength) + " characters)";
 }
@@ -103,14 +105,14 @@ public:
 
     void AfterStep(const InstallStep& step) override
     {
-        const std::string source = TextQuoted(step.entry->szSource);
+        const std::string source = PathQuoted(step.entry->szSource);
         std::string line = "[" + std::to_string(++m_taken) + "/" + std::to_string(m_steps) + "] ";
         if (step.action == EntryAction::Open) {
             line += step.outcome == StepOutcome::Done       ? "opened " + source
                     : step.outcome == StepOutcome::PassedOver && !Platform::Interrupted() ? "not opened (--open opens it): " + source
                                                               : "could not open " + source + ": " + WhyFailed(step);
         } else if (step.outcome == StepOutcome::Done) {
-            line += "copied " + source + " -> " + TextQuoted(step.destPath);
+            line += "copied " + source + " -> " + PathQuoted(step.destPath);
             ++m_copied;
         } else {
             line += "NOT copied " + source + ": " + (step.outcome == StepOutcome::PathTooLong ? WhyTooLong(step) : WhyFailed(step));
@@ -172,7 +174,7 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
     if (Platform::Interrupted())
         console.Err("kivinstall: interrupted; the steps left were not taken\n");
     std::string summary = "installed " + std::to_string(progress.Copied()) + " of " +
-                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + TextQuoted(plan.target);
+                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + PathQuoted(plan.target);
     if (notCopied != 0)
         summary += "; " + std::to_string(notCopied) + (notCopied == 1 ? " entry was" : " entries were") + " NOT copied";
     console.Out(summary + "\n");
@@ -209,17 +211,18 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
 {
     InstallOptions options;
     std::string problem;
-    if (!ParseInstallArguments(args, options, problem)) {
-        console.Err("kivinstall: " + problem + "\n" + kInstallUsageText + "\n");
+    if (!ParseInstallArguments(args, options, problem) || !ApplyCodePage(options, problem)) {
+        console.Err("kivinstall: " + problem + "\n" + kInstallUsageText + "\nTry 'kivinstall --help' for more.\n");
         return kInstallUsage;
     }
     if (options.help || options.version) {
-        console.Out(options.version ? "kivinstall " KIV_VERSION_TEXT "\n" : std::string(kInstallUsageText) + "\n");
+        console.Out(options.version ? "kivinstall " KIV_VERSION_TEXT "\n" : kInstallHelp);
         return kInstallDone;
     }
     std::string target;
     if (!InstallerTarget(options.target, target)) {
-        console.Err("kivinstall: the target " + options.target + " cannot be written in the installer's code page (1252)\n");
+        console.Err("kivinstall: the target " + options.target + " cannot be written in the package's code page (" +
+                    std::to_string(WindowsNames::CodePage()) + ")\n");
         return kInstallUsage;
     }
     CPackageDirectory package;
