@@ -3,12 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "ToolArguments.h"
+
 extern const char kPackUsageText[];
+extern const char kPackHelp[];  // the source of kivpack's manual page too
 
 // The caption of the directory group when --install-text is not given.
 extern const char kDefaultInstallText[];
 
-struct PackOptions {
+// The code page (--codepage) is kept as ToolArguments keeps it.
+struct PackOptions : ToolArguments {
     // The texts of setup.inf, as given (UTF-8).
     std::string title;
     std::string defaultDir;
@@ -29,7 +33,7 @@ struct PackOptions {
 };
 
 // Reads the arguments (without the program name): options with a value as
-// "--title TEXT" or "--title=TEXT", options up to "--", then the content and
+// "--title TEXT" or "--title=TEXT", options up to "--", and the content and
 // the package directory. False, with the problem in error, when they are not
 // usable; a missing title, default directory or directory is such a problem.
 bool ParsePackArguments(const std::vector<std::string>& args, PackOptions& options, std::string& error);

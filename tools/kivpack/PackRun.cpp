@@ -28,14 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Package text (code page 1252) in a message: as UTF-8, escaped.
-std::string PackageTextShown(const std::string& text)
-{
-    std::string utf8(3 * text.size() + 1, '\0');
-    WindowsNames::AnsiToUtf8(text.c_str(), &utf8[0], utf8.size());
-    return EscapedText(utf8.c_str());
-}
-
 std::string Shown(const fs::path& path)
 {
     return ShownName(path.u8string());
@@ -67,7 +59,7 @@ bool FillTexts(const PackOptions& options, CSetupInfo& layout, std::string& prob
         if (HasControlCharacter(given.text))
             problem = start + " holds a control character";
         else if (!ToPackageText(given.text, text))
-            problem = start + " holds a character code page 1252 cannot write";
+            problem = start + " holds a character code page " + std::to_string(WindowsNames::CodePage()) + " cannot write";
         else if (!CopyText(given.field, given.fieldSize, text.c_str()))
             problem = start + " is " + std::to_string(text.size()) + " characters long; the installer keeps " +
                       std::to_string(given.fieldSize - 1);
@@ -247,7 +239,7 @@ int CPackRun::Run(const fs::path& program)
 {
     std::string problem;
     if (!FillTexts(m_options, m_layout, problem))
-        return Fail(kPackUsage, problem + "\n" + kPackUsageText);
+        return Fail(kPackUsage, problem + "\n" + kPackUsageText + "\nTry 'kivpack --help' for more.");
     int status;
     if (!ResolveDirectories(problem, status))
         return Fail(status, problem);
@@ -334,7 +326,7 @@ int CPackRun::Build(const CStaging& staging, const ContentScan& scan, const std:
         return Fail(kPackRefused, "nothing was written: the installer would not read the package as written");
     const CheckReport report = CheckPackage(CheckOptions());
     for (const CheckWarning& warning : report.warnings)
-        m_err += "kivpack: final check: " + warning.code + ": " + PackageTextShown(warning.message) + "\n";
+        m_err += "kivpack: final check: " + warning.code + ": " + Shown(warning.message) + "\n";
     if (!report.warnings.empty())
         return Fail(kPackRefused, "nothing was written: kivcheck's checks found " + std::to_string(report.warnings.size()) + " problem(s)");
     WarnLongPaths(loaded);
@@ -352,8 +344,8 @@ bool CPackRun::ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entri
     bool same = true;
     for (size_t i = 0; i < kSetupKeyCount; ++i) {
         if (strcmp(loaded.SetupField(i), m_layout.SetupField(i)) != 0) {
-            m_err += "kivpack: the installer would read " + std::string(m_layout.KeyOf(kSetupKeys[i])) + " as \"" +
-                     PackageTextShown(loaded.SetupField(i)) + "\"\n";
+            m_err += "kivpack: the installer would read " + std::string(m_layout.KeyOf(kSetupKeys[i])) + " as " +
+                     TextQuoted(loaded.SetupField(i)) + "\n";
             same = false;
         }
     }
@@ -392,9 +384,9 @@ void CPackRun::WarnLongPaths(const CSetupInfo& loaded)
         return;
     const size_t below = longest->destPath.size() - plan.target.size();
     const size_t room = below < kPathSize - 1 ? kPathSize - 1 - below : 0;
-    m_err += "kivpack: warning: under the default directory \"" + PackageTextShown(loaded.m_szDefaultDir) + "\" " +
+    m_err += "kivpack: warning: under the default directory " + TextQuoted(loaded.m_szDefaultDir) + " " +
              std::to_string(skipped) + " file(s) land at paths longer than " + std::to_string(kPathSize - 1) +
-             " characters, which the installer skips; the longest is \"" + PackageTextShown(longest->destPath) + "\" (" +
+             " characters, which the installer skips; the longest is " + PathQuoted(longest->destPath) + " (" +
              std::to_string(longest->destPath.size()) + " characters). Every file fits under a target directory of at most " +
              std::to_string(room) + " characters with its closing backslash\n";
 }
@@ -467,12 +459,12 @@ int RunPack(const std::vector<std::string>& args, const fs::path& program, std::
 {
     PackOptions options;
     std::string problem;
-    if (!ParsePackArguments(args, options, problem)) {
-        err += "kivpack: " + problem + "\n" + kPackUsageText + "\n";
+    if (!ParsePackArguments(args, options, problem) || !ApplyCodePage(options, problem)) {
+        err += "kivpack: " + problem + "\n" + kPackUsageText + "\nTry 'kivpack --help' for more.\n";
         return kPackUsage;
     }
     if (options.help || options.version) {
-        out += options.version ? "kivpack " KIV_VERSION_TEXT "\n" : std::string(kPackUsageText) + "\n";
+        out += options.version ? "kivpack " KIV_VERSION_TEXT "\n" : kPackHelp;
         return kPackDone;
     }
     return CPackRun(options, out, err).Run(program);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ToolOutput.h"
 #include "WindowsNames.h"
 
 namespace {
@@ -33,7 +34,7 @@ bool IsControl(const std::string& text, size_t at, size_t length)
 
 bool ToPackageText(const std::string& utf8, std::string& text)
 {
-    // Every character takes one byte in 1252, never more than in UTF-8.
+    // Every character takes one byte in the code page, never more than in UTF-8.
     std::string converted(utf8.size() + 1, '\0');
     if (!WindowsNames::Utf8ToAnsi(utf8.c_str(), &converted[0], converted.size()))
         return false;
@@ -56,7 +57,7 @@ std::vector<std::string> NameProblems(const std::string& utf8, std::string& pack
 {
     std::vector<std::string> problems;
     if (!ToPackageText(utf8, packageName)) {
-        problems.push_back("holds a character code page 1252 cannot write");
+        problems.push_back("holds a character code page " + std::to_string(WindowsNames::CodePage()) + " cannot write");
         packageName = utf8;
     }
     if (HasControlCharacter(utf8))
@@ -93,5 +94,7 @@ std::string EscapedText(const std::string& utf8)
 
 std::string ShownName(const std::string& utf8)
 {
-    return "\"" + EscapedText(utf8) + "\"";
+    // Through the one function that shows package text, when the name is one.
+    std::string text;
+    return ToPackageText(utf8, text) ? TextQuoted(text) : "\"" + EscapedText(utf8) + "\"";
 }

@@ -6,9 +6,10 @@
 #include <vector>
 
 // Converts text of the system (UTF-8; on Windows the tools take names as
-// path::u8string() too) into the package's code page, 1252. False when it is
-// not UTF-8 or holds a character the code page cannot write. Every name and
-// text kivpack writes goes through here.
+// path::u8string() too) into the package's code page (1252, or the one
+// --codepage chose: WindowsNames::CodePage). False when it is not UTF-8 or
+// holds a character the code page cannot write. Every name and text kivpack
+// writes goes through here.
 bool ToPackageText(const std::string& utf8, std::string& text);
 
 // True when UTF-8 text holds a control character: U+0000 to U+001F, U+007F,
@@ -20,9 +21,11 @@ bool HasControlCharacter(const std::string& utf8);
 std::vector<std::string> NameProblems(const std::string& utf8, std::string& packageName);
 
 // Text of the system (UTF-8) for the terminal: control characters, and bytes
-// that are not UTF-8, as <XX> in hex (as TextQuoted writes them), so that no
-// name in a tree can steer the terminal.
+// that are not UTF-8, as <XX> in hex, as Shown writes them; for names the
+// package's code page cannot write, which Shown cannot take.
 std::string EscapedText(const std::string& utf8);
 
-// A name or path of the system in a message: EscapedText in double quotes.
+// A name or path of the system in a message, in double quotes: Shown
+// (tools/common/ToolOutput.h) once it is in the package's code page, else
+// EscapedText.
 std::string ShownName(const std::string& utf8);
