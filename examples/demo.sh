@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs KivSetup.exe on the example package under Wine.
+# Runs KivSetup.exe on the example package (or on KIV_DEMO_PACKAGE) under Wine.
 #
 #   examples/demo.sh [path/to/KivSetup.exe]     (default: build/windows/KivSetup.exe)
 #
@@ -33,9 +33,12 @@ if [ -z "$interactive" ] && [ -z "${KIV_DEMO_IN_XVFB:-}" ]; then
 fi
 
 # The installer reads its package from its current directory: a fresh copy of
-# the example with the executable beside it, so the repository stays clean.
+# the example (or of KIV_DEMO_PACKAGE, whose dialog is titled KIV_DEMO_TITLE)
+# with the executable beside it, so the repository stays clean.
+package="${KIV_DEMO_PACKAGE:-$repo/examples/arena-pack}"
+title="${KIV_DEMO_TITLE:-Arena Map Pack}"
 work="$(mktemp -d "${TMPDIR:-/tmp}/kivsetup-demo.XXXXXX")"
-cp -r "$repo/examples/arena-pack" "$work/package"
+cp -r "$package" "$work/package"
 cp "$exe" "$work/package/KivSetup.exe"
 
 if [ -n "$interactive" ]; then
@@ -98,7 +101,7 @@ press() {
 cd "$work/package"
 wine KivSetup.exe &
 installer=$!
-dialog="$(wait_window '^Arena Map Pack$')"
+dialog="$(wait_window "^$title\$")"
 sleep 1
 shot "$dialog" 1-first-display.png
 

@@ -147,8 +147,8 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
     }
     // A logo the installer's bitmap check refuses, a licence holding a NUL: the final check finds them.
     dir.Write("bad.bmp", "BM not a bitmap");
-    dir.Write("nul.txt", std::string("terms\0", 6));
-    for (const std::vector<std::string>& given : {std::vector<std::string>{"--logo", "bad.bmp", "logo-not-bitmap"}, {"--license", "nul.txt", "license-nul"}}) {
+    dir.Write("terms.txt", std::string("terms\0", 6));
+    for (const std::vector<std::string>& given : {std::vector<std::string>{"--logo", "bad.bmp", "logo-not-bitmap"}, {"--license", "terms.txt", "license-nul"}}) {
         PackRun checked(packing({given[0], dir.Native(given[1]).u8string()}));
         EXPECT_EQ(checked.status, kPackRefused);
         EXPECT_NE(checked.err.find("final check: " + given[2]), std::string::npos) << checked.err;
