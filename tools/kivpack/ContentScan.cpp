@@ -78,22 +78,22 @@ private:
         std::error_code error;
         for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
             const std::string name = it->path().filename().u8string();
-            const std::string shownPath = ShownName(shown + name);
+            auto shownPath = [&] { return ShownName(shown + name); };
             std::error_code statusError;
             fs::file_status status = it->symlink_status(statusError);
             if (fs::is_symlink(status)) {
                 status = fs::status(it->path(), statusError);
                 if (fs::is_directory(status)) {
-                    m_scan.notes.push_back(shownPath + " is a link to a directory: left out (links to directories are not followed)");
+                    m_scan.notes.push_back(shownPath() + " is a link to a directory: left out (links to directories are not followed)");
                     continue;
                 }
                 if (!fs::exists(status)) {
-                    m_scan.refusals.push_back(shownPath + " is a link to nothing");
+                    m_scan.refusals.push_back(shownPath() + " is a link to nothing");
                     continue;
                 }
             }
             if (!fs::is_directory(status) && !fs::is_regular_file(status)) {
-                m_scan.refusals.push_back(shownPath + " is no file: a pipe, a socket or a device" +
+                m_scan.refusals.push_back(shownPath() + " is no file: a pipe, a socket or a device" +
                                           (statusError ? " (" + statusError.message() + ")" : std::string()));
                 continue;
             }

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# kivpack against cp -r: the same tree packed by the optimised kivpack and
+# copied by cp -r, into empty directories beside it (so on the same file
+# system), alternating which goes first; the median of the rounds' wall time
+# and of their CPU time (user and system, perf stat's task-clock: the steadier
+# figure on a shared machine). The disk is synced before each run, untimed.
+# Not part of `make test`; see docs/performance.md.
+#
+#   bench/pack-vs-cp.sh TREE [ROUNDS] [KIVPACK] [KIVSETUP_EXE]
+set -euo pipefail
+tree="$(realpath "$1")" rounds="${2:-9}"
+kivpack="$(realpath "${3:-build/release/kivpack}")" installer="$(realpath "${4:-build/windows/KivSetup.exe}")"
+scratch="$(mktemp -d "$(dirname "$tree")/pack-vs-cp.XXXXXX")"
+trap 'rm -rf "$scratch"' EXIT
+pack=("$kivpack" --title Bench --default-dir 'C:\Bench' --installer "$installer" "$tree" "$scratch/pack")
+"${pack[@]}" >/dev/null 2>"$scratch/err" || { grep -v note: "$scratch/err" >&2; echo "pack-vs-cp: kivpack refuses $tree; pack a tree it takes" >&2; exit 1; }
+echo "pack-vs-cp: $(find "$scratch/pack/data" -type f | wc -l) files, $(du -sh "$scratch/pack/data" | cut -f1)"
+
+declare -A wall cpu
+one() {  # NAME COMMAND...
+  local name="$1" start end; shift
+  rm -rf "$scratch/pack" "$scratch/copy"; sync
+  start=$(date +%s%N)
+  perf stat -x, -e task-clock -o "$scratch/stat" "$@" >/dev/null 2>&1
+  end=$(date +%s%N)
+  wall[$name]+="$(( (end - start) / 1000000 )) "
+  cpu[$name]+="$(awk -F, '/task-clock/ {printf "%d", $1}' "$scratch/stat") "
+}
+for i in $(seq "$rounds"); do
+  if (( i % 2 )); then one cp cp -r "$tree" "$scratch/copy"; one kivpack "${pack[@]}"; else one kivpack "${pack[@]}"; one cp cp -r "$tree" "$scratch/copy"; fi
+done
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | sed -n "$(( ($(wc -w <<<"$1") + 1) / 2 ))p"; }
+for name in cp kivpack; do
+  echo "$name: wall ${wall[$name]}ms, median $(median "${wall[$name]}") ms; CPU median $(median "${cpu[$name]}") ms"
+done
