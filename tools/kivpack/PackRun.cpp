@@ -273,6 +273,8 @@ int CPackRun::Run(const fs::path& program)
     status = Build(staging, scan, entries, installer);
     if (status != kPackDone)
         return status;
+    if (Platform::Interrupted())
+        return Fail(kPackNotWritten, "interrupted; nothing was written");
     if (!PutInPlace(staging))
         return kPackNotWritten;
     if (installer.empty())
