@@ -155,6 +155,13 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 3) << "written beside the content";
 
+    // A name that makes the lookup take its line for the next key too: Load reads it back otherwise, refused.
+    CTempDir odd;
+    Put(odd.Native("c/file2=.txt"), "a"), Put(odd.Native("c/z.txt"), "b");
+    PackRun misread({"--title", "T", "--default-dir", "C:\\T", odd.Native("c").u8string(), odd.Native("p").u8string()});
+    EXPECT_EQ(misread.status, kPackRefused);
+    EXPECT_NE(misread.err.find("would not read the entry of \"z.txt\" as written"), std::string::npos) << misread.err;
+
     // An old package stays until the new one is whole; --force replaces it, else it is refused.
     dir.Write("pack\\old.txt", "old");
     EXPECT_EQ(PackRun(packing({})).status, kPackDirInUse);
