@@ -116,12 +116,7 @@ protected:
     // A step taken again on each tick until done holds; after 60 s the next step runs all the same.
     static std::function<void(HWND)> Until(std::function<bool()> done)
     {
-        return [done](HWND) {
-            if (!done() && ++s_idleTicks < 3000)
-                --s_next;
-            else
-                s_idleTicks = 0;
-        };
+        return [done](HWND) { if (!done() && ++s_idleTicks < 3000) --s_next; else s_idleTicks = 0; };
     }
 
     static inline CTestSetupDialog* s_dialog;
@@ -147,7 +142,7 @@ void ExpectView(HWND dialog, bool finished)
     EXPECT_EQ(finished, ItemVisible(dialog, IDC_COMPLETE));
     EXPECT_TRUE(ItemVisible(dialog, IDC_INSTALL) && ItemVisible(dialog, IDC_LOGO) && ItemVisible(dialog, IDC_COPYRIGHT));
     EXPECT_EQ(finished ? "&Exit" : "INSTALL", ItemText(dialog, IDC_INSTALL));
-    EXPECT_TRUE(!finished || ItemText(dialog, IDC_COMPLETE) == "Installation Complete!");
+    EXPECT_TRUE(!finished || (ItemText(dialog, IDC_COMPLETE) == "Installation Complete!" && ItemEnabled(dialog, IDC_INSTALL)));
 }
 
 // The first display: the package's texts, its licence and logo or none, the icons. Enter ends the run
@@ -266,7 +261,6 @@ TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedViewAndE
         Click(hwnd, IDC_INSTALL);
     }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) {
         ExpectView(hwnd, true);
-        EXPECT_TRUE(ItemEnabled(hwnd, IDC_INSTALL));
         Click(hwnd, IDC_INSTALL);  // Exit: installs nothing more
     }}));
     EXPECT_EQ(std::vector<std::string>{"Setup was unsuccessful|Setup|0|finished"}, dialog->messages);
@@ -285,36 +279,29 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
         files += "FILE" + std::to_string(i) + "=data\\f" + std::to_string(i) + ";$setupdir\\data\\;C;1\r\n";
     }
     WritePackage("", files);
-    std::atomic<bool> ended = false;
+    std::atomic<bool> ended = false;  // stops the prober, which keeps the texts of 1021 it saw and counts late answers
     std::set<std::string> shown;
     int probes = 0, late = 0;
     std::thread prober;
     EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
         Click(hwnd, IDC_AGREE);
         TypeInto(hwnd, IDC_DIR, target.Path());
-        prober = std::thread([&, hwnd] {
-            for (char text[300]; !ended; ++probes) {
-                DWORD_PTR length;
-                if (SendMessageTimeoutA(GetDlgItem(hwnd, IDC_COMPLETE), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                                        SMTO_ABORTIFHUNG, 100, &length))
+        prober = std::thread([&, line = GetDlgItem(hwnd, IDC_COMPLETE)] {
+            for (char text[300]; !ended; ++probes, Sleep(1)) {
+                if (SendMessageTimeoutA(line, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 100, nullptr))
                     shown.insert(text);
                 else if (!ended)  // once the dialog is ending, it may be gone
                     ++late;
-                Sleep(1);
             }
         });
         Click(hwnd, IDC_INSTALL);
     }, [&](HWND hwnd) {
         EXPECT_TRUE(dialog->messages.empty()) << "the run ended too soon to be tested";
-        EXPECT_EQ("---", EnabledOf(hwnd));
-        EXPECT_FALSE(ItemEnabled(hwnd, IDC_AGREE));
-        PressKey(hwnd, VK_RETURN);
-        PressKey(hwnd, VK_ESCAPE);
-        PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ("----", EnabledOf(hwnd) + (ItemEnabled(hwnd, IDC_AGREE) ? "a" : "-"));
+        PressKey(hwnd, VK_RETURN), PressKey(hwnd, VK_ESCAPE), PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) {
         ended = true;
         ExpectView(hwnd, true);
-        EXPECT_TRUE(ItemEnabled(hwnd, IDC_INSTALL));
         Click(hwnd, IDC_INSTALL);
     }}));
     ended = true;
@@ -326,7 +313,6 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
     EXPECT_GT(progress, 3u);
     EXPECT_EQ(shown.size() - progress, shown.count("") + shown.count("Installation Complete!"));
     EXPECT_EQ(std::vector<std::string>{"Installation Complete|Setup|0|finished"}, dialog->messages);
-    EXPECT_EQ("1500", target.Read("data\\f1500"));
 }
 
 }  // namespace
