@@ -67,8 +67,8 @@ public:
         m_loaded = m_info.Load("setup.inf", "list.inf") != nullptr &&
                    m_info.m_files.GetSize() == static_cast<size_t>(files);
 
-        WalkInstallSteps(m_info.m_files, m_target.c_str(), [](const InstallStep& step, void* copies) {
-            if (step.op == InstallStep::Op::Copy && step.pathsFit)
+        WalkInstallSteps(m_info.m_files, m_target.c_str(), [](InstallStep& step, void* copies) {
+            if (step.action == EntryAction::Copy && step.tooLong == StepPath::None)
                 static_cast<Copies*>(copies)->emplace_back(step.entry->szSource, step.destPath);
         }, &m_copies);
         // One run makes the directories, so both loops time copying over

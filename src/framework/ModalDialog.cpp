@@ -111,6 +111,11 @@ const CommandRoute* CModalDialog::GetCommandMap() const
     return nullptr;
 }
 
+const MessageRoute* CModalDialog::GetMessageMap() const
+{
+    return nullptr;
+}
+
 void CModalDialog::DoDataExchange(CDataExchange*)
 {
 }
@@ -140,6 +145,17 @@ bool CModalDialog::DispatchCommand(int id, int code)
     return false;
 }
 
+bool CModalDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (const MessageRoute* route = GetMessageMap(); route && route->handler; ++route) {
+        if (route->message == message) {
+            (this->*route->handler)(wParam, lParam);
+            return true;
+        }
+    }
+    return false;
+}
+
 // Every message of the dialog arrives here. The object is bound to the window
 // through the LPARAM of WM_INITDIALOG and found again in DWLP_USER; messages
 // sent before WM_INITDIALOG (WM_SETFONT and the like) go to the dialog manager.
@@ -153,8 +169,10 @@ INT_PTR CALLBACK CModalDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam
         return dialog->OnInitDialog();
     }
     auto* dialog = reinterpret_cast<CModalDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!dialog || message != WM_COMMAND)
+    if (!dialog)
         return FALSE;
+    if (message != WM_COMMAND)
+        return dialog->RouteMessage(message, wParam, lParam) ? TRUE : FALSE;
     // A control's notification raised by a transfer (an edit's EN_CHANGE
     // when the transfer sets its text) must not run a handler.
     bool fromControl = lParam != 0;

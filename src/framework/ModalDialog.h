@@ -1,4 +1,4 @@
-// CModalDialog: a modal dialog run from a dialog template, with a command map and data exchange.
+// CModalDialog: a modal dialog run from a dialog template, with command and message maps and data exchange.
 #pragma once
 #include <cstddef>
 #include <windows.h>
@@ -19,11 +19,27 @@ struct CommandRoute {
     CommandHandler handler;
 };
 
+// A handler of any other window message (one the program posts itself, such
+// as WM_APP + n): a member of the dialog class given the message's parameters.
+using MessageHandler = void (CModalDialog::*)(WPARAM, LPARAM);
+
+// One row of a dialog's message map: message goes to handler. A map is an
+// array of rows ended by a row whose handler is null.
+struct MessageRoute {
+    UINT message;
+    MessageHandler handler;
+};
+
 // Turns a handler of a derived dialog class into a row's handler.
 template <class Dialog>
 constexpr CommandHandler Handler(void (Dialog::*handler)())
 {
     return static_cast<CommandHandler>(handler);
+}
+template <class Dialog>
+constexpr MessageHandler Handler(void (Dialog::*handler)(WPARAM, LPARAM))
+{
+    return static_cast<MessageHandler>(handler);
 }
 
 class CModalDialog {
@@ -75,6 +91,9 @@ protected:
     // The derived class's command map, searched before the dialog's own
     // (which sends IDOK to OnOK and IDCANCEL to OnCancel). Null: no rows.
     virtual const CommandRoute* GetCommandMap() const;
+    // The derived class's message map, for messages other than WM_COMMAND;
+    // the first row that matches handles the message. Null: no rows.
+    virtual const MessageRoute* GetMessageMap() const;
     virtual void DoDataExchange(CDataExchange* exchange);
     // Runs once the window and its controls exist, before the dialog is
     // shown. TRUE lets the dialog manager give the focus to the first tab stop.
@@ -83,6 +102,7 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     bool DispatchCommand(int id, int code);
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DetachAll();
 
     UINT m_templateId;

@@ -27,9 +27,10 @@ bool DirectoryExists(const char* path);
 // Creates one directory whose parent exists; false when it was not created.
 bool MakeDir(const char* path);
 
-// Copies source to destination, replacing an existing file (CopyFileA with
-// fail-if-exists off). A failed copy leaves no partial file behind. A device
-// name (NUL, COM1, ...) on either side is refused, as no file.
+// Copies source to destination, replacing an existing file only with a
+// complete copy: it is written under a temporary name beside it and renamed
+// over it. A failed copy leaves no partial file behind. A device name (NUL,
+// COM1, ...) on either side is refused, as no file.
 bool CopyFileOverwrite(const char* source, const char* destination);
 
 // From now on, an interrupt (Ctrl-C, or SIGINT and SIGTERM on POSIX systems)

@@ -71,14 +71,47 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         SetLastError(ERROR_INVALID_NAME);
         return false;
     }
-    // Windows' CopyFileA refuses to replace a read-only file; Wine's replaces
-    // it. Refusing here first keeps Windows, Wine and POSIX alike.
+    // Windows refuses to replace a read-only file; Wine replaces it. Refusing
+    // here first keeps Windows, Wine and POSIX alike, and a directory in the
+    // way is refused before anything is written.
     DWORD existing = GetFileAttributesA(destination);
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    return CopyFileA(source, destination, FALSE) != FALSE;
+    // The copy is written under a temporary name in the destination's
+    // directory, then renamed over the destination: a copy cut short (the
+    // process ended, the disk full, the drive gone) leaves the destination as
+    // it was. GetTempFileNameA takes a directory of at most MAX_PATH - 14
+    // characters; a longer one gives way to the nearest directory above it
+    // that fits, on the same volume, so that the rename stays a rename.
+    char directory[MAX_PATH] = ".";
+    size_t length = 0;
+    for (size_t i = 0; destination[i] && i < MAX_PATH - 14; ++i) {
+        if (destination[i] == '\\' || destination[i] == '/' || destination[i] == ':')
+            length = i + 1;
+    }
+    if (length > 0) {
+        memcpy(directory, destination, length);
+        directory[length] = '\0';
+        // GetTempFileNameA adds a backslash after anything else.
+        if (directory[length - 1] == '/')
+            directory[length - 1] = '\\';
+    }
+    char temporary[MAX_PATH];
+    if (!GetTempFileNameA(directory, "kiv", 0, temporary))
+        return false;
+    // CopyFileA keeps the source's last-write time, and the rename keeps it too.
+    if (CopyFileA(source, temporary, FALSE) &&
+        MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    // Nothing is left behind, and the caller still reads why the copy failed.
+    // The copy took the source's attributes: a read-only one would not go.
+    const DWORD error = GetLastError();
+    SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(temporary);
+    SetLastError(error);
+    return false;
 }
 
 bool ShellOpen(const char* file)

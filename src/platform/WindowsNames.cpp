@@ -4,7 +4,29 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace WindowsNames {
+
+namespace {
+
+// The character a byte of a name stands for. On Windows asked of the system
+// for its own code page, so that the installer does not carry the tools'
+// code page table for one byte.
+uint32_t CharacterOf(unsigned char byte)
+{
+#ifdef _WIN32
+    const char in = static_cast<char>(byte);
+    wchar_t out;
+    return MultiByteToWideChar(CP_ACP, 0, &in, 1, &out, 1) == 1 ? static_cast<uint32_t>(out) : byte;
+#else
+    return CodePointOf(byte);
+#endif
+}
+
+}  // namespace
 
 bool IsDeviceName(const char* name, size_t length)
 {
@@ -24,7 +46,7 @@ bool IsDeviceName(const char* name, size_t length)
     if (base == 3)
         return is("con") || is("prn") || is("aux") || is("nul");
     // Windows takes the superscripts one, two and three for digits too.
-    const uint32_t digit = base == 4 ? CodePointOf(static_cast<unsigned char>(name[3])) : 0;
+    const uint32_t digit = base == 4 ? CharacterOf(static_cast<unsigned char>(name[3])) : 0;
     return base == 4 && (is("com") || is("lpt")) &&
            ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
 }

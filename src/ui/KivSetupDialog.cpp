@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <objbase.h>
 #include <shlobj.h>
 
 #include "BitmapFile.h"
@@ -19,6 +20,10 @@ namespace {
 // A bitmap file, loaded at its own size as a DIB section (0x2050).
 constexpr UINT kLogoLoadFlags = LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION;
 
+// What the installation's worker thread posts to the dialog.
+constexpr UINT kInstallProgressMessage = WM_APP + 1;
+constexpr UINT kInstallDoneMessage = WM_APP + 2;
+
 }  // namespace
 
 CKivSetupDialog::CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent)
@@ -32,7 +37,13 @@ CKivSetupDialog::CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent)
 }
 
 // The icon is a shared resource icon: it is not destroyed.
-CKivSetupDialog::~CKivSetupDialog() = default;
+CKivSetupDialog::~CKivSetupDialog()
+{
+    if (m_hInstallThread) {
+        WaitForSingleObject(m_hInstallThread, INFINITE);
+        CloseHandle(m_hInstallThread);
+    }
+}
 
 // Searched in this order; the first row that matches handles the notification.
 const CommandRoute CKivSetupDialog::kCommandMap[] = {
@@ -47,6 +58,17 @@ const CommandRoute CKivSetupDialog::kCommandMap[] = {
 const CommandRoute* CKivSetupDialog::GetCommandMap() const
 {
     return kCommandMap;
+}
+
+const MessageRoute CKivSetupDialog::kMessageMap[] = {
+    {kInstallProgressMessage, Handler(&CKivSetupDialog::OnInstallProgress)},
+    {kInstallDoneMessage, Handler(&CKivSetupDialog::OnInstallDone)},
+    {0, nullptr},
+};
+
+const MessageRoute* CKivSetupDialog::GetMessageMap() const
+{
+    return kMessageMap;
 }
 
 void CKivSetupDialog::DoDataExchange(CDataExchange* exchange)
@@ -91,6 +113,18 @@ BOOL CKivSetupDialog::OnInitDialog()
     // stays disabled until the box is ticked.
     UpdateData(FALSE);
     return TRUE;
+}
+
+void CKivSetupDialog::OnOK()
+{
+    if (!m_hInstallThread)
+        CModalDialog::OnOK();
+}
+
+void CKivSetupDialog::OnCancel()
+{
+    if (!m_hInstallThread)
+        CModalDialog::OnCancel();
 }
 
 int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
@@ -147,6 +181,8 @@ void CKivSetupDialog::OnInstall()
         OnOK();
         return;
     }
+    if (m_hInstallThread)
+        return;
     UpdateData(TRUE);
     if (m_bAgree == 0) {
         ShowMessage("You must agree to the terms of the End-User License Agreement", kSetupCaption,
@@ -159,19 +195,100 @@ void CKivSetupDialog::OnInstall()
         m_btnInstall.EnableWindow(FALSE);
         return;
     }
-    int status = m_setupInfo.Install(m_strDir);
-    ShowFinished();
-    m_bInstalled = true;
-    ShowMessage(status == 0 ? "Installation Complete" : "Setup was unsuccessful", kSetupCaption, MB_OK);
+    // Everything that could change m_strDir or start a second run is disabled
+    // before the worker reads it. The focus leaves the directory edit first,
+    // while the notification that sends can still do no harm.
+    FocusItem(IDC_INSTALL);
+    static const int kDisabled[] = {IDC_AGREE, IDC_DIR, IDC_BROWSE, IDC_INSTALL};
+    for (int id : kDisabled)
+        EnableItem(id, FALSE);
+    // The line shows a path: no '&' taken for a mnemonic, and a long path cut
+    // in its middle rather than at its end.
+    HWND status = GetItem(IDC_COMPLETE);
+    SetWindowLongA(status, GWL_STYLE, GetWindowLongA(status, GWL_STYLE) | SS_NOPREFIX | SS_PATHELLIPSIS);
+    ShowStatus("");
+
+    const CFileEntryArray& files = m_setupInfo.m_files;
+    m_nCopies = 0;
+    for (size_t i = 0; i < files.GetSize(); ++i) {
+        if (ActionOf(files[i]) == EntryAction::Copy)
+            ++m_nCopies;
+    }
+    m_hReportTo = GetHwnd();
+    m_hInstallThread = CreateThread(nullptr, 0, InstallThread, this, 0, nullptr);
+    // Without a thread the run takes place here, as it did before there was one.
+    if (!m_hInstallThread)
+        InstallThread(this);
 }
 
-void CKivSetupDialog::ShowFinished()
+DWORD WINAPI CKivSetupDialog::InstallThread(LPVOID parameter) noexcept
+{
+    auto* dialog = static_cast<CKivSetupDialog*>(parameter);
+    // The open pass starts files through the shell, which wants COM on the
+    // thread that calls it.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const int notCopied = RunInstall(dialog->m_setupInfo.m_files, dialog->m_strDir, dialog);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    PostMessageA(dialog->m_hReportTo, kInstallDoneMessage, static_cast<WPARAM>(notCopied), 0);
+    return 0;
+}
+
+bool CKivSetupDialog::BeforeStep(const InstallStep& step)
+{
+    if (step.action == EntryAction::Copy) {
+        m_pCopying = step.entry;
+        ++m_nCopying;
+        // The dialog reads the latest copy when the message arrives; while one
+        // is queued, another would only repeat it.
+        if (!m_bProgressQueued.exchange(true) && !PostMessageA(m_hReportTo, kInstallProgressMessage, 0, 0))
+            m_bProgressQueued = false;
+    }
+    return true;
+}
+
+void CKivSetupDialog::AfterStep(const InstallStep&)
+{
+}
+
+void CKivSetupDialog::OnInstallProgress(WPARAM, LPARAM)
+{
+    // Cleared first: a copy begun from here on posts a message of its own.
+    m_bProgressQueued = false;
+    const FileEntry* entry = m_pCopying;
+    char text[kPathSize + 64];
+    wsprintfA(text, "Copying %u of %u: %s", m_nCopying.load(), m_nCopies, entry ? entry->szSource : "");
+    SetItemText(IDC_COMPLETE, text);
+}
+
+void CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
+{
+    if (m_hInstallThread) {
+        // The worker's last act was to post this message.
+        WaitForSingleObject(m_hInstallThread, INFINITE);
+        CloseHandle(m_hInstallThread);
+        m_hInstallThread = nullptr;
+    }
+    ShowFinished();
+    m_bInstalled = true;
+    m_btnInstall.EnableWindow(TRUE);
+    FocusItem(IDC_INSTALL);
+    ShowMessage(notCopied == 0 ? "Installation Complete" : "Setup was unsuccessful", kSetupCaption, MB_OK);
+}
+
+void CKivSetupDialog::ShowStatus(const char* text)
 {
     static const int kHidden[] = {IDC_LICENSE_GROUP, IDC_LICENSE, IDC_QUESTION, IDC_AGREE,
                                   IDC_DIR_GROUP,     IDC_DIR,     IDC_BROWSE};
     for (int id : kHidden)
         ShowItem(id, SW_HIDE);
+    SetItemText(IDC_COMPLETE, text);
     ShowItem(IDC_COMPLETE, SW_SHOWNORMAL);
+}
+
+void CKivSetupDialog::ShowFinished()
+{
+    ShowStatus("Installation Complete!");
     SetItemText(IDC_INSTALL, "&Exit");
 }
 

@@ -253,6 +253,43 @@ TEST_F(Install, AnOpenedProgramStartsWithItsSourcePathAsParameterAndIsNotWaitedF
     EXPECT_TRUE(fs::equivalent(record.substr(cwd, record.find('\n', cwd) - cwd), dir.Native("package"))) << record;
 }
 
+#ifdef _WIN32
+// kivinstall.exe ended while it copies a big file leaves the old destination byte for byte; a copy that
+// completes keeps the source's last-write time.
+TEST_F(Install, OnWindowsACopyCutShortLeavesTheOldDestinationAndACompleteOneKeepsTheTime)
+{
+    const uintmax_t size = 400u << 20;
+    dir.Write("package\\setup.inf", "[Setup]\r\nDEFAULTINSTALL=S\r\nS=Pack\r\n");
+    dir.Write("package\\list.inf", "[Pack]\r\nCount=1\r\nFILE1=data\\big.dat;$setupdir;C;1\r\n");
+    Source("big.dat");
+    fs::resize_file(dir.Native("package\\data\\big.dat"), size);
+    dir.Write("Arena\\big.dat", "old bytes");
+    std::string command = "\"Z:" KIV_KIVINSTALL_EXE "\" --accept-license --target \"" + Target("Arena") + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    // Ended as soon as a file in the target holds part of the copy.
+    bool partial = false;
+    std::error_code ignored;
+    for (int i = 0; !partial && i < 20000 && WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT; ++i) {
+        for (const auto& file : fs::directory_iterator(dir.Native("Arena"), ignored))
+            partial |= file.file_size(ignored) > (16u << 20) && file.file_size(ignored) < size;
+    }
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread), CloseHandle(process.hProcess);
+    EXPECT_TRUE(partial) << "the copy was not seen under way";
+    EXPECT_TRUE(dir.Read("Arena\\big.dat") == "old bytes") << fs::file_size(dir.Native("Arena\\big.dat")) << " bytes";
+
+    Source("big.dat", "new bytes");
+    const fs::path source = dir.Native("package\\data\\big.dat");
+    fs::last_write_time(source, fs::last_write_time(source) - std::chrono::hours(24 * 400));
+    EXPECT_TRUE(Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.dat").c_str()));
+    EXPECT_EQ(fs::last_write_time(dir.Native("Arena\\big.dat")), fs::last_write_time(source));
+}
+#endif
+
 #ifndef _WIN32
 // Only POSIX lets a process stand in a directory whose path exceeds 259 characters.
 TEST_F(Install, ACurrentDirectoryTooLongToSaveIsNeverLeft)

@@ -1,10 +1,13 @@
 // The setup dialog in the test process, from the executable's own resources, on the real dialog manager.
 // Message boxes and the folder picker answer through the dialog's seams.
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -110,6 +113,12 @@ protected:
         }
     }
 
+    // A step taken again on each tick until done holds; after 60 s the next step runs all the same.
+    static std::function<void(HWND)> Until(std::function<bool()> done)
+    {
+        return [done](HWND) { if (!done() && ++s_idleTicks < 3000) --s_next; else s_idleTicks = 0; };
+    }
+
     static inline CTestSetupDialog* s_dialog;
     static inline std::vector<std::function<void(HWND)>> s_steps;
     static inline size_t s_next, s_idleTicks;
@@ -133,6 +142,7 @@ void ExpectView(HWND dialog, bool finished)
     EXPECT_EQ(finished, ItemVisible(dialog, IDC_COMPLETE));
     EXPECT_TRUE(ItemVisible(dialog, IDC_INSTALL) && ItemVisible(dialog, IDC_LOGO) && ItemVisible(dialog, IDC_COPYRIGHT));
     EXPECT_EQ(finished ? "&Exit" : "INSTALL", ItemText(dialog, IDC_INSTALL));
+    EXPECT_TRUE(!finished || (ItemText(dialog, IDC_COMPLETE) == "Installation Complete!" && ItemEnabled(dialog, IDC_INSTALL)));
 }
 
 // The first display: the package's texts, its licence and logo or none, the icons. Enter ends the run
@@ -249,13 +259,60 @@ TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedViewAndE
         Click(hwnd, IDC_AGREE);
         TypeInto(hwnd, IDC_DIR, target.Path());
         Click(hwnd, IDC_INSTALL);
+    }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) {
         ExpectView(hwnd, true);
-        EXPECT_TRUE(ItemEnabled(hwnd, IDC_INSTALL));
         Click(hwnd, IDC_INSTALL);  // Exit: installs nothing more
     }}));
     EXPECT_EQ(std::vector<std::string>{"Setup was unsuccessful|Setup|0|finished"}, dialog->messages);
     EXPECT_EQ(std::vector<std::string>{"readme.txt"}, s_opened);
     EXPECT_EQ(target.Read("present.txt") + "|" + target.Read("missing.txt") + "|" + target.Read("locked.txt"), "here||old");
+}
+
+// A run of 1500 files: another thread's message is answered within 100 ms throughout, the line 1021 tells
+// which file of how many is copied, INSTALL, Browse, the directory and the box stay disabled, and Enter,
+// Escape and the close box are ignored; the run ends as a short one ends.
+TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotBeEnded)
+{
+    std::string files = "Count=1500\r\n";
+    for (int i = 1; i <= 1500; ++i) {
+        package.Write("data\\f" + std::to_string(i), std::to_string(i));
+        files += "FILE" + std::to_string(i) + "=data\\f" + std::to_string(i) + ";$setupdir\\data\\;C;1\r\n";
+    }
+    WritePackage("", files);
+    std::atomic<bool> ended = false;  // stops the prober, which keeps the texts of 1021 it saw and counts late answers
+    std::set<std::string> shown;
+    int probes = 0, late = 0;
+    std::thread prober;
+    EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
+        Click(hwnd, IDC_AGREE);
+        TypeInto(hwnd, IDC_DIR, target.Path());
+        prober = std::thread([&, line = GetDlgItem(hwnd, IDC_COMPLETE)] {
+            for (char text[300]; !ended; ++probes, Sleep(1)) {
+                if (SendMessageTimeoutA(line, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 100, nullptr))
+                    shown.insert(text);
+                else if (!ended)  // once the dialog is ending, it may be gone
+                    ++late;
+            }
+        });
+        Click(hwnd, IDC_INSTALL);
+    }, [&](HWND hwnd) {
+        EXPECT_TRUE(dialog->messages.empty()) << "the run ended too soon to be tested";
+        EXPECT_EQ("----", EnabledOf(hwnd) + (ItemEnabled(hwnd, IDC_AGREE) ? "a" : "-"));
+        PressKey(hwnd, VK_RETURN), PressKey(hwnd, VK_ESCAPE), PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) {
+        ended = true;
+        ExpectView(hwnd, true);
+        Click(hwnd, IDC_INSTALL);
+    }}));
+    ended = true;
+    prober.join();
+    EXPECT_EQ(0, late) << "of " << probes << " messages";
+    size_t progress = 0;  // texts seen of the form "Copying 12 of 1500: data\f12"; no others but the two below
+    for (int i = 1; i <= 1500; ++i)
+        progress += shown.count("Copying " + std::to_string(i) + " of 1500: data\\f" + std::to_string(i));
+    EXPECT_GT(progress, 3u);
+    EXPECT_EQ(shown.size() - progress, shown.count("") + shown.count("Installation Complete!"));
+    EXPECT_EQ(std::vector<std::string>{"Installation Complete|Setup|0|finished"}, dialog->messages);
 }
 
 }  // namespace
