@@ -20,6 +20,7 @@
 #include "PackageDirectory.h"
 #include "PackageLayout.h"
 #include "PackageNames.h"
+#include "PackagePlace.h"
 #include "TextBuffer.h"
 #include "ToolOutput.h"
 #include "WindowsNames.h"
@@ -106,38 +107,6 @@ fs::path FindInstaller(const PackOptions& options, const fs::path& program)
     return {};
 }
 
-// A new directory beside the package directory, removed again unless it is
-// kept; the package is built in it and then put in place whole.
-class CStaging {
-public:
-    explicit CStaging(const fs::path& package)
-    {
-        std::error_code error;
-        for (unsigned n = 0; n < 10000 && !error && m_path.empty(); ++n) {
-            const fs::path candidate = package.parent_path() / fs::u8path("." + package.filename().u8string() + ".kivpack-" + std::to_string(n));
-            if (fs::create_directory(candidate, error))
-                m_path = candidate;
-        }
-        m_error = error;
-    }
-    ~CStaging()
-    {
-        std::error_code ignored;
-        if (!m_path.empty())
-            fs::remove_all(m_path, ignored);
-    }
-    CStaging(const CStaging&) = delete;
-    CStaging& operator=(const CStaging&) = delete;
-
-    const fs::path& Path() const { return m_path; }
-    const std::error_code& Error() const { return m_error; }
-    void Keep() { m_path.clear(); }
-
-private:
-    fs::path m_path;
-    std::error_code m_error;
-};
-
 bool WriteBytes(const fs::path& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary);
@@ -171,10 +140,9 @@ private:
     }
     bool ResolveDirectories(std::string& problem, int& status);
     bool FindOpens(const ContentScan& scan, std::vector<size_t>& opens);
-    int Build(const CStaging& staging, const ContentScan& scan, const std::vector<PackEntry>& entries, const fs::path& installer);
+    int Build(const CPackagePlace& place, const ContentScan& scan, const std::vector<PackEntry>& entries, const fs::path& installer);
     bool ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entries, const ContentScan& scan);
     void WarnLongPaths(const CSetupInfo& loaded);
-    bool PutInPlace(CStaging& staging);
 
     const PackOptions& m_options;
     std::string& m_out;
@@ -182,7 +150,6 @@ private:
     CSetupInfo m_layout;
     fs::path m_content;
     fs::path m_package;
-    bool m_packageExists = false;
 };
 
 bool CPackRun::ResolveDirectories(std::string& problem, int& status)
@@ -203,11 +170,10 @@ bool CPackRun::ResolveDirectories(std::string& problem, int& status)
         return false;
 
     status = kPackDirInUse;
-    const fs::file_status packageStatus = fs::symlink_status(m_package, error);
-    m_packageExists = fs::exists(packageStatus);
-    if (m_packageExists && !fs::is_directory(fs::status(m_package, error)))
+    const bool exists = fs::exists(fs::symlink_status(m_package, error));
+    if (exists && !fs::is_directory(fs::status(m_package, error)))
         problem = "the package directory " + Shown(m_package) + " is there and is no directory";
-    else if (m_packageExists && !m_options.force && !fs::is_empty(m_package, error))
+    else if (exists && !m_options.force && !fs::is_empty(m_package, error))
         problem = "the package directory " + Shown(m_package) + " is not empty (--force replaces it whole)";
     return problem.empty();
 }
@@ -267,16 +233,19 @@ int CPackRun::Run(const fs::path& program)
         return Fail(kPackRefused, "nothing was written: " + std::to_string(refusals.size()) + " problem(s) in the content");
     }
 
-    CStaging staging(m_package);
-    if (staging.Path().empty())
-        return Fail(kPackNotWritten, "cannot make a directory beside " + Shown(m_package) + ": " + staging.Error().message());
-    status = Build(staging, scan, entries, installer);
+    CPackagePlace place(m_package);
+    if (place.Path().empty())
+        return Fail(kPackNotWritten, "cannot make a directory beside " + Shown(m_package) + ": " + place.Error().message());
+    status = Build(place, scan, entries, installer);
     if (status != kPackDone)
         return status;
     if (Platform::Interrupted())
         return Fail(kPackNotWritten, "interrupted; nothing was written");
-    if (!PutInPlace(staging))
-        return kPackNotWritten;
+    std::string warning;
+    if (!place.PutInPlace(problem, warning))
+        return Fail(kPackNotWritten, problem);
+    if (!warning.empty())
+        m_err += "kivpack: warning: " + warning + "\n";
     if (installer.empty())
         m_err += "kivpack: warning: no KivSetup.exe beside kivpack or in ../share/kivsetup/ from it, so the package has none: "
                  "put one in (or pack with --installer) before you ship it\n";
@@ -285,9 +254,9 @@ int CPackRun::Run(const fs::path& program)
     return kPackDone;
 }
 
-int CPackRun::Build(const CStaging& staging, const ContentScan& scan, const std::vector<PackEntry>& entries, const fs::path& installer)
+int CPackRun::Build(const CPackagePlace& place, const ContentScan& scan, const std::vector<PackEntry>& entries, const fs::path& installer)
 {
-    const fs::path& root = staging.Path();
+    const fs::path& root = place.Path();
     std::error_code error;
     auto notWritten = [&](const std::string& what) {
         return Fail(kPackNotWritten, Platform::Interrupted() ? "interrupted; nothing was written"
@@ -391,35 +360,6 @@ void CPackRun::WarnLongPaths(const CSetupInfo& loaded)
              " characters, which the installer skips; the longest is " + PathQuoted(longest->destPath) + " (" +
              std::to_string(longest->destPath.size()) + " characters). Every file fits under a target directory of at most " +
              std::to_string(room) + " characters with its closing backslash\n";
-}
-
-// Puts the package built in staging in the package directory's place; an old
-// one goes only once the new one stands.
-bool CPackRun::PutInPlace(CStaging& staging)
-{
-    std::error_code error;
-    fs::path old;
-    if (m_packageExists) {
-        for (unsigned n = 0; old.empty() || fs::exists(fs::symlink_status(old, error)); ++n)
-            old = m_package.parent_path() / fs::u8path("." + m_package.filename().u8string() + ".kivpack-old-" + std::to_string(n));
-        fs::rename(m_package, old, error);
-        if (error) {
-            Fail(kPackNotWritten, "cannot move the old " + Shown(m_package) + " aside: " + error.message());
-            return false;
-        }
-    }
-    fs::rename(staging.Path(), m_package, error);
-    if (error) {
-        std::error_code ignored;
-        if (m_packageExists)
-            fs::rename(old, m_package, ignored);
-        Fail(kPackNotWritten, "cannot put the package in place at " + Shown(m_package) + ": " + error.message());
-        return false;
-    }
-    staging.Keep();
-    if (m_packageExists && (fs::remove_all(old, error), error))
-        m_err += "kivpack: warning: the old package stays at " + Shown(old) + ": " + error.message() + "\n";
-    return true;
 }
 
 // The path of the running program.
