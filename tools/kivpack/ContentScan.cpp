@@ -79,8 +79,11 @@ private:
         for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
             const std::string name = it->path().filename().u8string();
             auto shownPath = [&] { return ShownName(shown + name); };
+            // The entry's own type comes with the listing; only a link is looked up.
             std::error_code statusError;
-            fs::file_status status = it->symlink_status(statusError);
+            fs::file_status status(it->is_symlink(statusError) ? fs::file_type::symlink
+                                   : it->is_directory(statusError) ? fs::file_type::directory
+                                   : it->is_regular_file(statusError) ? fs::file_type::regular : fs::file_type::unknown);
             if (fs::is_symlink(status)) {
                 status = fs::status(it->path(), statusError);
                 if (fs::is_directory(status)) {
