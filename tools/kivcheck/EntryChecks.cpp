@@ -69,7 +69,7 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
 // Whether a source lies outside the package directory (the current one): a
 // path that climbs out with "..", a rooted or absolute one, or one whose
 // existing file is reached through a link that leads out.
-bool OutsidePackage(const FileEntry& entry)
+bool OutsidePackage(const FileEntry& entry, const std::filesystem::path& here)
 {
     const std::string source = entry.szSource;
     std::string normal(source.size() + 2, '\0');
@@ -79,10 +79,9 @@ bool OutsidePackage(const FileEntry& entry)
         (normal.size() > 1 && normal[1] == ':'))
         return true;
     const CNativePath native(entry.szSource);
-    std::error_code error, hereError;
+    std::error_code error;
     const std::filesystem::path real = std::filesystem::canonical(native.IsValid() ? native.Get() : "", error);
-    const std::filesystem::path here = std::filesystem::canonical(std::filesystem::current_path(hereError), hereError);
-    if (error || hereError)
+    if (error || here.empty())
         return false;
     const auto mismatch = std::mismatch(here.begin(), here.end(), real.begin(), real.end());
     return mismatch.first != here.end();
@@ -90,11 +89,12 @@ bool OutsidePackage(const FileEntry& entry)
 
 // A source that Windows would read differently from the installer, or that
 // cannot be copied (mustBeFile) or opened.
-void CheckSource(size_t index, const FileEntry& entry, bool copies, std::vector<CheckWarning>& warnings)
+void CheckSource(size_t index, const FileEntry& entry, bool copies, const std::filesystem::path& here,
+                 std::vector<CheckWarning>& warnings)
 {
     const std::string name = FileKeyName(index);
     const std::string source = entry.szSource;
-    if (OutsidePackage(entry))
+    if (OutsidePackage(entry, here))
         Warn(warnings, "source-outside",
              name + ": the source " + Quoted(source) + " lies outside the package directory, so the installer " +
                  (copies ? "copies" : "opens") + " a file that is not part of the package");
@@ -124,6 +124,11 @@ void CheckSource(size_t index, const FileEntry& entry, bool copies, std::vector<
 
 void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
 {
+    // The package directory as the system resolves it, once for all sources.
+    std::error_code hereError;
+    std::filesystem::path here = std::filesystem::canonical(std::filesystem::current_path(hereError), hereError);
+    if (hereError)
+        here.clear();
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
         const FileEntry& entry = info.m_files[i];
         const EntryAction action = ActionOf(entry);
@@ -138,7 +143,7 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
         }
         if (copies)
             CheckDestination(i, entry, warnings);
-        CheckSource(i, entry, copies, warnings);
+        CheckSource(i, entry, copies, here, warnings);
     }
 
     // Two copies to the same place, as Windows compares names: the later
