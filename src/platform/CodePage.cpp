@@ -17,28 +17,6 @@ namespace WindowsNames {
 
 namespace {
 
-// Decodes one UTF-8 character at text[at] (of length bytes); false when the
-// bytes there are not UTF-8. Advances at.
-bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint)
-{
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    const size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
-    if (extra == 4 || at + extra >= length)
-        return false;
-    codePoint = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (size_t i = 1; i <= extra; ++i) {
-        const unsigned char next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80)
-            return false;
-        codePoint = codePoint << 6 | (next & 0x3F);
-    }
-    static const uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000))
-        return false;
-    at += extra + 1;
-    return true;
-}
-
 uint32_t SmallLetter(uint32_t c)
 {
 #ifdef _WIN32
@@ -70,6 +48,26 @@ uint32_t FoldCase(uint32_t c)
 }
 
 }  // namespace
+
+bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint)
+{
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    const size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+    if (extra == 4 || at + extra >= length)
+        return false;
+    codePoint = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (size_t i = 1; i <= extra; ++i) {
+        const unsigned char next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80)
+            return false;
+        codePoint = codePoint << 6 | (next & 0x3F);
+    }
+    static const uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000))
+        return false;
+    at += extra + 1;
+    return true;
+}
 
 size_t EncodeUtf8(uint32_t c, char* out)
 {

@@ -106,7 +106,10 @@ uint32_t CodePointOf(unsigned char byte)
 int ByteOf(uint32_t codePoint)
 {
     const CodePageTable& table = Table();
-    for (int byte = 0; byte < 256; ++byte) {
+    // ASCII stands for itself in every code page the tools take.
+    if (codePoint < 0x80 && table.chars[codePoint] == codePoint)
+        return static_cast<int>(codePoint);
+    for (int byte = 0x80; byte < 256; ++byte) {
         if (table.chars[byte] == codePoint)
             return byte;
     }

@@ -44,6 +44,11 @@ uint32_t CodePointOf(unsigned char byte);
 // The byte that writes a character in the code page, or -1 for none.
 int ByteOf(uint32_t codePoint);
 
+// Decodes the UTF-8 character at text[at] (text holds length bytes) into
+// codePoint and moves at past it; false, with at unchanged, when the bytes
+// there are not UTF-8 (overlong, a surrogate, cut short, ...).
+bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint);
+
 // Writes a character as UTF-8 into out (room for 4 bytes); returns the length.
 size_t EncodeUtf8(uint32_t c, char* out);
 

@@ -22,7 +22,7 @@ for tool in kivcheck kivinstall kivpack; do
   warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
   [ -z "$warnings" ] || fail "man warns about $tool.1: $warnings"
   for option in $("$bin" --help | grep -oE -- '--[a-z-]+' | sort -u); do
-    grep -qF -- "\\-\\-${option#--}" "$page" || fail "$tool.1 does not name $option"
+    grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" "$page" || fail "$tool.1 does not name $option"
   done
 done
 [ -f "$work/prefix/share/kivsetup/KivSetup.exe" ] || fail "KivSetup.exe is not in share/kivsetup/"

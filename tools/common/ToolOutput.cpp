@@ -10,6 +10,23 @@
 #include <io.h>
 #endif
 
+bool IsControlCharacter(uint32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+namespace {
+
+// The one escape: a control character as <XX>, its number in hex.
+void AppendEscaped(std::string& shown, uint32_t c)
+{
+    char escape[8];
+    snprintf(escape, sizeof escape, "<%02X>", static_cast<unsigned>(c));
+    shown += escape;
+}
+
+}  // namespace
+
 std::string Shown(const std::string& packageText, ShowAs kind)
 {
     std::string shown;
@@ -21,10 +38,8 @@ std::string Shown(const std::string& packageText, ShowAs kind)
 #endif
         const uint32_t c = WindowsNames::CodePointOf(byte);
         const bool lineEnd = c == '\n' || c == '\t' || (c == '\r' && i + 1 < packageText.size() && packageText[i + 1] == '\n');
-        if ((c < 0x20 || (c >= 0x7F && c < 0xA0)) && !(kind == ShowAs::Lines && lineEnd)) {
-            char escape[8];
-            snprintf(escape, sizeof escape, "<%02X>", static_cast<unsigned>(c));
-            shown += escape;
+        if (IsControlCharacter(c) && !(kind == ShowAs::Lines && lineEnd)) {
+            AppendEscaped(shown, c);
             continue;
         }
 #ifdef _WIN32
@@ -33,6 +48,23 @@ std::string Shown(const std::string& packageText, ShowAs kind)
         char utf8[4];
         shown.append(utf8, WindowsNames::EncodeUtf8(c, utf8));
 #endif
+    }
+    return shown;
+}
+
+std::string ShownUtf8(const std::string& utf8)
+{
+    std::string shown;
+    for (size_t at = 0; at < utf8.size();) {
+        const size_t start = at;
+        uint32_t c;
+        if (!WindowsNames::DecodeUtf8(utf8.data(), utf8.size(), at, c)) {
+            AppendEscaped(shown, static_cast<unsigned char>(utf8[at++]));
+        } else if (IsControlCharacter(c)) {
+            AppendEscaped(shown, c);
+        } else {
+            shown.append(utf8, start, at - start);
+        }
     }
     return shown;
 }

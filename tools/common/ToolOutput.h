@@ -1,6 +1,7 @@
 // How the tools write: package text quoted safely, the plan, the system's error messages, bytes unchanged.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "InstallPlan.h"
@@ -19,6 +20,14 @@ enum class ShowAs {
 // conversion) written as <XX>, its number in hex, so that no escape sequence,
 // bare CR or other control from a package acts on the terminal.
 std::string Shown(const std::string& packageText, ShowAs kind = ShowAs::Text);
+
+// Text of the system in UTF-8 that the package's code page cannot write (a
+// name on disk), shown the same way: controls as <XX>, and every byte that
+// is no UTF-8 as <XX> too.
+std::string ShownUtf8(const std::string& utf8);
+
+// The characters Shown never writes as they are: C0, DEL and C1.
+bool IsControlCharacter(uint32_t c);
 
 // Shown text in double quotes, so that blanks at its ends show.
 std::string TextQuoted(const std::string& packageText);

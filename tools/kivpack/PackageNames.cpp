@@ -5,32 +5,6 @@
 #include "ToolOutput.h"
 #include "WindowsNames.h"
 
-namespace {
-
-// The length of the UTF-8 character that starts text[at], 0 when the bytes
-// there are not one.
-size_t CharacterLength(const std::string& text, size_t at)
-{
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
-    if (length == 0 || at + length > text.size())
-        return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
-
-// Control characters: C0 and DEL as one byte, C1 as 0xC2 and 0x80 to 0x9F.
-bool IsControl(const std::string& text, size_t at, size_t length)
-{
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    return (length == 1 && (lead < 0x20 || lead == 0x7F)) ||
-           (length == 2 && lead == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0);
-}
-
-}  // namespace
 
 bool ToPackageText(const std::string& utf8, std::string& text)
 {
@@ -45,10 +19,9 @@ bool ToPackageText(const std::string& utf8, std::string& text)
 bool HasControlCharacter(const std::string& utf8)
 {
     for (size_t at = 0; at < utf8.size();) {
-        const size_t length = CharacterLength(utf8, at);
-        if (length != 0 && IsControl(utf8, at, length))
+        uint32_t c;
+        if (WindowsNames::DecodeUtf8(utf8.data(), utf8.size(), at, c) ? IsControlCharacter(c) : (++at, false))
             return true;
-        at += length != 0 ? length : 1;
     }
     return false;
 }
@@ -73,28 +46,10 @@ std::vector<std::string> NameProblems(const std::string& utf8, std::string& pack
     return problems;
 }
 
-std::string EscapedText(const std::string& utf8)
-{
-    std::string text;
-    for (size_t at = 0; at < utf8.size();) {
-        const size_t length = CharacterLength(utf8, at);
-        if (length != 0 && !IsControl(utf8, at, length)) {
-            text.append(utf8, at, length);
-            at += length;
-            continue;
-        }
-        for (size_t end = at + (length != 0 ? length : 1); at < end; ++at) {
-            char escape[8];
-            snprintf(escape, sizeof escape, "<%02X>", static_cast<unsigned char>(utf8[at]));
-            text += escape;
-        }
-    }
-    return text;
-}
 
 std::string ShownName(const std::string& utf8)
 {
     // Through the one function that shows package text, when the name is one.
     std::string text;
-    return ToPackageText(utf8, text) ? TextQuoted(text) : "\"" + EscapedText(utf8) + "\"";
+    return ToPackageText(utf8, text) ? TextQuoted(text) : "\"" + ShownUtf8(utf8) + "\"";
 }

@@ -20,12 +20,7 @@ bool HasControlCharacter(const std::string& utf8);
 // problem as a phrase, none when it can. packageName receives it converted.
 std::vector<std::string> NameProblems(const std::string& utf8, std::string& packageName);
 
-// Text of the system (UTF-8) for the terminal: control characters, and bytes
-// that are not UTF-8, as <XX> in hex, as Shown writes them; for names the
-// package's code page cannot write, which Shown cannot take.
-std::string EscapedText(const std::string& utf8);
-
 // A name or path of the system in a message, in double quotes: Shown
 // (tools/common/ToolOutput.h) once it is in the package's code page, else
-// EscapedText.
+// ShownUtf8.
 std::string ShownName(const std::string& utf8);
