@@ -37,7 +37,7 @@ bool Fill(int codePage, uint32_t (&chars)[256])
                           ? static_cast<uint32_t>(out)
                           : static_cast<uint32_t>(byte);
     }
-    return chars['A'] == 'A';
+    return chars[static_cast<unsigned char>('A')] == 'A';
 #else
     char name[16];
     snprintf(name, sizeof name, "CP%d", codePage);
@@ -60,7 +60,7 @@ bool Fill(int codePage, uint32_t (&chars)[256])
         singleByte = singleByte && (converted || errno != EINVAL);
     }
     iconv_close(convert);
-    return singleByte && chars['A'] == 'A';
+    return singleByte && chars[static_cast<unsigned char>('A')] == 'A';
 #endif
 }
 
