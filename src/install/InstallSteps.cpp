@@ -5,9 +5,9 @@
 
 EntryAction ActionOf(const FileEntry& entry)
 {
-    return EqualsNoCase(entry.szAction, "C")   ? EntryAction::Copy
-           : EqualsNoCase(entry.szAction, "E") ? EntryAction::Open
-                                               : EntryAction::None;
+    return EqualsNoCase(entry.szAction, kCopyAction)   ? EntryAction::Copy
+           : EqualsNoCase(entry.szAction, kOpenAction) ? EntryAction::Open
+                                                       : EntryAction::None;
 }
 
 namespace {

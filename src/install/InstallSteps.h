@@ -9,6 +9,10 @@
 // What an entry asks the run to do with its file.
 enum class EntryAction { None, Copy, Open };
 
+// The action fields that ask for them, as list.inf writes them.
+constexpr char kCopyAction[] = "C";
+constexpr char kOpenAction[] = "E";
+
 // The action rule, decided here only: the whole action field "C" copies and
 // "E" opens, in either letter case; anything else ("Copy", " C", empty)
 // makes the entry do nothing.

@@ -327,8 +327,7 @@ bool CPackRun::ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entri
     }
     for (size_t i = 0; i < entries.size(); ++i) {
         const FileEntry& read = loaded.m_files[i];
-        const EntryAction action = entries[i].action == "E" ? EntryAction::Open : EntryAction::Copy;
-        if (entries[i].source != read.szSource || entries[i].dest != read.szDest || ActionOf(read) != action) {
+        if (entries[i].source != read.szSource || entries[i].dest != read.szDest || ActionOf(read) != entries[i].action) {
             m_err += "kivpack: the installer would not read the entry of " + ShownName(scan.files[entries[i].file].shown) + " as written\n";
             same = false;
         }

@@ -28,17 +28,18 @@ std::vector<PackEntry> ComposeEntries(const std::vector<ContentFile>& files, con
     for (size_t i = 0; i < files.size(); ++i) {
         const std::string& directory = files[i].packageDir;
         entries.push_back({std::string(kContentDirName) + "\\" + files[i].packagePath,
-                           std::string(kSetupDirMarker) + (directory.empty() ? "" : "\\" + directory + "\\"), "C", i});
+                           std::string(kSetupDirMarker) + (directory.empty() ? "" : "\\" + directory + "\\"), EntryAction::Copy, i});
     }
     // The installer opens an E entry where it stands in the package.
     for (size_t file : opens)
-        entries.push_back({entries[file].source, kSetupDirMarker, "E", file});
+        entries.push_back({entries[file].source, kSetupDirMarker, EntryAction::Open, file});
     return entries;
 }
 
 std::string EntryValue(const PackEntry& entry, size_t index)
 {
-    return entry.source + ";" + entry.dest + ";" + entry.action + ";" + std::to_string(index + 1);
+    const char* action = entry.action == EntryAction::Open ? kOpenAction : kCopyAction;
+    return entry.source + ";" + entry.dest + ";" + action + ";" + std::to_string(index + 1);
 }
 
 std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries, const std::vector<ContentFile>& files)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ContentScan.h"
+#include "InstallSteps.h"
 #include "SetupInfo.h"
 
 // The sub-directory of the package that holds the content, so that no name
@@ -20,7 +21,7 @@ constexpr char kInstallSectionName[] = "Package";
 struct PackEntry {
     std::string source;
     std::string dest;
-    std::string action;
+    EntryAction action;
     size_t file;  // the ContentFile it comes from
 };
 
