@@ -164,12 +164,16 @@ size_t FoldUtf8Name(const char* name, size_t length, char* out)
     return used;
 }
 
+std::string FoldedUtf8Name(const std::string& name)
+{
+    std::string folded(kFoldRoom * name.size() + 1, '\0');
+    folded.resize(FoldUtf8Name(name.data(), name.size(), &folded[0]));
+    return folded;
+}
+
 bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength)
 {
-    std::string foldedA(kFoldRoom * aLength + 1, '\0'), foldedB(kFoldRoom * bLength + 1, '\0');
-    const size_t lengthA = FoldUtf8Name(a, aLength, &foldedA[0]);
-    const size_t lengthB = FoldUtf8Name(b, bLength, &foldedB[0]);
-    return lengthA == lengthB && memcmp(foldedA.data(), foldedB.data(), lengthA) == 0;
+    return FoldedUtf8Name(std::string(a, aLength)) == FoldedUtf8Name(std::string(b, bLength));
 }
 
 }  // namespace WindowsNames

@@ -43,7 +43,7 @@ public:
         Listing* listing = Current(directory);
         if (!listing)
             return 0;
-        const auto match = listing->names.find(Folded(name, length));
+        const auto match = listing->names.find(WindowsNames::FoldedUtf8Name(std::string(name, length)));
         if (match == listing->names.end())
             return 0;
         if (match->second.empty())
@@ -76,16 +76,9 @@ private:
         std::unordered_map<std::string, std::string> names;
     };
 
-    static std::string Folded(const char* name, size_t length)
-    {
-        std::string folded(WindowsNames::kFoldRoom * length + 1, '\0');
-        folded.resize(WindowsNames::FoldUtf8Name(name, length, &folded[0]));
-        return folded;
-    }
-
     static void Add(Listing& listing, const char* name)
     {
-        const auto added = listing.names.emplace(Folded(name, strlen(name)), name);
+        const auto added = listing.names.emplace(WindowsNames::FoldedUtf8Name(name), name);
         if (!added.second && added.first->second != name)
             added.first->second.clear();
     }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace WindowsNames {
 
@@ -71,6 +72,7 @@ void FoldAnsiCase(char* text);
 // room for kFoldRoom * length + 1 bytes, NUL-terminated; returns its length.
 constexpr size_t kFoldRoom = 2;
 size_t FoldUtf8Name(const char* name, size_t length, char* out);
+std::string FoldedUtf8Name(const std::string& name);
 
 // Compares two UTF-8 names as Windows compares file names: without regard to
 // letter case (Ä and ä, Ж and ж, Σ, σ and ς alike).

@@ -17,13 +17,6 @@ struct Entry {
     bool directory;
 };
 
-std::string Folded(const std::string& name)
-{
-    std::string folded(WindowsNames::kFoldRoom * name.size() + 1, '\0');
-    folded.resize(WindowsNames::FoldUtf8Name(name.data(), name.size(), &folded[0]));
-    return folded;
-}
-
 // Ordinal without regard to case, then by the exact bytes.
 bool ComesBefore(const Entry& a, const Entry& b)
 {
@@ -100,7 +93,7 @@ private:
                                           (statusError ? " (" + statusError.message() + ")" : std::string()));
                 continue;
             }
-            entries.push_back({it->path(), name, Folded(name), fs::is_directory(status)});
+            entries.push_back({it->path(), name, WindowsNames::FoldedUtf8Name(name), fs::is_directory(status)});
         }
         if (error)
             m_scan.refusals.push_back("the directory " + ShownName(shown.empty() ? "." : shown) + " cannot be read: " + error.message());
