@@ -17,34 +17,36 @@ namespace WindowsNames {
 
 namespace {
 
-uint32_t SmallLetter(uint32_t c)
+// A character's capital (toCapital) or small letter, as the system's case
+// mapping gives it; one without the other stands for itself.
+uint32_t ChangeCase(uint32_t c, bool toCapital)
 {
 #ifdef _WIN32
     if (c > 0xFFFF)
         return c;
     wchar_t wide = static_cast<wchar_t>(c);
-    CharLowerBuffW(&wide, 1);
+    (toCapital ? CharUpperBuffW : CharLowerBuffW)(&wide, 1);
     return static_cast<uint32_t>(wide);
 #else
     static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    return unicode ? static_cast<uint32_t>(towlower_l(static_cast<wint_t>(c), unicode)) : c;
+    if (!unicode)
+        return c;
+    const wint_t wide = static_cast<wint_t>(c);
+    return static_cast<uint32_t>(toCapital ? towupper_l(wide, unicode) : towlower_l(wide, unicode));
 #endif
 }
 
+uint32_t SmallLetter(uint32_t c)
+{
+    return ChangeCase(c, false);
+}
+
+// The form under which Windows compares a character in file names: its
+// capital. The micro sign is the one letter of 1252 whose capital (Greek Mu)
+// Windows does not pair with it.
 uint32_t FoldCase(uint32_t c)
 {
-    if (c < 'a' || c == 0xB5)
-        return c;
-#ifdef _WIN32
-    if (c > 0xFFFF)
-        return c;
-    wchar_t wide = static_cast<wchar_t>(c);
-    CharUpperBuffW(&wide, 1);
-    return static_cast<uint32_t>(wide);
-#else
-    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    return unicode ? static_cast<uint32_t>(towupper_l(static_cast<wint_t>(c), unicode)) : c;
-#endif
+    return c < 'a' || c == 0xB5 ? c : ChangeCase(c, true);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ToolArguments.h"
 
+#include "KivVersion.h"
 #include "WindowsNames.h"
 
 namespace {
@@ -94,4 +95,14 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
     }
     return true;
 #endif
+}
+
+std::string UsageProblem(const char* tool, const std::string& problem, const char* usage)
+{
+    return std::string(tool) + ": " + problem + "\n" + usage + "\nTry '" + tool + " --help' for more.\n";
+}
+
+std::string VersionLine(const char* tool)
+{
+    return std::string(tool) + " " KIV_VERSION_TEXT "\n";
 }

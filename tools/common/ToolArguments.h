@@ -26,6 +26,13 @@ bool ParseToolArguments(const std::vector<std::string>& args, const std::functio
 // when none has that name.
 bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*, bool*>> flags);
 
+// What a tool writes for a command line it cannot use: its name and the
+// problem, the usage line, and where to find more.
+std::string UsageProblem(const char* tool, const std::string& problem, const char* usage);
+
+// "tool 1.0.0": the project's version, the one in KivSetup.exe's properties.
+std::string VersionLine(const char* tool);
+
 // Makes the code page given with --codepage the package's (WindowsNames::
 // SetCodePage); false, with the problem in error, when it cannot be used.
 bool ApplyCodePage(const ToolArguments& arguments, std::string& error);

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "InstallPlan.h"
-#include "KivVersion.h"
 #include "JsonWriter.h"
 #include "PackageChecks.h"
 #include "PackageDirectory.h"
@@ -46,12 +45,11 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
     CheckOptions options;
     std::string problem;
     if (!ParseArguments(args, options, problem) || !ApplyCodePage(options, problem)) {
-        err += "kivcheck: " + problem + "\n" + kUsage + "\nTry 'kivcheck --help' for more.\n";
+        err += UsageProblem("kivcheck", problem, kUsage);
         return kExitUsage;
     }
     if (options.help || options.version) {
-        // The project's version, the one in KivSetup.exe's properties.
-        out += options.version ? "kivcheck " KIV_VERSION_TEXT "\n" : kHelp;
+        out += options.version ? VersionLine("kivcheck") : kHelp;
         return kExitLoaded;
     }
 

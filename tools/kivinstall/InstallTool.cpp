@@ -17,7 +17,6 @@
 #include "InstallOptions.h"
 #include "InstallPlan.h"
 #include "InstallSteps.h"
-#include "KivVersion.h"
 #include "NativePath.h"
 #include "PackageDirectory.h"
 #include "SetupInfo.h"
@@ -212,11 +211,11 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
     InstallOptions options;
     std::string problem;
     if (!ParseInstallArguments(args, options, problem) || !ApplyCodePage(options, problem)) {
-        console.Err("kivinstall: " + problem + "\n" + kInstallUsageText + "\nTry 'kivinstall --help' for more.\n");
+        console.Err(UsageProblem("kivinstall", problem, kInstallUsageText));
         return kInstallUsage;
     }
     if (options.help || options.version) {
-        console.Out(options.version ? "kivinstall " KIV_VERSION_TEXT "\n" : kInstallHelp);
+        console.Out(options.version ? VersionLine("kivinstall") : kInstallHelp);
         return kInstallDone;
     }
     std::string target;

@@ -15,7 +15,6 @@
 #include "FileSystem.h"
 #include "InstallPlan.h"
 #include "InstallSteps.h"
-#include "KivVersion.h"
 #include "PackOptions.h"
 #include "PackageDirectory.h"
 #include "PackageLayout.h"
@@ -204,8 +203,10 @@ bool CPackRun::FindOpens(const ContentScan& scan, std::vector<size_t>& opens)
 int CPackRun::Run(const fs::path& program)
 {
     std::string problem;
-    if (!FillTexts(m_options, m_layout, problem))
-        return Fail(kPackUsage, problem + "\n" + kPackUsageText + "\nTry 'kivpack --help' for more.");
+    if (!FillTexts(m_options, m_layout, problem)) {
+        m_err += UsageProblem("kivpack", problem, kPackUsageText);
+        return kPackUsage;
+    }
     int status;
     if (!ResolveDirectories(problem, status))
         return Fail(status, problem);
@@ -401,11 +402,11 @@ int RunPack(const std::vector<std::string>& args, const fs::path& program, std::
     PackOptions options;
     std::string problem;
     if (!ParsePackArguments(args, options, problem) || !ApplyCodePage(options, problem)) {
-        err += "kivpack: " + problem + "\n" + kPackUsageText + "\nTry 'kivpack --help' for more.\n";
+        err += UsageProblem("kivpack", problem, kPackUsageText);
         return kPackUsage;
     }
     if (options.help || options.version) {
-        out += options.version ? "kivpack " KIV_VERSION_TEXT "\n" : kPackHelp;
+        out += options.version ? VersionLine("kivpack") : kPackHelp;
         return kPackDone;
     }
     return CPackRun(options, out, err).Run(program);
