@@ -4,6 +4,7 @@
 
 #include "Limits.h"
 #include "TextBuffer.h"
+#include "WindowsNames.h"
 
 namespace {
 
@@ -37,9 +38,7 @@ bool MarkedSubDirectory(const char* dest, char* subDirectory)
 
 size_t NormaliseTarget(const char* targetDir, char* out, size_t outSize)
 {
-    const size_t length = strlen(targetDir);
-    const bool hasBackslash = length > 0 && targetDir[length - 1] == '\\';
-    return Join(targetDir, hasBackslash ? "" : "\\", out, outSize);
+    return Join(targetDir, WindowsNames::EndsWithBackslash(targetDir) ? "" : "\\", out, outSize);
 }
 
 size_t ComposeEntryDir(const char* target, const FileEntry& entry, char* out, size_t outSize)

@@ -6,10 +6,11 @@
 #include "Limits.h"
 #include "SetupInfo.h"
 #include "TextBuffer.h"
+#include "WindowsNames.h"
 
-char* GetPrefix(const char* text, const char* separator, char* out)
+char* GetPrefix(const char* text, char separator, char* out)
 {
-    const char* found = strstr(text, separator);
+    const char* found = WindowsNames::FindCharacter(text, separator);
     if (!found) {
         out[0] = '\0';
         return nullptr;
@@ -37,13 +38,13 @@ int MakePathLevels(const char* path, int& firstError)
     // A doubled backslash gives an empty component: the level then names the
     // same directory as the one before, with a second backslash.
     const char* remaining = rest;
-    while (GetPrefix(remaining, "\\", component)) {
+    while (GetPrefix(remaining, '\\', component)) {
         AppendText(level, sizeof level, component);
         AppendText(level, sizeof level, "\\");
         // A copy into a directory still missing fails by itself.
         if (!Platform::DirectoryExists(level) && !Platform::MakeDir(level) && firstError == 0)
             firstError = Platform::LastError();
-        remaining = strchr(remaining, '\\') + 1;
+        remaining += strlen(component) + 1;
     }
     return 0;
 }

@@ -1,12 +1,14 @@
 // Making the missing directory levels of a path, and GetPrefix, the text cut it walks them with.
 #pragma once
 
-// If separator occurs in text, writes the part of text before its first
-// occurrence into out (empty when text begins with it) and returns out.
-// Otherwise writes the empty text into out and returns null, so the result
-// tells "begins with the separator" from "holds no separator at all".
-// out must have room for strlen(text) + 1 bytes.
-char* GetPrefix(const char* text, const char* separator, char* out);
+// If the character separator (a single byte) occurs in text, writes the part
+// of text before its first occurrence into out (empty when text begins with
+// it) and returns out. Otherwise writes the empty text into out and returns
+// null, so the result tells "begins with the separator" from "holds no
+// separator at all". The text is read character by character: the second
+// byte of a two-byte character is never the separator. out must have room
+// for strlen(text) + 1 bytes.
+char* GetPrefix(const char* text, char separator, char* out);
 
 // CSetupInfo::MakePath, telling also why a level could not be made:
 // firstError receives the system's code for the first level that was missing

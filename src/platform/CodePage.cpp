@@ -95,20 +95,20 @@ size_t EncodeUtf8(uint32_t c, char* out)
     return 4;
 }
 
-// The form under which Windows compares a character in file names: its
-// capital, as the system's case mapping gives it. The micro sign is the one
-// letter of 1252 whose capital (Greek Mu) Windows does not pair with it.
 bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
 {
+    const size_t length = strlen(ansi);
     size_t used = 0;
-    for (; *ansi; ++ansi) {
-        const uint32_t c = CodePointOf(static_cast<unsigned char>(*ansi));
-        char bytes[4];
-        const size_t length = EncodeUtf8(c, bytes);
-        if (used + length >= outSize)
+    for (size_t at = 0; at < length;) {
+        uint32_t c;
+        if (!DecodeAnsi(ansi, length, at, c))
             return false;
-        memcpy(out + used, bytes, length);
-        used += length;
+        char bytes[4];
+        const size_t size = EncodeUtf8(c, bytes);
+        if (used + size >= outSize)
+            return false;
+        memcpy(out + used, bytes, size);
+        used += size;
     }
     if (outSize == 0)
         return false;
@@ -122,12 +122,12 @@ bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)
     size_t used = 0;
     for (size_t at = 0; at < length;) {
         uint32_t c;
-        if (!DecodeUtf8(utf8, length, at, c) || used + 1 >= outSize)
+        char bytes[2];
+        size_t size;
+        if (!DecodeUtf8(utf8, length, at, c) || (size = EncodeAnsi(c, bytes)) == 0 || used + size >= outSize)
             return false;
-        const int byte = ByteOf(c);
-        if (byte < 0)
-            return false;
-        out[used++] = static_cast<char>(byte);
+        memcpy(out + used, bytes, size);
+        used += size;
     }
     if (outSize == 0)
         return false;
@@ -139,13 +139,23 @@ void FoldAnsiCase(char* text)
 {
     // Each letter is written as the small letter of its pair when the code
     // page has it, else as the capital, so that the letters Windows takes
-    // for one fold to one byte.
-    for (; *text; ++text) {
-        const uint32_t capital = FoldCase(CodePointOf(static_cast<unsigned char>(*text)));
-        const int small = ByteOf(SmallLetter(capital));
-        const int byte = small >= 0 && FoldCase(SmallLetter(capital)) == capital ? small : ByteOf(capital);
-        if (byte >= 0)
-            *text = static_cast<char>(byte);
+    // for one fold to one spelling. A character keeps its length in bytes.
+    const size_t length = strlen(text);
+    for (size_t at = 0; at < length;) {
+        const size_t start = at;
+        uint32_t c;
+        if (!DecodeAnsi(text, length, at, c)) {
+            at += CharacterLength(text + at);
+            continue;
+        }
+        const uint32_t capital = FoldCase(c);
+        const uint32_t small = SmallLetter(capital);
+        char bytes[2];
+        size_t size = FoldCase(small) == capital ? EncodeAnsi(small, bytes) : 0;
+        if (size != at - start)
+            size = EncodeAnsi(capital, bytes);
+        if (size == at - start)
+            memcpy(text + start, bytes, size);
     }
 }
 

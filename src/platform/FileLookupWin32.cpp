@@ -17,10 +17,13 @@ bool NameCaseDiffers(const char* path)
     char prefix[MAX_PATH];
     for (const char* level = path; *level;) {
         const char* end = level;
-        while (*end && !WindowsNames::IsSeparator(*end))
-            ++end;
+        const char* last = level;
+        while (*end && !WindowsNames::IsSeparator(*end)) {
+            last = end;
+            end = WindowsNames::NextCharacter(end);
+        }
         const size_t length = static_cast<size_t>(end - level);
-        const bool named = length > 0 && level[length - 1] != ':' && !(length <= 2 && level[0] == '.' && level[length - 1] == '.');
+        const bool named = length > 0 && *last != ':' && !(length <= 2 && level[0] == '.' && *last == '.');
         const size_t prefixLength = static_cast<size_t>(end - path);
         if (named && prefixLength < sizeof prefix) {
             memcpy(prefix, path, prefixLength);

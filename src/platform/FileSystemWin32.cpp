@@ -37,9 +37,23 @@ bool DirectoryExists(const char* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+// A name whose bytes are no characters of the code page is refused: the
+// system would make some other character of them.
+bool IsName(const char* path)
+{
+    if (WindowsNames::IsCodePageText(path))
+        return true;
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+}
+
+}  // namespace
+
 bool MakeDir(const char* path)
 {
-    return CreateDirectoryA(path, nullptr) != FALSE;
+    return IsName(path) && CreateDirectoryA(path, nullptr) != FALSE;
 }
 
 FILE* OpenRegularFile(const char* path)
@@ -71,6 +85,8 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         SetLastError(ERROR_INVALID_NAME);
         return false;
     }
+    if (!IsName(source) || !IsName(destination))
+        return false;
     // Windows refuses to replace a read-only file; Wine replaces it. Refusing
     // here first keeps Windows, Wine and POSIX alike, and a directory in the
     // way is refused before anything is written.
@@ -87,9 +103,10 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // that fits, on the same volume, so that the rename stays a rename.
     char directory[MAX_PATH] = ".";
     size_t length = 0;
-    for (size_t i = 0; destination[i] && i < MAX_PATH - 14; ++i) {
-        if (destination[i] == '\\' || destination[i] == '/' || destination[i] == ':')
-            length = i + 1;
+    for (const char* at = destination; *at && static_cast<size_t>(at - destination) < MAX_PATH - 14;
+         at = WindowsNames::NextCharacter(at)) {
+        if (WindowsNames::IsSeparator(*at) || *at == ':')
+            length = static_cast<size_t>(at - destination) + 1;
     }
     if (length > 0) {
         memcpy(directory, destination, length);
@@ -118,6 +135,8 @@ bool ShellOpen(const char* file)
 {
     if (g_shellOpener)
         return g_shellOpener(file);
+    if (!IsName(file))
+        return false;
     // ShellExecuteA reports success with a value greater than 32.
     HINSTANCE result = ShellExecuteA(nullptr, nullptr, file, file, nullptr, SW_SHOW);
     return reinterpret_cast<INT_PTR>(result) > 32;

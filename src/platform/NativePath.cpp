@@ -135,8 +135,13 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         m_error = ENODEV;
         return;
     }
-    if (!WindowsNames::NormalisePath(path, normal, sizeof normal) || !WindowsNames::AnsiToUtf8(normal, text, sizeof text))
+    if (!WindowsNames::NormalisePath(path, normal, sizeof normal))
         return;
+    if (!WindowsNames::AnsiToUtf8(normal, text, sizeof text)) {
+        // Bytes that are no character of the code page name nothing.
+        m_error = WindowsNames::IsCodePageText(normal) ? ENAMETOOLONG : EILSEQ;
+        return;
+    }
 
     // Most paths exist as written, or all but their last level do: those
     // levels are taken at once, without a lookup of each.
@@ -213,7 +218,7 @@ bool FromNativePath(const char* native, char* path, size_t size)
 {
     if (!WindowsNames::Utf8ToAnsi(native, path, size))
         return false;
-    for (char* c = path; *c; ++c) {
+    for (char* c = path; *c; c += WindowsNames::CharacterLength(c)) {
         if (*c == '/')
             *c = '\\';
     }

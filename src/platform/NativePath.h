@@ -7,7 +7,8 @@
 // the boundary to the OS, and nowhere else:
 // - the backslash and the slash both separate levels;
 // - "." and ".." are resolved in the text, before any level is looked up;
-// - the text is in code page 1252, the system's names in UTF-8;
+// - the text is in the package's code page (1252 unless --codepage chose
+//   another), read character by character; the system's names in UTF-8;
 // - a level finds an existing file or directory whatever its letter case
 //   (Ä and ä too); an exact match is taken first, and a name that matches
 //   two entries differing only in case is refused (the path is not valid);
@@ -25,8 +26,10 @@ public:
     // true on Windows, which does not look).
     bool Exists() const { return m_exists; }
     // Why the path is not valid, as an errno value: ENODEV for a device name,
-    // ENOTUNIQ for a name that matches two entries, else ENAMETOOLONG
-    // (always 0 on Windows, where the system reads the path itself).
+    // ENOTUNIQ for a name that matches two entries, EILSEQ for bytes that are
+    // no character of the code page (half a character, or a pair it does not
+    // define), else ENAMETOOLONG (always 0 on Windows, where the system reads
+    // the path itself).
     int Error() const { return m_error; }
 
 private:
@@ -51,6 +54,7 @@ void NoteNativeEntryMade(const char* native);
 #endif
 
 // Puts a path that comes from the OS into the installer's form: backslashes
-// and code page 1252 (POSIX only; on Windows it is already). False when it
-// holds a character 1252 cannot write or does not fit size bytes.
+// and the package's code page (POSIX only; on Windows it is already). False
+// when it holds a character the code page cannot write or does not fit size
+// bytes.
 bool FromNativePath(const char* native, char* path, size_t size);

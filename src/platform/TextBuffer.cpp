@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "WindowsNames.h"
+
 bool CopyText(char* dst, size_t dstSize, const char* src)
 {
     if (dstSize == 0)
@@ -18,7 +20,8 @@ bool AppendText(char* dst, size_t dstSize, const char* src)
         return false;
     size_t room = dstSize - 1 - used;
     size_t length = strlen(src);
-    size_t taken = length < room ? length : room;
+    // A cut falls between two characters: half a character would be another one.
+    size_t taken = WindowsNames::WholeCharacters(src, length, room);
     memcpy(dst + used, src, taken);
     dst[used + taken] = '\0';
     return taken == length;
@@ -34,23 +37,42 @@ char ToLowerAscii(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+namespace {
+
+// Changes the single-byte characters of text with change; a two-byte
+// character stays whole, whatever its second byte.
+void ChangeCase(char* text, char (*change)(char))
+{
+    while (*text) {
+        const size_t length = WindowsNames::CharacterLength(text);
+        if (length == 1)
+            *text = change(*text);
+        text += length;
+    }
+}
+
+}  // namespace
+
 void UpperCaseAscii(char* text)
 {
-    for (; *text; ++text)
-        *text = ToUpperAscii(*text);
+    ChangeCase(text, ToUpperAscii);
 }
 
 void LowerCaseAscii(char* text)
 {
-    for (; *text; ++text)
-        *text = ToLowerAscii(*text);
+    ChangeCase(text, ToLowerAscii);
 }
 
 bool EqualsNoCase(const char* a, const char* b)
 {
-    for (; *a && *b; ++a, ++b) {
-        if (ToUpperAscii(*a) != ToUpperAscii(*b))
+    while (*a && *b) {
+        const size_t length = WindowsNames::CharacterLength(a);
+        if (length != WindowsNames::CharacterLength(b))
             return false;
+        if (length == 1 ? ToUpperAscii(*a) != ToUpperAscii(*b) : memcmp(a, b, length) != 0)
+            return false;
+        a += length;
+        b += length;
     }
     return *a == *b;
 }

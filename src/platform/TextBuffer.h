@@ -2,21 +2,25 @@
 #pragma once
 #include <cstddef>
 
-// Copies src into dst (dstSize bytes, NUL included), cutting it to fit.
-// Returns true when the whole text fitted.
+// Copies src into dst (dstSize bytes, NUL included), cutting it to fit
+// before the first character of the package's code page that does not fit
+// whole. Returns true when the whole text fitted.
 bool CopyText(char* dst, size_t dstSize, const char* src);
 
 // Appends src to the text already in dst, cutting it to fit.
 // Returns true when the whole text fitted.
 bool AppendText(char* dst, size_t dstSize, const char* src);
 
-// Case changes touch only the ASCII letters, whatever the locale.
+// Case changes touch only the ASCII letters, whatever the locale. A text is
+// changed character by character: a byte of a two-byte character of the
+// package's code page is never changed, even where it is a letter.
 char ToUpperAscii(char c);
 char ToLowerAscii(char c);
 void UpperCaseAscii(char* text);
 void LowerCaseAscii(char* text);
 
-// Compares two texts without regard to the case of the ASCII letters.
+// Compares two texts character by character, without regard to the case of
+// the ASCII letters.
 bool EqualsNoCase(const char* a, const char* b);
 
 // Converts like atoi (leading white space, optional sign, decimal digits up to

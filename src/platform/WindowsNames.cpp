@@ -30,7 +30,10 @@ uint32_t CharacterOf(unsigned char byte)
 
 bool IsDeviceName(const char* name, size_t length)
 {
-    // The name before its first dot, less trailing blanks.
+    // The name before its first dot, less trailing blanks. Neither is ever
+    // the second byte of a character, and every letter of a device name is a
+    // character of its own: a name that starts with a two-byte character is
+    // none.
     size_t base = 0;
     while (base < length && name[base] != '.')
         ++base;
@@ -45,8 +48,10 @@ bool IsDeviceName(const char* name, size_t length)
     };
     if (base == 3)
         return is("con") || is("prn") || is("aux") || is("nul");
-    // Windows takes the superscripts one, two and three for digits too.
-    const uint32_t digit = base == 4 ? CharacterOf(static_cast<unsigned char>(name[3])) : 0;
+    // Windows takes the superscripts one, two and three for digits too: a
+    // single byte in the code pages that have them.
+    const unsigned char last = base == 4 ? static_cast<unsigned char>(name[3]) : 0;
+    const uint32_t digit = base == 4 && !IsLeadByte(last) ? CharacterOf(last) : 0;
     return base == 4 && (is("com") || is("lpt")) &&
            ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
 }
@@ -56,7 +61,7 @@ bool HasDeviceName(const char* path)
     for (const char* level = path;; ) {
         const char* end = level;
         while (*end && !IsSeparator(*end))
-            ++end;
+            end = NextCharacter(end);
         if (IsDeviceName(level, static_cast<size_t>(end - level)))
             return true;
         if (!*end)

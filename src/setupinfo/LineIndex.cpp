@@ -7,24 +7,49 @@
 #include "LineRules.h"
 #include "Reserve.h"
 #include "TextBuffer.h"
+#include "WindowsNames.h"
 
 namespace {
 
 const size_t kNone = CLineIndex::kNoLine;
 
+// The bytes of a key upper-cased as GetValue upper-cases them: a letter that
+// is a character of its own, read from the key's start, one byte after the
+// other.
+class CUpperKey {
+public:
+    CUpperKey(const char* key, size_t length) : m_key(key), m_length(length) {}
+    char At(size_t i)
+    {
+        if (i >= m_next) {
+            m_single = !(WindowsNames::IsLeadByte(static_cast<unsigned char>(m_key[i])) && i + 1 < m_length);
+            m_next = i + (m_single ? 1 : 2);
+        }
+        return m_single ? ToUpperAscii(m_key[i]) : m_key[i];
+    }
+
+private:
+    const char* m_key;
+    size_t m_length;
+    size_t m_next = 0;
+    bool m_single = true;
+};
+
 // Keys are hashed and compared upper-cased, as GetValue compares them.
 size_t HashKey(const char* key, size_t length)
 {
     size_t hash = 2166136261u;
+    CUpperKey upper(key, length);
     for (size_t i = 0; i < length; ++i)
-        hash = (hash ^ static_cast<unsigned char>(ToUpperAscii(key[i]))) * 16777619u;
+        hash = (hash ^ static_cast<unsigned char>(upper.At(i))) * 16777619u;
     return hash;
 }
 
 bool SameKey(const char* a, const char* b, size_t length)
 {
+    CUpperKey upperA(a, length), upperB(b, length);
     for (size_t i = 0; i < length; ++i) {
-        if (ToUpperAscii(a[i]) != ToUpperAscii(b[i]))
+        if (upperA.At(i) != upperB.At(i))
             return false;
     }
     return true;
@@ -79,7 +104,9 @@ bool CLineIndex::AddLine(const char* text, size_t number)
 // first "=", or after the first "=": one starting at 1 to n would have the
 // first "=" inside K. So the line answers exactly to the n characters before
 // its first "=", and to the n characters before each later "=" that follows
-// at least n characters without "=" (XY=AB=1 answers to XY and to AB).
+// at least n characters without "=" (XY=AB=1 answers to XY and to AB), where
+// those n characters begin with a character of the line, as GetValue matches
+// only there.
 bool CLineIndex::AddKeysOfLine(size_t line)
 {
     const char* text = LineText(line);
@@ -87,11 +114,14 @@ bool CLineIndex::AddKeysOfLine(size_t line)
     if (!firstEquals)
         return true;
     const size_t keyLength = static_cast<size_t>(firstEquals - text);
-    size_t runStart = 0;  // where the run of characters without "=" began
+    size_t runStart = 0;   // where the run of characters without "=" began
+    size_t character = 0;  // where a character of the line begins, walked forward
     for (size_t at = keyLength; text[at]; ++at) {
         if (text[at] != '=')
             continue;
-        if (at - runStart >= keyLength) {
+        while (character < at - keyLength)
+            character += WindowsNames::CharacterLength(text + character);
+        if (at - runStart >= keyLength && character == at - keyLength) {
             if (!Reserve(m_entries, m_entryCapacity, m_entryCount + 1))
                 return false;
             m_entries[m_entryCount++] = {m_lines[line].offset + at - keyLength, keyLength, line, kNone};

@@ -4,6 +4,7 @@
 
 #include "Limits.h"
 #include "TextBuffer.h"
+#include "WindowsNames.h"
 
 bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts)
 {
@@ -20,14 +21,23 @@ bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts)
 
 namespace {
 
-// Whether the upper-cased copy of line contains upperText. A line is at most
-// 2047 characters, as every read gives it; a NUL byte ends it.
+// Whether the upper-cased copy of line contains upperText where a character
+// of the line begins: the second byte of a two-byte character starts no
+// match. A line is at most 2047 characters, as every read gives it; a NUL
+// byte ends it.
 bool UpperLineContains(const char* line, const char* upperText)
 {
     char upper[kLineSize];
     CopyText(upper, sizeof upper, line);
     UpperCaseAscii(upper);
-    return strstr(upper, upperText) != nullptr;
+    const char* character = upper;
+    for (const char* found = strstr(upper, upperText); found; found = strstr(found + 1, upperText)) {
+        while (character < found)
+            character = WindowsNames::NextCharacter(character);
+        if (character == found)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -51,7 +61,8 @@ char* TakeValue(const char* value, char* destination, size_t destinationSize)
     if (length == 0)
         return nullptr;
     if (destinationSize > 0) {
-        const size_t taken = length < destinationSize - 1 ? length : destinationSize - 1;
+        // Cut before a character that would not fit whole.
+        const size_t taken = WindowsNames::WholeCharacters(value, length, destinationSize - 1);
         memcpy(destination, value, taken);
         destination[taken] = '\0';
     }

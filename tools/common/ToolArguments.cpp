@@ -90,7 +90,9 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
     if (arguments.codePage.empty())
         return WindowsNames::SetCodePage(WindowsNames::kDefaultCodePage);
     if (!WindowsNames::SetCodePage(arguments.codePageNumber)) {
-        error = "code page " + arguments.codePage + " is no single-byte code page this system can convert";
+        error = "code page " + arguments.codePage +
+                " is none the tools read: they take 874, 1250 to 1258, 932, 936, 949, 950 and the OEM code pages "
+                "this system's iconv converts (such as 437 or 850)";
         return false;
     }
     return true;

@@ -30,20 +30,32 @@ void AppendEscaped(std::string& shown, uint32_t c)
 std::string Shown(const std::string& packageText, ShowAs kind)
 {
     std::string shown;
-    for (size_t i = 0; i < packageText.size(); ++i) {
-        unsigned char byte = static_cast<unsigned char>(packageText[i]);
+    const char* text = packageText.data();
+    const size_t length = packageText.size();
+    for (size_t i = 0; i < length;) {
+        const size_t start = i;
+        uint32_t c;
+        if (!WindowsNames::DecodeAnsi(text, length, i, c)) {
+            // Half a character, or two bytes that write none: each byte as <XX>.
+            const size_t bytes = WindowsNames::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length &&
+                                         text[i + 1] != '\0' ? 2 : 1;
+            for (; i < start + bytes; ++i)
+                AppendEscaped(shown, static_cast<unsigned char>(text[i]));
+            continue;
+        }
 #ifndef _WIN32
-        if (kind == ShowAs::Path && byte == '\\')
-            byte = '/';
+        if (kind == ShowAs::Path && c == '\\') {
+            shown += '/';
+            continue;
+        }
 #endif
-        const uint32_t c = WindowsNames::CodePointOf(byte);
-        const bool lineEnd = c == '\n' || c == '\t' || (c == '\r' && i + 1 < packageText.size() && packageText[i + 1] == '\n');
+        const bool lineEnd = c == '\n' || c == '\t' || (c == '\r' && i < length && text[i] == '\n');
         if (IsControlCharacter(c) && !(kind == ShowAs::Lines && lineEnd)) {
             AppendEscaped(shown, c);
             continue;
         }
 #ifdef _WIN32
-        shown += static_cast<char>(byte);
+        shown.append(text + start, i - start);
 #else
         char utf8[4];
         shown.append(utf8, WindowsNames::EncodeUtf8(c, utf8));

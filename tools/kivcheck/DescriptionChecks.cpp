@@ -7,6 +7,8 @@
 #include "LineRules.h"
 #include "PackageChecks.h"
 #include "TextBuffer.h"
+#include "ToolOutput.h"
+#include "WindowsNames.h"
 
 
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)
@@ -16,6 +18,9 @@ void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::stri
 
 std::string Quoted(const std::string& text)
 {
+    // Half a character at the end would take the closing quote with it.
+    if (WindowsNames::EndsInHalfCharacter(text.c_str()))
+        return "\"" + text.substr(0, text.size() - 1) + Shown(text.substr(text.size() - 1)) + "\"";
     return "\"" + text + "\"";
 }
 

@@ -41,8 +41,7 @@ size_t CDescriptionText::SectionEnd(size_t header) const
 
 std::string UpperAscii(std::string text)
 {
-    for (char& c : text)
-        c = ToUpperAscii(c);
+    UpperCaseAscii(&text[0]);
     return text;
 }
 

@@ -43,6 +43,22 @@ bool ClimbsOut(const std::string& landing)
     return landing == ".." || landing.compare(0, 3, "..\\") == 0;
 }
 
+// A field of an entry whose bytes are no text of the code page: half a
+// character at its end (as where a ";" cut a value), or a pair of bytes the
+// code page does not define. The installer refuses such a name.
+bool CheckText(size_t index, const char* what, const char* text, const char* consequence,
+               std::vector<CheckWarning>& warnings)
+{
+    if (WindowsNames::IsCodePageText(text))
+        return true;
+    Warn(warnings, "not-code-page-text",
+         FileKeyName(index) + ": the " + what + " " + Quoted(text) +
+             (WindowsNames::EndsInHalfCharacter(text) ? " ends with half a character" : " holds bytes that are no character") +
+             " of code page " + std::to_string(WindowsNames::CodePage()) + ", so it names no file: the entry is " +
+             consequence);
+    return false;
+}
+
 void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWarning>& warnings)
 {
     const std::string dest = entry.szDest;
@@ -141,6 +157,10 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
                      ", so the entry is neither copied nor opened");
             continue;
         }
+        const char* consequence = copies ? "not copied" : "not opened";
+        if (!CheckText(i, "source", entry.szSource, consequence, warnings) ||
+            (copies && !CheckText(i, "destination", entry.szDest, consequence, warnings)))
+            continue;
         if (copies)
             CheckDestination(i, entry, warnings);
         CheckSource(i, entry, copies, here, warnings);

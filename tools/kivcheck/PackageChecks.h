@@ -27,5 +27,7 @@ std::string FileKeyName(size_t index);
 // Appends a warning.
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message);
 
-// A package text shown in a message: in double quotes, as it is.
+// A package text shown in a message: in double quotes, as it is, but for
+// half a character at its end, written as <XX> so that it cannot take the
+// quote with it.
 std::string Quoted(const std::string& text);
