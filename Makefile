@@ -10,7 +10,10 @@ RELEASE_DIR := build/release
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix help2man dpkg-dev \
                 wine wine64 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
-                libbenchmark-dev xdotool imagemagick git openssl osslsigncode
+                libbenchmark-dev xdotool imagemagick git openssl osslsigncode locales
+# The locales whose ANSI code pages (932, 936, 949, 950) Wine takes in the tests of the double-byte
+# code pages; made with localedef when the system lacks them.
+TEST_LOCALES := ja_JP zh_CN ko_KR zh_TW
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
@@ -79,6 +82,7 @@ test: deps
 	$(MAKE) test-windows
 	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
+	tests/run-under-wine.sh tests/kivinstall/compare-code-pages.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/exe/check-installed-tools.sh $(RELEASE_DIR)
 	$(MAKE) test-reproducible
 	$(MAKE) test-fuzz
@@ -110,11 +114,16 @@ deps:
 	@missing=""; for p in $(DEB_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || missing="$$missing $$p"; \
 	done; \
+	sudo=""; [ "$$(id -u)" = 0 ] || sudo=sudo; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
-	  sudo=""; [ "$$(id -u)" = 0 ] || sudo=sudo; \
 	  $$sudo apt-get update && DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y $$missing; \
-	fi
+	fi; \
+	for locale in $(TEST_LOCALES); do \
+	  locale -a | grep -qix "$$locale.utf8" && continue; \
+	  echo "Making the locale $$locale.UTF-8"; \
+	  $$sudo localedef -i $$locale -f UTF-8 $$locale.UTF-8 || exit 1; \
+	done
 
 demo: deps
 	$(MAKE) windows

@@ -217,6 +217,25 @@ TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
     EXPECT_EQ(s_opens.size(), 2u);
 }
 
+// In 932, 表 is 95 5C and ア 83 41: names with them land whole, with only the ASCII letters of a
+// destination's directories lowered; a source that ends with half a character is no name, on both builds.
+TEST_F(Install, InADoubleByteCodePageNamesLandWholeAndHalfACharacterNamesNoFile)
+{
+    CCodePage japanese(932);
+    ASSERT_TRUE(japanese.m_set);
+    AddEntry(info, "data\\b\x83", "$setupdir", "C");
+#ifdef _WIN32
+    // Here the system reads names in its own code page, so only the refusal is ours to test.
+    EXPECT_EQ(info.Install(Target("T").c_str()), 1);
+    EXPECT_EQ(dir.Tree("T"), Names{});
+#else
+    Source(u8"表a.txt");
+    AddEntry(info, "data\\\x95\x5C" "a.txt", "$SetupDir\\\x95\x5CX\x83\x41\\", "C");
+    EXPECT_EQ(info.Install((Target("T") + "\\\x95\x5C").c_str()), 1);  // the target 表 gets its backslash
+    EXPECT_EQ(dir.Tree("T"), (Names{u8"表", u8"表/表xア", u8"表/表xア/表a.txt"}));
+#endif
+}
+
 // The open pass starts a program with its source path as the parameter text and does not wait for it:
 // the program writes probe-record.txt only once the test has written probe-go.
 TEST_F(Install, AnOpenedProgramStartsWithItsSourcePathAsParameterAndIsNotWaitedFor)

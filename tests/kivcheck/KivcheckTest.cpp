@@ -190,6 +190,17 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
         EXPECT_EQ(WarningCodes(package), Codes(c.begin() + 2, c.end())) << c[0] << c[1];
     }
 
+    // In 932: half a character ends FILE1's source; 表 (95 5C) holds no backslash; full-width A and a
+    // (82 60, 82 81) are one name to Windows.
+    {
+        CCodePage japanese(932);
+        CTempDir package;
+        package.Write("setup.inf", "[Setup]\n" + named + "[Pack]\nTitle=T\n");
+        package.Write("list.inf", "[Pack]\nCount=3\nFILE1=a\x95;$setupdir;C;1\nFILE2=\x95\x5C.txt;$setupdir\\\x82\x60\\;C;2\n"
+                                  "FILE3=\x95\x5C.txt;$setupdir\\\x82\x81\\;C;3\n");
+        EXPECT_EQ(WarningCodes(package), (Codes{"not-code-page-text", "source-missing", "source-missing", "dest-duplicate"}));
+    }
+
     // The worked example's logo (sound, see above) cut short or without its signature is no bitmap.
     CWorkedExample example;
     const std::string logo = example.Read("logo.bmp");

@@ -202,6 +202,15 @@ TEST(Kivinstall, APackageInAnotherCodePageInstallsWithItsNamesShownInUtf8)
     EXPECT_NE(cyrillic.err.find("copied \"data/Карта.map\" -> \"" + dir.Native("game").string() + "/Карты/Карта.map\""),
               std::string::npos) << cyrillic.err;
     EXPECT_NE(cyrillic.err.find("NOT copied \"<1B>[2J.map\""), std::string::npos) << cyrillic.err;
+    // In 932 the second byte 5C of 表 stays in its character, shown whole; half a character shows as <95>.
+    dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=data\\\x95\x5C.map;$setupdir;C;1\nFILE2=data\\\x95;$setupdir;C;2\n");
+    dir.Write("data\\表.map", "map");
+    withCodePage[1] = "932";
+    CTestConsole japanese;
+    EXPECT_EQ(RunInstallTool(withCodePage, japanese), 4);
+    EXPECT_EQ(dir.Read("game\\表.map"), "map");
+    EXPECT_NE(japanese.err.find("[1/2] copied \"data/表.map\""), std::string::npos) << japanese.err;
+    EXPECT_NE(japanese.err.find("[2/2] NOT copied \"data/<95>\""), std::string::npos) << japanese.err;
     CTestConsole unknown;
     EXPECT_EQ(RunInstallTool({"--codepage", "65001", "--target", "x"}, unknown), 2);
 }

@@ -1,7 +1,8 @@
 // Windows' reading of path text, row by row against what Windows does: "." and
 // ".." as GetFullPathName resolves them, the reserved device names, code page
-// 1252 as Windows converts it, letter case as Windows compares file names, and
-// on POSIX the lookup of a name on disk whatever its case.
+// 1252 as Windows converts it, the characters of the double-byte code pages,
+// letter case as Windows compares file names, and on POSIX the lookup of a
+// name on disk whatever its case.
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -9,6 +10,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "NativePath.h"
 #include "TempDir.h"
@@ -126,6 +131,68 @@ TEST(WindowsNames, LetterCaseIsIgnoredForTheLettersWindowsPairs)
     for (const auto& [a, b, same] : rows)
         EXPECT_EQ(SameNameIgnoringCase(a.data(), a.size(), b.data(), b.size()), same) << a << " " << b;
     EXPECT_TRUE(SameNameIgnoringCase("\xC3\x84", 1, "\xC3\xA4", 1));
+}
+
+TEST(CodePageCharacters, TheLeadBytesOfEachDoubleByteCodePageAtTheEdgesOfTheirRanges)
+{
+    const std::vector<std::tuple<int, std::vector<int>, std::vector<int>>> edges = {
+        {932, {0x81, 0x9F, 0xE0, 0xFC}, {0x40, 0x7F, 0x80, 0xA0, 0xDF, 0xFD, 0xFF}},
+        {936, {0x81, 0xFE}, {0x5C, 0x80, 0xFF}}, {949, {0x81, 0xFE}, {0x80, 0xFF}}, {950, {0x81, 0xFE}, {0x80, 0xFF}},
+        {1252, {}, {0x81, 0xFE}}};
+    for (const auto& [codePage, leads, others] : edges) {
+        for (int byte : leads)
+            EXPECT_TRUE(IsLeadByteOf(codePage, static_cast<unsigned char>(byte))) << codePage << " " << byte;
+        for (int byte : others)
+            EXPECT_FALSE(IsLeadByteOf(codePage, static_cast<unsigned char>(byte))) << codePage << " " << byte;
+#ifdef _WIN32
+        // The table the POSIX build reads by is the system's own.
+        for (int byte = 0; byte < 256; ++byte)
+            EXPECT_EQ(IsLeadByteOf(codePage, static_cast<unsigned char>(byte)),
+                      IsDBCSLeadByteEx(static_cast<UINT>(codePage), static_cast<BYTE>(byte)) != FALSE)
+                << codePage << " " << byte;
+#endif
+    }
+}
+
+// In 932, 表 is 95 5C, ソ 83 5C, ア 83 41, ヂ 83 61, full-width A and a 82 60 and 82 81.
+TEST(CodePageCharacters, InADoubleByteCodePageALeadByteTakesTheNextByteWithIt)
+{
+    CCodePage japanese(932);
+    ASSERT_TRUE(japanese.m_set);
+    // The second byte at the edges of 932's ranges (40-7E, 80-FC), half a character, a single byte.
+    for (const auto& [text, valid] : std::vector<std::pair<const char*, bool>>{
+             {"\x81\x3F", false}, {"\x81\x40", true}, {"\x81\x7E", true}, {"\x81\x7F", false}, {"\x81\x80", true},
+             {"\x81\xFC", true}, {"\x81\xFD", false}, {"a\x81", false}, {"\x95\x5C\x81", false}, {"\xA1\x5C", true}}) {
+        EXPECT_EQ(IsCodePageText(text), valid) << text;
+        EXPECT_EQ(Convert(AnsiToUtf8, text) != "(refused)", valid) << text;
+    }
+    EXPECT_TRUE(EndsInHalfCharacter("\x95\x5C\x81") && !EndsInHalfCharacter("\x81\x5C") && !EndsInHalfCharacter(""));
+    EXPECT_EQ(CharacterLength("\x81\x5C") * 10 + CharacterLength("\x81") + CharacterLength("\x5C"), 22u);
+    // A cut keeps whole characters only: 3 bytes of "ab表" and of "表表" keep "ab" and "表".
+    EXPECT_EQ(WholeCharacters("ab\x95\x5C", 4, 3) * 10 + WholeCharacters("\x95\x5C\x95\x5C", 4, 3), 22u);
+    EXPECT_EQ(WholeCharacters("ab\x95\x5C", 4, 4), 4u);
+
+    EXPECT_EQ(Convert(AnsiToUtf8, "data\\\x95\x5C\x83\x41\x82\x60"), u8"data\\表アＡ");
+    EXPECT_EQ(Convert(Utf8ToAnsi, u8"data\\表アＡ"), "data\\\x95\x5C\x83\x41\x82\x60");
+    EXPECT_EQ(Convert(Utf8ToAnsi, u8"\u20AC"), "(refused)");
+    std::string folded = "A\x83\x41\x82\x60";
+    FoldAnsiCase(&folded[0]);
+    EXPECT_EQ(folded, "a\x83\x41\x82\x81");  // A and full-width A fold, ア stays
+    EXPECT_TRUE(SameNameIgnoringCase(u8"Ａ", 3, u8"ａ", 3));
+
+    // Only a backslash of its own separates: a second byte 5C neither ends a level nor is taken away.
+    const std::vector<std::pair<const char*, const char*>> paths = {
+        {"a\\\x95\x5C\\..\\\x83\x5C\\", "a\\\x83\x5C\\"}, {"\x95\x5C\\..", "."}, {"\x95\x5C/.", "\x95\x5C"},
+        {"C:\\\x95\x5C\\\\x", "C:\\\x95\x5C\\x"}, {"\x95\x5C\\", "\x95\x5C\\"}};
+    for (const auto& [path, normal] : paths)
+        EXPECT_EQ(Convert(NormalisePath, path), normal) << path;
+    EXPECT_FALSE(HasDeviceName("data\\\x95\x5CNUL") || IsDeviceName("COM\x82\x50", 5));  // 表NUL, COM and full-width 1
+    EXPECT_TRUE(EndsWithBackslash("a\\") && !EndsWithBackslash("\x95\x5C") && !EndsWithBackslash(""));
+    EXPECT_EQ(FindLastCharacter("a\\\x95\x5C" "b", '\\') - FindCharacter("a\\\x95\x5C" "b", '\\'), 0);
+    {
+        CCodePage western(1252);  // the same bytes as single characters: 5C separates
+        EXPECT_TRUE(HasDeviceName("data\\\x95\x5CNUL") && !EndsWithBackslash("a\x81") && EndsWithBackslash("\x95\x5C"));
+    }
 }
 
 #ifndef _WIN32

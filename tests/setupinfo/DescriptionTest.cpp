@@ -13,6 +13,7 @@
 #include "ByteSource.h"
 #include "LineIndex.h"
 #include "SetupInfo.h"
+#include "TempDir.h"
 #include "TextBuffer.h"
 
 namespace {
@@ -180,6 +181,40 @@ TEST(KeyLookup, TheLineRules)
     char destination[8] = "same";
     EXPECT_EQ(CSetupInfo::GetValue(nullptr, "S", "A", destination, sizeof destination), nullptr);
     EXPECT_STREQ(destination, "same");
+}
+
+// In 932, 表 is 95 5C, ア 83 41 and ヂ 83 61: their second bytes are no backslash and no letter.
+TEST(KeyLookup, InADoubleByteCodePageTheRulesReadCharacters)
+{
+    CCodePage japanese(932);
+    ASSERT_TRUE(japanese.m_set);
+    const struct {
+        std::string file, section, key;
+        std::optional<std::string> value;
+    } cases[] = {
+        {"[\x83\x41]\nA=1\n", "\x83\x61", "A", kNone}, {"[S]\n\x83\x41=1\n", "S", "\x83\x61", kNone},
+        {"[\x83\x41X]\n\x83\x41x=1\n", "\x83\x41x", "\x83\x41X", "1"},
+        {"\x81[S]\nA=1\n", "S", "A", kNone},  // "[" as a second byte begins no header
+        {"[S]\nXY=\x81" "AB=1\nAB=2\n", "S", "AB", "2"},  // nor does "AB" after the first byte of a character
+        {"[S]\nA=\x83\n", "S", "A", "\x83"},  // half a character stays, for the tools to name
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Lookup(c.file, c.section, c.key), c.value) << c.file << " [" << c.section << "] " << c.key;
+    // Cut before a character that does not fit: 509 and 510 characters and 表 in a field of 511.
+    for (const size_t before : {509, 510}) {
+        const std::string value = std::string(before, 'v') + "\x95\x5C";
+        EXPECT_EQ(Lookup("[S]\nA=" + value + "\n", "S", "A", 512), before == 509 ? value : std::string(510, 'v'));
+    }
+    EXPECT_EQ(ListEntries("Count=1\nFILE1=data\\\x95\x5C" "a.txt;$setupdir\\\x95\x5C\\;C;1\n"),
+              Names{"data\\\x95\x5C" "a.txt|\x95\x5C" "a.txt|$setupdir\\\x95\x5C\\|C|1"});
+    char cut[4];
+    EXPECT_FALSE(CopyText(cut, sizeof cut, "ab\x95\x5C"));
+    EXPECT_STREQ(cut, "ab");
+    std::string text = "\x83\x41X\x83\x61";
+    LowerCaseAscii(text.data());
+    EXPECT_EQ(text, "\x83\x41x\x83\x61");
+    EXPECT_FALSE(EqualsNoCase("\x83\x41", "\x83\x61"));
+    EXPECT_TRUE(EqualsNoCase("\x83\x41x", "\x83\x41X"));
 }
 
 TEST(Load, MissingFilesAndKeysAndASecondLoadStartsEmpty)

@@ -1,8 +1,10 @@
-// Test support: a fresh temporary directory with real files, removed afterwards.
+// Test support: a fresh temporary directory with real files, removed afterwards; a code page for a while.
 #pragma once
 #include <filesystem>
 #include <set>
 #include <string>
+
+#include "WindowsNames.h"
 
 class CTempDir {
 public:
@@ -32,4 +34,12 @@ struct CCurrentDir {
     ~CCurrentDir() { std::filesystem::current_path(m_previous, m_ignored); }
     std::filesystem::path m_previous = std::filesystem::current_path();
     std::error_code m_ignored;
+};
+
+// Reads package text in another code page for the life of the object, then in the one before.
+struct CCodePage {
+    explicit CCodePage(int codePage) { m_set = WindowsNames::SetCodePage(codePage); }
+    ~CCodePage() { WindowsNames::SetCodePage(m_previous); }
+    int m_previous = WindowsNames::CodePage();
+    bool m_set;
 };
