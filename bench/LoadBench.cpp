@@ -1,5 +1,6 @@
 // Load of lists of 10 to 100,000 entries: the indexed Load against the
-// rescanning one, which reads list.inf once per entry.
+// rescanning one, which reads list.inf once per entry; and the indexed Load
+// of the same lists with names in code page 932.
 #include <map>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "BenchFiles.h"
 #include "RescannedFile.h"
+#include "WindowsNames.h"
 
 namespace {
 
@@ -21,28 +23,34 @@ namespace {
 // and pays first-touch faults at every size alike.
 const bool g_memoryKept = mallopt(M_MMAP_MAX, 0) == 1 && mallopt(M_TRIM_THRESHOLD, 1 << 30) == 1;
 
-// One package per list size, written on first use and kept for the run.
-const CBenchDir& Package(int entries)
+// One package per list size and code page, written on first use and kept for
+// the run. In 932 the directory is 表ソ (95 5C 83 5C: both second bytes are
+// backslashes) and the file name starts with マップ.
+const CBenchDir& Package(int entries, int codePage)
 {
-    static std::map<int, std::unique_ptr<CBenchDir>> packages;
-    std::unique_ptr<CBenchDir>& package = packages[entries];
+    static std::map<std::pair<int, int>, std::unique_ptr<CBenchDir>> packages;
+    std::unique_ptr<CBenchDir>& package = packages[{entries, codePage}];
     if (!package) {
-        package = std::make_unique<CBenchDir>("load-" + std::to_string(entries));
+        package = std::make_unique<CBenchDir>("load-" + std::to_string(codePage) + "-" + std::to_string(entries));
         package->Write("setup.inf", kBenchSetup);
-        package->Write("list.inf", MakeList(entries, [](int n) {
-                           return "data\\maps\\map" + std::to_string(n) + ".pk3;$setupdir\\maps\\;C;" +
-                                  std::to_string(n);
+        const std::string directory = codePage == 932 ? "\x95\x5C\x83\x5C" : "maps";
+        const std::string name = codePage == 932 ? "\x83\x7D\x83\x62\x83\x76" : "map";
+        package->Write("list.inf", MakeList(entries, [&](int n) {
+                           return "data\\" + directory + "\\" + name + std::to_string(n) + ".pk3;$setupdir\\" +
+                                  directory + "\\;C;" + std::to_string(n);
                        }));
     }
     return *package;
 }
 
-void LoadList(benchmark::State& state, bool indexed)
+void LoadList(benchmark::State& state, bool indexed, int codePage = WindowsNames::kDefaultCodePage)
 {
     if (!g_memoryKept)
         state.SkipWithError("the allocator cannot be told to keep its memory");
+    if (!WindowsNames::SetCodePage(codePage))
+        state.SkipWithError("the system cannot convert the code page");
     const int entries = static_cast<int>(state.range(0));
-    const CBenchDir& package = Package(entries);
+    const CBenchDir& package = Package(entries, codePage);
     const std::string setupPath = (package.Root() / "setup.inf").string();
     const std::string listPath = (package.Root() / "list.inf").string();
     for (auto _ : state) {
@@ -56,6 +64,7 @@ void LoadList(benchmark::State& state, bool indexed)
         }
         benchmark::DoNotOptimize(info.m_files[0].szSource[0]);
     }
+    WindowsNames::SetCodePage(WindowsNames::kDefaultCodePage);
     state.SetComplexityN(entries);
     state.SetItemsProcessed(state.iterations() * entries);
 }
@@ -70,10 +79,16 @@ void BM_LoadRescanning(benchmark::State& state)
     LoadList(state, false);
 }
 
+void BM_LoadIndexed932(benchmark::State& state)
+{
+    LoadList(state, true, 932);
+}
+
 }  // namespace
 
 BENCHMARK(BM_LoadIndexed)->RangeMultiplier(10)->Range(10, 100000)->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oAuto);
+BENCHMARK(BM_LoadIndexed932)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 // The rescanning Load grows with the square of the list: 10,000 entries take seconds.
 BENCHMARK(BM_LoadRescanning)->RangeMultiplier(10)->Range(10, 10000)->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oAuto);

@@ -10,6 +10,11 @@ the median of the runs. Not part of `make test`; see docs/performance.md.
 
     bench/install-vs-cp.py [--kivinstall build/release/kivinstall]
                            [--flat 1000,10000,100000] [--tree DIR] [--runs 3]
+                           [--codepage 1252|932]
+
+With --codepage every generated name starts with characters outside ASCII, in
+that code page's list.inf (932: ones whose second byte is a backslash), and
+kivinstall reads the package in it.
 """
 import argparse
 import os
@@ -20,10 +25,12 @@ import sys
 import tempfile
 import time
 
+# The start of every generated name, for each code page --codepage takes.
+NAME_PREFIX = {"1252": "\u00c4rger", "932": "\u8868\u30bd\u30a2"}
 SETUP = "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=Pack\r\n[Pack]\r\nTitle=Bench\r\nDefaultDir=C:\\Bench\r\n"
 
 
-def write_package(package, files):
+def write_package(package, files, codepage):
     """files: (relative path with "/", bytes); the content goes under data/."""
     lines = ["[Pack]", "Count=%d" % len(files)]
     for n, (relative, data) in enumerate(files, 1):
@@ -36,11 +43,11 @@ def write_package(package, files):
         lines.append("FILE%d=data\\%s;%s;C;%d" % (n, relative.replace("/", "\\"), dest, n))
     with open(os.path.join(package, "setup.inf"), "w", newline="") as out:
         out.write(SETUP)
-    with open(os.path.join(package, "list.inf"), "w", newline="", encoding="cp1252") as out:
+    with open(os.path.join(package, "list.inf"), "w", newline="", encoding="cp" + codepage) as out:
         out.write("\r\n".join(lines) + "\r\n")
 
 
-def tree_files(root):
+def tree_files(root, codepage):
     """Every regular file of a tree whose path the package format can carry, lower-case
     directories (as the installer makes them), read whole."""
     files = []
@@ -52,7 +59,7 @@ def tree_files(root):
             if not os.path.isfile(path) or os.path.islink(path) or ";" in relative or len(relative) > 180:
                 continue
             try:
-                relative.encode("cp1252")
+                relative.encode("cp" + codepage)
                 with open(path, "rb") as f:
                     files.append((relative, f.read()))
             except (UnicodeEncodeError, OSError):
@@ -70,14 +77,15 @@ def drop(path):
     shutil.rmtree(path, ignore_errors=True)
 
 
-def compare(kivinstall, package, runs, scratch):
+def compare(kivinstall, package, runs, scratch, codepage):
     ours, theirs = [], []
     for run in range(runs):
         target, copy = os.path.join(scratch, "target"), os.path.join(scratch, "copy")
         drop(target)
         drop(copy)
         subprocess.run(["sync"])
-        install = lambda: ours.append(timed([kivinstall, "--accept-license", "--target", target, package]))
+        install = lambda: ours.append(timed([kivinstall, "--codepage", codepage, "--accept-license", "--target", target,
+                                             package]))
         cp = lambda: theirs.append(timed(["cp", "-r", os.path.join(package, "data"), copy]))
         for step in ((install, cp) if run % 2 == 0 else (cp, install)):
             step()
@@ -93,6 +101,7 @@ def main():
     parser.add_argument("--size", type=int, default=100, help="bytes per file of the flat packages")
     parser.add_argument("--tree", help="a directory tree to package (default: a generated one)")
     parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--codepage", choices=sorted(NAME_PREFIX))
     parser.add_argument("--scratch", help="where packages and copies go (default: a new directory in /tmp)")
     args = parser.parse_args()
     kivinstall = os.path.abspath(args.kivinstall)
@@ -101,22 +110,25 @@ def main():
     scratch = args.scratch or tempfile.mkdtemp(prefix="kiv-bench-")
     try:
         cases = []
+        # Without --codepage the names are ASCII, in a 1252 package.
+        prefix = NAME_PREFIX[args.codepage] if args.codepage else ""
+        args.codepage = args.codepage or "1252"
         for count in [int(n) for n in args.flat.split(",") if n]:
             cases.append(("flat %d x %d B" % (count, args.size),
-                          [("f%06d.dat" % n, b"k" * args.size) for n in range(count)]))
+                          [(prefix + "f%06d.dat" % n, b"k" * args.size) for n in range(count)]))
         if args.tree:
-            files = tree_files(args.tree)
+            files = tree_files(args.tree, args.codepage)
             cases.append(("tree %s (%d files, %.0f MB)" % (args.tree, len(files), sum(len(d) for _, d in files) / 1e6), files))
         else:
-            files = [("d%02d/s%02d/f%03d.dat" % (a, b, c), b"n" * (64 + 997 * c % 8000))
+            files = [(prefix + "d%02d/s%02d/f%03d.dat" % (a, b, c), b"n" * (64 + 997 * c % 8000))
                      for a in range(20) for b in range(10) for c in range(25)]
             cases.append(("nested 20 x 10 directories, %d files" % len(files), files))
         print("%-48s %10s %10s %7s" % ("package", "kivinstall", "cp -r", "ratio"))
         for name, files in cases:
             package = os.path.join(scratch, "package")
             drop(package)
-            write_package(package, files)
-            ours, theirs = compare(kivinstall, package, args.runs, scratch)
+            write_package(package, files, args.codepage)
+            ours, theirs = compare(kivinstall, package, args.runs, scratch, args.codepage)
             print("%-48s %9.2fs %9.2fs %6.2fx" % (name, ours, theirs, ours / theirs), flush=True)
             drop(package)
     finally:

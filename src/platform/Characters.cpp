@@ -46,12 +46,16 @@ namespace {
 // The code page in use; 0 until first asked for.
 int g_codePage = 0;
 
-#ifndef _WIN32
-// Its lead bytes, by the table above.
-bool g_leadBytes[256] = {};
-#endif
-
 }  // namespace
+
+#ifndef _WIN32
+// Its lead bytes, by the table above, and whether it has any.
+bool g_leadBytes[256] = {};
+
+namespace {
+bool g_doubleByte = false;
+}  // namespace
+#endif
 
 int CodePage()
 {
@@ -70,19 +74,20 @@ void SelectCodePage(int codePage)
 {
     g_codePage = codePage;
 #ifndef _WIN32
-    for (int byte = 0; byte < 256; ++byte)
+    g_doubleByte = false;
+    for (int byte = 0; byte < 256; ++byte) {
         g_leadBytes[byte] = IsLeadByteOf(codePage, static_cast<unsigned char>(byte));
+        g_doubleByte = g_doubleByte || g_leadBytes[byte];
+    }
 #endif
 }
 
+#ifdef _WIN32
 bool IsLeadByte(unsigned char byte)
 {
-#ifdef _WIN32
     return IsDBCSLeadByteEx(static_cast<UINT>(CodePage()), byte) != FALSE;
-#else
-    return g_leadBytes[byte];
-#endif
 }
+#endif
 
 bool EndsInHalfCharacter(const char* text)
 {
@@ -130,6 +135,10 @@ size_t WholeCharacters(const char* text, size_t length, size_t room)
 
 const char* FindCharacter(const char* text, char c)
 {
+#ifndef _WIN32
+    if (!g_doubleByte)
+        return strchr(text, c);
+#endif
     for (; *text; text = NextCharacter(text)) {
         if (*text == c)
             return text;
@@ -139,6 +148,10 @@ const char* FindCharacter(const char* text, char c)
 
 const char* FindLastCharacter(const char* text, char c)
 {
+#ifndef _WIN32
+    if (!g_doubleByte)
+        return strrchr(text, c);
+#endif
     const char* last = nullptr;
     for (; *text; text = NextCharacter(text)) {
         if (*text == c)

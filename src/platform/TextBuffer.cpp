@@ -27,26 +27,17 @@ bool AppendText(char* dst, size_t dstSize, const char* src)
     return taken == length;
 }
 
-char ToUpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char ToLowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 namespace {
 
-// Changes the single-byte characters of text with change; a two-byte
-// character stays whole, whatever its second byte.
-void ChangeCase(char* text, char (*change)(char))
+// Changes the single-byte characters of text to capitals (or small letters);
+// a two-byte character stays whole, whatever its second byte.
+template <bool toCapital>
+void ChangeCase(char* text)
 {
     while (*text) {
         const size_t length = WindowsNames::CharacterLength(text);
         if (length == 1)
-            *text = change(*text);
+            *text = toCapital ? ToUpperAscii(*text) : ToLowerAscii(*text);
         text += length;
     }
 }
@@ -55,12 +46,12 @@ void ChangeCase(char* text, char (*change)(char))
 
 void UpperCaseAscii(char* text)
 {
-    ChangeCase(text, ToUpperAscii);
+    ChangeCase<true>(text);
 }
 
 void LowerCaseAscii(char* text)
 {
-    ChangeCase(text, ToLowerAscii);
+    ChangeCase<false>(text);
 }
 
 bool EqualsNoCase(const char* a, const char* b)

@@ -14,8 +14,14 @@ bool AppendText(char* dst, size_t dstSize, const char* src);
 // Case changes touch only the ASCII letters, whatever the locale. A text is
 // changed character by character: a byte of a two-byte character of the
 // package's code page is never changed, even where it is a letter.
-char ToUpperAscii(char c);
-char ToLowerAscii(char c);
+inline char ToUpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+inline char ToLowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 void UpperCaseAscii(char* text);
 void LowerCaseAscii(char* text);
 

@@ -21,8 +21,18 @@ inline bool IsSeparator(char c)
 // "\\", "|" or a letter. On Windows the system tells the lead bytes of its
 // code page; elsewhere they come from Windows' ranges for the code page.
 
-// True when byte begins a two-byte character.
+// True when byte begins a two-byte character. Natively a look-up in the
+// table SelectCodePage fills, inline: the description's reader asks it for
+// every byte it reads.
+#ifdef _WIN32
 bool IsLeadByte(unsigned char byte);
+#else
+extern bool g_leadBytes[256];
+inline bool IsLeadByte(unsigned char byte)
+{
+    return g_leadBytes[byte];
+}
+#endif
 
 // Whether a byte begins a two-byte character in codePage, by Windows' lead
 // byte ranges (the table the POSIX build uses; false for single-byte ones).

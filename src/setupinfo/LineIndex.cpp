@@ -21,18 +21,20 @@ public:
     CUpperKey(const char* key, size_t length) : m_key(key), m_length(length) {}
     char At(size_t i)
     {
-        if (i >= m_next) {
-            m_single = !(WindowsNames::IsLeadByte(static_cast<unsigned char>(m_key[i])) && i + 1 < m_length);
-            m_next = i + (m_single ? 1 : 2);
+        const char byte = m_key[i];
+        if (i < m_second)
+            return byte;
+        if (WindowsNames::IsLeadByte(static_cast<unsigned char>(byte)) && i + 1 < m_length) {
+            m_second = i + 2;
+            return byte;
         }
-        return m_single ? ToUpperAscii(m_key[i]) : m_key[i];
+        return ToUpperAscii(byte);
     }
 
 private:
     const char* m_key;
     size_t m_length;
-    size_t m_next = 0;
-    bool m_single = true;
+    size_t m_second = 0;  // just past the second byte of the last two-byte character
 };
 
 // Keys are hashed and compared upper-cased, as GetValue compares them.

@@ -70,7 +70,7 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
                  ", so it is not used: the file goes into the target directory itself");
     }
     const std::string subDirectory = marked;
-    if (!subDirectory.empty() && subDirectory.back() != '\\')
+    if (!subDirectory.empty() && !WindowsNames::EndsWithBackslash(marked))
         Warn(warnings, "dest-no-trailing-backslash",
              name + ": the destination " + Quoted(dest) +
                  " does not end with a backslash, so the file name is joined straight on: the file lands as " +
@@ -92,7 +92,7 @@ bool OutsidePackage(const FileEntry& entry, const std::filesystem::path& here)
     WindowsNames::NormalisePath(source.c_str(), &normal[0], normal.size());
     normal.resize(strlen(normal.c_str()));
     if (normal == ".." || normal.compare(0, 3, "..\\") == 0 || (!normal.empty() && normal[0] == '\\') ||
-        (normal.size() > 1 && normal[1] == ':'))
+        (normal.size() > 1 && WindowsNames::CharacterLength(normal.c_str()) == 1 && normal[1] == ':'))
         return true;
     const CNativePath native(entry.szSource);
     std::error_code error;
