@@ -36,7 +36,12 @@ struct CodePageTable {
     size_t encodingCount = 0;
 };
 
-CodePageTable g_table;
+// The tables filled so far, each kept for the rest of the run, so that a
+// code page chosen again costs nothing; and the one in use.
+constexpr size_t kKeptTables = 8;
+CodePageTable g_tables[kKeptTables];
+size_t g_tableCount = 0;
+CodePageTable* g_table = nullptr;
 
 // One conversion of the system, from the code page or into it.
 class CConversion {
@@ -201,18 +206,44 @@ bool Fill(int codePage, CodePageTable& table)
     return true;
 }
 
+// The kept table of codePage, filled now if it is not yet; null when the
+// system cannot convert the code page.
+CodePageTable* Kept(int codePage)
+{
+    for (size_t i = 0; i < g_tableCount; ++i) {
+        if (g_tables[i].codePage == codePage)
+            return &g_tables[i];
+    }
+    // When all are in use, the last one that is not in use gives way.
+    CodePageTable* slot = g_tableCount < kKeptTables ? &g_tables[g_tableCount]
+                          : &g_tables[g_table == &g_tables[kKeptTables - 1] ? kKeptTables - 2 : kKeptTables - 1];
+    CodePageTable table;
+    if (codePage <= 0 || !Fill(codePage, table)) {
+        Release(table);
+        return nullptr;
+    }
+    if (slot == &g_tables[g_tableCount])
+        ++g_tableCount;
+    Release(*slot);
+    *slot = table;
+    return slot;
+}
+
 const CodePageTable& Table()
 {
-    if (g_table.codePage != CodePage()) {
-        Release(g_table);
-        if (!Fill(CodePage(), g_table)) {
-            Release(g_table);
+    if (!g_table || g_table->codePage != CodePage()) {
+        g_table = Kept(CodePage());
+        if (!g_table) {
+            // A code page the system cannot convert: each byte stands for the
+            // character of its own number.
+            static CodePageTable bytes;
             for (int byte = 0; byte < 256; ++byte)
-                g_table.chars[byte] = static_cast<uint32_t>(byte);
-            g_table.codePage = CodePage();
+                bytes.chars[byte] = static_cast<uint32_t>(byte);
+            bytes.codePage = CodePage();
+            g_table = &bytes;
         }
     }
-    return g_table;
+    return *g_table;
 }
 
 int CompareEncodings(const void* a, const void* b)
@@ -263,12 +294,9 @@ bool MakeEncodings(CodePageTable& table)
 
 bool SetCodePage(int codePage)
 {
-    CodePageTable table;
-    if (codePage <= 0 || !Fill(codePage, table)) {
-        Release(table);
+    CodePageTable* table = Kept(codePage);
+    if (!table)
         return false;
-    }
-    Release(g_table);
     g_table = table;
     SelectCodePage(codePage);
     return true;
@@ -306,7 +334,7 @@ size_t EncodeAnsi(uint32_t codePoint, char* out)
         out[0] = static_cast<char>(codePoint);
         return 1;
     }
-    if (!table.encodings && !MakeEncodings(g_table))
+    if (!table.encodings && !MakeEncodings(*g_table))
         return 0;
     const Encoding key = {codePoint, 0};
     const Encoding* found = static_cast<const Encoding*>(

@@ -1,12 +1,13 @@
-// Arbitrary setup.inf and list.inf bytes through Load, from memory: every text stays terminated, and the
-// indexed Load leaves exactly what the Load that rescans the file for every value leaves. The seeds in
-// corpus/load hold the lookup's hard cases.
+// Arbitrary setup.inf and list.inf bytes through Load, from memory, in code pages 1252 and 932: every text
+// stays terminated, and the indexed Load leaves exactly what the Load that rescans the file for every value
+// leaves. The seeds in corpus/load hold the lookup's hard cases.
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "RescannedFile.h"
+#include "WindowsNames.h"
 
 namespace {
 
@@ -53,10 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     const std::string input(reinterpret_cast<const char*>(data), size);
     const size_t at = std::min(input.find("\n--next--\n"), input.size());
     const std::string setup = input.substr(0, at), list = input.substr(std::min(at + 10, input.size()));
-    CFuzzSources sources(setup, list), again(setup, list);
-    CSetupInfo indexed, rescanned;
-    if (!indexed.Load("setup.inf", "list.inf", sources) || !rescanned.LoadWith<CRescannedFile>("setup.inf", "list.inf", again) ||
-        Fields(indexed) != Fields(rescanned))
-        __builtin_trap();
+    // Read as 1252 and as 932, where a lead byte takes the next byte with it.
+    for (const int codePage : {1252, 932}) {
+        WindowsNames::SetCodePage(codePage);
+        CFuzzSources sources(setup, list), again(setup, list);
+        CSetupInfo indexed, rescanned;
+        if (!indexed.Load("setup.inf", "list.inf", sources) ||
+            !rescanned.LoadWith<CRescannedFile>("setup.inf", "list.inf", again) || Fields(indexed) != Fields(rescanned))
+            __builtin_trap();
+    }
     return 0;
 }
