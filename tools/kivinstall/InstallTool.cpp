@@ -75,6 +75,12 @@ std::string WhyFailed(const InstallStep& step)
     if (step.outcome == StepOutcome::PassedOver)
         return "passed over after an interrupt";
     const std::string reason = ErrorMessage(step.systemError);
+    for (const char* name : {step.entry->szSource, step.destPath}) {
+        if (!WindowsNames::IsCodePageText(name))
+            return PathQuoted(name) + " is no text of code page " + std::to_string(WindowsNames::CodePage()) +
+                   (WindowsNames::EndsInHalfCharacter(name) ? ": it ends with half a character" : "") +
+                   ", so it names no file (" + reason + ")";
+    }
     if (step.failedStage == StepStage::MakeDir)
         return "its directory " + PathQuoted(step.entryDir) + " could not be made: " + reason;
     return (step.action == EntryAction::Open ? "the open failed: " : "the copy failed: ") + reason;
