@@ -17,11 +17,13 @@ void DDX_Text(CDataExchange* exchange, int id, CString& value)
         SetWindowTextA(item, value);
         return;
     }
-    int length = GetWindowTextLengthA(item);
+    // As messages rather than GetWindowText's calls, which would each cost the
+    // installer an import of its own.
+    const LRESULT length = SendMessageA(item, WM_GETTEXTLENGTH, 0, 0);
     char* buffer = value.GetBuffer(length > 0 ? static_cast<size_t>(length) : 0);
     if (!buffer)
         return;
-    GetWindowTextA(item, buffer, length + 1);
+    SendMessageA(item, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(buffer));
     value.ReleaseBuffer();
 }
 

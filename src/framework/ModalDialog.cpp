@@ -16,14 +16,43 @@ CModalDialog::~CModalDialog()
     free(m_attached);
 }
 
+// The modal loop is the framework's own rather than DialogBoxParam's, whose
+// loop ends at the first WM_QUIT, window and all: here a quit can be held
+// while the dialog says it must not end yet.
 INT_PTR CModalDialog::DoModal()
 {
     LPCSTR name = MAKEINTRESOURCEA(m_templateId);
-    INT_PTR result = DialogBoxParamA(FindResourceModule(name, RT_DIALOG), name,
-                                     m_hParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    m_bEnded = m_bQuit = false;
+    m_result = -1;
+    const bool parentEnabled = m_hParent && !EnableWindow(m_hParent, FALSE);
+    HWND hwnd = CreateDialogParamA(FindResourceModule(name, RT_DIALOG), name, m_hParent, DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+    if (hwnd && !m_bEnded)
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+    while (hwnd && !m_bEnded && !(m_bQuit && !HoldsQuit())) {
+        MSG message;
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == -1)
+            break;
+        if (got == 0) {
+            m_bQuit = true;
+            m_quitCode = message.wParam;
+            m_result = IDCANCEL;
+        } else if (!IsDialogMessageA(hwnd, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    // The parent comes back before the dialog goes, so that the focus returns to it.
+    if (parentEnabled)
+        EnableWindow(m_hParent, TRUE);
+    if (hwnd)
+        DestroyWindow(hwnd);
     DetachAll();
     m_hWnd = nullptr;
-    return result;
+    if (m_bQuit)
+        PostQuitMessage(static_cast<int>(m_quitCode));
+    return m_result;
 }
 
 BOOL CModalDialog::UpdateData(BOOL fromControls)
@@ -51,7 +80,10 @@ void CModalDialog::OnCancel()
 
 void CModalDialog::EndDialog(INT_PTR result)
 {
-    ::EndDialog(m_hWnd, result);
+    m_result = result;
+    m_bEnded = true;
+    // The loop may be waiting for a message to look at the flag.
+    PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 HWND CModalDialog::GetItem(int id) const
@@ -126,6 +158,11 @@ BOOL CModalDialog::OnInitDialog()
     return TRUE;
 }
 
+bool CModalDialog::HoldsQuit() const
+{
+    return false;
+}
+
 bool CModalDialog::DispatchCommand(int id, int code)
 {
     static const CommandRoute kOwnRoutes[] = {
@@ -149,7 +186,8 @@ bool CModalDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     for (const MessageRoute* route = GetMessageMap(); route && route->handler; ++route) {
         if (route->message == message) {
-            (this->*route->handler)(wParam, lParam);
+            // A dialog procedure hands a message's result over in DWLP_MSGRESULT.
+            SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, (this->*route->handler)(wParam, lParam));
             return true;
         }
     }

@@ -20,8 +20,10 @@ struct CommandRoute {
 };
 
 // A handler of any other window message (one the program posts itself, such
-// as WM_APP + n): a member of the dialog class given the message's parameters.
-using MessageHandler = void (CModalDialog::*)(WPARAM, LPARAM);
+// as WM_APP + n, or one the system sends, such as WM_QUERYENDSESSION): a
+// member of the dialog class given the message's parameters. Its result is
+// the message's result (the dialog's DWLP_MSGRESULT).
+using MessageHandler = LRESULT (CModalDialog::*)(WPARAM, LPARAM);
 
 // One row of a dialog's message map: message goes to handler. A map is an
 // array of rows ended by a row whose handler is null.
@@ -37,7 +39,7 @@ constexpr CommandHandler Handler(void (Dialog::*handler)())
     return static_cast<CommandHandler>(handler);
 }
 template <class Dialog>
-constexpr MessageHandler Handler(void (Dialog::*handler)(WPARAM, LPARAM))
+constexpr MessageHandler Handler(LRESULT (Dialog::*handler)(WPARAM, LPARAM))
 {
     return static_cast<MessageHandler>(handler);
 }
@@ -51,8 +53,10 @@ public:
 
     // Creates the dialog from its template (hidden, then its controls in
     // template order), runs OnInitDialog, shows it and dispatches its
-    // notifications until EndDialog. Returns the value given to EndDialog
-    // (IDOK, IDCANCEL), or -1 when the dialog could not be created.
+    // notifications until EndDialog, disabling the parent meanwhile. Returns
+    // the value given to EndDialog (IDOK, IDCANCEL), or -1 when the dialog
+    // could not be created. A WM_QUIT ends the run with IDCANCEL, and is
+    // posted again for the loop outside; while HoldsQuit() it waits.
     INT_PTR DoModal();
 
     // The dialog window while the run lasts, else null.
@@ -98,6 +102,11 @@ protected:
     // Runs once the window and its controls exist, before the dialog is
     // shown. TRUE lets the dialog manager give the focus to the first tab stop.
     virtual BOOL OnInitDialog();
+    // While true, a WM_QUIT that reaches the run does not end it: the run goes
+    // on and ends once this turns false (checked after every message).
+    virtual bool HoldsQuit() const;
+    // True when a WM_QUIT has arrived and the run ends as soon as it may.
+    bool QuitPending() const { return m_bQuit; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -109,6 +118,10 @@ private:
     HWND m_hParent;
     HWND m_hWnd = nullptr;
     bool m_bTransferring = false;
+    bool m_bEnded = false;
+    INT_PTR m_result = 0;
+    bool m_bQuit = false;
+    WPARAM m_quitCode = 0;
     CControl** m_attached = nullptr;  // malloc'd
     size_t m_attachedCount = 0;
     size_t m_attachedCapacity = 0;

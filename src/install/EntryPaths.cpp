@@ -27,7 +27,7 @@ bool MarkedSubDirectory(const char* dest, char* subDirectory)
     LowerCaseAscii(lowered);
     subDirectory[0] = '\0';
     const size_t markerLength = sizeof kSetupDirMarker - 1;
-    if (strncmp(lowered, kSetupDirMarker, markerLength) != 0)
+    if (strlen(lowered) < markerLength || memcmp(lowered, kSetupDirMarker, markerLength) != 0)
         return false;
     const char* rest = lowered + markerLength;
     if (*rest == '\\')

@@ -87,10 +87,10 @@ void CarryOut(InstallStep& step, void* context)
 
 }  // namespace
 
-int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer)
+int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer, InstallPasses passes)
 {
     RunState run = {observer, 0};
-    WalkInstallSteps(files, targetDir, CarryOut, &run);
+    WalkInstallSteps(files, targetDir, CarryOut, &run, passes);
     return run.notCopied;
 }
 

@@ -23,21 +23,34 @@ void TestFit(InstallStep& step, StepPath path, size_t length)
 
 }  // namespace
 
-void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, InstallStepVisitor visit, void* context)
+void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, InstallStepVisitor visit, void* context,
+                      InstallPasses passes)
 {
     InstallStep step = {};
     step.targetDir = targetDir ? targetDir : "";
     const size_t targetLength = NormaliseTarget(step.targetDir, step.target, kPathSize);
+    size_t copies = 0;
+    for (size_t i = 0; i < files.GetSize(); ++i)
+        copies += ActionOf(files[i]) == EntryAction::Copy;
+    size_t opens = 0;
+    for (size_t i = 0; i < files.GetSize(); ++i)
+        opens += ActionOf(files[i]) == EntryAction::Open;
 
     // Copies first, opens only after every copy, whatever the order of the list.
-    const EntryAction passes[] = {EntryAction::Copy, EntryAction::Open};
-    for (EntryAction pass : passes) {
+    const EntryAction all[] = {EntryAction::Copy, EntryAction::Open};
+    for (EntryAction pass : all) {
+        if ((pass == EntryAction::Copy && passes == InstallPasses::Opens) ||
+            (pass == EntryAction::Open && passes == InstallPasses::Copies))
+            continue;
         step.action = pass;
+        step.number = 0;
+        step.count = pass == EntryAction::Copy ? copies : opens;
         for (size_t i = 0; i < files.GetSize(); ++i) {
             if (ActionOf(files[i]) != pass)
                 continue;
             step.index = i;
             step.entry = &files[i];
+            ++step.number;
             step.outcome = StepOutcome::NotTaken;
             step.failedStage = StepStage::None;
             step.systemError = 0;

@@ -33,12 +33,21 @@ enum class StepOutcome {
 // Where a failed step failed.
 enum class StepStage { None, MakeDir, Copy, Open };
 
+// Which passes a walk takes: both, in their order, or one of them (the
+// dialog copies on a worker thread and opens on its own).
+enum class InstallPasses { Both, Copies, Opens };
+
 // One step of the run.
 struct InstallStep {
     EntryAction action;      // Copy or Open
     size_t index;            // of the entry in the file list, from 0
     const FileEntry* entry;
     const char* targetDir;   // the target directory as the walk was given it
+    // The step's place among the steps of its action, from 1, and how many
+    // there are of them in the list: the copy under way is copy number of
+    // count, whichever passes the walk takes.
+    size_t number;
+    size_t count;
 
     // Copy steps only: the normalised target, the entry directory and the
     // destination path, each cut to 259 characters. tooLong names the first
@@ -61,9 +70,11 @@ struct InstallStep {
 using InstallStepVisitor = void (*)(InstallStep& step, void* context);
 
 // Visits a copy step for each entry whose action is Copy, in list order, and
-// only then an open step for each entry whose action is Open. Entries with
-// no action yield no step. The steps are not taken.
-void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, InstallStepVisitor visit, void* context);
+// only then an open step for each entry whose action is Open (or the steps of
+// one pass only). Entries with no action yield no step. The steps are not
+// taken.
+void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, InstallStepVisitor visit, void* context,
+                      InstallPasses passes = InstallPasses::Both);
 
 // Watches, and may steer, one installation run.
 class IInstallObserver {
@@ -80,4 +91,5 @@ protected:
 
 // The installation run: takes the walk's steps for targetDir. Returns the
 // number of C entries not copied. observer may be null.
-int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer);
+int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer,
+               InstallPasses passes = InstallPasses::Both);

@@ -39,9 +39,13 @@ bool CopyFileOverwrite(const char* source, const char* destination);
 // fails and leaves no temporary; on Windows that copy is completed first.
 void StopCopiesOnInterrupt();
 bool Interrupted();
+// Interrupts as Ctrl-C would, from any thread: Interrupted() turns true.
+void Interrupt();
 
 // Starts the default action on a file with the file itself as the parameter
-// text (ShellExecuteA, SW_SHOW) and does not wait for it.
+// text (ShellExecuteA, SW_SHOW) and does not wait for it. On Windows, when
+// the program runs elevated, through the desktop shell, as the user who
+// started it (DesktopShell.h); the thread must have COM and live on.
 bool ShellOpen(const char* file);
 
 // What a path names. Special is anything that is neither a file nor a

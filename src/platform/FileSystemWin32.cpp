@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "DesktopShell.h"
 #include "TextBuffer.h"
 #include "WindowsNames.h"
 
@@ -137,6 +138,9 @@ bool ShellOpen(const char* file)
         return g_shellOpener(file);
     if (!IsName(file))
         return false;
+    // What an elevated installer starts runs as the user who started it.
+    if (OpenAsDesktopUser(file))
+        return true;
     // ShellExecuteA reports success with a value greater than 32.
     HINSTANCE result = ShellExecuteA(nullptr, nullptr, file, file, nullptr, SW_SHOW);
     return reinterpret_cast<INT_PTR>(result) > 32;

@@ -1,52 +1,26 @@
-// Interrupts that end the copy under way instead of the process, for the tools.
+// The interrupt that ends a run's copy under way instead of the process.
 #include "FileSystem.h"
 
-#include <csignal>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include <atomic>
 
 namespace Platform {
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-#ifdef _WIN32
-BOOL WINAPI OnConsoleEvent(DWORD event)
-{
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
-        return FALSE;
-    g_interrupted = 1;
-    return TRUE;
-}
-#else
-void OnSignal(int)
-{
-    g_interrupted = 1;
-}
-#endif
+// Set from a signal handler, the console's handler thread or the dialog's
+// thread, read by the thread that copies: a lock-free atomic is safe in all.
+std::atomic<bool> g_interrupted{false};
 
 }  // namespace
 
-void StopCopiesOnInterrupt()
-{
-#ifdef _WIN32
-    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-#else
-    // Without SA_RESTART, so that a read or write waiting on the disk returns.
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-#endif
-}
-
 bool Interrupted()
 {
-    return g_interrupted != 0;
+    return g_interrupted.load();
+}
+
+void Interrupt()
+{
+    g_interrupted.store(true);
 }
 
 }  // namespace Platform

@@ -30,11 +30,11 @@ bool UpperLineContains(const char* line, const char* upperText)
     char upper[kLineSize];
     CopyText(upper, sizeof upper, line);
     UpperCaseAscii(upper);
-    const char* character = upper;
-    for (const char* found = strstr(upper, upperText); found; found = strstr(found + 1, upperText)) {
-        while (character < found)
-            character = WindowsNames::NextCharacter(character);
-        if (character == found)
+    for (const char* character = upper; *character; character = WindowsNames::NextCharacter(character)) {
+        size_t i = 0;
+        while (upperText[i] && character[i] == upperText[i])
+            ++i;
+        if (!upperText[i])
             return true;
     }
     return false;

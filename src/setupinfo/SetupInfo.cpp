@@ -35,11 +35,21 @@ const char* CSetupInfo::KeyOf(const SetupKey& value) const
 
 void SplitEntry(char* value, FileEntry& entry)
 {
+    // The fields are taken as strtok takes its tokens, without its hidden
+    // state: runs of characters other than ";", so that several ";" in a row
+    // are one separator and a ";" at either end yields no field.
     char* fields[4] = {};
-    char* field = strtok(value, ";");
-    for (int i = 0; i < 4 && field; ++i) {
-        fields[i] = field;
-        field = strtok(nullptr, ";");
+    char* at = value;
+    for (char*& field : fields) {
+        while (*at == ';')
+            ++at;
+        if (!*at)
+            break;
+        field = at;
+        while (*at && *at != ';')
+            ++at;
+        if (*at)
+            *at++ = '\0';
     }
     if (fields[0]) {
         CopyText(entry.szSource, sizeof entry.szSource, fields[0]);

@@ -40,10 +40,17 @@ CKivSetupDialog::CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent)
 // The icon is a shared resource icon: it is not destroyed.
 CKivSetupDialog::~CKivSetupDialog()
 {
-    if (m_hInstallThread) {
-        WaitForSingleObject(m_hInstallThread, INFINITE);
-        CloseHandle(m_hInstallThread);
-    }
+    JoinInstallThread();
+    free(m_pTarget);
+}
+
+void CKivSetupDialog::JoinInstallThread()
+{
+    if (!m_hInstallThread)
+        return;
+    WaitForSingleObject(m_hInstallThread, INFINITE);
+    CloseHandle(m_hInstallThread);
+    m_hInstallThread = nullptr;
 }
 
 // Searched in this order; the first row that matches handles the notification.
@@ -64,6 +71,8 @@ const CommandRoute* CKivSetupDialog::GetCommandMap() const
 const MessageRoute CKivSetupDialog::kMessageMap[] = {
     {kInstallProgressMessage, Handler(&CKivSetupDialog::OnInstallProgress)},
     {kInstallDoneMessage, Handler(&CKivSetupDialog::OnInstallDone)},
+    {WM_QUERYENDSESSION, Handler(&CKivSetupDialog::OnQueryEndSession)},
+    {WM_ENDSESSION, Handler(&CKivSetupDialog::OnEndSession)},
     {0, nullptr},
 };
 
@@ -126,6 +135,11 @@ void CKivSetupDialog::OnCancel()
 {
     if (!m_hInstallThread)
         CModalDialog::OnCancel();
+}
+
+bool CKivSetupDialog::HoldsQuit() const
+{
+    return m_hInstallThread != nullptr;
 }
 
 int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
@@ -205,18 +219,22 @@ void CKivSetupDialog::OnInstall()
     // The line shows a path: no '&' taken for a mnemonic, and a long path cut
     // in its middle rather than at its end.
     HWND status = GetItem(IDC_COMPLETE);
-    SetWindowLongA(status, GWL_STYLE, GetWindowLongA(status, GWL_STYLE) | SS_NOPREFIX | SS_PATHELLIPSIS);
+    SetWindowLongPtrA(status, GWL_STYLE, GetWindowLongPtrA(status, GWL_STYLE) | SS_NOPREFIX | SS_PATHELLIPSIS);
     ShowStatus("");
 
-    const CFileEntryArray& files = m_setupInfo.m_files;
-    m_nCopies = 0;
-    for (size_t i = 0; i < files.GetSize(); ++i) {
-        if (ActionOf(files[i]) == EntryAction::Copy)
-            ++m_nCopies;
-    }
+    // The run owns the text it installs into; without memory for it nothing
+    // is copied, which the result reports.
     m_hReportTo = GetHwnd();
+    m_pTarget = static_cast<char*>(malloc(m_strDir.GetLength() + 1));
+    if (!m_pTarget) {
+        OnInstallDone(1, 0);
+        return;
+    }
+    memcpy(m_pTarget, m_strDir, m_strDir.GetLength() + 1);
+    // What Windows shows when the session is to end during the run.
+    ShutdownBlockReasonCreate(m_hReportTo, L"Installing files");
     m_hInstallThread = CreateThread(nullptr, 0, InstallThread, this, 0, nullptr);
-    // Without a thread the run takes place here, as it did before there was one.
+    // Without a thread the copies take place here, as they did before there was one.
     if (!m_hInstallThread)
         InstallThread(this);
 }
@@ -224,56 +242,73 @@ void CKivSetupDialog::OnInstall()
 DWORD WINAPI CKivSetupDialog::InstallThread(LPVOID parameter) noexcept
 {
     auto* dialog = static_cast<CKivSetupDialog*>(parameter);
-    // The open pass starts files through the shell, which wants COM on the
-    // thread that calls it.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    const int notCopied = RunInstall(dialog->m_setupInfo.m_files, dialog->m_strDir, dialog);
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    const int notCopied = RunInstall(dialog->m_setupInfo.m_files, dialog->m_pTarget, dialog, InstallPasses::Copies);
     PostMessageA(dialog->m_hReportTo, kInstallDoneMessage, static_cast<WPARAM>(notCopied), 0);
     return 0;
 }
 
 bool CKivSetupDialog::BeforeStep(const InstallStep& step)
 {
-    if (step.action == EntryAction::Copy) {
-        m_pCopying = step.entry;
-        ++m_nCopying;
-        // The dialog reads the latest copy when the message arrives; while one
-        // is queued, another would only repeat it.
-        if (!m_bProgressQueued.exchange(true) && !PostMessageA(m_hReportTo, kInstallProgressMessage, 0, 0))
-            m_bProgressQueued = false;
-    }
-    return true;
+    m_copies = step.count;
+    m_copying = static_cast<unsigned long long>(step.number) << 32 | step.index;
+    // The dialog reads the latest copy when the message arrives; while one is
+    // queued, another would only repeat it.
+    if (!m_bProgressQueued.exchange(true) && !PostMessageA(m_hReportTo, kInstallProgressMessage, 0, 0))
+        m_bProgressQueued = false;
+    return !Platform::Interrupted();
 }
 
 void CKivSetupDialog::AfterStep(const InstallStep&)
 {
 }
 
-void CKivSetupDialog::OnInstallProgress(WPARAM, LPARAM)
+LRESULT CKivSetupDialog::OnInstallProgress(WPARAM, LPARAM)
 {
     // Cleared first: a copy begun from here on posts a message of its own.
     m_bProgressQueued = false;
-    const FileEntry* entry = m_pCopying;
+    const unsigned long long copying = m_copying;
+    const unsigned number = static_cast<unsigned>(copying >> 32);
     char text[kPathSize + 64];
-    wsprintfA(text, "Copying %u of %u: %s", m_nCopying.load(), m_nCopies, entry ? entry->szSource : "");
+    wsprintfA(text, "Copying %u of %u: %s", number, static_cast<unsigned>(m_copies),
+              number ? m_setupInfo.m_files[static_cast<size_t>(copying & 0xFFFFFFFFu)].szSource : "");
     SetItemText(IDC_COMPLETE, text);
+    return 0;
 }
 
-void CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
+LRESULT CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
 {
-    if (m_hInstallThread) {
-        // The worker's last act was to post this message.
-        WaitForSingleObject(m_hInstallThread, INFINITE);
-        CloseHandle(m_hInstallThread);
-        m_hInstallThread = nullptr;
-    }
+    // The worker's last act was to post this message.
+    JoinInstallThread();
+    ShutdownBlockReasonDestroy(GetHwnd());
+    // The opens, on this thread, which lives on and keeps COM for the shell;
+    // only when the copies have handled every entry.
+    if (m_pTarget && !Platform::Interrupted())
+        RunInstall(m_setupInfo.m_files, m_pTarget, nullptr, InstallPasses::Opens);
+    free(m_pTarget);
+    m_pTarget = nullptr;
     ShowFinished();
     m_bInstalled = true;
     m_btnInstall.EnableWindow(TRUE);
     FocusItem(IDC_INSTALL);
-    ShowMessage(notCopied == 0 ? "Installation Complete" : "Setup was unsuccessful", kSetupCaption, MB_OK);
+    // A quit held during the run ends the dialog now; no box may wait for it.
+    if (!QuitPending())
+        ShowMessage(notCopied == 0 ? "Installation Complete" : "Setup was unsuccessful", kSetupCaption, MB_OK);
+    return 0;
+}
+
+LRESULT CKivSetupDialog::OnQueryEndSession(WPARAM, LPARAM)
+{
+    return m_hInstallThread ? FALSE : TRUE;
+}
+
+LRESULT CKivSetupDialog::OnEndSession(WPARAM ending, LPARAM)
+{
+    if (ending && m_hInstallThread) {
+        // The copy under way stops and removes its temporary; no step follows.
+        Platform::Interrupt();
+        JoinInstallThread();
+    }
+    return 0;
 }
 
 void CKivSetupDialog::ShowStatus(const char* text)

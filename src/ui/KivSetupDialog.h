@@ -13,16 +13,17 @@ class CSetupInfo;
 // The caption of every message box the installer shows.
 constexpr char kSetupCaption[] = "Setup";
 
-// INSTALL starts the installation run on a worker thread, which reports to
-// the dialog by posted messages: the dialog goes on answering while files are
-// copied, and shows which file of how many is being copied.
+// INSTALL starts the copies on a worker thread, which reports to the dialog
+// by posted messages: the dialog goes on answering while files are copied,
+// and shows which file of how many is being copied. Once the worker has
+// ended, the dialog's own thread opens the files marked for opening.
 class CKivSetupDialog : public CModalDialog, private IInstallObserver {
 public:
     // setupInfo is the loaded package description: the dialog shows its texts
     // and installs it. It must outlive the dialog.
     explicit CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent = nullptr);
     // Waits for an installation run still under way (only a dialog ended from
-    // outside leaves one), since the run reads the dialog's data.
+    // outside leaves one), since the run reports to this object.
     ~CKivSetupDialog() override;
 
     // The dialog's data, tied to its controls by DoDataExchange.
@@ -40,18 +41,26 @@ protected:
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
     // While the installation runs, Enter (OK) and Escape, the close box and
-    // Alt+F4 (cancel) are ignored: the process must not end mid-copy.
+    // Alt+F4 (cancel) are ignored, and a WM_QUIT waits for the run's end: the
+    // process must not end mid-copy.
     void OnOK() override;
     void OnCancel() override;
+    bool HoldsQuit() const override;
 
     void OnAgree();
     void OnDirChange();
     void OnBrowse();
     void OnInstall();
-    // Posted by the worker: a copy has begun; the run has ended, with the
+    // Posted by the worker: a copy has begun; the copies have ended, with the
     // number of C entries not copied in wParam.
-    void OnInstallProgress(WPARAM, LPARAM);
-    void OnInstallDone(WPARAM notCopied, LPARAM);
+    LRESULT OnInstallProgress(WPARAM, LPARAM);
+    LRESULT OnInstallDone(WPARAM notCopied, LPARAM);
+    // The end of the Windows session: refused while files are copied (with
+    // the reason given to Windows when the run began); if it comes all the
+    // same, the run stops at once, leaving each destination as it was or
+    // complete.
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
     // Hides the licence and directory controls and shows text on the line
     // 1021 in their place.
     void ShowStatus(const char* text);
@@ -73,25 +82,30 @@ private:
     static const CommandRoute kCommandMap[];
     static const MessageRoute kMessageMap[];
 
-    // The worker thread: the installation run over the package's file list
-    // into m_strDir, which nothing changes while it runs (the controls that
-    // could are disabled first). Posts OnInstallDone's message last.
+    // The worker thread: the copies of the package's file list into the
+    // run's own copy of the target text. Posts OnInstallDone's message last.
     static DWORD WINAPI InstallThread(LPVOID dialog) noexcept;
-    // On the worker thread: keeps the copy under way for the dialog to show.
+    // On the worker thread: publishes the copy under way for the dialog to
+    // show; after an interrupt (the session's end) no step is taken.
     bool BeforeStep(const InstallStep& step) override;
     void AfterStep(const InstallStep& step) override;
+    // Waits for the worker and lets it go; the session may end again.
+    void JoinInstallThread();
 
     const CSetupInfo& m_setupInfo;
 
-    // The installation run: its thread while it lasts, the window it reports
-    // to, and the number of C entries in the list.
+    // The installation run: the target text as it was when the run began
+    // (its own, malloc'd; nothing of the dialog is read by the worker), its
+    // thread while the copies last and the window it reports to.
+    char* m_pTarget = nullptr;
     HANDLE m_hInstallThread = nullptr;
     HWND m_hReportTo = nullptr;
-    unsigned m_nCopies = 0;
-    // Written by the worker, read by the dialog: the number (from 1) and the
-    // entry of the copy under way, and whether a progress message is on its
+    // Written by the worker, read by the dialog: the copy under way as one
+    // value, its number among the copies above its entry's index in the list
+    // (so that the line never pairs one copy's number with another's name),
+    // how many copies there are, and whether a progress message is on its
     // way, so that at most one is ever queued.
-    std::atomic<unsigned> m_nCopying{0};
-    std::atomic<const FileEntry*> m_pCopying{nullptr};
+    std::atomic<unsigned long long> m_copying{0};
+    std::atomic<size_t> m_copies{0};
     std::atomic<bool> m_bProgressQueued{false};
 };

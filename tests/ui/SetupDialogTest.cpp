@@ -109,7 +109,7 @@ protected:
             s_steps[s_next++](hwnd);
         } else if (hwnd && ++s_idleTicks == 200) {
             ADD_FAILURE() << "the dialog was still open after the last step";
-            EndDialog(hwnd, IDABORT);
+            s_dialog->EndDialog(IDABORT);
         }
     }
 

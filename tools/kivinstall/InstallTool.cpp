@@ -98,9 +98,11 @@ std::string WhyTooLong(const InstallStep& step)
 }
 
 // Tells each step as it is taken, and lets the opens through only with --open.
+// Copies and opens are counted apart, as the walk numbers them: "[2/3]" is
+// the second copy of three, "[open 1/1]" the first open.
 class CProgress final : public IInstallObserver {
 public:
-    CProgress(IConsole& console, bool open, size_t steps) : m_console(console), m_open(open), m_steps(steps) {}
+    CProgress(IConsole& console, bool open) : m_console(console), m_open(open) {}
 
     bool BeforeStep(const InstallStep& step) override
     {
@@ -111,7 +113,8 @@ public:
     void AfterStep(const InstallStep& step) override
     {
         const std::string source = PathQuoted(step.entry->szSource);
-        std::string line = "[" + std::to_string(++m_taken) + "/" + std::to_string(m_steps) + "] ";
+        std::string line = std::string(step.action == EntryAction::Open ? "[open " : "[") + std::to_string(step.number) +
+                           "/" + std::to_string(step.count) + "] ";
         if (step.action == EntryAction::Open) {
             line += step.outcome == StepOutcome::Done       ? "opened " + source
                     : step.outcome == StepOutcome::PassedOver && !Platform::Interrupted() ? "not opened (--open opens it): " + source
@@ -132,8 +135,6 @@ public:
 private:
     IConsole& m_console;
     bool m_open;
-    size_t m_steps;
-    size_t m_taken = 0;
     size_t m_copied = 0;
     size_t m_failed = 0;
 };
@@ -173,7 +174,7 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
     if (!Agreed(options, console))
         return kInstallNotAgreed;
 
-    CProgress progress(console, options.open, plan.steps.size());
+    CProgress progress(console, options.open);
     Platform::StopCopiesOnInterrupt();
     const int notCopied = RunInstall(info.m_files, target.c_str(), &progress);
     if (Platform::Interrupted())
