@@ -141,9 +141,17 @@ bool ShellOpen(const char* file)
     // What an elevated installer starts runs as the user who started it.
     if (OpenAsDesktopUser(file))
         return true;
-    // ShellExecuteA reports success with a value greater than 32.
-    HINSTANCE result = ShellExecuteA(nullptr, nullptr, file, file, nullptr, SW_SHOW);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    // ShellExecuteA's call (no verb, the file as its parameter text, no
+    // directory, shown normally), in the form that waits until the shell has
+    // handed the file over: a tool may end right after its opens, and work
+    // the shell leaves to this thread would end with it.
+    SHELLEXECUTEINFOA open = {};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_NOASYNC;
+    open.lpFile = file;
+    open.lpParameters = file;
+    open.nShow = SW_SHOW;
+    return ShellExecuteExA(&open) != FALSE;
 }
 
 void SetShellOpener(ShellOpener opener)

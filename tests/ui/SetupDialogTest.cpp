@@ -70,10 +70,18 @@ protected:
     }
 };
 
-// A package in a temporary directory, loaded in it for a new dialog on each run; the shell opener records.
+// A package in a temporary directory, loaded in it for a new dialog on each run; the shell opener records
+// each file, and whether it was opened elsewhere than on the dialog's thread or before s_lastCopy existed.
 class SetupDialogTest : public ::testing::Test {
 protected:
-    SetupDialogTest() { Platform::SetShellOpener([](const char* file) { return s_opened.push_back(file), true; }); }
+    SetupDialogTest()
+    {
+        Platform::SetShellOpener([](const char* file) {
+            s_opened.push_back(file + std::string(GetCurrentThreadId() == s_thread ? "" : " off the dialog's thread") +
+                               (s_lastCopy.empty() || std::filesystem::exists(s_lastCopy) ? "" : " before the copies"));
+            return true;
+        });
+    }
     ~SetupDialogTest() override { Platform::SetShellOpener(nullptr); }
 
     // setup.inf with this default directory; list.inf with these lines.
@@ -85,9 +93,12 @@ protected:
         package.Write("list.inf", "[ArenaPack]\r\n" + files);
     }
     // Runs the dialog and each step on a timer tick of its own inside its modal loop, so that keys posted
-    // by one step are handled before the next. A dialog still open 4 s after the last step fails the test.
-    INT_PTR Run(std::vector<std::function<void(HWND)>> steps)
+    // by one step are handled before the next. A dialog still open 4 s after the last step fails the test,
+    // unless it ends by itself (after a WM_QUIT), for which it has 60 s.
+    INT_PTR Run(std::vector<std::function<void(HWND)>> steps, bool endsByItself = false)
     {
+        s_thread = GetCurrentThreadId();
+        s_endsByItself = endsByItself;
         CCurrentDir inPackage(package.Native());
         info = std::make_unique<CSetupInfo>();
         EXPECT_NE(nullptr, info->Load("setup.inf", "list.inf"));
@@ -107,7 +118,7 @@ protected:
         HWND hwnd = s_dialog->GetHwnd();
         if (hwnd && IsWindowVisible(hwnd) && s_next < s_steps.size()) {
             s_steps[s_next++](hwnd);
-        } else if (hwnd && ++s_idleTicks == 200) {
+        } else if (hwnd && ++s_idleTicks == (s_endsByItself ? 3000u : 200u)) {
             ADD_FAILURE() << "the dialog was still open after the last step";
             s_dialog->EndDialog(IDABORT);
         }
@@ -123,6 +134,9 @@ protected:
     static inline std::vector<std::function<void(HWND)>> s_steps;
     static inline size_t s_next, s_idleTicks;
     static inline std::vector<std::string> s_opened;
+    static inline DWORD s_thread;
+    static inline bool s_endsByItself;
+    static inline std::filesystem::path s_lastCopy;
     CTempDir package, target;
     std::unique_ptr<CSetupInfo> info;
     std::unique_ptr<CTestSetupDialog> dialog;
@@ -247,10 +261,14 @@ TEST_F(SetupDialogTest, TheBoxTheDirectoryTextAndThePickerMoveThroughTheStatesAn
 
 TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedViewAndExitEndsTheRun)
 {
-    // A missing source and a read-only destination: neither may pass as installed.
-    WritePackage("", "Count=4\r\nFILE1=present.txt;$setupdir;C;1\r\nFILE2=missing.txt;$setupdir;C;2\r\n"
-                     "FILE3=locked.txt;$setupdir;C;3\r\nFILE4=readme.txt;$setupdir;E;4\r\n");
+    // A missing source and a read-only destination: neither may pass as installed. The opens, one listed
+    // before every copy, come after the last copy, on the dialog's thread, once each, in list order.
+    WritePackage("", "Count=6\r\nFILE1=first.txt;$setupdir;E;1\r\nFILE2=present.txt;$setupdir;C;2\r\n"
+                     "FILE3=missing.txt;$setupdir;C;3\r\nFILE4=locked.txt;$setupdir;C;4\r\nFILE5=readme.txt;$setupdir;E;5\r\n"
+                     "FILE6=last.txt;$setupdir;C;6\r\n");
     package.Write("present.txt", "here");
+    package.Write("last.txt", "last");
+    s_lastCopy = target.Native("last.txt");
     package.Write("locked.txt", "new");
     target.Write("locked.txt", "old");
     std::filesystem::permissions(target.Native("locked.txt"), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
@@ -263,8 +281,9 @@ TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedViewAndE
         ExpectView(hwnd, true);
         Click(hwnd, IDC_INSTALL);  // Exit: installs nothing more
     }}));
+    s_lastCopy.clear();
     EXPECT_EQ(std::vector<std::string>{"Setup was unsuccessful|Setup|0|finished"}, dialog->messages);
-    EXPECT_EQ(std::vector<std::string>{"readme.txt"}, s_opened);
+    EXPECT_EQ((std::vector<std::string>{"first.txt", "readme.txt"}), s_opened);
     EXPECT_EQ(target.Read("present.txt") + "|" + target.Read("missing.txt") + "|" + target.Read("locked.txt"), "here||old");
 }
 
@@ -316,3 +335,23 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
 }
 
 }  // namespace
+
+// A WM_QUIT that arrives while files are copied waits for the run, opens included, and then ends the dialog
+// without the result box; it is posted again for the loop outside.
+TEST_F(SetupDialogTest, AQuitDuringTheRunWaitsForItsEnd)
+{
+    WritePackage("", "Count=2\r\nFILE1=big.dat;$setupdir;C;1\r\nFILE2=readme.txt;$setupdir;E;2\r\n");
+    package.Write("big.dat", std::string(64 << 20, 'b'));
+    s_opened.clear();
+    EXPECT_EQ(IDCANCEL, Run({[&](HWND hwnd) {
+        Click(hwnd, IDC_AGREE);
+        TypeInto(hwnd, IDC_DIR, target.Path());
+        Click(hwnd, IDC_INSTALL);
+        PostQuitMessage(7);
+    }}, true));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7);
+    EXPECT_TRUE(dialog->m_bInstalled && dialog->messages.empty());
+    EXPECT_EQ(std::vector<std::string>{"readme.txt"}, s_opened);
+    EXPECT_EQ(std::filesystem::file_size(target.Native("big.dat")), 64u << 20);
+}

@@ -7,6 +7,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <objbase.h>
 #define isatty _isatty
 #define fileno _fileno
 #else
@@ -242,6 +243,11 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
 int RunInstallMain(int argc, char** argv)
 {
     UseBinaryStandardStreams();
+#ifdef _WIN32
+    // The shell that opens files wants a single-threaded apartment on the
+    // thread that asks, for the whole run.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+#endif
     CProcessConsole console;
     const int status = RunInstallTool(std::vector<std::string>(argv + 1, argv + argc), console);
     fflush(stdout);
