@@ -317,6 +317,7 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
     }, [&](HWND hwnd) {
         EXPECT_TRUE(dialog->messages.empty()) << "the run ended too soon to be tested";
         EXPECT_EQ("----", EnabledOf(hwnd) + (ItemEnabled(hwnd, IDC_AGREE) ? "a" : "-"));
+        EXPECT_EQ(FALSE, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the session may end mid-copy";
         PressKey(hwnd, VK_RETURN), PressKey(hwnd, VK_ESCAPE), PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) {
         ended = true;
