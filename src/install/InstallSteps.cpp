@@ -29,12 +29,12 @@ void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, Insta
     InstallStep step = {};
     step.targetDir = targetDir ? targetDir : "";
     const size_t targetLength = NormaliseTarget(step.targetDir, step.target, kPathSize);
-    size_t copies = 0;
-    for (size_t i = 0; i < files.GetSize(); ++i)
-        copies += ActionOf(files[i]) == EntryAction::Copy;
-    size_t opens = 0;
-    for (size_t i = 0; i < files.GetSize(); ++i)
-        opens += ActionOf(files[i]) == EntryAction::Open;
+    size_t copies = 0, opens = 0;
+    for (size_t i = 0; i < files.GetSize(); ++i) {
+        const EntryAction action = ActionOf(files[i]);
+        copies += action == EntryAction::Copy;
+        opens += action == EntryAction::Open;
+    }
 
     // Copies first, opens only after every copy, whatever the order of the list.
     const EntryAction all[] = {EntryAction::Copy, EntryAction::Open};

@@ -8,6 +8,8 @@ public:
     virtual bool Rewind() = 0;
     // Reads up to size bytes; 0 only at the end of the source or on a read error.
     virtual size_t Read(unsigned char* buffer, size_t size) = 0;
+    // The system's code for the first read that failed, 0 when none has.
+    virtual int Error() const { return 0; }
 
 protected:
     ~IByteSource() = default;

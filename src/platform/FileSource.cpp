@@ -5,6 +5,7 @@
 bool CFileSource::Open(const char* path)
 {
     Close();
+    m_error = 0;
     m_file = Platform::OpenRegularFile(path);
     return m_file != nullptr;
 }
@@ -24,5 +25,10 @@ bool CFileSource::Rewind()
 
 size_t CFileSource::Read(unsigned char* buffer, size_t size)
 {
-    return m_file ? fread(buffer, 1, size, m_file) : 0;
+    if (!m_file)
+        return 0;
+    const size_t got = fread(buffer, 1, size, m_file);
+    if (got < size && ferror(m_file) && m_error == 0)
+        m_error = Platform::LastError() != 0 ? Platform::LastError() : Platform::kReadFailed;
+    return got;
 }

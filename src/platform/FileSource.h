@@ -19,7 +19,9 @@ public:
 
     bool Rewind() override;
     size_t Read(unsigned char* buffer, size_t size) override;
+    int Error() const override { return m_error; }
 
 private:
     FILE* m_file = nullptr;
+    int m_error = 0;
 };

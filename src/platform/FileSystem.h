@@ -1,5 +1,6 @@
 // The few operating-system calls the installation engine makes.
 #pragma once
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 
@@ -10,6 +11,19 @@ namespace Platform {
 // The system's code for why the last call on this thread failed (errno, or
 // GetLastError on Windows). Every call below that fails sets it.
 int LastError();
+
+// The system's code for memory that ran out.
+#ifdef _WIN32
+constexpr int kOutOfMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
+#else
+constexpr int kOutOfMemory = ENOMEM;
+#endif
+// ... and for a read that failed without a code of its own.
+#ifdef _WIN32
+constexpr int kReadFailed = 30;  // ERROR_READ_FAULT
+#else
+constexpr int kReadFailed = EIO;
+#endif
 
 // The system's own message for an error code, in the system's form, cut to
 // fit size bytes.

@@ -39,21 +39,21 @@ bool IsDeviceName(const char* name, size_t length)
         ++base;
     while (base > 0 && name[base - 1] == ' ')
         --base;
-    auto is = [&](const char* device) {
-        for (size_t i = 0; i < 3; ++i) {
-            if ((name[i] | 0x20) != device[i])
-                return false;
-        }
-        return true;
-    };
-    if (base == 3)
-        return is("con") || is("prn") || is("aux") || is("nul");
+    if (base != 3 && base != 4)
+        return false;
+    // The names in small letters, by their length: three, or four with a digit.
+    static const char kDevices[][4] = {"con", "prn", "aux", "nul", "com", "lpt"};
+    bool named = false;
+    for (size_t d = base == 3 ? 0 : 4; d < (base == 3 ? 4u : 6u) && !named; ++d)
+        named = (name[0] | 0x20) == kDevices[d][0] && (name[1] | 0x20) == kDevices[d][1] &&
+                (name[2] | 0x20) == kDevices[d][2];
+    if (!named || base == 3)
+        return named;
     // Windows takes the superscripts one, two and three for digits too: a
     // single byte in the code pages that have them.
-    const unsigned char last = base == 4 ? static_cast<unsigned char>(name[3]) : 0;
-    const uint32_t digit = base == 4 && !IsLeadByte(last) ? CharacterOf(last) : 0;
-    return base == 4 && (is("com") || is("lpt")) &&
-           ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
+    const unsigned char last = static_cast<unsigned char>(name[3]);
+    const uint32_t digit = IsLeadByte(last) ? 0 : CharacterOf(last);
+    return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
 }
 
 bool HasDeviceName(const char* path)

@@ -90,6 +90,12 @@ CSetupInfo::CSetupInfo()
 {
 }
 
+const char* CSetupInfo::Fail(LoadStage stage, const char* path, int systemError)
+{
+    m_loadFailure = {stage, path, systemError};
+    return nullptr;
+}
+
 void CSetupInfo::Clear()
 {
     m_szSetupPath[0] = '\0';

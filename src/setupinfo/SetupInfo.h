@@ -33,6 +33,15 @@ struct SetupKey {
 constexpr size_t kSetupKeyCount = 6;
 extern const SetupKey kSetupKeys[kSetupKeyCount];
 
+// Why Load failed: at which stage, for which of its two files (the path it
+// was given) and with which code of the system (errno, or GetLastError's).
+enum class LoadStage { None, Open, Read, Memory };
+struct LoadFailure {
+    LoadStage stage;
+    const char* path;
+    int systemError;
+};
+
 class CSetupInfo {
 public:
     CSetupInfo();
@@ -46,6 +55,8 @@ public:
     // setup.inf opens, every field is first cleared, as in a new object.
     const char* Load(const char* setupPath, const char* listPath);
     const char* Load(const char* setupPath, const char* listPath, ISetupSources& sources);
+    // Why the last Load returned null; stage None after one that did not.
+    const LoadFailure& GetLoadFailure() const { return m_loadFailure; }
 
     // Load's steps with another way of taking the values of an open file
     // (SetupLoad.h): Load itself takes them from the line index; the fuzzer
@@ -94,4 +105,8 @@ public:
 
 private:
     void Clear();
+    // Records why Load fails, and returns its result for that: null.
+    const char* Fail(LoadStage stage, const char* path, int systemError);
+
+    LoadFailure m_loadFailure = {LoadStage::None, nullptr, 0};
 };

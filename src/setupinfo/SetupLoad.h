@@ -1,5 +1,6 @@
 // Load's steps, over any way of taking a description file's values.
 #pragma once
+#include "FileSystem.h"
 #include "LineRules.h"
 #include "SetupInfo.h"
 #include "TextBuffer.h"
@@ -15,15 +16,18 @@ void SplitEntry(char* value, FileEntry& entry);
 template <class Lookup>
 const char* CSetupInfo::LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources)
 {
+    m_loadFailure = {LoadStage::None, nullptr, 0};
     IByteSource* setupSource = sources.Open(setupPath);
     if (!setupSource)
-        return nullptr;
+        return Fail(LoadStage::Open, setupPath, Platform::LastError());
     // Whatever an earlier Load left goes: the fields start as a new object's.
     Clear();
     Lookup setup(*setupSource);
-    if (!setup.Read()) {
+    const bool setupRead = setup.Read();
+    if (!setupRead || setupSource->Error() != 0) {
+        const int error = setupRead ? setupSource->Error() : Platform::kOutOfMemory;
         sources.CloseAll();
-        return nullptr;
+        return Fail(setupRead ? LoadStage::Read : LoadStage::Memory, setupPath, error);
     }
     m_pSetupFile = setup.Reader();
     CopyText(m_szSetupPath, sizeof m_szSetupPath, setupPath);
@@ -35,12 +39,17 @@ const char* CSetupInfo::LoadWith(const char* setupPath, const char* listPath, IS
 
     IByteSource* listSource = sources.Open(listPath);
     if (!listSource) {
+        const int error = Platform::LastError();
         m_pSetupFile = nullptr;
         sources.CloseAll();
-        return nullptr;
+        return Fail(LoadStage::Open, listPath, error);
     }
     Lookup list(*listSource);
     bool loaded = list.Read();
+    if (!loaded)
+        Fail(LoadStage::Memory, listPath, Platform::kOutOfMemory);
+    else if (listSource->Error() != 0)
+        loaded = Fail(LoadStage::Read, listPath, listSource->Error()) != nullptr;
     if (loaded) {
         m_pListFile = list.Reader();
         char count[kCountSize] = "";
@@ -56,7 +65,7 @@ const char* CSetupInfo::LoadWith(const char* setupPath, const char* listPath, IS
             if (!list.Find(m_szSection, key, value, sizeof value))
                 break;
             if (!m_files.SetSize(n)) {
-                loaded = false;
+                loaded = Fail(LoadStage::Memory, listPath, Platform::kOutOfMemory) != nullptr;
                 break;
             }
             SplitEntry(value, m_files[n - 1]);

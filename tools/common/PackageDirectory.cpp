@@ -10,9 +10,9 @@ CPackageDirectory::~CPackageDirectory()
     }
 }
 
-bool CPackageDirectory::Enter(const std::filesystem::path& directory)
+bool CPackageDirectory::Enter(const std::filesystem::path& directory, std::error_code& error)
 {
-    std::error_code error;
+    error.clear();
     if (!directory.empty())
         std::filesystem::current_path(directory, error);
     return !error;

@@ -13,8 +13,9 @@ public:
     CPackageDirectory& operator=(const CPackageDirectory&) = delete;
 
     // Enters directory, a path of the system the tool runs on; an empty one
-    // leaves the current directory as it is. False when it cannot be entered.
-    bool Enter(const std::filesystem::path& directory);
+    // leaves the current directory as it is. False, with the system's reason
+    // in error, when it cannot be entered.
+    bool Enter(const std::filesystem::path& directory, std::error_code& error);
 
 private:
     std::error_code m_error;

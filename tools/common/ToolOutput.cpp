@@ -117,6 +117,28 @@ std::string ErrorMessage(int code)
     return text;
 }
 
+std::string LoadFailureText(const LoadFailure& failure)
+{
+    const std::string file = failure.path ? Shown(failure.path, ShowAs::Path) : "the description";
+    const std::string reason = ErrorMessage(failure.systemError);
+    switch (failure.stage) {
+    case LoadStage::Open: return file + ": " + reason;
+    case LoadStage::Read: return file + " cannot be read: " + reason;
+    case LoadStage::Memory: return file + " does not fit in memory: " + reason;
+    case LoadStage::None: break;
+    }
+    return file + ": " + reason;
+}
+
+std::string ShownSystemPath(const std::string& path)
+{
+#ifdef _WIN32
+    return Shown(path);
+#else
+    return ShownUtf8(path);
+#endif
+}
+
 void UseBinaryStandardStreams()
 {
 #ifdef _WIN32

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "InstallPlan.h"
+#include "SetupInfo.h"
 
 // How a text of the package is shown.
 enum class ShowAs {
@@ -39,6 +40,14 @@ std::string WritePlanText(const InstallPlan& plan, size_t& copies, size_t& opens
 
 // The system's own message for an error code (errno, or GetLastError's code).
 std::string ErrorMessage(int code);
+
+// Why Load failed, for a message: "setup.inf: No such file or directory",
+// "list.inf cannot be read: Input/output error".
+std::string LoadFailureText(const LoadFailure& failure);
+
+// A path of the system as the user gave it (a command-line argument), safe
+// for a terminal: in UTF-8 outside Windows, controls as <XX>.
+std::string ShownSystemPath(const std::string& path);
 
 // Standard output and error pass bytes unchanged: on Windows no LF becomes
 // CR LF, so both builds write the same bytes.

@@ -15,6 +15,8 @@ struct CheckWarning {
 
 struct CheckReport {
     bool loaded = false;
+    // When not loaded: which file failed and why, in the system's words.
+    std::string loadFailure;
 
     // The loaded description, as CSetupInfo holds it.
     std::string setupPath;

@@ -14,8 +14,10 @@ CheckReport CheckPackage(const CheckOptions& options)
 {
     CheckReport report;
     CSetupInfo info;
-    if (!info.Load(kSetupFileName, kListFileName))
+    if (!info.Load(kSetupFileName, kListFileName)) {
+        report.loadFailure = LoadFailureText(info.GetLoadFailure());
         return report;
+    }
 
     report.loaded = true;
     report.setupPath = info.m_szSetupPath;
@@ -56,14 +58,17 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
     CheckReport report;
     {
         CPackageDirectory package;
-        if (!package.Enter(options.packageDir))
-            err += "kivcheck: cannot enter " + options.packageDir + "\n";
+        std::error_code error;
+        if (!package.Enter(options.packageDir, error))
+            err += "kivcheck: cannot enter " + ShownSystemPath(options.packageDir) + ": " + error.message() + "\n";
         else
             report = CheckPackage(options);
     }
 
     out += options.json ? WriteJson(report) : WriteText(report);
     if (!report.loaded) {
+        if (!report.loadFailure.empty())
+            err += "kivcheck: " + report.loadFailure + "\n";
         err += std::string(kLoadErrorText) + "\n";
         return kExitNotLoaded;
     }

@@ -161,7 +161,7 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
 {
     CSetupInfo info;
     if (!info.Load(kSetupFileName, kListFileName)) {
-        console.Err(std::string(kLoadErrorText) + "\n");
+        console.Err("kivinstall: " + LoadFailureText(info.GetLoadFailure()) + "\n" + kLoadErrorText + "\n");
         return kInstallNotLoaded;
     }
     const InstallPlan plan = ComputePlan(info, target);
@@ -233,8 +233,10 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
         return kInstallUsage;
     }
     CPackageDirectory package;
-    if (!package.Enter(options.packageDir)) {
-        console.Err("kivinstall: cannot enter " + options.packageDir + "\n" + kLoadErrorText + "\n");
+    std::error_code error;
+    if (!package.Enter(options.packageDir, error)) {
+        console.Err("kivinstall: cannot enter " + ShownSystemPath(options.packageDir) + ": " + error.message() + "\n" +
+                    kLoadErrorText + "\n");
         return kInstallNotLoaded;
     }
     return Install(options, target, console);

@@ -1,8 +1,8 @@
 #include "PackRun.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -106,12 +106,23 @@ fs::path FindInstaller(const PackOptions& options, const fs::path& program)
     return {};
 }
 
-bool WriteBytes(const fs::path& path, const std::string& bytes)
+// Writes bytes as the file path; false with the C library's reason in error.
+bool WriteBytes(const fs::path& path, const std::string& bytes, std::error_code& error)
 {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+#ifdef _WIN32
+    FILE* out = _wfopen(path.c_str(), L"wb");
+#else
+    FILE* out = fopen(path.c_str(), "wb");
+#endif
+    bool written = out && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    int code = written ? 0 : errno;
+    if (out && fclose(out) != 0 && written) {
+        written = false;
+        code = errno;
+    }
+    if (!written)
+        error = std::error_code(code, std::generic_category());
+    return written;
 }
 
 // Copies a file, keeping its last-write time.
@@ -284,15 +295,15 @@ int CPackRun::Build(const CPackagePlace& place, const ContentScan& scan, const s
         if (Platform::Interrupted() || error || !CopyKeepingTime(file.source, destination, error))
             return notWritten(ShownName(file.shown));
     }
-    if (!WriteBytes(root / kSetupFileName, SetupFileText(m_layout)) || !WriteBytes(root / kListFileName, ListFileText(m_layout, entries))) {
-        error = std::make_error_code(std::errc::io_error);
-        return notWritten("setup.inf or list.inf");
-    }
+    if (!WriteBytes(root / kSetupFileName, SetupFileText(m_layout), error))
+        return notWritten(kSetupFileName);
+    if (!WriteBytes(root / kListFileName, ListFileText(m_layout, entries), error))
+        return notWritten(kListFileName);
 
     // The last step: the package as the installer loads it, and kivcheck's checks on it.
     CPackageDirectory inStaging;
-    if (!inStaging.Enter(root))
-        return Fail(kPackNotWritten, "cannot enter " + Shown(root));
+    if (!inStaging.Enter(root, error))
+        return Fail(kPackNotWritten, "cannot enter " + Shown(root) + ": " + error.message());
     CSetupInfo loaded;
     if (!ReadsBack(loaded, entries, scan))
         return Fail(kPackRefused, "nothing was written: the installer would not read the package as written");
@@ -310,7 +321,7 @@ int CPackRun::Build(const CPackagePlace& place, const ContentScan& scan, const s
 bool CPackRun::ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entries, const ContentScan& scan)
 {
     if (!loaded.Load(kSetupFileName, kListFileName)) {
-        m_err += std::string("kivpack: ") + kLoadErrorText + "\n";
+        m_err += "kivpack: " + LoadFailureText(loaded.GetLoadFailure()) + "\n" + "kivpack: " + kLoadErrorText + "\n";
         return false;
     }
     bool same = true;
