@@ -8,7 +8,8 @@ rem Every step runs; each one that fails is named, and the exit status is 1 when
 rem
 rem KivSetup.exe asks for administrator rights: run this from an elevated prompt, or kiv_exe_tests
 rem cannot start it (error 740). The build's other checks need tools of the build machine (objdump,
-rem osslsigncode, Python: kiv_exe_KivSetup, kiv_exe_release, kiv_res_images_up_to_date) and run there.
+rem osslsigncode, Python: kiv_exe_KivSetup, kiv_exe_kivcheck, kiv_exe_kivinstall, kiv_exe_release,
+rem kiv_res_images_up_to_date) and run there.
 setlocal
 set "here=%~dp0"
 rem The tests read their data from here rather than from the paths of the build machine.
