@@ -32,7 +32,7 @@ KIV_SIGN_TIMESTAMP_URL ?=
 KIV_SIGN_INPUT         ?= $(WINDOWS_DIR)/KivSetup.exe
 KIV_SIGN_OUTPUT        ?= $(WINDOWS_DIR)/signed/KivSetup.exe
 
-.PHONY: all native windows release install deb fuzz-build test test-native test-windows test-fuzz test-reproducible fuzz bench deps demo sign clean
+.PHONY: all native windows release install deb fuzz-build test test-native test-windows test-windows-cmd test-fuzz test-reproducible fuzz bench deps demo sign clean
 
 all: native windows release
 
@@ -80,6 +80,7 @@ test: deps
 	$(MAKE) all
 	$(MAKE) test-native
 	$(MAKE) test-windows
+	$(MAKE) test-windows-cmd
 	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-code-pages.sh $(NATIVE_DIR) $(WINDOWS_DIR)
@@ -92,6 +93,13 @@ test-native:
 
 test-windows:
 	tests/run-under-wine.sh ctest --preset windows
+
+# The Windows tests as a Windows machine runs them: staged into one directory with their data and run by
+# tests/run-on-windows.cmd in Wine's cmd; its exit status is the step's.
+test-windows-cmd:
+	@stage="$$(mktemp -d)" && trap 'rm -rf "$$stage"' EXIT && \
+	tests/exe/stage-for-windows.sh $(WINDOWS_DIR) "$$stage" && \
+	tests/run-under-wine.sh wine cmd /c "Z:$$(echo "$$stage" | tr / '\\')\\run-on-windows.cmd"
 
 # Two clones of the commit, built apart, give the same KivSetup.exe and kivcheck.exe.
 test-reproducible:

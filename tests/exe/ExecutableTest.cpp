@@ -20,15 +20,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FromBuildMachine(const std::string& path)  // drive Z: is its root under Wine
-{
-    return path[0] == '/' ? "Z:" + path : path;
-}
-
 std::string KivSetupExe()  // KIV_EXE_UNDER_TEST names another copy, such as a signed one
 {
     const char* other = getenv("KIV_EXE_UNDER_TEST");
-    return other ? other : FromBuildMachine(KIV_SETUP_EXE);
+    return other ? other : TestData(KIV_SETUP_EXE);
 }
 
 std::string Resource(HMODULE module, LPCSTR type, WORD id)  // empty when missing
@@ -90,7 +85,8 @@ struct CInstallerProcess {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         EXPECT_TRUE(CreateProcessA(exe.c_str(), exe.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   startDir.Native().string().c_str(), &startup, &process));
+                                   startDir.Native().string().c_str(), &startup, &process))
+            << exe << ": error " << GetLastError() << " (740: it asks for administrator rights)";
     }
     ~CInstallerProcess()
     {
@@ -108,12 +104,12 @@ struct CInstallerProcess {
 TEST(BuiltInResources, TheCommittedPicturesAndManifestInFormsTheSystemTakes)
 {
     auto committed = [](const std::string& path) {
-        std::ifstream in(FromBuildMachine(path), std::ios::binary);
+        std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
     // The manifest as the build writes it, with the project's version.
-    const std::string logo = committed(KIV_RES_DIR "/logo.bmp"), ico = committed(KIV_RES_DIR "/KivSetup.ico"),
-                      manifest = committed(KIV_MANIFEST);
+    const std::string logo = committed(TestData(KIV_RES_DIR) + "/logo.bmp"),
+                      ico = committed(TestData(KIV_RES_DIR) + "/KivSetup.ico"), manifest = committed(TestData(KIV_MANIFEST));
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
     // This program links the same compiled resources as KivSetup.exe.
@@ -150,7 +146,7 @@ TEST(BuiltInResources, TheCommittedPicturesAndManifestInFormsTheSystemTakes)
 TEST(Startup, InstallsTheExamplePackageFromStartToExitAndWithoutAPackageShowsTheLoadErrorAndEnds)
 {
     CTempDir package, target, empty;
-    fs::copy(FromBuildMachine(KIV_EXAMPLES_DIR "/arena-pack"), package.Native(), fs::copy_options::recursive);
+    fs::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack", package.Native(), fs::copy_options::recursive);
     CInstallerProcess installer(package);
     const DWORD id = installer.process.dwProcessId;
     HWND dialog = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Arena Map Pack"; });

@@ -283,7 +283,7 @@ TEST_F(Install, OnWindowsACopyCutShortLeavesTheOldDestinationAndACompleteOneKeep
     Source("big.dat");
     fs::resize_file(dir.Native("package\\data\\big.dat"), size);
     dir.Write("Arena\\big.dat", "old bytes");
-    std::string command = "\"Z:" KIV_KIVINSTALL_EXE "\" --accept-license --target \"" + Target("Arena") + "\"";
+    std::string command = "\"" + TestData(KIV_KIVINSTALL_EXE) + "\" --accept-license --target \"" + Target("Arena") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};

@@ -39,7 +39,7 @@ Codes WarningCodes(const CTempDir& package, const std::string& target = "", std:
 
 // A copy of the format's worked example with its licence, logo and packaged files.
 struct CWorkedExample : CTempDir {
-    CWorkedExample() { std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack", Native(), std::filesystem::copy_options::recursive); }
+    CWorkedExample() { std::filesystem::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack", Native(), std::filesystem::copy_options::recursive); }
 };
 
 }  // namespace
@@ -77,7 +77,7 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
     EXPECT_EQ(hostile.find('\x1b'), std::string::npos);
     EXPECT_NE(hostile.find("source-missing: FILE1: the source \"<1B>[2J<9D>.map\""), std::string::npos) << hostile;
     EXPECT_NE(hostile.find("source \"<1B>[2J<9D>.map\", file name"), std::string::npos) << hostile;
-    std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack/list.inf", package.Native("list.inf"), std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack/list.inf", package.Native("list.inf"), std::filesystem::copy_options::overwrite_existing);
     // A skipped copy keeps its place in the plan, with its whole paths.
     const std::string t250(250, 't'), tooLong = CheckRun({"--json", "--target", t250, pkg}).out;
     EXPECT_NE(tooLong.find(R"({"op": "copy", "index": 0, "source": "data\\arena1.map", "entryDir": ")" + t250 + R"(\\maps\\", "destPath": ")" +

@@ -76,7 +76,7 @@ std::set<std::string> Listing(const std::filesystem::path& directory)
 TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
 {
     CTempDir package, dir;
-    std::filesystem::copy(KIV_EXAMPLES_DIR "/arena-pack", package.Native(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack", package.Native(), std::filesystem::copy_options::recursive);
     // A licence that would retitle the terminal, overwrite its line with a bare CR, and hold a C1 control.
     package.Write("license.txt", std::string("Terms\x1b]0;owned\x07\r\n\tok\rX\x9d\0hidden", 26));
 

@@ -77,8 +77,8 @@ TEST(Kivpack, TheTreeInstallsBackWholeAndGivesTheSameBytesTwice)
     Put(dir.Native("share/kivsetup/KivSetup.exe"), "MZ installer");
     dir.MakeDir("bin");
     const std::vector<std::string> args = {"--title", "Test Pack", "--default-dir", "C:\\Games\\Test", "--copyright", "\xC2\xA9 Me",
-                                           "--open", "readme.txt", "--license", KIV_EXAMPLES_DIR "/arena-pack/license.txt",
-                                           "--logo", KIV_EXAMPLES_DIR "/arena-pack/logo.bmp", dir.Content()};
+                                           "--open", "readme.txt", "--license", TestData(KIV_EXAMPLES_DIR) + "/arena-pack/license.txt",
+                                           "--logo", TestData(KIV_EXAMPLES_DIR) + "/arena-pack/logo.bmp", dir.Content()};
     for (const char* package : {"pack", "again"}) {
         std::vector<std::string> packing = args;
         packing.push_back(dir.Native(package).u8string());

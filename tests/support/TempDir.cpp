@@ -3,10 +3,23 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 namespace fs = std::filesystem;
+
+std::string TestData(const std::string& onBuildMachine)
+{
+    const char* copied = std::getenv("KIV_TEST_DATA_DIR");
+    if (copied && *copied)
+        return (fs::path(copied) / onBuildMachine.substr(onBuildMachine.find_last_of('/') + 1)).string();
+#ifdef _WIN32
+    if (onBuildMachine[0] == '/')
+        return "Z:" + onBuildMachine;
+#endif
+    return onBuildMachine;
+}
 
 CTempDir::CTempDir()
 {

@@ -1,10 +1,17 @@
-// Test support: a fresh temporary directory with real files, removed afterwards; a code page for a while.
+// Test support: a fresh temporary directory with real files, removed afterwards; a code page for a while;
+// where the files a test reads lie.
 #pragma once
 #include <filesystem>
 #include <set>
 #include <string>
 
 #include "WindowsNames.h"
+
+// A file or directory a test reads (the example package, the committed pictures, a built program), given
+// by its path on the build machine. When KIV_TEST_DATA_DIR is set, the test programs were copied to another
+// machine with their data (tests/run-on-windows.cmd): then it is the entry of that directory with the same
+// last name. The Windows build under Wine reaches the build machine's root as drive Z:.
+std::string TestData(const std::string& onBuildMachine);
 
 class CTempDir {
 public:
