@@ -92,14 +92,19 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
         CCurrentDir inPackage(package.Native());
         EXPECT_EQ(CheckRun({"--strict"}).status, kExitWarnings);
     }
-    // Not loaded: no setup.inf, no such directory, or setup.inf without list.inf; then usage errors.
+    // Not loaded: no setup.inf, no such directory, or setup.inf without list.inf, each with the system's
+    // reason; then usage errors.
     package.Write("data\\setup.inf", "[Setup]\n");
-    for (const std::string& dir : {empty.Native().string(), empty.Native("missing").string(), package.Native("data").string()}) {
+    const std::string missingDir = empty.Native("missing").string();
+    for (const auto& [dir, why] : std::vector<std::pair<std::string, std::string>>{
+             {empty.Native().string(), "kivcheck: setup.inf: "}, {missingDir, "kivcheck: cannot enter " + missingDir + ": "},
+             {package.Native("data").string(), "kivcheck: list.inf: "}}) {
         for (const std::string option : {"--json", "--strict"}) {
             CheckRun missing({option, dir});
             EXPECT_EQ(missing.status, kExitNotLoaded);
             EXPECT_EQ(missing.out, option == "--json" ? "{\"loaded\": false, \"error\": \"Could not load setup info\"}\n" : "");
-            EXPECT_NE(missing.err.find("Could not load setup info"), std::string::npos);
+            EXPECT_EQ(missing.err.find(why), 0u) << missing.err;
+            EXPECT_GT(missing.err.find("\nCould not load setup info\n"), why.size() + 1) << missing.err;
         }
     }
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--jsn", pkg}, {pkg, "--target"},
