@@ -5,9 +5,9 @@
 
 EntryAction ActionOf(const FileEntry& entry)
 {
-    return EqualsNoCase(entry.szAction, kCopyAction)   ? EntryAction::Copy
-           : EqualsNoCase(entry.szAction, kOpenAction) ? EntryAction::Open
-                                                       : EntryAction::None;
+    // One letter, the whole field: a letter is a character of its own.
+    const char letter = entry.szAction[1] == '\0' ? ToUpperAscii(entry.szAction[0]) : '\0';
+    return letter == kCopyAction[0] ? EntryAction::Copy : letter == kOpenAction[0] ? EntryAction::Open : EntryAction::None;
 }
 
 namespace {

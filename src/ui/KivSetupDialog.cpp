@@ -40,17 +40,8 @@ CKivSetupDialog::CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent)
 // The icon is a shared resource icon: it is not destroyed.
 CKivSetupDialog::~CKivSetupDialog()
 {
-    JoinInstallThread();
+    m_copies.Join();
     free(m_pTarget);
-}
-
-void CKivSetupDialog::JoinInstallThread()
-{
-    if (!m_hInstallThread)
-        return;
-    WaitForSingleObject(m_hInstallThread, INFINITE);
-    CloseHandle(m_hInstallThread);
-    m_hInstallThread = nullptr;
 }
 
 // Searched in this order; the first row that matches handles the notification.
@@ -127,19 +118,19 @@ BOOL CKivSetupDialog::OnInitDialog()
 
 void CKivSetupDialog::OnOK()
 {
-    if (!m_hInstallThread)
+    if (!m_copies.IsRunning())
         CModalDialog::OnOK();
 }
 
 void CKivSetupDialog::OnCancel()
 {
-    if (!m_hInstallThread)
+    if (!m_copies.IsRunning())
         CModalDialog::OnCancel();
 }
 
 bool CKivSetupDialog::HoldsQuit() const
 {
-    return m_hInstallThread != nullptr;
+    return m_copies.IsRunning();
 }
 
 int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
@@ -195,7 +186,7 @@ void CKivSetupDialog::OnInstall()
         OnOK();
         return;
     }
-    if (m_hInstallThread)
+    if (m_copies.IsRunning())
         return;
     UpdateData(TRUE);
     if (m_bAgree == 0) {
@@ -224,7 +215,6 @@ void CKivSetupDialog::OnInstall()
 
     // The run owns the text it installs into; without memory for it nothing
     // is copied, which the result reports.
-    m_hReportTo = GetHwnd();
     m_pTarget = static_cast<char*>(malloc(m_strDir.GetLength() + 1));
     if (!m_pTarget) {
         OnInstallDone(1, 0);
@@ -232,29 +222,20 @@ void CKivSetupDialog::OnInstall()
     }
     memcpy(m_pTarget, m_strDir, m_strDir.GetLength() + 1);
     // What Windows shows when the session is to end during the run.
-    ShutdownBlockReasonCreate(m_hReportTo, L"Installing files");
-    m_hInstallThread = CreateThread(nullptr, 0, InstallThread, this, 0, nullptr);
-    // Without a thread the copies take place here, as they did before there was one.
-    if (!m_hInstallThread)
-        InstallThread(this);
+    ShutdownBlockReasonCreate(GetHwnd(), L"Installing files");
+    m_copies.Start(GetHwnd(), kInstallProgressMessage, kInstallDoneMessage, CopyFiles, this);
 }
 
-DWORD WINAPI CKivSetupDialog::InstallThread(LPVOID parameter) noexcept
+WPARAM CKivSetupDialog::CopyFiles(CBackgroundTask&, void* parameter)
 {
     auto* dialog = static_cast<CKivSetupDialog*>(parameter);
-    const int notCopied = RunInstall(dialog->m_setupInfo.m_files, dialog->m_pTarget, dialog, InstallPasses::Copies);
-    PostMessageA(dialog->m_hReportTo, kInstallDoneMessage, static_cast<WPARAM>(notCopied), 0);
-    return 0;
+    return static_cast<WPARAM>(RunInstall(dialog->m_setupInfo.m_files, dialog->m_pTarget, dialog, InstallPasses::Copies));
 }
 
 bool CKivSetupDialog::BeforeStep(const InstallStep& step)
 {
-    m_copies = step.count;
-    m_copying = static_cast<unsigned long long>(step.number) << 32 | step.index;
-    // The dialog reads the latest copy when the message arrives; while one is
-    // queued, another would only repeat it.
-    if (!m_bProgressQueued.exchange(true) && !PostMessageA(m_hReportTo, kInstallProgressMessage, 0, 0))
-        m_bProgressQueued = false;
+    m_nCopies = step.count;
+    m_copies.Publish(static_cast<unsigned long long>(step.number) << 32 | step.index);
     return !Platform::Interrupted();
 }
 
@@ -264,12 +245,10 @@ void CKivSetupDialog::AfterStep(const InstallStep&)
 
 LRESULT CKivSetupDialog::OnInstallProgress(WPARAM, LPARAM)
 {
-    // Cleared first: a copy begun from here on posts a message of its own.
-    m_bProgressQueued = false;
-    const unsigned long long copying = m_copying;
+    const unsigned long long copying = m_copies.TakeProgress();
     const unsigned number = static_cast<unsigned>(copying >> 32);
     char text[kPathSize + 64];
-    wsprintfA(text, "Copying %u of %u: %s", number, static_cast<unsigned>(m_copies),
+    wsprintfA(text, "Copying %u of %u: %s", number, static_cast<unsigned>(m_nCopies),
               number ? m_setupInfo.m_files[static_cast<size_t>(copying & 0xFFFFFFFFu)].szSource : "");
     SetItemText(IDC_COMPLETE, text);
     return 0;
@@ -278,7 +257,7 @@ LRESULT CKivSetupDialog::OnInstallProgress(WPARAM, LPARAM)
 LRESULT CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
 {
     // The worker's last act was to post this message.
-    JoinInstallThread();
+    m_copies.Join();
     ShutdownBlockReasonDestroy(GetHwnd());
     // The opens, on this thread, which lives on and keeps COM for the shell;
     // only when the copies have handled every entry.
@@ -298,15 +277,15 @@ LRESULT CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
 
 LRESULT CKivSetupDialog::OnQueryEndSession(WPARAM, LPARAM)
 {
-    return m_hInstallThread ? FALSE : TRUE;
+    return m_copies.IsRunning() ? FALSE : TRUE;
 }
 
 LRESULT CKivSetupDialog::OnEndSession(WPARAM ending, LPARAM)
 {
-    if (ending && m_hInstallThread) {
+    if (ending && m_copies.IsRunning()) {
         // The copy under way stops and removes its temporary; no step follows.
         Platform::Interrupt();
-        JoinInstallThread();
+        m_copies.Join();
     }
     return 0;
 }

@@ -1,8 +1,8 @@
 // CKivSetupDialog: the installer's one dialog, from licence and target directory to the finished view.
 #pragma once
-#include <atomic>
 #include <cstddef>
 
+#include "BackgroundTask.h"
 #include "Controls.h"
 #include "DynString.h"
 #include "InstallSteps.h"
@@ -82,30 +82,25 @@ private:
     static const CommandRoute kCommandMap[];
     static const MessageRoute kMessageMap[];
 
-    // The worker thread: the copies of the package's file list into the
-    // run's own copy of the target text. Posts OnInstallDone's message last.
-    static DWORD WINAPI InstallThread(LPVOID dialog) noexcept;
+    // The worker's work: the copies of the package's file list into the
+    // run's own copy of the target text; the result is the number of C
+    // entries not copied.
+    static WPARAM CopyFiles(CBackgroundTask& task, void* dialog);
     // On the worker thread: publishes the copy under way for the dialog to
     // show; after an interrupt (the session's end) no step is taken.
     bool BeforeStep(const InstallStep& step) override;
     void AfterStep(const InstallStep& step) override;
-    // Waits for the worker and lets it go; the session may end again.
-    void JoinInstallThread();
 
     const CSetupInfo& m_setupInfo;
 
     // The installation run: the target text as it was when the run began
-    // (its own, malloc'd; nothing of the dialog is read by the worker), its
-    // thread while the copies last and the window it reports to.
+    // (its own, malloc'd; nothing of the dialog is read by the worker), and
+    // the copies' task, whose progress is the copy under way as one value:
+    // its number among the copies above its entry's index in the list, so
+    // that the line never pairs one copy's number with another's name.
     char* m_pTarget = nullptr;
-    HANDLE m_hInstallThread = nullptr;
-    HWND m_hReportTo = nullptr;
-    // Written by the worker, read by the dialog: the copy under way as one
-    // value, its number among the copies above its entry's index in the list
-    // (so that the line never pairs one copy's number with another's name),
-    // how many copies there are, and whether a progress message is on its
-    // way, so that at most one is ever queued.
-    std::atomic<unsigned long long> m_copying{0};
-    std::atomic<size_t> m_copies{0};
-    std::atomic<bool> m_bProgressQueued{false};
+    CBackgroundTask m_copies;
+    // How many copies the list has, as the walk counts them; written by the
+    // worker before its first progress, read after it.
+    size_t m_nCopies = 0;
 };
