@@ -12,6 +12,7 @@ public:
     void Detach() { m_hWnd = nullptr; }
 
     BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
+    BOOL SetText(const char* text) const { return ::SetWindowTextA(m_hWnd, text); }
 
 protected:
     CControl() = default;

@@ -113,6 +113,12 @@ void CModalDialog::FocusItem(int id) const
     SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetItem(id)), TRUE);
 }
 
+void CModalDialog::AddItemStyle(int id, LONG_PTR style) const
+{
+    HWND item = GetItem(id);
+    SetWindowLongPtrA(item, GWL_STYLE, GetWindowLongPtrA(item, GWL_STYLE) | style);
+}
+
 void CModalDialog::SetCaption(const char* text) const
 {
     SetWindowTextA(m_hWnd, text);

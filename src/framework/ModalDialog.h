@@ -80,6 +80,7 @@ public:
     void EnableItem(int id, BOOL enable) const;
     void SetItemText(int id, const char* text) const;
     void FocusItem(int id) const;
+    void AddItemStyle(int id, LONG_PTR style) const;
     void SetCaption(const char* text) const;
 
     // A modal message box owned by the dialog; returns the button pressed.

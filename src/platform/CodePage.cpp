@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "TextBuffer.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -17,10 +19,22 @@ namespace WindowsNames {
 
 namespace {
 
+#ifndef _WIN32
+// The system's Unicode case mapping: the C library's UTF-8 locale, made once.
+locale_t UnicodeLocale()
+{
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    return unicode;
+}
+#endif
+
 // A character's capital (toCapital) or small letter, as the system's case
-// mapping gives it; one without the other stands for itself.
+// mapping gives it; one without the other stands for itself. ASCII needs no
+// locale.
 uint32_t ChangeCase(uint32_t c, bool toCapital)
 {
+    if (c < 0x80)
+        return static_cast<uint32_t>(toCapital ? ToUpperAscii(static_cast<char>(c)) : ToLowerAscii(static_cast<char>(c)));
 #ifdef _WIN32
     if (c > 0xFFFF)
         return c;
@@ -28,7 +42,8 @@ uint32_t ChangeCase(uint32_t c, bool toCapital)
     (toCapital ? CharUpperBuffW : CharLowerBuffW)(&wide, 1);
     return static_cast<uint32_t>(wide);
 #else
-    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    // Without the locale (CanFoldCase tells), letters outside ASCII keep their case.
+    const locale_t unicode = UnicodeLocale();
     if (!unicode)
         return c;
     const wint_t wide = static_cast<wint_t>(c);
@@ -50,6 +65,15 @@ uint32_t FoldCase(uint32_t c)
 }
 
 }  // namespace
+
+bool CanFoldCase()
+{
+#ifdef _WIN32
+    return true;
+#else
+    return UnicodeLocale() != nullptr;
+#endif
+}
 
 bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint)
 {

@@ -146,6 +146,11 @@ constexpr size_t kFoldRoom = 2;
 size_t FoldUtf8Name(const char* name, size_t length, char* out);
 std::string FoldedUtf8Name(const std::string& name);
 
+// Whether letter case outside ASCII can be told apart here: POSIX systems
+// need the C library's C.UTF-8 locale for it. Without it, only the ASCII
+// letters fold.
+bool CanFoldCase();
+
 // Compares two UTF-8 names as Windows compares file names: without regard to
 // letter case (Ä and ä, Ж and ж, Σ, σ and ς alike).
 // Bytes that are not UTF-8 must match exactly.

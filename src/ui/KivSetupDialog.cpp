@@ -99,7 +99,7 @@ BOOL CKivSetupDialog::OnInitDialog()
 
     EnableItem(IDC_DIR, FALSE);
     EnableItem(IDC_BROWSE, FALSE);
-    EnableItem(IDC_INSTALL, FALSE);
+    m_btnInstall.EnableWindow(FALSE);
     m_bInstalled = false;
 
     SendMessageA(GetHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -151,11 +151,11 @@ void CKivSetupDialog::OnAgree()
     if (m_bAgree == 1) {
         EnableItem(IDC_DIR, TRUE);
         EnableItem(IDC_BROWSE, TRUE);
-        EnableItem(IDC_INSTALL, !m_strDir.IsEmpty());
+        m_btnInstall.EnableWindow(!m_strDir.IsEmpty());
     } else {
         EnableItem(IDC_DIR, FALSE);
         EnableItem(IDC_BROWSE, FALSE);
-        EnableItem(IDC_INSTALL, FALSE);
+        m_btnInstall.EnableWindow(FALSE);
     }
 }
 
@@ -204,13 +204,13 @@ void CKivSetupDialog::OnInstall()
     // before the worker reads it. The focus leaves the directory edit first,
     // while the notification that sends can still do no harm.
     FocusItem(IDC_INSTALL);
-    static const int kDisabled[] = {IDC_AGREE, IDC_DIR, IDC_BROWSE, IDC_INSTALL};
+    static const int kDisabled[] = {IDC_AGREE, IDC_DIR, IDC_BROWSE};
     for (int id : kDisabled)
         EnableItem(id, FALSE);
+    m_btnInstall.EnableWindow(FALSE);
     // The line shows a path: no '&' taken for a mnemonic, and a long path cut
     // in its middle rather than at its end.
-    HWND status = GetItem(IDC_COMPLETE);
-    SetWindowLongPtrA(status, GWL_STYLE, GetWindowLongPtrA(status, GWL_STYLE) | SS_NOPREFIX | SS_PATHELLIPSIS);
+    AddItemStyle(IDC_COMPLETE, SS_NOPREFIX | SS_PATHELLIPSIS);
     ShowStatus("");
 
     // The run owns the text it installs into; without memory for it nothing
@@ -303,7 +303,7 @@ void CKivSetupDialog::ShowStatus(const char* text)
 void CKivSetupDialog::ShowFinished()
 {
     ShowStatus("Installation Complete!");
-    SetItemText(IDC_INSTALL, "&Exit");
+    m_btnInstall.SetText("&Exit");
 }
 
 bool CKivSetupDialog::PickFolder(char* path)
