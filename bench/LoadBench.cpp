@@ -57,7 +57,7 @@ void LoadList(benchmark::State& state, bool indexed, int codePage = WindowsNames
         CSetupInfo info;
         CFileSetupSources files;
         const char* loaded = indexed ? info.Load(setupPath.c_str(), listPath.c_str(), files)
-                                     : info.LoadWith<CRescannedFile>(setupPath.c_str(), listPath.c_str(), files);
+                                     : LoadDescription<CRescannedFile>(info, setupPath.c_str(), listPath.c_str(), files);
         if (!loaded || info.m_files.GetSize() != static_cast<size_t>(entries)) {
             state.SkipWithError("the package did not load whole");
             break;

@@ -66,7 +66,7 @@ void SplitEntry(char* value, FileEntry& entry)
 namespace {
 
 // An open description file read once into a CLineIndex, which answers every
-// lookup as GetValue would, from memory.
+// lookup from memory, as a scan of the file for each would.
 class CIndexedFile {
 public:
     explicit CIndexedFile(IByteSource& source) : m_reader(source) {}
@@ -113,7 +113,7 @@ const char* CSetupInfo::Load(const char* setupPath, const char* listPath)
 
 const char* CSetupInfo::Load(const char* setupPath, const char* listPath, ISetupSources& sources)
 {
-    return LoadWith<CIndexedFile>(setupPath, listPath, sources);
+    return LoadDescription<CIndexedFile>(*this, setupPath, listPath, sources);
 }
 
 void CSetupInfo::GetFileName(const char* path, char* fileName)

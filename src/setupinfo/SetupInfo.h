@@ -58,17 +58,6 @@ public:
     // Why the last Load returned null; stage None after one that did not.
     const LoadFailure& GetLoadFailure() const { return m_loadFailure; }
 
-    // Load's steps with another way of taking the values of an open file
-    // (SetupLoad.h): Load itself takes them from the line index; the fuzzer
-    // and the benchmark hold it against GetValue rescanning the file.
-    template <class Lookup>
-    const char* LoadWith(const char* setupPath, const char* listPath, ISetupSources& sources);
-
-    // Finds the value of key in section, scanning file from its start; copies
-    // it into destination, cut to destinationSize - 1 characters. Returns
-    // destination, or null with destination untouched when there is no value.
-    static char* GetValue(CTextReader* file, const char* section, const char* key,
-                          char* destination, size_t destinationSize);
 
     // Writes the text after the last backslash of path into fileName, which
     // holds kPathSize bytes.
@@ -104,6 +93,11 @@ public:
     char* SetupField(size_t i);
 
 private:
+    // Load's steps, over any way of taking an open file's values (SetupLoad.h).
+    template <class Lookup>
+    friend const char* LoadDescription(CSetupInfo& info, const char* setupPath, const char* listPath,
+                                       ISetupSources& sources);
+
     void Clear();
     // Records why Load fails, and returns its result for that: null.
     const char* Fail(LoadStage stage, const char* path, int systemError);

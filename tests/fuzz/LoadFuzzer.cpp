@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
         CFuzzSources sources(setup, list), again(setup, list);
         CSetupInfo indexed, rescanned;
         if (!indexed.Load("setup.inf", "list.inf", sources) ||
-            !rescanned.LoadWith<CRescannedFile>("setup.inf", "list.inf", again) || Fields(indexed) != Fields(rescanned))
+            !LoadDescription<CRescannedFile>(rescanned, "setup.inf", "list.inf", again) ||
+            Fields(indexed) != Fields(rescanned))
             __builtin_trap();
     }
     return 0;

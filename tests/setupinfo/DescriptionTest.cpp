@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "ByteSource.h"
+#include "KeyLookup.h"
 #include "LineIndex.h"
 #include "SetupInfo.h"
 #include "TempDir.h"
@@ -26,7 +27,7 @@ std::optional<std::string> Lookup(const std::string& bytes, const std::string& s
     CMemorySource source(bytes.data(), bytes.size());
     CTextReader reader(source);
     std::string destination(size, '#'), indexed(size, '#');
-    char* result = CSetupInfo::GetValue(&reader, section.c_str(), key.c_str(), destination.data(), size);
+    char* result = GetValue(&reader, section.c_str(), key.c_str(), destination.data(), size);
     CLineIndex index;
     EXPECT_TRUE(reader.Rewind() && index.Read(reader));
     EXPECT_EQ(index.Find(section.c_str(), key.c_str(), indexed.data(), size) != nullptr, result != nullptr);
@@ -179,7 +180,7 @@ TEST(KeyLookup, TheLineRules)
     for (const char* value : {"abc", "abcd", "abcde"})
         EXPECT_EQ(Lookup(std::string("[S]\nA=") + value + "\n", "S", "A", 5), std::string(value).substr(0, 4));
     char destination[8] = "same";
-    EXPECT_EQ(CSetupInfo::GetValue(nullptr, "S", "A", destination, sizeof destination), nullptr);
+    EXPECT_EQ(GetValue(nullptr, "S", "A", destination, sizeof destination), nullptr);
     EXPECT_STREQ(destination, "same");
 }
 

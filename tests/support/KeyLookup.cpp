@@ -1,12 +1,10 @@
 // The key lookup: a loose, line-oriented scan that decides which files load
 // and what they say; its rules are part of the file format.
-#include <cstring>
+#include "KeyLookup.h"
 
 #include "LineRules.h"
-#include "SetupInfo.h"
 
-char* CSetupInfo::GetValue(CTextReader* file, const char* section, const char* key,
-                           char* destination, size_t destinationSize)
+char* GetValue(CTextReader* file, const char* section, const char* key, char* destination, size_t destinationSize)
 {
     if (!file || !file->Rewind())
         return nullptr;

@@ -1,5 +1,6 @@
 // The reference the indexed Load is held against: every value found by GetValue, which rescans the file.
 #pragma once
+#include "KeyLookup.h"
 #include "SetupLoad.h"
 
 class CRescannedFile {
@@ -9,7 +10,7 @@ public:
     CTextReader* Reader() { return &m_reader; }
     char* Find(const char* section, const char* key, char* destination, size_t size)
     {
-        return CSetupInfo::GetValue(&m_reader, section, key, destination, size);
+        return GetValue(&m_reader, section, key, destination, size);
     }
 
 private:
