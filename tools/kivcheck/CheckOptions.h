@@ -7,7 +7,7 @@
 
 // The usage line, and the whole help (--help).
 extern const char kUsage[];
-extern const char kHelp[];
+std::string CheckHelp();
 
 struct CheckOptions : ToolArguments {
     bool json = false;

@@ -51,7 +51,7 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         return kExitUsage;
     }
     if (options.help || options.version) {
-        out += options.version ? VersionLine("kivcheck") : kHelp;
+        out += options.version ? VersionLine("kivcheck") : CheckHelp();
         return kExitLoaded;
     }
 

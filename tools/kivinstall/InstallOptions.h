@@ -7,7 +7,7 @@
 
 // The usage line, and the whole help (--help).
 extern const char kInstallUsageText[];
-extern const char kInstallHelp[];
+std::string InstallHelp();
 
 struct InstallOptions : ToolArguments {
     bool acceptLicense = false;

@@ -223,7 +223,7 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
         return kInstallUsage;
     }
     if (options.help || options.version) {
-        console.Out(options.version ? VersionLine("kivinstall") : kInstallHelp);
+        console.Out(options.version ? VersionLine("kivinstall") : InstallHelp());
         return kInstallDone;
     }
     std::string target;

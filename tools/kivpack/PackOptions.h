@@ -6,7 +6,7 @@
 #include "ToolArguments.h"
 
 extern const char kPackUsageText[];
-extern const char kPackHelp[];  // the source of kivpack's manual page too
+std::string PackHelp();  // the source of kivpack's manual page too
 
 // The caption of the directory group when --install-text is not given.
 extern const char kDefaultInstallText[];

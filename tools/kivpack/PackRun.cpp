@@ -417,7 +417,7 @@ int RunPack(const std::vector<std::string>& args, const fs::path& program, std::
         return kPackUsage;
     }
     if (options.help || options.version) {
-        out += options.version ? VersionLine("kivpack") : kPackHelp;
+        out += options.version ? VersionLine("kivpack") : PackHelp();
         return kPackDone;
     }
     return CPackRun(options, out, err).Run(program);
