@@ -1,5 +1,7 @@
 #include "ToolArguments.h"
 
+#include <algorithm>
+
 #include "KivVersion.h"
 #include "WindowsNames.h"
 
@@ -102,6 +104,33 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
 std::string UsageProblem(const char* tool, const std::string& problem, const char* usage)
 {
     return std::string(tool) + ": " + problem + "\n" + usage + "\nTry '" + tool + " --help' for more.\n";
+}
+
+std::string CodePageHelp(size_t column)
+{
+    // "~" holds a code page's number and name together on one line.
+    const std::string description =
+        "the Windows code page of the package's texts and names: 1252~Western~European (the default), "
+        "1250~Central~European, 1251~Cyrillic, 1253~Greek, 1254~Turkish, 1255~Hebrew, 1256~Arabic, 1257~Baltic, "
+        "1258~Vietnamese, 874~Thai, 932~Japanese, 936~Simplified~Chinese, 949~Korean, 950~Traditional~Chinese, "
+        "or an OEM code page such as 437~or~850; on Windows only the system's own code page";
+    constexpr size_t kWidth = 79;
+    std::string help = "  --codepage N", line;
+    help.append(column - help.size(), ' ');
+    for (size_t at = 0; at < description.size();) {
+        size_t end = description.find(' ', at);
+        if (end == std::string::npos)
+            end = description.size();
+        std::string word = description.substr(at, end - at);
+        std::replace(word.begin(), word.end(), '~', ' ');
+        if (!line.empty() && column + line.size() + 1 + word.size() > kWidth) {
+            help += line + "\n" + std::string(column, ' ');
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    return help + line + "\n";
 }
 
 std::string VersionLine(const char* tool)

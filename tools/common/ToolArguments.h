@@ -1,5 +1,6 @@
 // What the tools' command lines share: a target, a package directory and flags.
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -29,6 +30,11 @@ bool SetFlag(const std::string& arg, std::initializer_list<std::pair<const char*
 // What a tool writes for a command line it cannot use: its name and the
 // problem, the usage line, and where to find more.
 std::string UsageProblem(const char* tool, const std::string& problem, const char* usage);
+
+// The --codepage option's lines in a tool's help: its description from
+// column on (where the help describes its other options), wrapped to 79
+// characters, so that every tool says the same of it.
+std::string CodePageHelp(size_t column);
 
 // "tool 1.0.0": the project's version, the one in KivSetup.exe's properties.
 std::string VersionLine(const char* tool);

@@ -20,14 +20,8 @@ std::string CheckHelp()
            "                 and opens the installer would make, in its order, without\n"
            "                 touching any file; a relative DIR is taken from PACKAGE_DIR\n"
            "  --json         write one JSON object instead of the readable report\n"
-           "  --strict       exit with 3 when there are warnings\n"
-           "  --codepage N   the Windows code page of the package's texts and names:\n"
-           "                 1252 Western European (the default), 1250 Central European,\n"
-           "                 1251 Cyrillic, 1253 Greek, 1254 Turkish, 1255 Hebrew,\n"
-           "                 1256 Arabic, 1257 Baltic, 1258 Vietnamese, 874 Thai,\n"
-           "                 932 Japanese, 936 Simplified Chinese, 949 Korean,\n"
-           "                 950 Traditional Chinese, or an OEM code page such as 437\n"
-           "                 or 850; on Windows only the system's own code page\n"
+           "  --strict       exit with 3 when there are warnings\n" +
+           CodePageHelp(17) +
            "  -h, --help     show this help and exit\n"
            "  --version      show the version and exit\n"
            "\n"

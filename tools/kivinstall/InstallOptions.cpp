@@ -29,15 +29,8 @@ std::string InstallHelp()
            "  --open             open the entries marked for opening (E): through the shell\n"
            "                     on Windows, the program itself or the desktop's opener\n"
            "                     elsewhere; without it they are only listed\n"
-           "  --dry-run          show the steps, change nothing\n"
-           "  --codepage N       the Windows code page of the package's texts and names:\n"
-           "                     1252 Western European (the default), 1250 Central\n"
-           "                     European, 1251 Cyrillic, 1253 Greek, 1254 Turkish, 1255\n"
-           "                     Hebrew, 1256 Arabic, 1257 Baltic, 1258 Vietnamese,\n"
-           "                     874 Thai, 932 Japanese, 936 Simplified Chinese,\n"
-           "                     949 Korean, 950 Traditional Chinese, or an OEM code\n"
-           "                     page such as 437 or 850; on Windows only the system's\n"
-           "                     own code page\n"
+           "  --dry-run          show the steps, change nothing\n" +
+           CodePageHelp(21) +
            "  -h, --help         show this help and exit\n"
            "  --version          show the version and exit\n"
            "\n"

@@ -41,13 +41,8 @@ std::string PackHelp()
            "  --installer EXE      the KivSetup.exe to put in (default: the one beside\n"
            "                       kivpack, else in ../share/kivsetup/ from it; without\n"
            "                       one the package has none, with a warning)\n"
-           "  --force              replace a PACKAGE_DIR that is not empty, whole\n"
-           "  --codepage N         the code page the names and texts are written in: 1252\n"
-           "                       (Western European, the default), 1250, 1251, 1253 to\n"
-           "                       1258, 874, 932 (Japanese), 936 (Simplified Chinese),\n"
-           "                       949 (Korean), 950 (Traditional Chinese), or an OEM\n"
-           "                       code page such as 437 or 850; on Windows only the\n"
-           "                       system's own\n"
+           "  --force              replace a PACKAGE_DIR that is not empty, whole\n" +
+           CodePageHelp(23) +
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and exit\n"
            "\n"
