@@ -38,9 +38,5 @@ std::string CheckHelp()
 }
 bool ParseArguments(const std::vector<std::string>& args, CheckOptions& options, std::string& error)
 {
-    auto flag = [&](const std::string& arg) {
-        return SetFlag(arg, {{"--json", &options.json}, {"--strict", &options.strict}, {"--help", &options.help},
-                             {"-h", &options.help}, {"--version", &options.version}});
-    };
-    return ParseToolArguments(args, flag, options, error);
+    return ParseToolArguments(args, {Flag("--json", options.json), Flag("--strict", options.strict)}, options, error);
 }

@@ -12,8 +12,6 @@ std::string CheckHelp();
 struct CheckOptions : ToolArguments {
     bool json = false;
     bool strict = false;
-    bool help = false;
-    bool version = false;  // the program shows its version instead
 };
 
 // Reads the arguments (without the program name). False, with the problem in

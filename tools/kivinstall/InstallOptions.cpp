@@ -45,12 +45,9 @@ std::string InstallHelp()
 }
 bool ParseInstallArguments(const std::vector<std::string>& args, InstallOptions& options, std::string& error)
 {
-    auto flag = [&](const std::string& arg) {
-        return SetFlag(arg, {{"--accept-license", &options.acceptLicense}, {"--open", &options.open},
-                             {"--dry-run", &options.dryRun}, {"--help", &options.help}, {"-h", &options.help},
-                             {"--version", &options.version}});
-    };
-    if (!ParseToolArguments(args, flag, options, error))
+    const std::vector<ToolOption> table = {Flag("--accept-license", options.acceptLicense), Flag("--open", options.open),
+                                           Flag("--dry-run", options.dryRun)};
+    if (!ParseToolArguments(args, table, options, error))
         return false;
     if (!options.help && !options.version && (!options.hasTarget || options.target.empty())) {
         error = "--target names the directory to install into";

@@ -13,8 +13,6 @@ struct InstallOptions : ToolArguments {
     bool acceptLicense = false;
     bool open = false;
     bool dryRun = false;
-    bool help = false;
-    bool version = false;  // the program shows its version instead
 };
 
 // Reads the arguments (without the program name). False, with the problem in

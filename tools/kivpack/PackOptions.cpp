@@ -1,7 +1,5 @@
 #include "PackOptions.h"
 
-#include <utility>
-
 const char kPackUsageText[] =
     "Usage: kivpack --title TEXT --default-dir PATH [OPTION]... CONTENT_DIR PACKAGE_DIR";
 
@@ -60,50 +58,18 @@ const char kDefaultInstallText[] = "Choose the directory to install into";
 
 bool ParsePackArguments(const std::vector<std::string>& args, PackOptions& options, std::string& error)
 {
-    std::string open, codePage;
-    std::vector<std::string> common;  // what every tool reads: the code page
-    const std::pair<const char*, std::string*> valued[] = {{"--codepage", &codePage},
-        {"--title", &options.title},         {"--default-dir", &options.defaultDir}, {"--copyright", &options.copyright},
-        {"--install-text", &options.installText}, {"--license", &options.license}, {"--logo", &options.logo},
-        {"--installer", &options.installer}, {"--open", &open}};
+    std::vector<ToolOption> table = {Valued("--title", options.title), Valued("--default-dir", options.defaultDir),
+        Valued("--copyright", options.copyright), Valued("--install-text", options.installText),
+        Valued("--license", options.license), Valued("--logo", options.logo), Valued("--installer", options.installer),
+        Repeated("--open", options.opens), Flag("--force", options.force)};
+    for (const ToolOption& option : CommonOptions(options))
+        table.push_back(option);
     std::vector<std::string> directories;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            directories.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        const size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        std::string* value = nullptr;
-        for (const auto& option : valued) {
-            if (name == option.first)
-                value = option.second;
-        }
-        if (!value) {
-            if (!SetFlag(arg, {{"--force", &options.force}, {"--help", &options.help}, {"-h", &options.help},
-                               {"--version", &options.version}})) {
-                error = "unknown option " + arg;
-                return false;
-            }
-            continue;
-        }
-        if (equals == std::string::npos && i + 1 == args.size()) {
-            error = name + " needs a value";
-            return false;
-        }
-        *value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
-        if (value == &open)
-            options.opens.push_back(open);
-        if (value == &codePage)
-            common.push_back("--codepage=" + codePage);
-    }
-    if (!ParseToolArguments(common, [](const std::string&) { return false; }, options, error))
+    auto directory = [&](const std::string& dir, std::string&) {
+        directories.push_back(dir);
+        return true;
+    };
+    if (!WalkArguments(args, table, directory, error))
         return false;
     if (options.help || options.version)
         return true;
