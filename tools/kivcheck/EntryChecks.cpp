@@ -192,11 +192,13 @@ void CheckPlan(const InstallPlan& plan, std::vector<CheckWarning>& warnings)
             Warn(warnings, "path-too-long",
                  FileKeyName(step.index) + ": the " + StepPathName(step.tooLong) + " for " + Quoted(step.source) +
                      " is " + std::to_string(step.tooLongLength) + " characters long, " +
-                     std::to_string(step.tooLongLength - (kPathSize - 1)) + " more than 259, so the installer skips it");
+                     std::to_string(step.tooLongLength - (kPathSize - 1)) + " more than " + std::to_string(kPathSize - 1) +
+                     ", so the installer skips it");
         }
     }
     if (targetTooLong)
         Warn(warnings, "path-too-long",
              "the target directory is " + std::to_string(plan.target.size()) +
-                 " characters long with its closing backslash, longer than 259, so no file is copied");
+                 " characters long with its closing backslash, longer than " + std::to_string(kPathSize - 1) +
+                 ", so no file is copied");
 }

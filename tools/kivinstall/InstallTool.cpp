@@ -150,10 +150,12 @@ bool InstallerTarget(const std::string& given, std::string& target)
 {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(given, error);
-    char text[4096];
-    if (error || !FromNativePath(absolute.string().c_str(), text, sizeof text))
+    // The code page never takes more bytes for a character than the system's text does.
+    const std::string native = absolute.string();
+    std::string text(native.size() + 1, '\0');
+    if (error || !FromNativePath(native.c_str(), &text[0], text.size()))
         return false;
-    target = text;
+    target = text.c_str();
     return true;
 }
 

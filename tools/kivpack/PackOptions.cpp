@@ -1,7 +1,19 @@
 #include "PackOptions.h"
 
+#include "Limits.h"
+
 const char kPackUsageText[] =
     "Usage: kivpack --title TEXT --default-dir PATH [OPTION]... CONTENT_DIR PACKAGE_DIR";
+
+namespace {
+
+// The longest text a field of fieldSize bytes keeps.
+std::string Longest(size_t fieldSize)
+{
+    return std::to_string(fieldSize - 1);
+}
+
+}  // namespace
 
 // help2man makes the manual page from this text.
 std::string PackHelp()
@@ -24,12 +36,12 @@ std::string PackHelp()
            "long for list.inf, pipes, sockets, devices and links to nothing.\n"
            "\n"
            "Options:\n"
-           "  --title TEXT         the dialog's caption (required, up to 511 characters)\n"
+           "  --title TEXT         the dialog's caption (required, up to " + Longest(kTitleSize) + " characters)\n"
            "  --default-dir PATH   the target directory the dialog offers (required, a\n"
-           "                       Windows path, up to 259 characters); kivpack warns when\n"
-           "                       files would land at paths over 259 characters under it\n"
-           "  --copyright TEXT     the line at the foot of the dialog (up to 255)\n"
-           "  --install-text TEXT  the caption of the directory group (up to 255; default:\n"
+           "                       Windows path, up to " + Longest(kPathSize) + " characters); kivpack warns when\n"
+           "                       files would land at paths over " + Longest(kPathSize) + " characters under it\n"
+           "  --copyright TEXT     the line at the foot of the dialog (up to " + Longest(kTextSize) + ")\n"
+           "  --install-text TEXT  the caption of the directory group (up to " + Longest(kTextSize) + "; default:\n"
            "                       \"Choose the directory to install into\")\n"
            "  --license FILE       the licence the dialog shows, as license.txt\n"
            "  --logo FILE          the picture the dialog shows, as logo.bmp: a bitmap the\n"
