@@ -6,6 +6,7 @@
 
 #include "FileEntry.h"
 #include "InstallPlan.h"
+#include "SetupInfo.h"
 
 // One finding; code is stable and meant for tools, message for people.
 struct CheckWarning {
@@ -18,14 +19,10 @@ struct CheckReport {
     // When not loaded: which file failed and why, in the system's words.
     std::string loadFailure;
 
-    // The loaded description, as CSetupInfo holds it.
+    // The loaded description, as CSetupInfo holds it: setup.inf's values in
+    // the order of kSetupKeys (CSetupInfo::SetupField).
     std::string setupPath;
-    std::string defaultInstall;
-    std::string section;
-    std::string copyright;
-    std::string title;
-    std::string installText;
-    std::string defaultDir;
+    std::string setupTexts[kSetupKeyCount];
     int count = 0;
     std::vector<FileEntry> files;
 

@@ -21,12 +21,8 @@ CheckReport CheckPackage(const CheckOptions& options)
 
     report.loaded = true;
     report.setupPath = info.m_szSetupPath;
-    report.defaultInstall = info.m_szDefaultInstall;
-    report.section = info.m_szSection;
-    report.copyright = info.m_szCopyright;
-    report.title = info.m_szTitle;
-    report.installText = info.m_szInstallText;
-    report.defaultDir = info.m_szDefaultDir;
+    for (size_t i = 0; i < kSetupKeyCount; ++i)
+        report.setupTexts[i] = info.SetupField(i);
     report.count = info.m_nCount;
     for (size_t i = 0; i < info.m_files.GetSize(); ++i)
         report.files.push_back(info.m_files[i]);

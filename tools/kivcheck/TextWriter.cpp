@@ -25,12 +25,9 @@ std::string WriteText(const CheckReport& report)
     if (!report.loaded)
         return "";
     std::string out = "setup.inf\n";
-    out += Field("DEFAULTINSTALL", TextQuoted(report.defaultInstall));
-    out += Field("section", TextQuoted(report.section));
-    out += Field("Copyright", TextQuoted(report.copyright));
-    out += Field("Title", TextQuoted(report.title));
-    out += Field("InstallText", TextQuoted(report.installText));
-    out += Field("DefaultDir", TextQuoted(report.defaultDir));
+    // Each value under its key; the install section's name has none of its own.
+    for (size_t i = 0; i < kSetupKeyCount; ++i)
+        out += Field(kSetupKeys[i].key ? kSetupKeys[i].key : "section", TextQuoted(report.setupTexts[i]));
     out += "list.inf\n";
     out += Field("Count", std::to_string(report.count));
     out += Field("entries", std::to_string(report.files.size()));
