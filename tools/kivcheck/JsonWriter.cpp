@@ -129,9 +129,9 @@ std::string WriteJson(const CheckReport& report)
     object.Number("count", report.count);
     object.Raw("files", FileArray(report.files));
     object.Raw("warnings", WarningArray(report.warnings));
-    if (report.hasTarget) {
-        object.String("target", report.plan.target);
-        object.Raw("plan", PlanArray(report.plan.steps));
+    if (report.plan) {
+        object.String("target", report.plan->target);
+        object.Raw("plan", PlanArray(report.plan->steps));
     }
     object.Close();
     return out + "\n";

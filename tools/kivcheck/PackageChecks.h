@@ -1,8 +1,8 @@
-// The checks that find what in a package will not work the way its author meant.
+// The checks that find what in a package will not work the way its author meant: the parts of CheckPackage.
 #pragma once
 #include <vector>
 
-#include "CheckReport.h"
+#include "CheckPackage.h"
 #include "InstallPlan.h"
 #include "SetupInfo.h"
 

@@ -40,8 +40,8 @@ std::string WriteText(const CheckReport& report)
     }
 
     size_t copies = 0, opens = 0;
-    if (report.hasTarget)
-        out += WritePlanText(report.plan, copies, opens);
+    if (report.plan)
+        out += WritePlanText(*report.plan, copies, opens);
 
     if (!report.warnings.empty()) {
         out += "warnings\n";
@@ -50,7 +50,7 @@ std::string WriteText(const CheckReport& report)
     }
 
     std::string summary = "loaded: " + Plural(report.files.size(), "entry", "entries");
-    if (report.hasTarget)
+    if (report.plan)
         summary += ", " + std::to_string(copies) + " to copy, " + std::to_string(opens) + " to open";
     summary += report.warnings.empty() ? ", no warnings" : ", " + Plural(report.warnings.size(), "warning", "warnings");
     return out + summary + "\n";

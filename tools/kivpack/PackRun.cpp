@@ -10,7 +10,7 @@
 #include <shellapi.h>
 #endif
 
-#include "CheckRun.h"
+#include "CheckPackage.h"
 #include "ContentScan.h"
 #include "FileSystem.h"
 #include "InstallPlan.h"
@@ -307,11 +307,11 @@ int CPackRun::Build(const CPackagePlace& place, const ContentScan& scan, const s
     CSetupInfo loaded;
     if (!ReadsBack(loaded, entries, scan))
         return Fail(kPackRefused, "nothing was written: the installer would not read the package as written");
-    const CheckReport report = CheckPackage(CheckOptions());
-    for (const CheckWarning& warning : report.warnings)
+    const CheckFindings findings = CheckPackage(loaded);
+    for (const CheckWarning& warning : findings.warnings)
         m_err += "kivpack: final check: " + warning.code + ": " + Shown(warning.message) + "\n";
-    if (!report.warnings.empty())
-        return Fail(kPackRefused, "nothing was written: kivcheck's checks found " + std::to_string(report.warnings.size()) + " problem(s)");
+    if (!findings.warnings.empty())
+        return Fail(kPackRefused, "nothing was written: kivcheck's checks found " + std::to_string(findings.warnings.size()) + " problem(s)");
     WarnLongPaths(loaded);
     return kPackDone;
 }
