@@ -27,16 +27,16 @@ std::string WriteText(const CheckReport& report)
     std::string out = "setup.inf\n";
     // Each value under its key; the install section's name has none of its own.
     for (size_t i = 0; i < kSetupKeyCount; ++i)
-        out += Field(kSetupKeys[i].key ? kSetupKeys[i].key : "section", TextQuoted(report.setupTexts[i]));
+        out += Field(kSetupKeys[i].key ? kSetupKeys[i].key : "section", Shown(Quoted(report.setupTexts[i])));
     out += "list.inf\n";
     out += Field("Count", std::to_string(report.count));
     out += Field("entries", std::to_string(report.files.size()));
 
     for (size_t i = 0; i < report.files.size(); ++i) {
         const FileEntry& entry = report.files[i];
-        out += "  " + std::to_string(i) + " " + FileKeyName(i) + ": source " + TextQuoted(entry.szSource) +
-               ", file name " + TextQuoted(entry.szFileName) + ", destination " + TextQuoted(entry.szDest) +
-               ", action " + TextQuoted(entry.szAction) + ", number " + std::to_string(entry.nNumber) + "\n";
+        out += "  " + std::to_string(i) + " " + FileKeyName(i) + ": source " + Shown(Quoted(entry.szSource)) +
+               ", file name " + Shown(Quoted(entry.szFileName)) + ", destination " + Shown(Quoted(entry.szDest)) +
+               ", action " + Shown(Quoted(entry.szAction)) + ", number " + std::to_string(entry.nNumber) + "\n";
     }
 
     size_t copies = 0, opens = 0;

@@ -28,11 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Shown(const fs::path& path)
-{
-    return ShownName(path.u8string());
-}
-
 // One text of setup.inf as given, and the field of the layout that keeps it.
 struct GivenText {
     const char* option;
@@ -55,7 +50,7 @@ bool FillTexts(const PackOptions& options, CSetupInfo& layout, std::string& prob
     };
     for (const GivenText& given : texts) {
         std::string text;
-        const std::string start = std::string(given.option) + " " + ShownName(given.text);
+        const std::string start = std::string(given.option) + " " + ShownSystemPath(fs::u8path(given.text), Quotes::With);
         if (HasControlCharacter(given.text))
             problem = start + " holds a control character";
         else if (!ToPackageText(given.text, text))
@@ -171,9 +166,9 @@ bool CPackRun::ResolveDirectories(std::string& problem, int& status)
     if (!m_package.has_filename())
         m_package = m_package.parent_path();
     if (!fs::is_directory(m_content, error))
-        problem = "the content directory " + Shown(m_options.contentDir) + " is not a directory";
+        problem = "the content directory " + ShownSystemPath(fs::u8path(m_options.contentDir), Quotes::With) + " is not a directory";
     else if (!m_package.has_filename() || !fs::is_directory(m_package.parent_path(), error))
-        problem = "the package directory " + Shown(m_options.packageDir) + " has no parent directory to be made in";
+        problem = "the package directory " + ShownSystemPath(fs::u8path(m_options.packageDir), Quotes::With) + " has no parent directory to be made in";
     else if (Within(m_package, m_content) || Within(m_content, m_package))
         problem = "the package directory and the content directory must lie apart, neither inside the other";
     if (!problem.empty())
@@ -182,9 +177,9 @@ bool CPackRun::ResolveDirectories(std::string& problem, int& status)
     status = kPackDirInUse;
     const bool exists = fs::exists(fs::symlink_status(m_package, error));
     if (exists && !fs::is_directory(fs::status(m_package, error)))
-        problem = "the package directory " + Shown(m_package) + " is there and is no directory";
+        problem = "the package directory " + ShownSystemPath(m_package, Quotes::With) + " is there and is no directory";
     else if (exists && !m_options.force && !fs::is_empty(m_package, error))
-        problem = "the package directory " + Shown(m_package) + " is not empty (--force replaces it whole)";
+        problem = "the package directory " + ShownSystemPath(m_package, Quotes::With) + " is not empty (--force replaces it whole)";
     return problem.empty();
 }
 
@@ -199,7 +194,7 @@ bool CPackRun::FindOpens(const ContentScan& scan, std::vector<size_t>& opens)
                 found = i;
         }
         if (found == scan.files.size()) {
-            Fail(kPackUsage, "--open " + ShownName(open) + " names no file that is packed from the content directory");
+            Fail(kPackUsage, "--open " + ShownSystemPath(fs::u8path(open), Quotes::With) + " names no file that is packed from the content directory");
             return false;
         }
         bool seen = false;
@@ -223,7 +218,7 @@ int CPackRun::Run(const fs::path& program)
         return Fail(status, problem);
     for (const std::string& file : {m_options.license, m_options.logo, m_options.installer}) {
         if (!file.empty() && !IsRegularFile(fs::u8path(file)))
-            return Fail(kPackUsage, ShownName(file) + " is not a file");
+            return Fail(kPackUsage, ShownSystemPath(fs::u8path(file), Quotes::With) + " is not a file");
     }
     const fs::path installer = FindInstaller(m_options, program);
 
@@ -232,7 +227,7 @@ int CPackRun::Run(const fs::path& program)
         m_err += "kivpack: note: " + note + "\n";
     std::vector<std::string> refusals = scan.refusals;
     if (refusals.empty() && scan.files.empty())
-        refusals.push_back("the content directory " + Shown(m_content) + " holds no file to pack");
+        refusals.push_back("the content directory " + ShownSystemPath(m_content, Quotes::With) + " holds no file to pack");
     std::vector<size_t> opens;
     if (!FindOpens(scan, opens))
         return kPackUsage;
@@ -247,7 +242,7 @@ int CPackRun::Run(const fs::path& program)
 
     CPackagePlace place(m_package);
     if (place.Path().empty())
-        return Fail(kPackNotWritten, "cannot make a directory beside " + Shown(m_package) + ": " + place.Error().message());
+        return Fail(kPackNotWritten, "cannot make a directory beside " + ShownSystemPath(m_package, Quotes::With) + ": " + place.Error().message());
     status = Build(place, scan, entries, installer);
     if (status != kPackDone)
         return status;
@@ -262,7 +257,7 @@ int CPackRun::Run(const fs::path& program)
         m_err += "kivpack: warning: no KivSetup.exe beside kivpack or in ../share/kivsetup/ from it, so the package has none: "
                  "put one in (or pack with --installer) before you ship it\n";
     m_out += "packed " + std::to_string(scan.files.size()) + " files (" + std::to_string(entries.size()) + " entries) into " +
-             Shown(m_package) + "\n";
+             ShownSystemPath(m_package, Quotes::With) + "\n";
     return kPackDone;
 }
 
@@ -293,7 +288,7 @@ int CPackRun::Build(const CPackagePlace& place, const ContentScan& scan, const s
             fs::create_directories(made, error);
         }
         if (Platform::Interrupted() || error || !CopyKeepingTime(file.source, destination, error))
-            return notWritten(ShownName(file.shown));
+            return notWritten(ShownSystemPath(fs::u8path(file.shown), Quotes::With));
     }
     if (!WriteBytes(root / kSetupFileName, SetupFileText(m_layout), error))
         return notWritten(kSetupFileName);
@@ -303,7 +298,7 @@ int CPackRun::Build(const CPackagePlace& place, const ContentScan& scan, const s
     // The last step: the package as the installer loads it, and kivcheck's checks on it.
     CPackageDirectory inStaging;
     if (!inStaging.Enter(root, error))
-        return Fail(kPackNotWritten, "cannot enter " + Shown(root) + ": " + error.message());
+        return Fail(kPackNotWritten, "cannot enter " + ShownSystemPath(root, Quotes::With) + ": " + error.message());
     CSetupInfo loaded;
     if (!ReadsBack(loaded, entries, scan))
         return Fail(kPackRefused, "nothing was written: the installer would not read the package as written");
@@ -328,7 +323,7 @@ bool CPackRun::ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entri
     for (size_t i = 0; i < kSetupKeyCount; ++i) {
         if (strcmp(loaded.SetupField(i), m_layout.SetupField(i)) != 0) {
             m_err += "kivpack: the installer would read " + std::string(m_layout.KeyOf(kSetupKeys[i])) + " as " +
-                     TextQuoted(loaded.SetupField(i)) + "\n";
+                     Shown(Quoted(loaded.SetupField(i))) + "\n";
             same = false;
         }
     }
@@ -340,7 +335,7 @@ bool CPackRun::ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entri
     for (size_t i = 0; i < entries.size(); ++i) {
         const FileEntry& read = loaded.m_files[i];
         if (entries[i].source != read.szSource || entries[i].dest != read.szDest || ActionOf(read) != entries[i].action) {
-            m_err += "kivpack: the installer would not read the entry of " + ShownName(scan.files[entries[i].file].shown) + " as written\n";
+            m_err += "kivpack: the installer would not read the entry of " + ShownSystemPath(fs::u8path(scan.files[entries[i].file].shown), Quotes::With) + " as written\n";
             same = false;
         }
     }
@@ -366,9 +361,9 @@ void CPackRun::WarnLongPaths(const CSetupInfo& loaded)
         return;
     const size_t below = longest->destPath.size() - plan.target.size();
     const size_t room = below < kPathSize - 1 ? kPathSize - 1 - below : 0;
-    m_err += "kivpack: warning: under the default directory " + TextQuoted(loaded.m_szDefaultDir) + " " +
+    m_err += "kivpack: warning: under the default directory " + Shown(Quoted(loaded.m_szDefaultDir)) + " " +
              std::to_string(skipped) + " file(s) land at paths longer than " + std::to_string(kPathSize - 1) +
-             " characters, which the installer skips; the longest is " + PathQuoted(longest->destPath) + " (" +
+             " characters, which the installer skips; the longest is " + Shown(Quoted(longest->destPath), ShowAs::Path) + " (" +
              std::to_string(longest->destPath.size()) + " characters). Every file fits under a target directory of at most " +
              std::to_string(room) + " characters with its closing backslash\n";
 }
