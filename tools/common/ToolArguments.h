@@ -1,4 +1,5 @@
-// What the tools' command lines share: one walk by a table of options, the target, the package directory and the code page.
+// What the tools' command lines share: one walk by a table of options, the
+// target, the package directory and the code page.
 #pragma once
 #include <cstddef>
 #include <functional>
@@ -26,6 +27,9 @@ struct ToolOption {
     const char* refusal = nullptr;  // the problem then
 };
 
+// The rows of a table: a flag; an option with a value (needs says what is
+// missing when none follows it, given is set when it is given); one with a
+// value that may be given again and again.
 ToolOption Flag(const char* name, bool& flag);
 ToolOption Valued(const char* name, std::string& value, const char* needs = "a value", bool* given = nullptr);
 ToolOption Repeated(const char* name, std::vector<std::string>& values);
