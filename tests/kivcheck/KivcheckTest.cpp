@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CheckPackage.h"
 #include "CheckRun.h"
 #include "JsonWriter.h"
 #include "TempDir.h"
@@ -23,17 +24,15 @@ struct CheckRun {  // one run of kivcheck on these arguments
 // The codes of the warnings of a check of package, with a plan when target is not empty.
 Codes WarningCodes(const CTempDir& package, const std::string& target = "", std::vector<CheckWarning>* warnings = nullptr)
 {
-    CheckOptions options;
-    options.hasTarget = !target.empty();
-    options.target = target;
     CCurrentDir inPackage(package.Native());
-    CheckReport report = CheckPackage(options);
-    EXPECT_TRUE(report.loaded);
+    CSetupInfo info;
+    EXPECT_TRUE(info.Load(kSetupFileName, kListFileName));
+    const CheckFindings findings = CheckPackage(info, target.empty() ? std::nullopt : std::optional<std::string>(target));
     Codes codes;
-    for (const CheckWarning& warning : report.warnings)
+    for (const CheckWarning& warning : findings.warnings)
         codes.push_back(warning.code);
     if (warnings)
-        *warnings = report.warnings;
+        *warnings = findings.warnings;
     return codes;
 }
 

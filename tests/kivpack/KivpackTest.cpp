@@ -10,6 +10,7 @@
 
 #include "InstallTool.h"
 #include "PackRun.h"
+#include "PackageVerify.h"
 #include "TempDir.h"
 
 #ifndef _WIN32
@@ -145,6 +146,13 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
         EXPECT_EQ(PackRun(args).status, kPackUsage) << args[1];
         EXPECT_FALSE(dir.Exists("pack"));
     }
+    // A content directory that is not there: refused with the system's reason for it.
+    std::error_code why;
+    ASSERT_FALSE(fs::is_directory(dir.Native("missing"), why));
+    ASSERT_TRUE(why);
+    PackRun missing({"--title", "T", "--default-dir", "C:\\T", dir.Native("missing").u8string(), pack});
+    EXPECT_EQ(missing.status, kPackUsage);
+    EXPECT_NE(missing.err.find("\"" + dir.Native("missing").u8string() + "\": " + why.message() + "\n"), std::string::npos) << missing.err;
     // A logo the installer's bitmap check refuses, a licence holding a NUL: the final check finds them.
     dir.Write("bad.bmp", "BM not a bitmap");
     dir.Write("terms.txt", std::string("terms\0", 6));
@@ -173,4 +181,23 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
     EXPECT_EQ(dir.Read("pack\\list.inf"), kListText);
     EXPECT_NE(forced.err.find("fits under a target directory of at most 238 characters"), std::string::npos) << forced.err;
     EXPECT_NE(forced.err.find("no KivSetup.exe"), std::string::npos);
+}
+
+// The final check's findings hold the package's text, in its code page: an e-acute is shown as one, not as <E9>.
+TEST(Kivpack, TheFinalChecksFindingsAreShownAsThePackagesText)
+{
+    CTempDir dir;
+    dir.Write("setup.inf", "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=Package\r\n");
+    dir.Write("list.inf", "[Package]\r\nCount=1\r\nFILE1=data\\\xE9.txt;$setupdir;C;1\r\n");
+    CCurrentDir inPackage(dir.Native());
+    CSetupInfo loaded;
+    ASSERT_TRUE(loaded.Load(kSetupFileName, kListFileName));
+    std::string err;
+    EXPECT_FALSE(PassesFinalCheck(loaded, err));
+#ifdef _WIN32
+    const std::string shown = "\xE9";  // the system's code page, as the package's
+#else
+    const std::string shown = "\xC3\xA9";
+#endif
+    EXPECT_NE(err.find("final check: source-missing: FILE1: the source \"data\\" + shown + ".txt\""), std::string::npos) << err;
 }

@@ -25,6 +25,30 @@ void AppendEscaped(std::string& shown, uint32_t c)
     shown += escape;
 }
 
+// Text of the system in UTF-8, shown as Shown shows package text: controls
+// as <XX>, and every byte that is no UTF-8 as <XX> too.
+std::string ShownUtf8(const std::string& utf8)
+{
+    std::string shown;
+    for (size_t at = 0; at < utf8.size();) {
+        const size_t start = at;
+        uint32_t c;
+        if (!WindowsNames::DecodeUtf8(utf8.data(), utf8.size(), at, c)) {
+            AppendEscaped(shown, static_cast<unsigned char>(utf8[at++]));
+        } else if (IsControlCharacter(c)) {
+            AppendEscaped(shown, c);
+        } else {
+            shown.append(utf8, start, at - start);
+        }
+    }
+    return shown;
+}
+
+std::string InQuotes(const std::string& shown, Quotes quotes)
+{
+    return quotes == Quotes::With ? "\"" + shown + "\"" : shown;
+}
+
 }  // namespace
 
 std::string Shown(const std::string& packageText, ShowAs kind)
@@ -64,46 +88,26 @@ std::string Shown(const std::string& packageText, ShowAs kind)
     return shown;
 }
 
-std::string ShownUtf8(const std::string& utf8)
+std::string Quoted(const std::string& packageText)
 {
-    std::string shown;
-    for (size_t at = 0; at < utf8.size();) {
-        const size_t start = at;
-        uint32_t c;
-        if (!WindowsNames::DecodeUtf8(utf8.data(), utf8.size(), at, c)) {
-            AppendEscaped(shown, static_cast<unsigned char>(utf8[at++]));
-        } else if (IsControlCharacter(c)) {
-            AppendEscaped(shown, c);
-        } else {
-            shown.append(utf8, start, at - start);
-        }
-    }
-    return shown;
-}
-
-std::string TextQuoted(const std::string& packageText)
-{
-    return "\"" + Shown(packageText) + "\"";
-}
-
-std::string PathQuoted(const std::string& installerPath)
-{
-    return "\"" + Shown(installerPath, ShowAs::Path) + "\"";
+    if (WindowsNames::EndsInHalfCharacter(packageText.c_str()))
+        return "\"" + packageText.substr(0, packageText.size() - 1) + Shown(packageText.substr(packageText.size() - 1)) + "\"";
+    return "\"" + packageText + "\"";
 }
 
 std::string WritePlanText(const InstallPlan& plan, size_t& copies, size_t& opens)
 {
-    std::string out = "plan for " + PathQuoted(plan.target) + "\n";
+    std::string out = "plan for " + Shown(Quoted(plan.target), ShowAs::Path) + "\n";
     for (const PlanStep& step : plan.steps) {
         const std::string index = std::to_string(step.index);
         if (step.action == EntryAction::Open) {
-            out += "  open " + index + " " + PathQuoted(step.source) + "\n";
+            out += "  open " + index + " " + Shown(Quoted(step.source), ShowAs::Path) + "\n";
             ++opens;
         } else if (step.tooLong != StepPath::None) {
-            out += "  skip " + index + " " + PathQuoted(step.source) + " -> " + PathQuoted(step.destPath) +
+            out += "  skip " + index + " " + Shown(Quoted(step.source), ShowAs::Path) + " -> " + Shown(Quoted(step.destPath), ShowAs::Path) +
                    ": path too long (" + std::to_string(step.destPath.size()) + " characters)\n";
         } else {
-            out += "  copy " + index + " " + PathQuoted(step.source) + " -> " + PathQuoted(step.destPath) + "\n";
+            out += "  copy " + index + " " + Shown(Quoted(step.source), ShowAs::Path) + " -> " + Shown(Quoted(step.destPath), ShowAs::Path) + "\n";
             ++copies;
         }
     }
@@ -130,12 +134,26 @@ std::string LoadFailureText(const LoadFailure& failure)
     return file + ": " + reason;
 }
 
-std::string ShownSystemPath(const std::string& path)
+std::string ShownSystemPath(const std::string& path, Quotes quotes)
 {
 #ifdef _WIN32
-    return Shown(path);
+    return InQuotes(Shown(path), quotes);
 #else
-    return ShownUtf8(path);
+    return InQuotes(ShownUtf8(path), quotes);
+#endif
+}
+
+std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes)
+{
+#ifdef _WIN32
+    // The code page never takes more bytes for a character than UTF-8 does.
+    const std::string utf8 = path.u8string();
+    std::string text(utf8.size() + 1, '\0');
+    if (WindowsNames::Utf8ToAnsi(utf8.c_str(), &text[0], text.size()))
+        return InQuotes(Shown(text.c_str()), quotes);
+    return InQuotes(ShownUtf8(utf8), quotes);
+#else
+    return ShownSystemPath(path.native(), quotes);
 #endif
 }
 

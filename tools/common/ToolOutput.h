@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "InstallPlan.h"
@@ -22,17 +23,25 @@ enum class ShowAs {
 // bare CR or other control from a package acts on the terminal.
 std::string Shown(const std::string& packageText, ShowAs kind = ShowAs::Text);
 
-// Text of the system in UTF-8 that the package's code page cannot write (a
-// name on disk), shown the same way: controls as <XX>, and every byte that
-// is no UTF-8 as <XX> too.
-std::string ShownUtf8(const std::string& utf8);
+// Package text in double quotes, so that blanks at its ends show; still
+// package text, for a message (kivcheck's, which keeps the package's bytes)
+// or for Shown. Half a character at its end is written as <XX>, so that it
+// cannot take the closing quote with it.
+std::string Quoted(const std::string& packageText);
 
 // The characters Shown never writes as they are: C0, DEL and C1.
 bool IsControlCharacter(uint32_t c);
 
-// Shown text in double quotes, so that blanks at its ends show.
-std::string TextQuoted(const std::string& packageText);
-std::string PathQuoted(const std::string& installerPath);
+enum class Quotes { Without, With };
+
+// A path of the system, safe for a terminal, with its controls as <XX>, and
+// in double quotes when asked: as a tool got it on its command line (UTF-8
+// outside Windows, the system's code page on Windows) ...
+std::string ShownSystemPath(const std::string& path, Quotes quotes = Quotes::Without);
+// ... or as the file system names it: outside Windows in UTF-8, every byte
+// that is no UTF-8 as <XX>; on Windows in the system's code page, or in UTF-8
+// when that cannot write it.
+std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes = Quotes::Without);
 
 // The plan as text (kivcheck's report and kivinstall --dry-run); adds the
 // copies it lists (not the skipped ones) and the opens.
@@ -44,10 +53,6 @@ std::string ErrorMessage(int code);
 // Why Load failed, for a message: "setup.inf: No such file or directory",
 // "list.inf cannot be read: Input/output error".
 std::string LoadFailureText(const LoadFailure& failure);
-
-// A path of the system as the user gave it (a command-line argument), safe
-// for a terminal: in UTF-8 outside Windows, controls as <XX>.
-std::string ShownSystemPath(const std::string& path);
 
 // Standard output and error pass bytes unchanged: on Windows no LF becomes
 // CR LF, so both builds write the same bytes.

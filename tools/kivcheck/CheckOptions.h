@@ -7,13 +7,11 @@
 
 // The usage line, and the whole help (--help).
 extern const char kUsage[];
-extern const char kHelp[];
+std::string CheckHelp();
 
 struct CheckOptions : ToolArguments {
     bool json = false;
     bool strict = false;
-    bool help = false;
-    bool version = false;  // the program shows its version instead
 };
 
 // Reads the arguments (without the program name). False, with the problem in

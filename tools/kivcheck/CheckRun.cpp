@@ -2,15 +2,18 @@
 
 #include <cstdio>
 
-#include "InstallPlan.h"
+#include "CheckReport.h"
 #include "JsonWriter.h"
-#include "PackageChecks.h"
 #include "PackageDirectory.h"
 #include "SetupInfo.h"
 #include "TextWriter.h"
 #include "ToolOutput.h"
 
-CheckReport CheckPackage(const CheckOptions& options)
+namespace {
+
+// Loads the package in the current directory with the installer's own code
+// and checks it, with a plan when the options name a target.
+CheckReport ReportPackage(const CheckOptions& options)
 {
     CheckReport report;
     CSetupInfo info;
@@ -18,29 +21,19 @@ CheckReport CheckPackage(const CheckOptions& options)
         report.loadFailure = LoadFailureText(info.GetLoadFailure());
         return report;
     }
-
     report.loaded = true;
     report.setupPath = info.m_szSetupPath;
-    report.defaultInstall = info.m_szDefaultInstall;
-    report.section = info.m_szSection;
-    report.copyright = info.m_szCopyright;
-    report.title = info.m_szTitle;
-    report.installText = info.m_szInstallText;
-    report.defaultDir = info.m_szDefaultDir;
+    for (size_t i = 0; i < kSetupKeyCount; ++i)
+        report.setupTexts[i] = info.SetupField(i);
     report.count = info.m_nCount;
     for (size_t i = 0; i < info.m_files.GetSize(); ++i)
         report.files.push_back(info.m_files[i]);
-
-    CheckDescription(info, report.warnings);
-    CheckEntries(info, report.warnings);
-    if (options.hasTarget) {
-        report.hasTarget = true;
-        report.plan = ComputePlan(info, options.target);
-        CheckPlan(report.plan, report.warnings);
-    }
-    CheckPresentationFiles(report.warnings);
+    static_cast<CheckFindings&>(report) =
+        CheckPackage(info, options.hasTarget ? std::optional<std::string>(options.target) : std::nullopt);
     return report;
 }
+
+}  // namespace
 
 int RunCheck(const std::vector<std::string>& args, std::string& out, std::string& err)
 {
@@ -51,7 +44,7 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         return kExitUsage;
     }
     if (options.help || options.version) {
-        out += options.version ? VersionLine("kivcheck") : kHelp;
+        out += options.version ? VersionLine("kivcheck") : CheckHelp();
         return kExitLoaded;
     }
 
@@ -62,7 +55,7 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         if (!package.Enter(options.packageDir, error))
             err += "kivcheck: cannot enter " + ShownSystemPath(options.packageDir) + ": " + error.message() + "\n";
         else
-            report = CheckPackage(options);
+            report = ReportPackage(options);
     }
 
     out += options.json ? WriteJson(report) : WriteText(report);

@@ -4,17 +4,12 @@
 #include <vector>
 
 #include "CheckOptions.h"
-#include "CheckReport.h"
 
 // Exit statuses.
 constexpr int kExitLoaded = 0;
 constexpr int kExitNotLoaded = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitWarnings = 3;  // only with --strict
-
-// Loads the package in the current directory with the installer's own code
-// and checks it; with a target, plans the installation for it.
-CheckReport CheckPackage(const CheckOptions& options);
 
 // The whole run for these arguments (without the program name): enters the
 // package directory, checks, writes the report into out and problems into

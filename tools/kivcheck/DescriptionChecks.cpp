@@ -16,14 +16,6 @@ void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::stri
     warnings.push_back({code, message});
 }
 
-std::string Quoted(const std::string& text)
-{
-    // Half a character at the end would take the closing quote with it.
-    if (WindowsNames::EndsInHalfCharacter(text.c_str()))
-        return "\"" + text.substr(0, text.size() - 1) + Shown(text.substr(text.size() - 1)) + "\"";
-    return "\"" + text + "\"";
-}
-
 std::string FileKeyName(size_t index)
 {
     char key[kFileKeySize];

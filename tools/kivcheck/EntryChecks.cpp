@@ -25,22 +25,30 @@ std::string RelativeDestPath(const FileEntry& entry)
     return destPath;
 }
 
+// A relative path as Windows reads it: "\" and "/" both separators, "." and
+// ".." resolved, "\" between its levels.
+std::string WindowsNormal(const std::string& path)
+{
+    std::string normal(path.size() + 2, '\0');
+    WindowsNames::NormalisePath(path.c_str(), &normal[0], normal.size());
+    normal.resize(strlen(normal.c_str()));
+    return normal;
+}
+
+// A normal path that climbs above the directory it starts from.
+bool ClimbsOut(const std::string& normal)
+{
+    return normal == ".." || normal.compare(0, 3, "..\\") == 0;
+}
+
 // Where a C entry's file lands from the target directory, as Windows reads
-// the installer's path: with both separators and with "." and ".." resolved.
+// the installer's path.
 std::string Landing(const FileEntry& entry)
 {
     // Leading separators are empty levels after the target's own.
     std::string joined = RelativeDestPath(entry);
     joined.erase(0, joined.find_first_not_of("\\/"));
-    std::string normal(joined.size() + 2, '\0');
-    WindowsNames::NormalisePath(joined.c_str(), &normal[0], normal.size());
-    normal.resize(strlen(normal.c_str()));
-    return normal;
-}
-
-bool ClimbsOut(const std::string& landing)
-{
-    return landing == ".." || landing.compare(0, 3, "..\\") == 0;
+    return WindowsNormal(joined);
 }
 
 // A field of an entry whose bytes are no text of the code page: half a
@@ -87,11 +95,8 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
 // existing file is reached through a link that leads out.
 bool OutsidePackage(const FileEntry& entry, const std::filesystem::path& here)
 {
-    const std::string source = entry.szSource;
-    std::string normal(source.size() + 2, '\0');
-    WindowsNames::NormalisePath(source.c_str(), &normal[0], normal.size());
-    normal.resize(strlen(normal.c_str()));
-    if (normal == ".." || normal.compare(0, 3, "..\\") == 0 || (!normal.empty() && normal[0] == '\\') ||
+    const std::string normal = WindowsNormal(entry.szSource);
+    if (ClimbsOut(normal) || (!normal.empty() && normal[0] == '\\') ||
         (normal.size() > 1 && WindowsNames::CharacterLength(normal.c_str()) == 1 && normal[1] == ':'))
         return true;
     const CNativePath native(entry.szSource);
@@ -192,11 +197,13 @@ void CheckPlan(const InstallPlan& plan, std::vector<CheckWarning>& warnings)
             Warn(warnings, "path-too-long",
                  FileKeyName(step.index) + ": the " + StepPathName(step.tooLong) + " for " + Quoted(step.source) +
                      " is " + std::to_string(step.tooLongLength) + " characters long, " +
-                     std::to_string(step.tooLongLength - (kPathSize - 1)) + " more than 259, so the installer skips it");
+                     std::to_string(step.tooLongLength - (kPathSize - 1)) + " more than " + std::to_string(kPathSize - 1) +
+                     ", so the installer skips it");
         }
     }
     if (targetTooLong)
         Warn(warnings, "path-too-long",
              "the target directory is " + std::to_string(plan.target.size()) +
-                 " characters long with its closing backslash, longer than 259, so no file is copied");
+                 " characters long with its closing backslash, longer than " + std::to_string(kPathSize - 1) +
+                 ", so no file is copied");
 }

@@ -36,6 +36,10 @@ std::string JsonString(const std::string& bytes)
 
 namespace {
 
+// The JSON key of each of setup.inf's values, in the order of kSetupKeys.
+const char* const kSetupJsonKeys[kSetupKeyCount] = {"defaultInstall", "section", "copyright",
+                                                    "title",          "installText", "defaultDir"};
+
 // Writes "key": value pairs separated the way the contract shows them.
 class CJsonObject {
 public:
@@ -120,18 +124,14 @@ std::string WriteJson(const CheckReport& report)
     }
     object.Raw("loaded", "true");
     object.String("setupPath", report.setupPath);
-    object.String("defaultInstall", report.defaultInstall);
-    object.String("section", report.section);
-    object.String("copyright", report.copyright);
-    object.String("title", report.title);
-    object.String("installText", report.installText);
-    object.String("defaultDir", report.defaultDir);
+    for (size_t i = 0; i < kSetupKeyCount; ++i)
+        object.String(kSetupJsonKeys[i], report.setupTexts[i]);
     object.Number("count", report.count);
     object.Raw("files", FileArray(report.files));
     object.Raw("warnings", WarningArray(report.warnings));
-    if (report.hasTarget) {
-        object.String("target", report.plan.target);
-        object.Raw("plan", PlanArray(report.plan.steps));
+    if (report.plan) {
+        object.String("target", report.plan->target);
+        object.Raw("plan", PlanArray(report.plan->steps));
     }
     object.Close();
     return out + "\n";

@@ -1,10 +1,11 @@
-// The checks that find what in a package will not work the way its author meant.
+// The checks that find what in a package will not work the way its author meant: the parts of CheckPackage.
 #pragma once
 #include <vector>
 
-#include "CheckReport.h"
+#include "CheckPackage.h"
 #include "InstallPlan.h"
 #include "SetupInfo.h"
+#include "ToolOutput.h"  // Quoted: package text in a message
 
 // setup.inf and list.inf: lines the lookup will not match, values cut to their
 // field, the install section, Count and the numbering of the FILE keys. Reads
@@ -27,7 +28,3 @@ std::string FileKeyName(size_t index);
 // Appends a warning.
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message);
 
-// A package text shown in a message: in double quotes, as it is, but for
-// half a character at its end, written as <XX> so that it cannot take the
-// quote with it.
-std::string Quoted(const std::string& text);

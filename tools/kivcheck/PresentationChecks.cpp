@@ -44,8 +44,9 @@ std::string BitmapProblemText(const BitmapCheck& check)
     case BitmapProblem::TooShort: return "it is too short";
     case BitmapProblem::NoSignature: return "it does not start with \"BM\"";
     case BitmapProblem::HeaderSize: return "its information header has the unknown size " + value;
-    case BitmapProblem::Dimensions: return "its width or height is not between 1 and 32767";
-    case BitmapProblem::TooLarge: return "its picture would take " + value + " bytes, more than 8 MiB";
+    case BitmapProblem::Dimensions: return "its width or height is not between 1 and " + std::to_string(kBitmapMaxSide);
+    case BitmapProblem::TooLarge:
+        return "its picture would take " + value + " bytes, more than " + std::to_string(kBitmapMaxPixelBytes >> 20) + " MiB";
     case BitmapProblem::Planes: return "its plane count is " + value + ", not 1";
     case BitmapProblem::BitCount: return "it has " + value + " bits per pixel";
     case BitmapProblem::Compression: return "its compression " + value + " is not one its bit depth can have";

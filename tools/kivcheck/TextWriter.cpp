@@ -25,26 +25,23 @@ std::string WriteText(const CheckReport& report)
     if (!report.loaded)
         return "";
     std::string out = "setup.inf\n";
-    out += Field("DEFAULTINSTALL", TextQuoted(report.defaultInstall));
-    out += Field("section", TextQuoted(report.section));
-    out += Field("Copyright", TextQuoted(report.copyright));
-    out += Field("Title", TextQuoted(report.title));
-    out += Field("InstallText", TextQuoted(report.installText));
-    out += Field("DefaultDir", TextQuoted(report.defaultDir));
+    // Each value under its key; the install section's name has none of its own.
+    for (size_t i = 0; i < kSetupKeyCount; ++i)
+        out += Field(kSetupKeys[i].key ? kSetupKeys[i].key : "section", Shown(Quoted(report.setupTexts[i])));
     out += "list.inf\n";
     out += Field("Count", std::to_string(report.count));
     out += Field("entries", std::to_string(report.files.size()));
 
     for (size_t i = 0; i < report.files.size(); ++i) {
         const FileEntry& entry = report.files[i];
-        out += "  " + std::to_string(i) + " " + FileKeyName(i) + ": source " + TextQuoted(entry.szSource) +
-               ", file name " + TextQuoted(entry.szFileName) + ", destination " + TextQuoted(entry.szDest) +
-               ", action " + TextQuoted(entry.szAction) + ", number " + std::to_string(entry.nNumber) + "\n";
+        out += "  " + std::to_string(i) + " " + FileKeyName(i) + ": source " + Shown(Quoted(entry.szSource)) +
+               ", file name " + Shown(Quoted(entry.szFileName)) + ", destination " + Shown(Quoted(entry.szDest)) +
+               ", action " + Shown(Quoted(entry.szAction)) + ", number " + std::to_string(entry.nNumber) + "\n";
     }
 
     size_t copies = 0, opens = 0;
-    if (report.hasTarget)
-        out += WritePlanText(report.plan, copies, opens);
+    if (report.plan)
+        out += WritePlanText(*report.plan, copies, opens);
 
     if (!report.warnings.empty()) {
         out += "warnings\n";
@@ -53,7 +50,7 @@ std::string WriteText(const CheckReport& report)
     }
 
     std::string summary = "loaded: " + Plural(report.files.size(), "entry", "entries");
-    if (report.hasTarget)
+    if (report.plan)
         summary += ", " + std::to_string(copies) + " to copy, " + std::to_string(opens) + " to open";
     summary += report.warnings.empty() ? ", no warnings" : ", " + Plural(report.warnings.size(), "warning", "warnings");
     return out + summary + "\n";

@@ -7,14 +7,12 @@
 
 // The usage line, and the whole help (--help).
 extern const char kInstallUsageText[];
-extern const char kInstallHelp[];
+std::string InstallHelp();
 
 struct InstallOptions : ToolArguments {
     bool acceptLicense = false;
     bool open = false;
     bool dryRun = false;
-    bool help = false;
-    bool version = false;  // the program shows its version instead
 };
 
 // Reads the arguments (without the program name). False, with the problem in

@@ -78,12 +78,12 @@ std::string WhyFailed(const InstallStep& step)
     const std::string reason = ErrorMessage(step.systemError);
     for (const char* name : {step.entry->szSource, step.destPath}) {
         if (!WindowsNames::IsCodePageText(name))
-            return PathQuoted(name) + " is no text of code page " + std::to_string(WindowsNames::CodePage()) +
+            return Shown(Quoted(name), ShowAs::Path) + " is no text of code page " + std::to_string(WindowsNames::CodePage()) +
                    (WindowsNames::EndsInHalfCharacter(name) ? ": it ends with half a character" : "") +
                    ", so it names no file (" + reason + ")";
     }
     if (step.failedStage == StepStage::MakeDir)
-        return "its directory " + PathQuoted(step.entryDir) + " could not be made: " + reason;
+        return "its directory " + Shown(Quoted(step.entryDir), ShowAs::Path) + " could not be made: " + reason;
     return (step.action == EntryAction::Open ? "the open failed: " : "the copy failed: ") + reason;
 }
 
@@ -92,8 +92,8 @@ std::string WhyTooLong(const InstallStep& step)
 {
     const PlanStep whole = ToPlanStep(step);
     const std::string path = step.tooLong == StepPath::Target     ? ""
-                             : step.tooLong == StepPath::EntryDir ? " " + PathQuoted(whole.entryDir)
-                                                                  : " " + PathQuoted(whole.destPath);
+                             : step.tooLong == StepPath::EntryDir ? " " + Shown(Quoted(whole.entryDir), ShowAs::Path)
+                                                                  : " " + Shown(Quoted(whole.destPath), ShowAs::Path);
     return std::string("its ") + StepPathName(step.tooLong) + path + " is too long (" +
            std::to_string(step.tooLongLength) + " characters)";
 }
@@ -113,7 +113,7 @@ public:
 
     void AfterStep(const InstallStep& step) override
     {
-        const std::string source = PathQuoted(step.entry->szSource);
+        const std::string source = Shown(Quoted(step.entry->szSource), ShowAs::Path);
         std::string line = std::string(step.action == EntryAction::Open ? "[open " : "[") + std::to_string(step.number) +
                            "/" + std::to_string(step.count) + "] ";
         if (step.action == EntryAction::Open) {
@@ -121,7 +121,7 @@ public:
                     : step.outcome == StepOutcome::PassedOver && !Platform::Interrupted() ? "not opened (--open opens it): " + source
                                                               : "could not open " + source + ": " + WhyFailed(step);
         } else if (step.outcome == StepOutcome::Done) {
-            line += "copied " + source + " -> " + PathQuoted(step.destPath);
+            line += "copied " + source + " -> " + Shown(Quoted(step.destPath), ShowAs::Path);
             ++m_copied;
         } else {
             line += "NOT copied " + source + ": " + (step.outcome == StepOutcome::PathTooLong ? WhyTooLong(step) : WhyFailed(step));
@@ -150,10 +150,12 @@ bool InstallerTarget(const std::string& given, std::string& target)
 {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(given, error);
-    char text[4096];
-    if (error || !FromNativePath(absolute.string().c_str(), text, sizeof text))
+    // The code page never takes more bytes for a character than the system's text does.
+    const std::string native = absolute.string();
+    std::string text(native.size() + 1, '\0');
+    if (error || !FromNativePath(native.c_str(), &text[0], text.size()))
         return false;
-    target = text;
+    target = text.c_str();
     return true;
 }
 
@@ -181,7 +183,7 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
     if (Platform::Interrupted())
         console.Err("kivinstall: interrupted; the steps left were not taken\n");
     std::string summary = "installed " + std::to_string(progress.Copied()) + " of " +
-                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + PathQuoted(plan.target);
+                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + Shown(Quoted(plan.target), ShowAs::Path);
     if (notCopied != 0)
         summary += "; " + std::to_string(notCopied) + (notCopied == 1 ? " entry was" : " entries were") + " NOT copied";
     console.Out(summary + "\n");
@@ -223,12 +225,12 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
         return kInstallUsage;
     }
     if (options.help || options.version) {
-        console.Out(options.version ? VersionLine("kivinstall") : kInstallHelp);
+        console.Out(options.version ? VersionLine("kivinstall") : InstallHelp());
         return kInstallDone;
     }
     std::string target;
     if (!InstallerTarget(options.target, target)) {
-        console.Err("kivinstall: the target " + options.target + " cannot be written in the package's code page (" +
+        console.Err("kivinstall: the target " + ShownSystemPath(options.target) + " cannot be written in the package's code page (" +
                     std::to_string(WindowsNames::CodePage()) + ")\n");
         return kInstallUsage;
     }

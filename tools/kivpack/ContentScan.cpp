@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "PackageNames.h"
+#include "ToolOutput.h"
 #include "WindowsNames.h"
 
 namespace fs = std::filesystem;
@@ -50,13 +51,13 @@ public:
                 ++carried;
             }
             if (!problems.empty()) {
-                std::string message = ShownName(shownPath) + " cannot be packed: its name";
+                std::string message = ShownSystemPath(fs::u8path(shownPath), Quotes::With) + " cannot be packed: its name";
                 for (size_t i = 0; i < problems.size(); ++i)
                     message += (i == 0 ? " " : "; ") + problems[i];
                 m_scan.refusals.push_back(message);
             }
             if (previous && previous->folded == entry.folded)
-                m_scan.refusals.push_back(ShownName(shown + previous->name) + " and " + ShownName(shownPath) +
+                m_scan.refusals.push_back(ShownSystemPath(fs::u8path(shown + previous->name), Quotes::With) + " and " + ShownSystemPath(fs::u8path(shownPath), Quotes::With) +
                                           " differ only in letter case, which Windows does not tell apart");
             previous = &entry;
         }
@@ -71,7 +72,7 @@ private:
         std::error_code error;
         for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
             const std::string name = it->path().filename().u8string();
-            auto shownPath = [&] { return ShownName(shown + name); };
+            auto shownPath = [&] { return ShownSystemPath(fs::u8path(shown + name), Quotes::With); };
             // The entry's own type comes with the listing; only a link is looked up.
             std::error_code statusError;
             fs::file_status status(it->is_symlink(statusError) ? fs::file_type::symlink
@@ -96,7 +97,7 @@ private:
             entries.push_back({it->path(), name, WindowsNames::FoldedUtf8Name(name), fs::is_directory(status)});
         }
         if (error)
-            m_scan.refusals.push_back("the directory " + ShownName(shown.empty() ? "." : shown) + " cannot be read: " + error.message());
+            m_scan.refusals.push_back("the directory " + ShownSystemPath(fs::u8path(shown.empty() ? "." : shown), Quotes::With) + " cannot be read: " + error.message());
         return entries;
     }
 

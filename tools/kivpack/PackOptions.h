@@ -6,12 +6,12 @@
 #include "ToolArguments.h"
 
 extern const char kPackUsageText[];
-extern const char kPackHelp[];  // the source of kivpack's manual page too
+std::string PackHelp();  // the source of kivpack's manual page too
 
 // The caption of the directory group when --install-text is not given.
 extern const char kDefaultInstallText[];
 
-// The code page (--codepage) is kept as ToolArguments keeps it.
+// The code page (--codepage), --help and --version are kept as ToolArguments keeps them.
 struct PackOptions : ToolArguments {
     // The texts of setup.inf, as given (UTF-8).
     std::string title;
@@ -25,11 +25,8 @@ struct PackOptions : ToolArguments {
     std::string installer;
     std::vector<std::string> opens;  // relative to the content directory, in the order given
 
-    std::string contentDir;
-    std::string packageDir;
+    std::string contentDir;  // and the package directory as ToolArguments keeps it
     bool force = false;
-    bool help = false;
-    bool version = false;  // the program shows its version instead
 };
 
 // Reads the arguments (without the program name): options with a value as

@@ -1,140 +1,26 @@
 #include "PackRun.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-#include <shellapi.h>
-#endif
-
-#include "CheckRun.h"
 #include "ContentScan.h"
 #include "FileSystem.h"
-#include "InstallPlan.h"
-#include "InstallSteps.h"
+#include "InstallerSearch.h"
+#include "PackDirectories.h"
+#include "PackFiles.h"
 #include "PackOptions.h"
+#include "PackTexts.h"
+#include "PackageBuild.h"
 #include "PackageDirectory.h"
 #include "PackageLayout.h"
-#include "PackageNames.h"
 #include "PackagePlace.h"
-#include "TextBuffer.h"
+#include "PackageVerify.h"
+#include "ProgramArguments.h"
 #include "ToolOutput.h"
-#include "WindowsNames.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Shown(const fs::path& path)
-{
-    return ShownName(path.u8string());
-}
-
-// One text of setup.inf as given, and the field of the layout that keeps it.
-struct GivenText {
-    const char* option;
-    const std::string& text;
-    char* field;
-    size_t fieldSize;
-};
-
-// Fills layout's fields (kSetupKeys' values) with the texts; false, with the
-// problem, when one cannot be written or does not fit its field.
-bool FillTexts(const PackOptions& options, CSetupInfo& layout, std::string& problem)
-{
-    CopyText(layout.m_szDefaultInstall, sizeof layout.m_szDefaultInstall, kInstallKeyName);
-    CopyText(layout.m_szSection, sizeof layout.m_szSection, kInstallSectionName);
-    const GivenText texts[] = {
-        {"--copyright", options.copyright, layout.m_szCopyright, sizeof layout.m_szCopyright},
-        {"--title", options.title, layout.m_szTitle, sizeof layout.m_szTitle},
-        {"--install-text", options.installText, layout.m_szInstallText, sizeof layout.m_szInstallText},
-        {"--default-dir", options.defaultDir, layout.m_szDefaultDir, sizeof layout.m_szDefaultDir},
-    };
-    for (const GivenText& given : texts) {
-        std::string text;
-        const std::string start = std::string(given.option) + " " + ShownName(given.text);
-        if (HasControlCharacter(given.text))
-            problem = start + " holds a control character";
-        else if (!ToPackageText(given.text, text))
-            problem = start + " holds a character code page " + std::to_string(WindowsNames::CodePage()) + " cannot write";
-        else if (!CopyText(given.field, given.fieldSize, text.c_str()))
-            problem = start + " is " + std::to_string(text.size()) + " characters long; the installer keeps " +
-                      std::to_string(given.fieldSize - 1);
-        if (!problem.empty())
-            return false;
-    }
-    return true;
-}
-
-bool IsRegularFile(const fs::path& path)
-{
-    std::error_code error;
-    return fs::is_regular_file(fs::status(path, error));
-}
-
-// True when inner is outer or lies below it, links resolved.
-bool Within(const fs::path& inner, const fs::path& outer)
-{
-    std::error_code error;
-    const fs::path in = fs::weakly_canonical(inner, error), out = fs::weakly_canonical(outer, error);
-    auto part = in.begin();
-    for (const fs::path& level : out) {
-        if (level.empty())
-            continue;
-        if (part == in.end() || *part != level)
-            return false;
-        ++part;
-    }
-    return true;
-}
-
-// The installer to put into the package: --installer, or KivSetup.exe beside
-// the program, or in ../share/kivsetup/ from it (an installed layout). Empty
-// when there is none.
-fs::path FindInstaller(const PackOptions& options, const fs::path& program)
-{
-    if (!options.installer.empty())
-        return fs::u8path(options.installer);
-    const fs::path directory = program.parent_path();
-    for (const fs::path& candidate : {directory / kInstallerFileName, directory / ".." / "share" / "kivsetup" / kInstallerFileName}) {
-        if (IsRegularFile(candidate))
-            return candidate.lexically_normal();
-    }
-    return {};
-}
-
-// Writes bytes as the file path; false with the C library's reason in error.
-bool WriteBytes(const fs::path& path, const std::string& bytes, std::error_code& error)
-{
-#ifdef _WIN32
-    FILE* out = _wfopen(path.c_str(), L"wb");
-#else
-    FILE* out = fopen(path.c_str(), "wb");
-#endif
-    bool written = out && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    int code = written ? 0 : errno;
-    if (out && fclose(out) != 0 && written) {
-        written = false;
-        code = errno;
-    }
-    if (!written)
-        error = std::error_code(code, std::generic_category());
-    return written;
-}
-
-// Copies a file, keeping its last-write time.
-bool CopyKeepingTime(const fs::path& from, const fs::path& to, std::error_code& error)
-{
-    if (!fs::copy_file(from, to, error))
-        return false;
-    const fs::file_time_type time = fs::last_write_time(from, error);
-    if (!error)
-        fs::last_write_time(to, time, error);
-    return !error;
-}
 
 class CPackRun {
 public:
@@ -148,45 +34,13 @@ private:
         m_err += "kivpack: " + problem + "\n";
         return status;
     }
-    bool ResolveDirectories(std::string& problem, int& status);
     bool FindOpens(const ContentScan& scan, std::vector<size_t>& opens);
-    int Build(const CPackagePlace& place, const ContentScan& scan, const std::vector<PackEntry>& entries, const fs::path& installer);
-    bool ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entries, const ContentScan& scan);
-    void WarnLongPaths(const CSetupInfo& loaded);
 
     const PackOptions& m_options;
     std::string& m_out;
     std::string& m_err;
     CSetupInfo m_layout;
-    fs::path m_content;
-    fs::path m_package;
 };
-
-bool CPackRun::ResolveDirectories(std::string& problem, int& status)
-{
-    status = kPackUsage;
-    std::error_code error;
-    m_content = fs::absolute(fs::u8path(m_options.contentDir), error).lexically_normal();
-    m_package = fs::absolute(fs::u8path(m_options.packageDir), error).lexically_normal();
-    if (!m_package.has_filename())
-        m_package = m_package.parent_path();
-    if (!fs::is_directory(m_content, error))
-        problem = "the content directory " + Shown(m_options.contentDir) + " is not a directory";
-    else if (!m_package.has_filename() || !fs::is_directory(m_package.parent_path(), error))
-        problem = "the package directory " + Shown(m_options.packageDir) + " has no parent directory to be made in";
-    else if (Within(m_package, m_content) || Within(m_content, m_package))
-        problem = "the package directory and the content directory must lie apart, neither inside the other";
-    if (!problem.empty())
-        return false;
-
-    status = kPackDirInUse;
-    const bool exists = fs::exists(fs::symlink_status(m_package, error));
-    if (exists && !fs::is_directory(fs::status(m_package, error)))
-        problem = "the package directory " + Shown(m_package) + " is there and is no directory";
-    else if (exists && !m_options.force && !fs::is_empty(m_package, error))
-        problem = "the package directory " + Shown(m_package) + " is not empty (--force replaces it whole)";
-    return problem.empty();
-}
 
 // The files --open names, as indexes into the scan's files; each once.
 bool CPackRun::FindOpens(const ContentScan& scan, std::vector<size_t>& opens)
@@ -199,7 +53,8 @@ bool CPackRun::FindOpens(const ContentScan& scan, std::vector<size_t>& opens)
                 found = i;
         }
         if (found == scan.files.size()) {
-            Fail(kPackUsage, "--open " + ShownName(open) + " names no file that is packed from the content directory");
+            Fail(kPackUsage, "--open " + ShownSystemPath(fs::u8path(open), Quotes::With) +
+                                 " names no file that is packed from the content directory");
             return false;
         }
         bool seen = false;
@@ -219,20 +74,21 @@ int CPackRun::Run(const fs::path& program)
         return kPackUsage;
     }
     int status;
-    if (!ResolveDirectories(problem, status))
+    PackDirectories directories;
+    if (!ResolveDirectories(m_options, directories, problem, status))
         return Fail(status, problem);
     for (const std::string& file : {m_options.license, m_options.logo, m_options.installer}) {
         if (!file.empty() && !IsRegularFile(fs::u8path(file)))
-            return Fail(kPackUsage, ShownName(file) + " is not a file");
+            return Fail(kPackUsage, ShownSystemPath(fs::u8path(file), Quotes::With) + " is not a file");
     }
     const fs::path installer = FindInstaller(m_options, program);
 
-    const ContentScan scan = ScanContent(m_content);
+    const ContentScan scan = ScanContent(directories.content);
     for (const std::string& note : scan.notes)
         m_err += "kivpack: note: " + note + "\n";
     std::vector<std::string> refusals = scan.refusals;
     if (refusals.empty() && scan.files.empty())
-        refusals.push_back("the content directory " + Shown(m_content) + " holds no file to pack");
+        refusals.push_back("the content directory " + ShownSystemPath(directories.content, Quotes::With) + " holds no file to pack");
     std::vector<size_t> opens;
     if (!FindOpens(scan, opens))
         return kPackUsage;
@@ -245,12 +101,22 @@ int CPackRun::Run(const fs::path& program)
         return Fail(kPackRefused, "nothing was written: " + std::to_string(refusals.size()) + " problem(s) in the content");
     }
 
-    CPackagePlace place(m_package);
+    const fs::path& package = directories.package;
+    CPackagePlace place(package);
     if (place.Path().empty())
-        return Fail(kPackNotWritten, "cannot make a directory beside " + Shown(m_package) + ": " + place.Error().message());
-    status = Build(place, scan, entries, installer);
-    if (status != kPackDone)
-        return status;
+        return Fail(kPackNotWritten,
+                    "cannot make a directory beside " + ShownSystemPath(package, Quotes::With) + ": " + place.Error().message());
+    if (!BuildPackage(place.Path(), m_options, m_layout, scan, entries, installer, problem))
+        return Fail(kPackNotWritten, problem);
+    {
+        // Left again before the package is put in place.
+        CPackageDirectory inStaging;
+        std::error_code error;
+        if (!inStaging.Enter(place.Path(), error))
+            return Fail(kPackNotWritten, "cannot enter " + ShownSystemPath(place.Path(), Quotes::With) + ": " + error.message());
+        if (!VerifyPackage(m_layout, entries, scan, m_err))
+            return kPackRefused;
+    }
     if (Platform::Interrupted())
         return Fail(kPackNotWritten, "interrupted; nothing was written");
     std::string warning;
@@ -262,148 +128,8 @@ int CPackRun::Run(const fs::path& program)
         m_err += "kivpack: warning: no KivSetup.exe beside kivpack or in ../share/kivsetup/ from it, so the package has none: "
                  "put one in (or pack with --installer) before you ship it\n";
     m_out += "packed " + std::to_string(scan.files.size()) + " files (" + std::to_string(entries.size()) + " entries) into " +
-             Shown(m_package) + "\n";
+             ShownSystemPath(package, Quotes::With) + "\n";
     return kPackDone;
-}
-
-int CPackRun::Build(const CPackagePlace& place, const ContentScan& scan, const std::vector<PackEntry>& entries, const fs::path& installer)
-{
-    const fs::path& root = place.Path();
-    std::error_code error;
-    auto notWritten = [&](const std::string& what) {
-        return Fail(kPackNotWritten, Platform::Interrupted() ? "interrupted; nothing was written"
-                                                             : what + " could not be written: " + error.message());
-    };
-    // The licence and the logo are checked with the rest, by kivcheck's checks
-    // (the logo by the installer's own bitmap check).
-    const std::pair<const std::string&, const char*> presentation[] = {{m_options.license, kLicenseFileName},
-                                                                       {m_options.logo, kLogoFileName}};
-    for (const auto& file : presentation) {
-        if (!file.first.empty() && !CopyKeepingTime(fs::u8path(file.first), root / file.second, error))
-            return notWritten(file.second);
-    }
-    if (!installer.empty() && !CopyKeepingTime(installer, root / kInstallerFileName, error))
-        return notWritten(kInstallerFileName);
-
-    fs::path made;
-    for (const ContentFile& file : scan.files) {
-        const fs::path destination = root / kContentDirName / file.relative;
-        if (destination.parent_path() != made) {
-            made = destination.parent_path();
-            fs::create_directories(made, error);
-        }
-        if (Platform::Interrupted() || error || !CopyKeepingTime(file.source, destination, error))
-            return notWritten(ShownName(file.shown));
-    }
-    if (!WriteBytes(root / kSetupFileName, SetupFileText(m_layout), error))
-        return notWritten(kSetupFileName);
-    if (!WriteBytes(root / kListFileName, ListFileText(m_layout, entries), error))
-        return notWritten(kListFileName);
-
-    // The last step: the package as the installer loads it, and kivcheck's checks on it.
-    CPackageDirectory inStaging;
-    if (!inStaging.Enter(root, error))
-        return Fail(kPackNotWritten, "cannot enter " + Shown(root) + ": " + error.message());
-    CSetupInfo loaded;
-    if (!ReadsBack(loaded, entries, scan))
-        return Fail(kPackRefused, "nothing was written: the installer would not read the package as written");
-    const CheckReport report = CheckPackage(CheckOptions());
-    for (const CheckWarning& warning : report.warnings)
-        m_err += "kivpack: final check: " + warning.code + ": " + Shown(warning.message) + "\n";
-    if (!report.warnings.empty())
-        return Fail(kPackRefused, "nothing was written: kivcheck's checks found " + std::to_string(report.warnings.size()) + " problem(s)");
-    WarnLongPaths(loaded);
-    return kPackDone;
-}
-
-// Loads the package written, in the current directory, with the installer's
-// own code and compares every value with what was meant.
-bool CPackRun::ReadsBack(CSetupInfo& loaded, const std::vector<PackEntry>& entries, const ContentScan& scan)
-{
-    if (!loaded.Load(kSetupFileName, kListFileName)) {
-        m_err += "kivpack: " + LoadFailureText(loaded.GetLoadFailure()) + "\n" + "kivpack: " + kLoadErrorText + "\n";
-        return false;
-    }
-    bool same = true;
-    for (size_t i = 0; i < kSetupKeyCount; ++i) {
-        if (strcmp(loaded.SetupField(i), m_layout.SetupField(i)) != 0) {
-            m_err += "kivpack: the installer would read " + std::string(m_layout.KeyOf(kSetupKeys[i])) + " as " +
-                     TextQuoted(loaded.SetupField(i)) + "\n";
-            same = false;
-        }
-    }
-    if (loaded.m_nCount < 0 || static_cast<size_t>(loaded.m_nCount) != entries.size() || loaded.m_files.GetSize() != entries.size()) {
-        m_err += "kivpack: the installer would read " + std::to_string(loaded.m_files.GetSize()) + " entries, not " +
-                 std::to_string(entries.size()) + "\n";
-        return false;
-    }
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const FileEntry& read = loaded.m_files[i];
-        if (entries[i].source != read.szSource || entries[i].dest != read.szDest || ActionOf(read) != entries[i].action) {
-            m_err += "kivpack: the installer would not read the entry of " + ShownName(scan.files[entries[i].file].shown) + " as written\n";
-            same = false;
-        }
-    }
-    return same;
-}
-
-// Entries whose paths exceed 259 characters under the default directory are
-// skipped by the installer: said, with the longest path and the longest
-// target directory that leaves room for it.
-void CPackRun::WarnLongPaths(const CSetupInfo& loaded)
-{
-    const InstallPlan plan = ComputePlan(loaded, loaded.m_szDefaultDir);
-    const PlanStep* longest = nullptr;
-    size_t skipped = 0;
-    for (const PlanStep& step : plan.steps) {
-        if (step.action != EntryAction::Copy)
-            continue;
-        if (!longest || step.destPath.size() > longest->destPath.size())
-            longest = &step;
-        skipped += step.tooLong != StepPath::None;
-    }
-    if (skipped == 0)
-        return;
-    const size_t below = longest->destPath.size() - plan.target.size();
-    const size_t room = below < kPathSize - 1 ? kPathSize - 1 - below : 0;
-    m_err += "kivpack: warning: under the default directory " + TextQuoted(loaded.m_szDefaultDir) + " " +
-             std::to_string(skipped) + " file(s) land at paths longer than " + std::to_string(kPathSize - 1) +
-             " characters, which the installer skips; the longest is " + PathQuoted(longest->destPath) + " (" +
-             std::to_string(longest->destPath.size()) + " characters). Every file fits under a target directory of at most " +
-             std::to_string(room) + " characters with its closing backslash\n";
-}
-
-// The path of the running program.
-fs::path ProgramPath(const char* argv0)
-{
-#ifdef _WIN32
-    (void)argv0;
-    std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size())));
-    return fs::path(path);
-#else
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::absolute(argv0, error) : self;
-#endif
-}
-
-// The arguments in UTF-8: on Windows from the UTF-16 command line, so that
-// names outside the ANSI code page arrive whole.
-std::vector<std::string> Arguments(int argc, char** argv)
-{
-#ifdef _WIN32
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (wide) {
-        std::vector<std::string> args;
-        for (int i = 1; i < count; ++i)
-            args.push_back(fs::path(wide[i]).u8string());
-        LocalFree(wide);
-        return args;
-    }
-#endif
-    return std::vector<std::string>(argv + 1, argv + argc);
 }
 
 }  // namespace
@@ -417,7 +143,7 @@ int RunPack(const std::vector<std::string>& args, const fs::path& program, std::
         return kPackUsage;
     }
     if (options.help || options.version) {
-        out += options.version ? VersionLine("kivpack") : kPackHelp;
+        out += options.version ? VersionLine("kivpack") : PackHelp();
         return kPackDone;
     }
     return CPackRun(options, out, err).Run(program);

@@ -12,9 +12,6 @@ constexpr int kPackUsage = 2;       // the command line, a text or a file it nam
 constexpr int kPackDirInUse = 3;    // PACKAGE_DIR holds something (without --force) or is no directory
 constexpr int kPackNotWritten = 4;  // writing failed or was interrupted
 
-// The installer's file name, in the package and where kivpack looks for it.
-constexpr char kInstallerFileName[] = "KivSetup.exe";
-
 // The whole run for these arguments (without the program name). program is
 // the running kivpack, beside which KivSetup.exe is looked for. The summary
 // goes into out, problems, warnings and notes into err. Nothing is written

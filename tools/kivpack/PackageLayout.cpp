@@ -5,6 +5,7 @@
 #include "EntryPaths.h"
 #include "LineRules.h"
 #include "PackageNames.h"
+#include "ToolOutput.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries
             continue;
         char key[kFileKeySize];
         MakeFileKey(static_cast<unsigned>(i + 1), key);
-        messages.push_back(ShownName(files[entries[i].file].shown) + " cannot be packed: its path is too long for list.inf (" +
+        messages.push_back(ShownSystemPath(std::filesystem::u8path(files[entries[i].file].shown), Quotes::With) +
+                           " cannot be packed: its path is too long for list.inf (" +
                            key + " would be " + std::to_string(valueLength) + " characters, the installer keeps " +
                            std::to_string(kFileValueSize - 1) + "; its source " + std::to_string(sourceLength) + " of " +
                            std::to_string(kSourcePathSize - 1) + ")");

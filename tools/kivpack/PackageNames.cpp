@@ -47,10 +47,3 @@ std::vector<std::string> NameProblems(const std::string& utf8, std::string& pack
     return problems;
 }
 
-
-std::string ShownName(const std::string& utf8)
-{
-    // Through the one function that shows package text, when the name is one.
-    std::string text;
-    return ToPackageText(utf8, text) ? TextQuoted(text) : "\"" + ShownUtf8(utf8) + "\"";
-}

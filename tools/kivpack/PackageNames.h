@@ -1,6 +1,6 @@
 // The names and texts kivpack puts into a package: the one conversion from
-// the system's text (UTF-8) into the package's code page, the names a package
-// can carry, and how the system's names are shown in messages.
+// the system's text (UTF-8) into the package's code page, and the names a
+// package can carry.
 #pragma once
 #include <string>
 #include <vector>
@@ -20,7 +20,3 @@ bool HasControlCharacter(const std::string& utf8);
 // problem as a phrase, none when it can. packageName receives it converted.
 std::vector<std::string> NameProblems(const std::string& utf8, std::string& packageName);
 
-// A name or path of the system in a message, in double quotes: Shown
-// (tools/common/ToolOutput.h) once it is in the package's code page, else
-// ShownUtf8.
-std::string ShownName(const std::string& utf8);

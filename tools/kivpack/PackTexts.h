@@ -1,0 +1,11 @@
+// The texts of setup.inf that kivpack writes, from its command line.
+#pragma once
+#include <string>
+
+#include "PackOptions.h"
+#include "SetupInfo.h"
+
+// Fills layout's fields (kSetupKeys' values) with the package's own key and
+// section and the texts given; false, with the problem, when a text cannot be
+// written in the code page or does not fit its field.
+bool FillTexts(const PackOptions& options, CSetupInfo& layout, std::string& problem);
