@@ -123,6 +123,13 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
     }
     return true;
 #else
+    // Without the C library's UTF-8 locale, names that differ only in the
+    // case of a letter outside ASCII would not be found as Windows finds them.
+    if (!WindowsNames::CanFoldCase()) {
+        error = "the system lacks the C.UTF-8 locale, without which letter case outside ASCII cannot be compared "
+                "as Windows compares it";
+        return false;
+    }
     // Each run starts from the default, whatever an earlier run in the process chose.
     if (arguments.codePage.empty())
         return WindowsNames::SetCodePage(WindowsNames::kDefaultCodePage);
