@@ -91,6 +91,7 @@ public:
 
     // The field that keeps kSetupKeys[i] (kivpack writes setup.inf from it).
     char* SetupField(size_t i);
+    const char* SetupField(size_t i) const { return const_cast<CSetupInfo*>(this)->SetupField(i); }
 
 private:
     // Load's steps, over any way of taking an open file's values (SetupLoad.h).

@@ -10,7 +10,7 @@
 
 namespace fs = std::filesystem;
 
-bool BuildPackage(const fs::path& root, const PackOptions& options, CSetupInfo& layout, const ContentScan& scan,
+bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetupInfo& layout, const ContentScan& scan,
                   const std::vector<PackEntry>& entries, const fs::path& installer, std::string& problem)
 {
     std::error_code error;

@@ -13,6 +13,6 @@
 // content into root, and writes setup.inf from layout and list.inf from
 // entries. False, with the problem (what could not be written and why, or
 // the interrupt), when a step fails.
-bool BuildPackage(const std::filesystem::path& root, const PackOptions& options, CSetupInfo& layout,
+bool BuildPackage(const std::filesystem::path& root, const PackOptions& options, const CSetupInfo& layout,
                   const ContentScan& scan, const std::vector<PackEntry>& entries,
                   const std::filesystem::path& installer, std::string& problem);

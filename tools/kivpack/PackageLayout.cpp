@@ -62,7 +62,7 @@ std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries
     return messages;
 }
 
-std::string SetupFileText(CSetupInfo& layout)
+std::string SetupFileText(const CSetupInfo& layout)
 {
     std::string text;
     std::string section;

@@ -40,5 +40,5 @@ std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries
 // setup.inf for the values in layout's fields (kSetupKeys' order; an empty
 // value is left out), and list.inf for entries, in layout's install section.
 // The texts as given (in the package's code page), CR LF line ends.
-std::string SetupFileText(CSetupInfo& layout);
+std::string SetupFileText(const CSetupInfo& layout);
 std::string ListFileText(const CSetupInfo& layout, const std::vector<PackEntry>& entries);

@@ -11,7 +11,7 @@ namespace {
 
 // Loads the package written, in the current directory, with the installer's
 // own code and compares every value with what was meant.
-bool ReadsBack(CSetupInfo& loaded, CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan,
+bool ReadsBack(CSetupInfo& loaded, const CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan,
                std::string& err)
 {
     if (!loaded.Load(kSetupFileName, kListFileName)) {
@@ -81,7 +81,7 @@ bool PassesFinalCheck(const CSetupInfo& loaded, std::string& err)
     return findings.warnings.empty();
 }
 
-bool VerifyPackage(CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan, std::string& err)
+bool VerifyPackage(const CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan, std::string& err)
 {
     CSetupInfo loaded;
     if (!ReadsBack(loaded, layout, entries, scan, err)) {
