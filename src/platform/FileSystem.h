@@ -86,6 +86,11 @@ FILE* OpenRegularFile(const char* path);
 // Null when the file does not open, is not read whole, or memory runs out.
 char* ReadWholeFile(const char* path, size_t& size);
 
+// A text file as a control shows it (the licence in the dialog, kivinstall
+// and kivcheck): the whole file as ReadWholeFile reads it, of which only the
+// bytes before the first NUL byte are shown; shown receives their number.
+char* ReadShownText(const char* path, size_t& shown, size_t& size);
+
 // Replaces ShellOpen's work, so tests can record what would be opened.
 // Pass nullptr to go back to the real call.
 using ShellOpener = bool (*)(const char* file);

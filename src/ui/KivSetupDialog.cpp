@@ -137,8 +137,8 @@ int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
 {
     // Binary: the bytes reach the control exactly as they are in the file. A
     // directory, pipe or device is not read, nor a file that is not read whole.
-    size_t size;
-    if (char* text = Platform::ReadWholeFile(fileName, size)) {
+    size_t shown, size;
+    if (char* text = Platform::ReadShownText(fileName, shown, size)) {
         SetItemText(id, text);
         free(text);
     }

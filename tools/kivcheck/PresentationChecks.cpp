@@ -27,11 +27,10 @@ bool PresentAsFile(const char* name, const char* consequence, std::vector<CheckW
 // The offset of the licence's first NUL byte, or -1; read as the dialog reads it.
 long long FirstNulOffset(const char* path)
 {
-    size_t size;
-    char* text = Platform::ReadWholeFile(path, size);
+    size_t shown, size;
+    char* text = Platform::ReadShownText(path, shown, size);
     if (!text)
         return -1;
-    const size_t shown = strlen(text);
     free(text);
     return shown < size ? static_cast<long long>(shown) : -1;
 }

@@ -33,11 +33,11 @@ const char kQuestion[] = "Do you agree to the terms above?";
 // terminal (UTF-8 outside Windows).
 std::string LicenceText()
 {
-    size_t size;
-    char* bytes = Platform::ReadWholeFile(kLicenseFileName, size);
+    size_t shown, size;
+    char* bytes = Platform::ReadShownText(kLicenseFileName, shown, size);
     if (!bytes)
         return "";
-    const std::string text = Shown(bytes, ShowAs::Lines);
+    const std::string text = Shown(std::string(bytes, shown), ShowAs::Lines);
     free(bytes);
     return text;
 }
