@@ -98,14 +98,16 @@ BitmapCheck CheckBitmapFile(const char* path)
 {
     FILE* file = Platform::OpenRegularFile(path);
     if (!file)
-        return Problem(BitmapProblem::TooShort);
+        return Problem(BitmapProblem::Unreadable, Platform::LastError());
     unsigned char head[kBitmapHeadSize];
     const size_t got = fread(head, 1, sizeof head, file);
+    const bool readFailed = got < sizeof head && ferror(file);
     long size = -1;
-    if (fseek(file, 0, SEEK_END) == 0)
+    if (!readFailed && fseek(file, 0, SEEK_END) == 0)
         size = ftell(file);
+    const int error = Platform::LastError();
     fclose(file);
     if (size < 0)
-        return Problem(BitmapProblem::TooShort);
+        return Problem(BitmapProblem::Unreadable, error);
     return CheckBitmapHeaders(head, got, static_cast<uint64_t>(size));
 }

@@ -19,6 +19,7 @@ constexpr uint64_t kBitmapMaxPixelBytes = 8u << 20;
 
 enum class BitmapProblem {
     None,
+    Unreadable,      // value: the system's code for why the file could not be opened or read
     TooShort,        // not even the headers
     NoSignature,     // does not start with "BM"
     HeaderSize,      // value: the information header's size

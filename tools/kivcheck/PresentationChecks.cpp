@@ -5,6 +5,7 @@
 #include "BitmapFile.h"
 #include "FileSystem.h"
 #include "PackageChecks.h"
+#include "ToolOutput.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ std::string BitmapProblemText(const BitmapCheck& check)
     const std::string value = std::to_string(check.value);
     switch (check.problem) {
     case BitmapProblem::None: return "";
+    case BitmapProblem::Unreadable: return "it cannot be read: " + ErrorMessage(static_cast<int>(check.value));
     case BitmapProblem::TooShort: return "it is too short";
     case BitmapProblem::NoSignature: return "it does not start with \"BM\"";
     case BitmapProblem::HeaderSize: return "its information header has the unknown size " + value;
