@@ -32,7 +32,7 @@ public:
     CString m_strDir;          // text of the directory edit 1013
     CString m_strLicense;      // text of the licence edit 1000
     int m_bAgree;              // the "I &Agree" box 1002: 1 ticked, 0 clear
-    bool m_bInstalled = false; // the installation has run: set by OnInstall, cleared by OnInitDialog
+    bool m_bInstalled = false; // the installation has run: set when its copies have ended, cleared by OnInitDialog
     HICON m_hIcon;             // icon group 128, for the dialog's title bar
 
 protected:

@@ -145,7 +145,7 @@ private:
 namespace {
 
 // The target as the installer takes it: absolute (a relative one is taken
-// from where kivinstall was started), backslashes, code page 1252.
+// from where kivinstall was started), backslashes, the package's code page.
 bool InstallerTarget(const std::string& given, std::string& target)
 {
     std::error_code error;
