@@ -73,7 +73,7 @@ public:
         }, &m_copies);
         // One run makes the directories, so both loops time copying over
         // existing files into existing directories.
-        m_loaded = m_loaded && m_info.Install(m_target.c_str()) == 0;
+        m_loaded = m_loaded && Install(m_info, m_target.c_str()) == 0;
     }
 
     // Runs Install and the plain loop in turn, alternating which goes first,
@@ -115,7 +115,7 @@ private:
     Times RunInstall(benchmark::State& state)
     {
         const Times start = Times::Now();
-        if (!state.error_occurred() && m_info.Install(m_target.c_str()) != 0)
+        if (!state.error_occurred() && Install(m_info, m_target.c_str()) != 0)
             state.SkipWithError("Install did not copy every file");
         return Times::Now() - start;
     }

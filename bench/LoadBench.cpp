@@ -11,7 +11,7 @@
 
 #include "BenchFiles.h"
 #include "RescannedFile.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 namespace {
 
@@ -43,11 +43,11 @@ const CBenchDir& Package(int entries, int codePage)
     return *package;
 }
 
-void LoadList(benchmark::State& state, bool indexed, int codePage = WindowsNames::kDefaultCodePage)
+void LoadList(benchmark::State& state, bool indexed, int codePage = CodePages::kDefaultCodePage)
 {
     if (!g_memoryKept)
         state.SkipWithError("the allocator cannot be told to keep its memory");
-    if (!WindowsNames::SetCodePage(codePage))
+    if (!CodePages::SetCodePage(codePage))
         state.SkipWithError("the system cannot convert the code page");
     const int entries = static_cast<int>(state.range(0));
     const CBenchDir& package = Package(entries, codePage);
@@ -64,7 +64,7 @@ void LoadList(benchmark::State& state, bool indexed, int codePage = WindowsNames
         }
         benchmark::DoNotOptimize(info.m_files[0].szSource[0]);
     }
-    WindowsNames::SetCodePage(WindowsNames::kDefaultCodePage);
+    CodePages::SetCodePage(CodePages::kDefaultCodePage);
     state.SetComplexityN(entries);
     state.SetItemsProcessed(state.iterations() * entries);
 }

@@ -4,16 +4,17 @@
 
 #include "Limits.h"
 #include "TextBuffer.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 namespace {
 
-// Writes head and then tail into out, cut to fit; returns the whole length.
+// Writes head and then tail into out, cut to fit before a character that
+// does not fit whole; returns the whole length.
 size_t Join(const char* head, const char* tail, char* out, size_t outSize)
 {
     if (outSize > 0) {
-        CopyText(out, outSize, head);
-        AppendText(out, outSize, tail);
+        CodePages::CopyCharacters(out, outSize, head);
+        CodePages::AppendCharacters(out, outSize, tail);
     }
     return strlen(head) + strlen(tail);
 }
@@ -24,7 +25,7 @@ bool MarkedSubDirectory(const char* dest, char* subDirectory)
 {
     char lowered[kPathSize];
     CopyText(lowered, sizeof lowered, dest);
-    LowerCaseAscii(lowered);
+    CodePages::LowerCaseAscii(lowered);
     subDirectory[0] = '\0';
     const size_t markerLength = sizeof kSetupDirMarker - 1;
     if (strlen(lowered) < markerLength || memcmp(lowered, kSetupDirMarker, markerLength) != 0)
@@ -38,7 +39,7 @@ bool MarkedSubDirectory(const char* dest, char* subDirectory)
 
 size_t NormaliseTarget(const char* targetDir, char* out, size_t outSize)
 {
-    return Join(targetDir, WindowsNames::EndsWithBackslash(targetDir) ? "" : "\\", out, outSize);
+    return Join(targetDir, CodePages::EndsWithBackslash(targetDir) ? "" : "\\", out, outSize);
 }
 
 size_t ComposeEntryDir(const char* target, const FileEntry& entry, char* out, size_t outSize)

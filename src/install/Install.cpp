@@ -21,11 +21,11 @@ int PrepareEntryDir(const char* entryDir, bool& restored)
         // A current directory that does not fit the buffer could not be
         // restored, so it is not left: the entry directory is tested in place.
         if (!Platform::DirectoryExists(entryDir))
-            MakePathLevels(entryDir, makeError);
+            MakePath(entryDir, &makeError);
         return makeError;
     }
     if (!Platform::ChangeDir(entryDir))
-        MakePathLevels(entryDir, makeError);
+        MakePath(entryDir, &makeError);
     if (!Platform::ChangeDir(saved)) {
         restored = false;
         return Platform::LastError();
@@ -94,7 +94,7 @@ int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObse
     return run.notCopied;
 }
 
-int CSetupInfo::Install(const char* targetDir) const
+int Install(const CSetupInfo& info, const char* targetDir)
 {
-    return RunInstall(m_files, targetDir, nullptr);
+    return RunInstall(info.m_files, targetDir, nullptr);
 }

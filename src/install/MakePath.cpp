@@ -4,13 +4,12 @@
 
 #include "FileSystem.h"
 #include "Limits.h"
-#include "SetupInfo.h"
 #include "TextBuffer.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 char* GetPrefix(const char* text, char separator, char* out)
 {
-    const char* found = WindowsNames::FindCharacter(text, separator);
+    const char* found = CodePages::FindCharacter(text, separator);
     if (!found) {
         out[0] = '\0';
         return nullptr;
@@ -21,9 +20,11 @@ char* GetPrefix(const char* text, char separator, char* out)
     return out;
 }
 
-int MakePathLevels(const char* path, int& firstError)
+int MakePath(const char* path, int* firstError)
 {
-    firstError = 0;
+    int ignored;
+    int& first = firstError ? *firstError : ignored;
+    first = 0;
     if (!path || path[0] == '\0')
         return -1;
     if (strlen(path) > kPathSize - 1)
@@ -42,15 +43,9 @@ int MakePathLevels(const char* path, int& firstError)
         AppendText(level, sizeof level, component);
         AppendText(level, sizeof level, "\\");
         // A copy into a directory still missing fails by itself.
-        if (!Platform::DirectoryExists(level) && !Platform::MakeDir(level) && firstError == 0)
-            firstError = Platform::LastError();
+        if (!Platform::DirectoryExists(level) && !Platform::MakeDir(level) && first == 0)
+            first = Platform::LastError();
         remaining += strlen(component) + 1;
     }
     return 0;
-}
-
-int CSetupInfo::MakePath(const char* path)
-{
-    int ignored;
-    return MakePathLevels(path, ignored);
 }

@@ -10,11 +10,11 @@
 // for strlen(text) + 1 bytes.
 char* GetPrefix(const char* text, char separator, char* out);
 
-// CSetupInfo::MakePath, telling also why a level could not be made:
-// firstError receives the system's code for the first level that was missing
-// and could not be made (0 when none). The levels are the prefixes of path
-// that end with a backslash, made from the outermost inwards; the text after
-// the last backslash is a file name and never made. A level that cannot be
-// made does not stop the walk. Returns -1 for a null or empty path and -2
-// for one longer than 259 characters, making nothing then; 0 otherwise.
-int MakePathLevels(const char* path, int& firstError);
+// Makes every missing directory level of path, outermost first: the levels
+// are the prefixes of path that end with a backslash; the text after the last
+// backslash is a file name and never made. A level that cannot be made does
+// not stop the walk. Returns -1 for a null or empty path and -2 for one
+// longer than 259 characters, making nothing then; 0 otherwise. firstError,
+// when given, receives the system's code for the first level that was
+// missing and could not be made (0 when none).
+int MakePath(const char* path, int* firstError = nullptr);

@@ -7,7 +7,7 @@
 #include "LineRules.h"
 #include "Reserve.h"
 #include "TextBuffer.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ public:
         const char byte = m_key[i];
         if (i < m_second)
             return byte;
-        if (WindowsNames::IsLeadByte(static_cast<unsigned char>(byte)) && i + 1 < m_length) {
+        if (CodePages::IsLeadByte(static_cast<unsigned char>(byte)) && i + 1 < m_length) {
             m_second = i + 2;
             return byte;
         }
@@ -122,7 +122,7 @@ bool CLineIndex::AddKeysOfLine(size_t line)
         if (text[at] != '=')
             continue;
         while (character < at - keyLength)
-            character += WindowsNames::CharacterLength(text + character);
+            character += CodePages::CharacterLength(text + character);
         if (at - runStart >= keyLength && character == at - keyLength) {
             if (!Reserve(m_entries, m_entryCapacity, m_entryCount + 1))
                 return false;

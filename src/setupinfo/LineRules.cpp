@@ -4,7 +4,7 @@
 
 #include "Limits.h"
 #include "TextBuffer.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts)
 {
@@ -13,8 +13,8 @@ bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts)
         return false;
     if (!CopyText(texts.keyText, kLineSize, key) || !AppendText(texts.keyText, kLineSize, "="))
         return false;
-    UpperCaseAscii(texts.header);
-    UpperCaseAscii(texts.keyText);
+    CodePages::UpperCaseAscii(texts.header);
+    CodePages::UpperCaseAscii(texts.keyText);
     texts.keyLength = strlen(key);
     return true;
 }
@@ -29,8 +29,8 @@ bool UpperLineContains(const char* line, const char* upperText)
 {
     char upper[kLineSize];
     CopyText(upper, sizeof upper, line);
-    UpperCaseAscii(upper);
-    for (const char* character = upper; *character; character = WindowsNames::NextCharacter(character)) {
+    CodePages::UpperCaseAscii(upper);
+    for (const char* character = upper; *character; character = CodePages::NextCharacter(character)) {
         size_t i = 0;
         while (upperText[i] && character[i] == upperText[i])
             ++i;
@@ -62,7 +62,7 @@ char* TakeValue(const char* value, char* destination, size_t destinationSize)
         return nullptr;
     if (destinationSize > 0) {
         // Cut before a character that would not fit whole.
-        const size_t taken = WindowsNames::WholeCharacters(value, length, destinationSize - 1);
+        const size_t taken = CodePages::WholeCharacters(value, length, destinationSize - 1);
         memcpy(destination, value, taken);
         destination[taken] = '\0';
     }

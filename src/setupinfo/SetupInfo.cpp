@@ -4,7 +4,7 @@
 
 #include "LineIndex.h"
 #include "SetupLoad.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 const SetupKey kSetupKeys[kSetupKeyCount] = {
     {SetupSection::Setup, "DEFAULTINSTALL", sizeof CSetupInfo::m_szDefaultInstall},
@@ -118,6 +118,6 @@ const char* CSetupInfo::Load(const char* setupPath, const char* listPath, ISetup
 
 void CSetupInfo::GetFileName(const char* path, char* fileName)
 {
-    const char* lastBackslash = WindowsNames::FindLastCharacter(path, '\\');
+    const char* lastBackslash = CodePages::FindLastCharacter(path, '\\');
     CopyText(fileName, kPathSize, lastBackslash ? lastBackslash + 1 : path);
 }

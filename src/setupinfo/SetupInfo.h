@@ -63,13 +63,6 @@ public:
     // holds kPathSize bytes.
     static void GetFileName(const char* path, char* fileName);
 
-    // Makes every missing directory level of path, outermost first. Returns
-    // -1 for a null or empty path, -2 for one longer than 259 characters, else 0.
-    static int MakePath(const char* path);
-
-    // Copies the C entries into targetDir, then opens the E entries. Returns
-    // 0 when every C entry was copied, else the number of C entries not copied.
-    int Install(const char* targetDir) const;
 
     char m_szSetupPath[kPathSize];
     CTextReader* m_pSetupFile;

@@ -13,7 +13,7 @@
 #include "Resources.h"
 #include "SetupInfo.h"
 #include "TextBuffer.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 #include "resource.h"
 
 namespace {
@@ -173,7 +173,7 @@ void CKivSetupDialog::OnBrowse()
         return;
     // One trailing backslash, when there is room for it: a drive root has
     // one already, and a path of 259 characters fills the buffer.
-    if (!WindowsNames::EndsWithBackslash(path) && strlen(path) <= kPathSize - 2)
+    if (!CodePages::EndsWithBackslash(path) && strlen(path) <= kPathSize - 2)
         AppendText(path, sizeof(path), "\\");
     m_strDir = path;
     m_btnInstall.EnableWindow(TRUE);

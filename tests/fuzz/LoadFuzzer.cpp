@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "RescannedFile.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     const std::string setup = input.substr(0, at), list = input.substr(std::min(at + 10, input.size()));
     // Read as 1252 and as 932, where a lead byte takes the next byte with it.
     for (const int codePage : {1252, 932}) {
-        WindowsNames::SetCodePage(codePage);
+        CodePages::SetCodePage(codePage);
         CFuzzSources sources(setup, list), again(setup, list);
         CSetupInfo indexed, rescanned;
         if (!indexed.Load("setup.inf", "list.inf", sources) ||

@@ -13,7 +13,7 @@ namespace {
 bool HasEmptyOrDotLevel(const char* normal)
 {
     const char* level = normal;
-    for (const char* at = normal;; at = WindowsNames::NextCharacter(at)) {
+    for (const char* at = normal;; at = CodePages::NextCharacter(at)) {
         if (*at == '\\' || *at == '\0') {
             const size_t length = static_cast<size_t>(at - level);
             if ((length == 0 && *at && at != normal) || (length == 1 && level[0] == '.' && at - normal > 1))
@@ -31,28 +31,28 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 {
     if (size == 0)
         return 0;
-    WindowsNames::SetCodePage(data[0] & 1 ? 932 : WindowsNames::kDefaultCodePage);
+    CodePages::SetCodePage(data[0] & 1 ? 932 : CodePages::kDefaultCodePage);
     const char* text = reinterpret_cast<const char*>(data + 1);
     const std::string path(text, strnlen(text, size - 1));
     std::string normal(path.size() + 2, '\0'), utf8(3 * path.size() + 1, '\0'), back(path.size() + 1, '\0');
     if (!WindowsNames::NormalisePath(path.c_str(), &normal[0], normal.size()) || HasEmptyOrDotLevel(normal.c_str()))
         __builtin_trap();
-    const bool isText = WindowsNames::AnsiToUtf8(path.c_str(), &utf8[0], utf8.size());
-    if (isText != WindowsNames::IsCodePageText(path.c_str()) || (WindowsNames::CodePage() == 1252 && !isText))
+    const bool isText = CodePages::AnsiToUtf8(path.c_str(), &utf8[0], utf8.size());
+    if (isText != CodePages::IsCodePageText(path.c_str()) || (CodePages::CodePage() == 1252 && !isText))
         __builtin_trap();
     if (!isText)
         return 0;
     // Written back, the text reads as the same characters (in 932 two spellings may write one character,
     // as the NEC and IBM rows do).
     std::string again(utf8.size(), '\0');
-    if (!WindowsNames::Utf8ToAnsi(utf8.c_str(), &back[0], back.size()) ||
-        !WindowsNames::AnsiToUtf8(back.c_str(), &again[0], again.size()) || strcmp(again.c_str(), utf8.c_str()) != 0 ||
-        (WindowsNames::CodePage() == 1252 && back.c_str() != path))
+    if (!CodePages::Utf8ToAnsi(utf8.c_str(), &back[0], back.size()) ||
+        !CodePages::AnsiToUtf8(back.c_str(), &again[0], again.size()) || strcmp(again.c_str(), utf8.c_str()) != 0 ||
+        (CodePages::CodePage() == 1252 && back.c_str() != path))
         __builtin_trap();
     std::string folded = path;
     WindowsNames::FoldAnsiCase(&folded[0]);
     std::string foldedUtf8(3 * path.size() + 1, '\0');
-    WindowsNames::AnsiToUtf8(folded.c_str(), &foldedUtf8[0], foldedUtf8.size());
+    CodePages::AnsiToUtf8(folded.c_str(), &foldedUtf8[0], foldedUtf8.size());
     if (!WindowsNames::SameNameIgnoringCase(utf8.c_str(), strlen(utf8.c_str()), foldedUtf8.c_str(), strlen(foldedUtf8.c_str())))
         __builtin_trap();
     return 0;

@@ -11,6 +11,7 @@
 #include "EntryPaths.h"
 #include "FileSystem.h"
 #include "InstallSteps.h"
+#include "MakePath.h"
 #include "SetupInfo.h"
 #include "TempDir.h"
 #include "TextBuffer.h"
@@ -121,13 +122,13 @@ TEST(MakePath, MakesEveryMissingLevelButNeverTheTextAfterTheLastBackslash)
 {
     CTempDir dir;
     CCurrentDir here(dir.Native());
-    EXPECT_EQ(CSetupInfo::MakePath(nullptr), -1);
-    EXPECT_EQ(CSetupInfo::MakePath(""), -1);
+    EXPECT_EQ(MakePath(nullptr), -1);
+    EXPECT_EQ(MakePath(""), -1);
     // 260 characters are refused and make nothing; 259 are walked.
     const std::string base = dir.Path() + "\\a\\", longest = base + std::string(259 - base.size(), 'f');
-    EXPECT_EQ(CSetupInfo::MakePath((longest + "g").c_str()), -2);
+    EXPECT_EQ(MakePath((longest + "g").c_str()), -2);
     EXPECT_FALSE(dir.Exists("a"));
-    EXPECT_EQ(CSetupInfo::MakePath(longest.c_str()), 0);
+    EXPECT_EQ(MakePath(longest.c_str()), 0);
     dir.Write("Games\\keep.txt", "kept");
     dir.Write("block", "a file");
     const std::string games = dir.Path() + "\\Games\\";
@@ -136,7 +137,7 @@ TEST(MakePath, MakesEveryMissingLevelButNeverTheTextAfterTheLastBackslash)
     // No backslash: no level; "/" separates nothing; a file in the way does not stop the walk.
     for (const std::string& path : {std::string("maps"), std::string("sub/inner/"), games + "Arena\\maps\\", games + "Other\\maps",
                                     games + "Twin\\\\inner\\", games, dir.Path() + "\\block\\in\\deep\\", std::string("rel\\sub\\"), rooted})
-        EXPECT_EQ(CSetupInfo::MakePath(path.c_str()), 0) << path;
+        EXPECT_EQ(MakePath(path.c_str()), 0) << path;
     EXPECT_EQ(dir.Tree(), (Names{"a", "block", "Games", "Games/keep.txt", "Games/Arena", "Games/Arena/maps", "Games/Other",
                                  "Games/Twin", "Games/Twin/inner", "rel", "rel/sub", "rooted"}));
     EXPECT_EQ(dir.Read("Games\\keep.txt") + dir.Read("block"), "kepta file");
@@ -166,7 +167,7 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
     // The copy keeps the source's last-write time, as CopyFile does.
     fs::last_write_time(dir.Native("package\\data\\a.dat"), fs::last_write_time(dir.Native("package\\data\\a.dat")) - std::chrono::hours(9000));
     const fs::file_time_type written = fs::last_write_time(dir.Native("package\\data\\a.dat"));
-    EXPECT_EQ(CSetupInfo().Install(Target("Empty").c_str()), 0);  // an empty list makes nothing
+    EXPECT_EQ(::Install(CSetupInfo(), Target("Empty").c_str()), 0);  // an empty list makes nothing
     EXPECT_FALSE(dir.Exists("Empty"));
     // With or without its backslash, or relative to the current directory: the same places.
     for (const std::string& target : {Target("Arena"), Target("Arena") + "\\", std::string("..\\Arena")}) {
@@ -174,7 +175,7 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
         s_opens.clear();
         s_probe = [this] { return dir.Exists("Arena\\i.dat"); };  // the last copy
         const fs::path start = fs::current_path();
-        EXPECT_EQ(info.Install(target.c_str()), 0);
+        EXPECT_EQ(::Install(info, target.c_str()), 0);
         EXPECT_EQ(fs::current_path(), start);
         EXPECT_EQ(dir.Read("Arena\\maps\\b.dat"), "b.dat for " + target);
         EXPECT_EQ(s_opens, (Opens{{"data\\e.txt", true}, {"data\\g.txt", true}}));
@@ -203,7 +204,7 @@ TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
     AddEntry(info, "data\\e.txt", "$setupdir", "E");
     s_probe = nullptr;  // a failed open passes silently, the result unchanged
     const fs::path start = fs::current_path();
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 4);
+    EXPECT_EQ(::Install(info, Target("Arena").c_str()), 4);
     EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat", "d.dat", "wall"}));
     EXPECT_EQ(dir.Read("Arena\\a.dat") + dir.Read("Arena\\d.dat"), "read-onlyd.dat v1");
     EXPECT_EQ(fs::current_path(), start);
@@ -212,7 +213,7 @@ TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
     std::string longTarget = dir.Path() + "\\" + LongTail(259 - dir.Path().size() - 1);
     longTarget.back() = 'y';
     const Names before = dir.Tree();
-    EXPECT_EQ(info.Install(longTarget.c_str()), 5);
+    EXPECT_EQ(::Install(info, longTarget.c_str()), 5);
     EXPECT_EQ(dir.Tree(), before);
     EXPECT_EQ(s_opens.size(), 2u);
 }
@@ -226,12 +227,12 @@ TEST_F(Install, InADoubleByteCodePageNamesLandWholeAndHalfACharacterNamesNoFile)
     AddEntry(info, "data\\b\x83", "$setupdir", "C");
 #ifdef _WIN32
     // Here the system reads names in its own code page, so only the refusal is ours to test.
-    EXPECT_EQ(info.Install(Target("T").c_str()), 1);
+    EXPECT_EQ(::Install(info, Target("T").c_str()), 1);
     EXPECT_EQ(dir.Tree("T"), Names{});
 #else
     Source(u8"表a.txt");
     AddEntry(info, "data\\\x95\x5C" "a.txt", "$SetupDir\\\x95\x5CX\x83\x41\\", "C");
-    EXPECT_EQ(info.Install((Target("T") + "\\\x95\x5C").c_str()), 1);  // the target 表 gets its backslash
+    EXPECT_EQ(::Install(info, (Target("T") + "\\\x95\x5C").c_str()), 1);  // the target 表 gets its backslash
     EXPECT_EQ(dir.Tree("T"), (Names{u8"表", u8"表/表xア", u8"表/表xア/表a.txt"}));
 #endif
 }
@@ -260,7 +261,7 @@ TEST_F(Install, AnOpenedProgramStartsWithItsSourcePathAsParameterAndIsNotWaitedF
     Source("a.dat");
     AddEntry(info, program, "$setupdir", "E");
     AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 0);
+    EXPECT_EQ(::Install(info, Target("Arena").c_str()), 0);
     dir.Write("package\\probe-go", "");
     for (int i = 0; i < 1200 && !dir.Exists("package\\probe-record.txt"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -319,7 +320,7 @@ TEST_F(Install, ACurrentDirectoryTooLongToSaveIsNeverLeft)
     CCurrentDir inDeep(dir.Native(deep));
     const fs::path start = fs::current_path();
     AddEntry(info, "data\\a.dat", "$setupdir\\maps\\", "C");
-    EXPECT_EQ(info.Install("Arena"), 0);
+    EXPECT_EQ(::Install(info, "Arena"), 0);
     EXPECT_EQ(dir.Read(deep + "Arena\\maps\\a.dat"), "deep");
     EXPECT_EQ(fs::current_path(), start);
 }
@@ -341,7 +342,7 @@ TEST_F(Install, OnLinuxACopyReplacesALinkInItsPlaceAndTakesTheSourcesPermissions
     fs::create_hard_link(dir.Native("outside.txt"), dir.Native("Arena\\b.dat"));
     const mode_t umaskBefore = umask(022);
     alarm(30);
-    EXPECT_EQ(info.Install(Target("Arena").c_str()), 2);
+    EXPECT_EQ(::Install(info, Target("Arena").c_str()), 2);
     alarm(0);
     umask(umaskBefore);
     EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat", "tool.exe"}));

@@ -15,6 +15,7 @@
 #include "LineIndex.h"
 #include "SetupInfo.h"
 #include "TempDir.h"
+#include "CodePage.h"
 #include "TextBuffer.h"
 
 namespace {
@@ -105,13 +106,13 @@ TEST(TextBuffer, CaseChangesTouchEveryAsciiLetterAndNoOtherByte)
         lowerAll += upper.find(c) != std::string::npos ? lower[upper.find(c)] : c;
     }
     std::string text = all;
-    UpperCaseAscii(text.data());
+    CodePages::UpperCaseAscii(text.data());
     EXPECT_EQ(text, upperAll);
     text = all;
-    LowerCaseAscii(text.data());
+    CodePages::LowerCaseAscii(text.data());
     EXPECT_EQ(text, lowerAll);
-    EXPECT_TRUE(EqualsNoCase(lower.c_str(), upper.c_str()) && EqualsNoCase("$SetupDir", "$SETUPDIR"));
-    EXPECT_FALSE(EqualsNoCase("C", "Copy") || EqualsNoCase("Copy", "C") || EqualsNoCase("\xe4", "\xc4"));
+    EXPECT_TRUE(CodePages::EqualsNoCase(lower.c_str(), upper.c_str()) && CodePages::EqualsNoCase("$SetupDir", "$SETUPDIR"));
+    EXPECT_FALSE(CodePages::EqualsNoCase("C", "Copy") || CodePages::EqualsNoCase("Copy", "C") || CodePages::EqualsNoCase("\xe4", "\xc4"));
 }
 
 TEST(TextBuffer, AtoiSaturatingConvertsLikeAtoiAndNeverOverflows)
@@ -209,13 +210,13 @@ TEST(KeyLookup, InADoubleByteCodePageTheRulesReadCharacters)
     EXPECT_EQ(ListEntries("Count=1\nFILE1=data\\\x95\x5C" "a.txt;$setupdir\\\x95\x5C\\;C;1\n"),
               Names{"data\\\x95\x5C" "a.txt|\x95\x5C" "a.txt|$setupdir\\\x95\x5C\\|C|1"});
     char cut[4];
-    EXPECT_FALSE(CopyText(cut, sizeof cut, "ab\x95\x5C"));
+    EXPECT_FALSE(CodePages::CopyCharacters(cut, sizeof cut, "ab\x95\x5C"));
     EXPECT_STREQ(cut, "ab");
     std::string text = "\x83\x41X\x83\x61";
-    LowerCaseAscii(text.data());
+    CodePages::LowerCaseAscii(text.data());
     EXPECT_EQ(text, "\x83\x41x\x83\x61");
-    EXPECT_FALSE(EqualsNoCase("\x83\x41", "\x83\x61"));
-    EXPECT_TRUE(EqualsNoCase("\x83\x41x", "\x83\x41X"));
+    EXPECT_FALSE(CodePages::EqualsNoCase("\x83\x41", "\x83\x61"));
+    EXPECT_TRUE(CodePages::EqualsNoCase("\x83\x41x", "\x83\x41X"));
 }
 
 TEST(Load, MissingFilesAndKeysAndASecondLoadStartsEmpty)

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 // A file or directory a test reads (the example package, the committed pictures, a built program), given
 // by its path on the build machine. When KIV_TEST_DATA_DIR is set, the test programs were copied to another
@@ -45,8 +45,8 @@ struct CCurrentDir {
 
 // Reads package text in another code page for the life of the object, then in the one before.
 struct CCodePage {
-    explicit CCodePage(int codePage) { m_set = WindowsNames::SetCodePage(codePage); }
-    ~CCodePage() { WindowsNames::SetCodePage(m_previous); }
-    int m_previous = WindowsNames::CodePage();
+    explicit CCodePage(int codePage) { m_set = CodePages::SetCodePage(codePage); }
+    ~CCodePage() { CodePages::SetCodePage(m_previous); }
+    int m_previous = CodePages::CodePage();
     bool m_set;
 };

@@ -25,7 +25,7 @@ struct InstallPlan {
 };
 
 // The copy steps (C entries in list order) and then the open steps (E
-// entries), as CSetupInfo::Install takes them for targetDir.
+// entries), as Install takes them for targetDir.
 InstallPlan ComputePlan(const CSetupInfo& info, const std::string& targetDir);
 
 // A step of the walk as the tools show it.

@@ -116,9 +116,9 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
     if (arguments.codePage.empty())
         return true;
     // The system reads the names itself, in its own code page.
-    if (std::stoi(arguments.codePage) != WindowsNames::CodePage()) {
+    if (std::stoi(arguments.codePage) != CodePages::CodePage()) {
         error = "on Windows the package's names are read in the system's code page, " +
-                std::to_string(WindowsNames::CodePage());
+                std::to_string(CodePages::CodePage());
         return false;
     }
     return true;
@@ -132,8 +132,8 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
     }
     // Each run starts from the default, whatever an earlier run in the process chose.
     if (arguments.codePage.empty())
-        return WindowsNames::SetCodePage(WindowsNames::kDefaultCodePage);
-    if (!WindowsNames::SetCodePage(std::stoi(arguments.codePage))) {
+        return CodePages::SetCodePage(CodePages::kDefaultCodePage);
+    if (!CodePages::SetCodePage(std::stoi(arguments.codePage))) {
         error = "code page " + arguments.codePage +
                 " is none the tools read: they take 874, 1250 to 1258, 932, 936, 949, 950 and the OEM code pages "
                 "this system's iconv converts (such as 437 or 850)";

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "FileSystem.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -33,7 +33,7 @@ std::string ShownUtf8(const std::string& utf8)
     for (size_t at = 0; at < utf8.size();) {
         const size_t start = at;
         uint32_t c;
-        if (!WindowsNames::DecodeUtf8(utf8.data(), utf8.size(), at, c)) {
+        if (!CodePages::DecodeUtf8(utf8.data(), utf8.size(), at, c)) {
             AppendEscaped(shown, static_cast<unsigned char>(utf8[at++]));
         } else if (IsControlCharacter(c)) {
             AppendEscaped(shown, c);
@@ -59,9 +59,9 @@ std::string Shown(const std::string& packageText, ShowAs kind)
     for (size_t i = 0; i < length;) {
         const size_t start = i;
         uint32_t c;
-        if (!WindowsNames::DecodeAnsi(text, length, i, c)) {
+        if (!CodePages::DecodeAnsi(text, length, i, c)) {
             // Half a character, or two bytes that write none: each byte as <XX>.
-            const size_t bytes = WindowsNames::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length &&
+            const size_t bytes = CodePages::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length &&
                                          text[i + 1] != '\0' ? 2 : 1;
             for (; i < start + bytes; ++i)
                 AppendEscaped(shown, static_cast<unsigned char>(text[i]));
@@ -82,7 +82,7 @@ std::string Shown(const std::string& packageText, ShowAs kind)
         shown.append(text + start, i - start);
 #else
         char utf8[4];
-        shown.append(utf8, WindowsNames::EncodeUtf8(c, utf8));
+        shown.append(utf8, CodePages::EncodeUtf8(c, utf8));
 #endif
     }
     return shown;
@@ -90,7 +90,7 @@ std::string Shown(const std::string& packageText, ShowAs kind)
 
 std::string Quoted(const std::string& packageText)
 {
-    if (WindowsNames::EndsInHalfCharacter(packageText.c_str()))
+    if (CodePages::EndsInHalfCharacter(packageText.c_str()))
         return "\"" + packageText.substr(0, packageText.size() - 1) + Shown(packageText.substr(packageText.size() - 1)) + "\"";
     return "\"" + packageText + "\"";
 }
@@ -149,7 +149,7 @@ std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes)
     // The code page never takes more bytes for a character than UTF-8 does.
     const std::string utf8 = path.u8string();
     std::string text(utf8.size() + 1, '\0');
-    if (WindowsNames::Utf8ToAnsi(utf8.c_str(), &text[0], text.size()))
+    if (CodePages::Utf8ToAnsi(utf8.c_str(), &text[0], text.size()))
         return InQuotes(Shown(text.c_str()), quotes);
     return InQuotes(ShownUtf8(utf8), quotes);
 #else

@@ -8,7 +8,7 @@
 #include "PackageChecks.h"
 #include "TextBuffer.h"
 #include "ToolOutput.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)
@@ -119,7 +119,7 @@ public:
                 continue;
             std::string key;
             for (const std::string& candidate : keys) {
-                if (EqualsNoCase(name.c_str(), candidate.c_str()))
+                if (CodePages::EqualsNoCase(name.c_str(), candidate.c_str()))
                     key = candidate;
             }
             bool leadingZero = false;

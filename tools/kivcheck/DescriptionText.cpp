@@ -4,6 +4,7 @@
 
 #include "Limits.h"
 #include "LineRules.h"
+#include "CodePage.h"
 #include "TextBuffer.h"
 
 CDescriptionText::CDescriptionText(const char* path)
@@ -41,7 +42,7 @@ size_t CDescriptionText::SectionEnd(size_t header) const
 
 std::string UpperAscii(std::string text)
 {
-    UpperCaseAscii(&text[0]);
+    CodePages::UpperCaseAscii(&text[0]);
     return text;
 }
 

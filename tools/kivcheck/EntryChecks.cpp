@@ -57,12 +57,12 @@ std::string Landing(const FileEntry& entry)
 bool CheckText(size_t index, const char* what, const char* text, const char* consequence,
                std::vector<CheckWarning>& warnings)
 {
-    if (WindowsNames::IsCodePageText(text))
+    if (CodePages::IsCodePageText(text))
         return true;
     Warn(warnings, "not-code-page-text",
          FileKeyName(index) + ": the " + what + " " + Quoted(text) +
-             (WindowsNames::EndsInHalfCharacter(text) ? " ends with half a character" : " holds bytes that are no character") +
-             " of code page " + std::to_string(WindowsNames::CodePage()) + ", so it names no file: the entry is " +
+             (CodePages::EndsInHalfCharacter(text) ? " ends with half a character" : " holds bytes that are no character") +
+             " of code page " + std::to_string(CodePages::CodePage()) + ", so it names no file: the entry is " +
              consequence);
     return false;
 }
@@ -78,7 +78,7 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
                  ", so it is not used: the file goes into the target directory itself");
     }
     const std::string subDirectory = marked;
-    if (!subDirectory.empty() && !WindowsNames::EndsWithBackslash(marked))
+    if (!subDirectory.empty() && !CodePages::EndsWithBackslash(marked))
         Warn(warnings, "dest-no-trailing-backslash",
              name + ": the destination " + Quoted(dest) +
                  " does not end with a backslash, so the file name is joined straight on: the file lands as " +
@@ -97,7 +97,7 @@ bool OutsidePackage(const FileEntry& entry, const std::filesystem::path& here)
 {
     const std::string normal = WindowsNormal(entry.szSource);
     if (ClimbsOut(normal) || (!normal.empty() && normal[0] == '\\') ||
-        (normal.size() > 1 && WindowsNames::CharacterLength(normal.c_str()) == 1 && normal[1] == ':'))
+        (normal.size() > 1 && CodePages::CharacterLength(normal.c_str()) == 1 && normal[1] == ':'))
         return true;
     const CNativePath native(entry.szSource);
     std::error_code error;

@@ -23,7 +23,7 @@
 #include "SetupInfo.h"
 #include "TextBuffer.h"
 #include "ToolOutput.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ std::string LicenceText()
 bool IsYes(const std::string& answer)
 {
     return answer.find('\0') == std::string::npos &&
-           (EqualsNoCase(answer.c_str(), "y") || EqualsNoCase(answer.c_str(), "yes"));
+           (CodePages::EqualsNoCase(answer.c_str(), "y") || CodePages::EqualsNoCase(answer.c_str(), "yes"));
 }
 
 // True when the user agreed, or there is no licence to agree to.
@@ -77,9 +77,9 @@ std::string WhyFailed(const InstallStep& step)
         return "passed over after an interrupt";
     const std::string reason = ErrorMessage(step.systemError);
     for (const char* name : {step.entry->szSource, step.destPath}) {
-        if (!WindowsNames::IsCodePageText(name))
-            return Shown(Quoted(name), ShowAs::Path) + " is no text of code page " + std::to_string(WindowsNames::CodePage()) +
-                   (WindowsNames::EndsInHalfCharacter(name) ? ": it ends with half a character" : "") +
+        if (!CodePages::IsCodePageText(name))
+            return Shown(Quoted(name), ShowAs::Path) + " is no text of code page " + std::to_string(CodePages::CodePage()) +
+                   (CodePages::EndsInHalfCharacter(name) ? ": it ends with half a character" : "") +
                    ", so it names no file (" + reason + ")";
     }
     if (step.failedStage == StepStage::MakeDir)
@@ -231,7 +231,7 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
     std::string target;
     if (!InstallerTarget(options.target, target)) {
         console.Err("kivinstall: the target " + ShownSystemPath(options.target) + " cannot be written in the package's code page (" +
-                    std::to_string(WindowsNames::CodePage()) + ")\n");
+                    std::to_string(CodePages::CodePage()) + ")\n");
         return kInstallUsage;
     }
     CPackageDirectory package;

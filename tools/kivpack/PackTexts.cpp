@@ -6,7 +6,7 @@
 #include "PackageNames.h"
 #include "TextBuffer.h"
 #include "ToolOutput.h"
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ bool FillTexts(const PackOptions& options, CSetupInfo& layout, std::string& prob
         if (HasControlCharacter(given.text))
             problem = start + " holds a control character";
         else if (!ToPackageText(given.text, text))
-            problem = start + " holds a character code page " + std::to_string(WindowsNames::CodePage()) + " cannot write";
+            problem = start + " holds a character code page " + std::to_string(CodePages::CodePage()) + " cannot write";
         else if (!CopyText(given.field, given.fieldSize, text.c_str()))
             problem = start + " is " + std::to_string(text.size()) + " characters long; the installer keeps " +
                       std::to_string(given.fieldSize - 1);

@@ -11,7 +11,7 @@ bool ToPackageText(const std::string& utf8, std::string& text)
     // Every character takes one or two bytes in the code page, never more than
     // in UTF-8 (where all but ASCII take two or more).
     std::string converted(utf8.size() + 1, '\0');
-    if (!WindowsNames::Utf8ToAnsi(utf8.c_str(), &converted[0], converted.size()))
+    if (!CodePages::Utf8ToAnsi(utf8.c_str(), &converted[0], converted.size()))
         return false;
     text = converted.c_str();
     return true;
@@ -21,7 +21,7 @@ bool HasControlCharacter(const std::string& utf8)
 {
     for (size_t at = 0; at < utf8.size();) {
         uint32_t c;
-        if (WindowsNames::DecodeUtf8(utf8.data(), utf8.size(), at, c) ? IsControlCharacter(c) : (++at, false))
+        if (CodePages::DecodeUtf8(utf8.data(), utf8.size(), at, c) ? IsControlCharacter(c) : (++at, false))
             return true;
     }
     return false;
@@ -31,7 +31,7 @@ std::vector<std::string> NameProblems(const std::string& utf8, std::string& pack
 {
     std::vector<std::string> problems;
     if (!ToPackageText(utf8, packageName)) {
-        problems.push_back("holds a character code page " + std::to_string(WindowsNames::CodePage()) + " cannot write");
+        problems.push_back("holds a character code page " + std::to_string(CodePages::CodePage()) + " cannot write");
         packageName = utf8;
     }
     if (HasControlCharacter(utf8))

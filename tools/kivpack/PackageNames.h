@@ -7,7 +7,7 @@
 
 // Converts text of the system (UTF-8; on Windows the tools take names as
 // path::u8string() too) into the package's code page (1252, or the one
-// --codepage chose: WindowsNames::CodePage). False when it is not UTF-8 or
+// --codepage chose: CodePages::CodePage). False when it is not UTF-8 or
 // holds a character the code page cannot write. Every name and text kivpack
 // writes goes through here.
 bool ToPackageText(const std::string& utf8, std::string& text);

@@ -2,13 +2,13 @@
 // character, and text walked from character to character.
 #include <cstring>
 
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-namespace WindowsNames {
+namespace CodePages {
 
 namespace {
 
@@ -168,4 +168,4 @@ bool EndsWithBackslash(const char* text)
     return last && *last == '\\';
 }
 
-}  // namespace WindowsNames
+}  // namespace CodePages

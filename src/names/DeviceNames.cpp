@@ -22,7 +22,7 @@ uint32_t CharacterOf(unsigned char byte)
     wchar_t out;
     return MultiByteToWideChar(CP_ACP, 0, &in, 1, &out, 1) == 1 ? static_cast<uint32_t>(out) : byte;
 #else
-    return CodePointOf(byte);
+    return CodePages::CodePointOf(byte);
 #endif
 }
 
@@ -52,7 +52,7 @@ bool IsDeviceName(const char* name, size_t length)
     // Windows takes the superscripts one, two and three for digits too: a
     // single byte in the code pages that have them.
     const unsigned char last = static_cast<unsigned char>(name[3]);
-    const uint32_t digit = IsLeadByte(last) ? 0 : CharacterOf(last);
+    const uint32_t digit = CodePages::IsLeadByte(last) ? 0 : CharacterOf(last);
     return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
 }
 
@@ -61,7 +61,7 @@ bool HasDeviceName(const char* path)
     for (const char* level = path;; ) {
         const char* end = level;
         while (*end && !IsSeparator(*end))
-            end = NextCharacter(end);
+            end = CodePages::NextCharacter(end);
         if (IsDeviceName(level, static_cast<size_t>(end - level)))
             return true;
         if (!*end)

@@ -20,7 +20,7 @@ bool NameCaseDiffers(const char* path)
         const char* last = level;
         while (*end && !WindowsNames::IsSeparator(*end)) {
             last = end;
-            end = WindowsNames::NextCharacter(end);
+            end = CodePages::NextCharacter(end);
         }
         const size_t length = static_cast<size_t>(end - level);
         const bool named = length > 0 && *last != ':' && !(length <= 2 && level[0] == '.' && *last == '.');

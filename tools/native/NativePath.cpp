@@ -137,9 +137,9 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
     }
     if (!WindowsNames::NormalisePath(path, normal, sizeof normal))
         return;
-    if (!WindowsNames::AnsiToUtf8(normal, text, sizeof text)) {
+    if (!CodePages::AnsiToUtf8(normal, text, sizeof text)) {
         // Bytes that are no character of the code page name nothing.
-        m_error = WindowsNames::IsCodePageText(normal) ? ENAMETOOLONG : EILSEQ;
+        m_error = CodePages::IsCodePageText(normal) ? ENAMETOOLONG : EILSEQ;
         return;
     }
 
@@ -216,9 +216,9 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
 
 bool FromNativePath(const char* native, char* path, size_t size)
 {
-    if (!WindowsNames::Utf8ToAnsi(native, path, size))
+    if (!CodePages::Utf8ToAnsi(native, path, size))
         return false;
-    for (char* c = path; *c; c += WindowsNames::CharacterLength(c)) {
+    for (char* c = path; *c; c += CodePages::CharacterLength(c)) {
         if (*c == '/')
             *c = '\\';
     }

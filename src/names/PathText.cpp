@@ -40,7 +40,7 @@ bool NormalisePath(const char* path, char* out, size_t outSize)
         const char* lastCharacter = level;
         while (*end && !IsSeparator(*end)) {
             lastCharacter = end;
-            end = NextCharacter(end);
+            end = CodePages::NextCharacter(end);
         }
         const size_t length = static_cast<size_t>(end - level);
         endsWithSeparator = *end != '\0';
@@ -52,7 +52,7 @@ bool NormalisePath(const char* path, char* out, size_t outSize)
             // after the root are joined by single backslash characters.
             size_t last = root;
             for (size_t at = root; at < used;) {
-                const size_t step = IsLeadByte(static_cast<unsigned char>(out[at])) && at + 1 < used ? 2 : 1;
+                const size_t step = CodePages::IsLeadByte(static_cast<unsigned char>(out[at])) && at + 1 < used ? 2 : 1;
                 if (step == 1 && out[at] == '\\')
                     last = at + 1;
                 at += step;

@@ -44,7 +44,7 @@ namespace {
 // system would make some other character of them.
 bool IsName(const char* path)
 {
-    if (WindowsNames::IsCodePageText(path))
+    if (CodePages::IsCodePageText(path))
         return true;
     SetLastError(ERROR_INVALID_NAME);
     return false;
@@ -105,7 +105,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     char directory[MAX_PATH] = ".";
     size_t length = 0;
     for (const char* at = destination; *at && static_cast<size_t>(at - destination) < MAX_PATH - 14;
-         at = WindowsNames::NextCharacter(at)) {
+         at = CodePages::NextCharacter(at)) {
         if (WindowsNames::IsSeparator(*at) || *at == ':')
             length = static_cast<size_t>(at - destination) + 1;
     }

@@ -19,6 +19,7 @@
 #include "TempDir.h"
 #include "WindowsNames.h"
 
+using namespace CodePages;
 using namespace WindowsNames;
 
 namespace {

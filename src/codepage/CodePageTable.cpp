@@ -1,7 +1,7 @@
 // The package's code page: the character each of its bytes, or pairs of
 // bytes, stands for, as the system's own conversion gives it (iconv, or
 // MultiByteToWideChar), and the bytes that write each character.
-#include "WindowsNames.h"
+#include "CodePage.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -14,7 +14,7 @@
 #include <iconv.h>
 #endif
 
-namespace WindowsNames {
+namespace CodePages {
 
 namespace {
 
@@ -350,4 +350,4 @@ size_t EncodeAnsi(uint32_t codePoint, char* out)
     return 2;
 }
 
-}  // namespace WindowsNames
+}  // namespace CodePages

@@ -1,0 +1,93 @@
+// Text of the code page and UTF-8, each into the other.
+#include "CodePage.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace CodePages {
+
+bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint)
+{
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    const size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+    if (extra == 4 || at + extra >= length)
+        return false;
+    codePoint = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (size_t i = 1; i <= extra; ++i) {
+        const unsigned char next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80)
+            return false;
+        codePoint = codePoint << 6 | (next & 0x3F);
+    }
+    static const uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000))
+        return false;
+    at += extra + 1;
+    return true;
+}
+
+size_t EncodeUtf8(uint32_t c, char* out)
+{
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | c >> 6);
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | c >> 12);
+        out[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | c >> 18);
+    out[1] = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return 4;
+}
+
+bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
+{
+    const size_t length = strlen(ansi);
+    size_t used = 0;
+    for (size_t at = 0; at < length;) {
+        uint32_t c;
+        if (!DecodeAnsi(ansi, length, at, c))
+            return false;
+        char bytes[4];
+        const size_t size = EncodeUtf8(c, bytes);
+        if (used + size >= outSize)
+            return false;
+        memcpy(out + used, bytes, size);
+        used += size;
+    }
+    if (outSize == 0)
+        return false;
+    out[used] = '\0';
+    return true;
+}
+
+bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)
+{
+    const size_t length = strlen(utf8);
+    size_t used = 0;
+    for (size_t at = 0; at < length;) {
+        uint32_t c;
+        char bytes[2];
+        size_t size;
+        if (!DecodeUtf8(utf8, length, at, c) || (size = EncodeAnsi(c, bytes)) == 0 || used + size >= outSize)
+            return false;
+        memcpy(out + used, bytes, size);
+        used += size;
+    }
+    if (outSize == 0)
+        return false;
+    out[used] = '\0';
+    return true;
+}
+
+}  // namespace CodePages
