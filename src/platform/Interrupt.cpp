@@ -1,52 +1,33 @@
-// Interrupts that end the copy under way instead of the process, for the tools.
+// The interrupt that ends the copy under way instead of the process: set by the tools' signal and
+// console handlers (InterruptHandlers.cpp) and by the dialog at the end of a Windows session.
 #include "FileSystem.h"
 
-#include <csignal>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include <atomic>
 
 namespace Platform {
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-#ifdef _WIN32
-BOOL WINAPI OnConsoleEvent(DWORD event)
-{
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
-        return FALSE;
-    g_interrupted = 1;
-    return TRUE;
-}
-#else
-void OnSignal(int)
-{
-    g_interrupted = 1;
-}
-#endif
+// Set from a signal handler, the console's handler thread or any other thread: a lock-free
+// atomic is safe in all three.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 }  // namespace
 
-void StopCopiesOnInterrupt()
+void Interrupt()
 {
-#ifdef _WIN32
-    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-#else
-    // Without SA_RESTART, so that a read or write waiting on the disk returns.
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-#endif
+    g_interrupted = true;
+}
+
+void ClearInterrupt()
+{
+    g_interrupted = false;
 }
 
 bool Interrupted()
 {
-    return g_interrupted != 0;
+    return g_interrupted;
 }
 
 }  // namespace Platform
