@@ -290,8 +290,9 @@ TEST_F(Install, AnOpenedProgramStartsWithItsSourcePathAsParameterAndIsNotWaitedF
 }
 
 // A file that replaces another is flushed before the rename that puts it in place, also from a read-only
-// source (as on a CD: Windows opens no read-only file to flush it); a new file goes straight to its
-// rename. Natively the calls themselves are seen; no temporary is left.
+// source (as on a CD: Windows gives its copy the attribute, and opens no read-only file to flush it;
+// Wine leaves the attribute off); a new file goes straight to its rename. Natively the calls themselves
+// are seen; no temporary is left.
 TEST_F(Install, AReplacementIsFlushedBeforeItsRenameAndANewFileIsNot)
 {
     Source("a.dat", "new bytes");
