@@ -6,7 +6,8 @@ a flat one with N small files in one directory for each N given, and a nested
 one (a tree of directories, or a copy of an existing tree with --tree), then
 installs each with kivinstall into an empty target and copies its content
 directory with `cp -r` into another, alternating which goes first, and prints
-the median of the runs. Not part of `make test`; see docs/performance.md.
+the medians of the runs, the median of the paired runs' ratios, and the
+ranges. Not part of `make test`; see docs/performance.md.
 
     bench/install-vs-cp.py [--kivinstall build/release/kivinstall]
                            [--flat 1000,10000,100000] [--tree DIR] [--runs 3]
@@ -83,15 +84,16 @@ def compare(kivinstall, package, runs, scratch, codepage):
         target, copy = os.path.join(scratch, "target"), os.path.join(scratch, "copy")
         drop(target)
         drop(copy)
-        subprocess.run(["sync"])
         install = lambda: ours.append(timed([kivinstall, "--codepage", codepage, "--accept-license", "--target", target,
                                              package]))
         cp = lambda: theirs.append(timed(["cp", "-r", os.path.join(package, "data"), copy]))
+        # Each starts on a disk with nothing left to write, so that neither waits for the other's files.
         for step in ((install, cp) if run % 2 == 0 else (cp, install)):
+            subprocess.run(["sync"])
             step()
     drop(os.path.join(scratch, "target"))
     drop(os.path.join(scratch, "copy"))
-    return statistics.median(ours), statistics.median(theirs)
+    return ours, theirs
 
 
 def main():
@@ -123,13 +125,17 @@ def main():
             files = [(prefix + "d%02d/s%02d/f%03d.dat" % (a, b, c), b"n" * (64 + 997 * c % 8000))
                      for a in range(20) for b in range(10) for c in range(25)]
             cases.append(("nested 20 x 10 directories, %d files" % len(files), files))
-        print("%-48s %10s %10s %7s" % ("package", "kivinstall", "cp -r", "ratio"))
+        # Medians, then the range of the runs; the ratio is the median of each run's pair.
+        print("%-48s %10s %10s %7s  %s" % ("package", "kivinstall", "cp -r", "ratio", "ranges: kivinstall, cp -r, ratio"))
         for name, files in cases:
             package = os.path.join(scratch, "package")
             drop(package)
             write_package(package, files, args.codepage)
             ours, theirs = compare(kivinstall, package, args.runs, scratch, args.codepage)
-            print("%-48s %9.2fs %9.2fs %6.2fx" % (name, ours, theirs, ours / theirs), flush=True)
+            ratios = [a / b for a, b in zip(ours, theirs)]
+            print("%-48s %9.2fs %9.2fs %6.2fx  %.2f-%.2fs, %.2f-%.2fs, %.2f-%.2fx" % (
+                name, statistics.median(ours), statistics.median(theirs), statistics.median(ratios),
+                min(ours), max(ours), min(theirs), max(theirs), min(ratios), max(ratios)), flush=True)
             drop(package)
     finally:
         if not args.scratch:

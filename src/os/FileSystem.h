@@ -44,17 +44,31 @@ bool MakeDir(const char* path);
 // Copies source to destination, replacing an existing file only with a
 // complete copy: it is written under a temporary name beside it and renamed
 // over it. A failed copy leaves no partial file behind. A device name (NUL,
-// COM1, ...) on either side is refused, as no file.
+// COM1, ...) on either side is refused, as no file. A copy that replaces a
+// file is flushed to the disk before the rename, so that after a power cut
+// the destination holds the old file or the new one. A new file is not
+// flushed (a flush per file would make an install many times slower, see
+// docs/performance.md): after a power cut it may be missing, or there but
+// empty or cut short (ext4), or read as zeros where its data had not
+// reached the disk (NTFS).
 bool CopyFileOverwrite(const char* source, const char* destination);
 
 // From now on, an interrupt (Ctrl-C, or SIGINT and SIGTERM on POSIX systems)
-// no longer ends the process at once: Interrupted() tells the caller to take
-// no further step. On POSIX systems it also ends the copy under way, which
-// fails and leaves no temporary; on Windows that copy is completed first.
+// no longer ends the process at once: it calls Interrupt().
 void StopCopiesOnInterrupt();
-bool Interrupted();
-// Interrupts as Ctrl-C would, from any thread: Interrupted() turns true.
+
+// Ends the copy under way and tells the caller to take no further step:
+// Interrupted() is true from now on. Callable from any thread and from a
+// signal handler. The copy stops between two of its 64 KiB blocks (on Windows
+// at CopyFileEx's next progress report; Wine sends none, so there it stops
+// when the data is copied), fails with EINTR or ERROR_REQUEST_ABORTED, removes
+// its temporary and leaves the destination as it was.
 void Interrupt();
+bool Interrupted();
+
+// Takes an interrupt back, for a test that interrupts a copy in a process that
+// goes on; a run that was interrupted ends instead.
+void ClearInterrupt();
 
 // Starts the default action on a file with the file itself as the parameter
 // text (ShellExecuteA, SW_SHOW) and does not wait for it. On Windows, when

@@ -50,6 +50,25 @@ bool IsName(const char* path)
     return false;
 }
 
+// Cancels CopyFileEx at its next progress report once the run is interrupted.
+DWORD CALLBACK CancelWhenInterrupted(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                                     HANDLE, HANDLE, LPVOID)
+{
+    return Interrupted() ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
+// Writes a file's data through to the disk, through a handle open for writing.
+bool FlushToDisk(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    // Closing a handle keeps the error a failed flush set.
+    const bool flushed = FlushFileBuffers(file) != FALSE;
+    CloseHandle(file);
+    return flushed;
+}
+
 }  // namespace
 
 bool MakeDir(const char* path)
@@ -119,14 +138,27 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(directory, "kiv", 0, temporary))
         return false;
-    // CopyFileA keeps the source's last-write time, and the rename keeps it too.
-    if (CopyFileA(source, temporary, FALSE) &&
-        MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    // Nothing is left behind, and the caller still reads why the copy failed.
-    // The copy took the source's attributes: a read-only one would not go.
-    const DWORD error = GetLastError();
+    // CopyFileEx keeps the source's last-write time, and the rename keeps it
+    // too. An interrupt cancels it, and one that comes too late for that (or
+    // under Wine, which calls no progress routine) refuses the finished copy.
+    const bool copied = CopyFileExA(source, temporary, CancelWhenInterrupted, nullptr, nullptr, 0) != FALSE;
+    const bool interrupted = Interrupted();
+    DWORD error = interrupted ? ERROR_REQUEST_ABORTED : GetLastError();
+    // The copy took the source's attributes, and a read-only file can neither
+    // be opened for its flush nor deleted: they are put back just before the
+    // rename. A copy that replaces a file is flushed before the rename; the
+    // rename's MOVEFILE_WRITE_THROUGH waits only for a move across volumes. A
+    // new file is not flushed (FileSystem.h).
+    const DWORD attributes = GetFileAttributesA(temporary);
     SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
+    if (copied && !interrupted) {
+        if ((existing == INVALID_FILE_ATTRIBUTES || FlushToDisk(temporary)) &&
+            SetFileAttributesA(temporary, attributes) &&
+            MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        error = GetLastError();
+    }
+    // Nothing is left behind, and the caller still reads why the copy failed.
     DeleteFileA(temporary);
     SetLastError(error);
     return false;

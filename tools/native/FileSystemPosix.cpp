@@ -233,8 +233,9 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // umask, and never set-user-ID, set-group-ID or sticky. It keeps the
     // source's last-write time, as CopyFile does. A file that replaces
     // another reaches the disk before the rename, so that a power cut leaves
-    // the old file or the new one; a new file needs no such wait, since
-    // before the rename there is nothing to lose.
+    // the old file or the new one. A new file is not flushed: ext4 protects
+    // only a rename over an existing file, so after a power cut a new one may
+    // be missing, or there but empty or cut short (FileSystem.h).
     const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
     bool copied = CopyContents(in, out) && fchmod(out, info.st_mode & 0777 & ~CreationMask()) == 0 &&
                   futimens(out, times) == 0 && (!replaces || fdatasync(out) == 0);
