@@ -21,8 +21,11 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "FileCopy.h"
 
 // Every fdatasync and rename of this program, by file name ("sync X", "rename X Y"), before the real call.
 static std::vector<std::string> s_calls;
@@ -420,5 +423,29 @@ TEST_F(Install, OnLinuxACopyReplacesALinkInItsPlaceAndTakesTheSourcesPermissions
     EXPECT_EQ(dir.Read("outside.txt") + "|" + dir.Read("Arena\\a.dat") + dir.Read("Arena\\b.dat"), "outside the target|a.dat v1b.dat v1");
     EXPECT_FALSE(fs::is_symlink(dir.Native("Arena\\a.dat")));
     EXPECT_EQ(static_cast<unsigned>(fs::status(dir.Native("Arena\\tool.exe")).permissions()), 0755u);
+}
+#endif
+
+#ifndef _WIN32
+// The one copy of a file's bytes, by copy_file_range and by read and write where that is refused: every
+// byte of a file of three pieces and one byte more, and an interrupt ends it.
+TEST(FileCopy, EitherWayCopiesEveryByteAndAnInterruptEndsIt)
+{
+    CTempDir dir;
+    std::string bytes((3u << 20) + 1, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 4096);
+    dir.Write("source", bytes);
+    for (const bool rangeCopy : {true, false}) {
+        const int in = open(dir.Native("source").c_str(), O_RDONLY);
+        const int out = open(dir.Native("copy").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        EXPECT_TRUE(CopyFileData(in, out, rangeCopy));
+        close(in), close(out);
+        EXPECT_EQ(dir.Read("copy"), bytes) << rangeCopy;
+    }
+    Platform::Interrupt();
+    EXPECT_FALSE(CopyNewFile(dir.Native("source").c_str(), dir.Native("again").c_str()) || errno != EINTR);
+    Platform::ClearInterrupt();
+    EXPECT_FALSE(dir.Exists("again"));
 }
 #endif

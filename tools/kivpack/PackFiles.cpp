@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 
+#ifndef _WIN32
+#include "FileCopy.h"
+#endif
+
 namespace fs = std::filesystem;
 
 bool IsRegularFile(const fs::path& path)
@@ -31,10 +35,18 @@ bool WriteBytes(const fs::path& path, const std::string& bytes, std::error_code&
 
 bool CopyKeepingTime(const fs::path& from, const fs::path& to, std::error_code& error)
 {
+#ifdef _WIN32
     if (!fs::copy_file(from, to, error))
         return false;
     const fs::file_time_type time = fs::last_write_time(from, error);
     if (!error)
         fs::last_write_time(to, time, error);
     return !error;
+#else
+    // The installer's own copy on this system.
+    if (CopyNewFile(from.c_str(), to.c_str()))
+        return true;
+    error = std::error_code(errno, std::generic_category());
+    return false;
+#endif
 }

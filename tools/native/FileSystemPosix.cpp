@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "FileCopy.h"
 #include "NativePath.h"
 #include "TextBuffer.h"
 #include "WindowsNames.h"
@@ -24,44 +25,6 @@ ShellOpener g_shellOpener = nullptr;
 
 // What a copy writes to before it takes the destination's name.
 constexpr char kTemporaryName[] = ".kivtmp.XXXXXX";
-
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t written = write(fd, data, size);
-        if (written < 0 && errno == EINTR && !Interrupted())
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = EIO;
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
-bool CopyContents(int from, int to)
-{
-    char block[65536];
-    for (;;) {
-        // An interrupt ends the copy between blocks, or in a read it breaks off.
-        if (Interrupted()) {
-            errno = EINTR;
-            return false;
-        }
-        ssize_t got = read(from, block, sizeof block);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        if (!WriteAll(to, block, static_cast<size_t>(got)))
-            return false;
-    }
-}
 
 // The process's umask, which a new file's permissions lose. It is read once:
 // reading it means setting it, and nothing here changes it.
@@ -237,7 +200,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // only a rename over an existing file, so after a power cut a new one may
     // be missing, or there but empty or cut short (FileSystem.h).
     const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
-    bool copied = CopyContents(in, out) && fchmod(out, info.st_mode & 0777 & ~CreationMask()) == 0 &&
+    bool copied = CopyFileData(in, out) && fchmod(out, info.st_mode & 0777 & ~CreationMask()) == 0 &&
                   futimens(out, times) == 0 && (!replaces || fdatasync(out) == 0);
     int error = errno;
     close(in);

@@ -1,0 +1,106 @@
+#include "FileCopy.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "FileSystem.h"
+
+namespace {
+
+// A piece of a copy: an interrupt is looked at between two of them.
+constexpr size_t kPieceSize = 1 << 20;
+
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(fd, data, size);
+        if (written < 0 && errno == EINTR && !Platform::Interrupted())
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool ReadAndWrite(int from, int to)
+{
+    char block[65536];
+    for (;;) {
+        if (Platform::Interrupted()) {
+            errno = EINTR;
+            return false;
+        }
+        const ssize_t got = read(from, block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0;
+        if (!WriteAll(to, block, static_cast<size_t>(got)))
+            return false;
+    }
+}
+
+}  // namespace
+
+bool CopyFileData(int from, int to, bool rangeCopy)
+{
+    for (bool first = true; rangeCopy; first = false) {
+        if (Platform::Interrupted()) {
+            errno = EINTR;
+            return false;
+        }
+        const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, kPieceSize, 0);
+        if (copied == 0)
+            return true;
+        if (copied > 0 || errno == EINTR)
+            continue;
+        // Refused before anything was copied: the bytes go through memory.
+        if (first && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+                      errno == EBADF || errno == ETXTBSY))
+            break;
+        return false;
+    }
+    return ReadAndWrite(from, to);
+}
+
+bool CopyNewFile(const char* source, const char* destination)
+{
+    const int in = open(source, O_RDONLY | O_CLOEXEC);
+    struct stat info;
+    if (in < 0)
+        return false;
+    if (fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISREG(info.st_mode) ? errno : EINVAL;
+        close(in);
+        errno = error;
+        return false;
+    }
+    // The permissions as a new file takes them: open's mode loses the umask.
+    const int out = open(destination, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 0777);
+    if (out < 0) {
+        const int error = errno;
+        close(in);
+        errno = error;
+        return false;
+    }
+    const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
+    bool copied = CopyFileData(in, out) && futimens(out, times) == 0;
+    int error = errno;
+    close(in);
+    if (close(out) != 0 && copied) {
+        copied = false;
+        error = errno;
+    }
+    if (!copied) {
+        unlink(destination);
+        errno = error;
+    }
+    return copied;
+}

@@ -1,0 +1,17 @@
+// The one copy of a file's bytes on POSIX systems: the engine's (FileSystemPosix.cpp) and kivpack's.
+#pragma once
+
+// Copies every byte of the open regular file from, read from its start, to
+// the open file to: by copy_file_range, which leaves the copy to the kernel
+// and the file system, or by read and write where they refuse it (a file
+// system without it, or two that it cannot join on this kernel), and always
+// by read and write when rangeCopy is false. An interrupt
+// (Platform::Interrupted) ends it between two pieces, failing with EINTR.
+// False with the reason in errno.
+bool CopyFileData(int from, int to, bool rangeCopy = true);
+
+// Copies the regular file source to destination (native paths), a file that
+// must not exist yet, with the source's permissions less the umask and its
+// last-write time. False with the reason in errno; nothing is left at
+// destination then.
+bool CopyNewFile(const char* source, const char* destination);
