@@ -47,7 +47,7 @@ bool MakeDir(const char* path);
 // COM1, ...) on either side is refused, as no file. A copy that replaces a
 // file is flushed to the disk before the rename, so that after a power cut
 // the destination holds the old file or the new one. A new file is not
-// flushed (a flush per file would make an install many times slower, see
+// flushed (a flush per file takes an install about twice as long, see
 // docs/performance.md): after a power cut it may be missing, or there but
 // empty or cut short (ext4), or read as zeros where its data had not
 // reached the disk (NTFS).
