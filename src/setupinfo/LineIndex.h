@@ -6,7 +6,7 @@
 #include "LineRules.h"
 #include "TextReader.h"
 
-// Gives for every lookup exactly the result CSetupInfo::GetValue gives on the
+// Gives for every lookup exactly the result a scan of the file gives on the
 // same file, but reads the file only once: a list of k entries then costs one
 // pass over list.inf instead of k.
 class CLineIndex {
