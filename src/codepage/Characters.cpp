@@ -133,31 +133,33 @@ size_t WholeCharacters(const char* text, size_t length, size_t room)
     return kept;
 }
 
-const char* FindCharacter(const char* text, char c)
+namespace {
+
+// The first or the last single-byte character c in text, or null.
+const char* Find(const char* text, char c, bool last)
 {
 #ifndef _WIN32
     if (!g_doubleByte)
-        return strchr(text, c);
+        return last ? strrchr(text, c) : strchr(text, c);
 #endif
-    for (; *text; text = NextCharacter(text)) {
+    const char* found = nullptr;
+    for (; *text && !(found && !last); text = NextCharacter(text)) {
         if (*text == c)
-            return text;
+            found = text;
     }
-    return nullptr;
+    return found;
+}
+
+}  // namespace
+
+const char* FindCharacter(const char* text, char c)
+{
+    return Find(text, c, false);
 }
 
 const char* FindLastCharacter(const char* text, char c)
 {
-#ifndef _WIN32
-    if (!g_doubleByte)
-        return strrchr(text, c);
-#endif
-    const char* last = nullptr;
-    for (; *text; text = NextCharacter(text)) {
-        if (*text == c)
-            last = text;
-    }
-    return last;
+    return Find(text, c, true);
 }
 
 bool EndsWithBackslash(const char* text)

@@ -50,17 +50,21 @@ size_t EncodeUtf8(uint32_t c, char* out)
     return 4;
 }
 
-bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
+namespace {
+
+// Writes the characters of text, read by decode, into out as encode writes
+// them (at most 4 bytes each), NUL-terminated; false when a character does
+// not decode or encode, or out (outSize bytes) is too small.
+template <class Decode, class Encode>
+bool Convert(const char* text, char* out, size_t outSize, Decode decode, Encode encode)
 {
-    const size_t length = strlen(ansi);
+    const size_t length = strlen(text);
     size_t used = 0;
     for (size_t at = 0; at < length;) {
         uint32_t c;
-        if (!DecodeAnsi(ansi, length, at, c))
-            return false;
         char bytes[4];
-        const size_t size = EncodeUtf8(c, bytes);
-        if (used + size >= outSize)
+        size_t size;
+        if (!decode(text, length, at, c) || (size = encode(c, bytes)) == 0 || used + size >= outSize)
             return false;
         memcpy(out + used, bytes, size);
         used += size;
@@ -71,23 +75,16 @@ bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
     return true;
 }
 
+}  // namespace
+
+bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
+{
+    return Convert(ansi, out, outSize, DecodeAnsi, EncodeUtf8);
+}
+
 bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)
 {
-    const size_t length = strlen(utf8);
-    size_t used = 0;
-    for (size_t at = 0; at < length;) {
-        uint32_t c;
-        char bytes[2];
-        size_t size;
-        if (!DecodeUtf8(utf8, length, at, c) || (size = EncodeAnsi(c, bytes)) == 0 || used + size >= outSize)
-            return false;
-        memcpy(out + used, bytes, size);
-        used += size;
-    }
-    if (outSize == 0)
-        return false;
-    out[used] = '\0';
-    return true;
+    return Convert(utf8, out, outSize, DecodeUtf8, EncodeAnsi);
 }
 
 }  // namespace CodePages

@@ -8,16 +8,7 @@
 #   tests/kivinstall/compare-code-pages.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-native="$(cd "$root" && realpath -m "${1:-build/native}")"
-windows="$(cd "$root" && realpath -m "${2:-build/windows}")"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-status=0
-fail() { echo "FAIL: $*" >&2; status=1; }
-
-tree() { (cd "$1" && find . -type f -exec sha256sum {} + | sort -k2); }
-win() { echo "Z:$(tr / '\\' <<<"$1")"; }
+. "$(dirname "$0")/../support/compare.sh"
 # The second byte of a character in the code page, in hex.
 second() { printf '%s' "$2" | iconv -f UTF-8 -t "CP$1" | od -An -tx1 | awk '{ print $2 }'; }
 

@@ -8,17 +8,7 @@
 #   tests/kivinstall/compare-installs.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-native="$(cd "$root" && realpath -m "${1:-build/native}")"
-windows="$(cd "$root" && realpath -m "${2:-build/windows}")"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-status=0
-fail() { echo "FAIL: $*" >&2; status=1; }
-
-# Every file with its content's checksum, relative to the target.
-tree() { (cd "$1" && find . -type f -exec sha256sum {} + | sort -k2); }
-win() { echo "Z:$(tr / '\\' <<<"$1")"; }
+. "$(dirname "$0")/../support/compare.sh"
 
 # install NAME PACKAGE TITLE: the three installs of PACKAGE into $work/NAME-*, compared with NAME.tree
 # (when there is none, with kivinstall's).

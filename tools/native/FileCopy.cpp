@@ -90,17 +90,26 @@ bool CopyNewFile(const char* source, const char* destination)
         errno = error;
         return false;
     }
+    const bool copied = CopyAndClose(in, out, info, -1, false);
+    if (!copied) {
+        const int error = errno;
+        unlink(destination);
+        errno = error;
+    }
+    return copied;
+}
+
+bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush)
+{
     const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
-    bool copied = CopyFileData(in, out) && futimens(out, times) == 0;
+    bool copied = CopyFileData(in, out) && (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) && futimens(out, times) == 0 &&
+                  (!flush || fdatasync(out) == 0);
     int error = errno;
     close(in);
     if (close(out) != 0 && copied) {
         copied = false;
         error = errno;
     }
-    if (!copied) {
-        unlink(destination);
-        errno = error;
-    }
+    errno = error;
     return copied;
 }

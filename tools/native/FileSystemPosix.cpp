@@ -199,15 +199,8 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // the old file or the new one. A new file is not flushed: ext4 protects
     // only a rename over an existing file, so after a power cut a new one may
     // be missing, or there but empty or cut short (FileSystem.h).
-    const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
-    bool copied = CopyFileData(in, out) && fchmod(out, info.st_mode & 0777 & ~CreationMask()) == 0 &&
-                  futimens(out, times) == 0 && (!replaces || fdatasync(out) == 0);
+    bool copied = CopyAndClose(in, out, info, static_cast<int>(info.st_mode & 0777 & ~CreationMask()), replaces);
     int error = errno;
-    close(in);
-    if (close(out) != 0 && copied) {
-        copied = false;
-        error = errno;
-    }
     if (copied && rename(temporary, to.Get()) == 0) {
         NoteNativeEntryMade(to.Get());
         return true;
