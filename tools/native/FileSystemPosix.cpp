@@ -120,7 +120,7 @@ bool MakeDir(const char* path)
     }
     if (mkdir(native.Get(), 0777) != 0)
         return false;
-    NoteNativeEntryMade(native.Get());
+    NoteNativeEntryMade(native.Get(), true);
     return true;
 }
 

@@ -67,6 +67,20 @@ public:
         known->second.modified = info.st_mtim;
     }
 
+    // The run made the directory directory (ending with "/"): it is empty,
+    // and needs no reading to know so.
+    void Made(const std::string& directory)
+    {
+        struct stat info;
+        if (stat(directory.c_str(), &info) != 0)
+            return;
+        Listing& listing = m_listings[directory];
+        listing.names.clear();
+        listing.modified = info.st_mtim;
+        listing.device = info.st_dev;
+        listing.inode = info.st_ino;
+    }
+
 private:
     struct Listing {
         timespec modified;
@@ -119,11 +133,17 @@ CDirectoryNames& DirectoryNames()
 
 }  // namespace
 
-void NoteNativeEntryMade(const char* native)
+void NoteNativeEntryMade(const char* native, bool isDirectory)
 {
-    const char* slash = strrchr(native, '/');
-    const std::string directory(native, slash ? static_cast<size_t>(slash - native) + 1 : 0);
-    DirectoryNames().Added(directory.c_str(), slash ? slash + 1 : native);
+    // A directory may be written with a closing "/": its name is before it.
+    std::string path = native;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    DirectoryNames().Added(directory.c_str(), path.c_str() + directory.size());
+    if (isDirectory)
+        DirectoryNames().Made(path + "/");
 }
 
 CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)

@@ -49,8 +49,9 @@ private:
 
 #ifndef _WIN32
 // Tells the name lookup that the run made the entry at native (a path of the
-// system), so that it need not read the directory again to know it.
-void NoteNativeEntryMade(const char* native);
+// system), so that it need not read the directory again to know it; a
+// directory the run made is known to be empty.
+void NoteNativeEntryMade(const char* native, bool isDirectory = false);
 #endif
 
 // Puts a path that comes from the OS into the installer's form: backslashes
