@@ -310,7 +310,8 @@ TEST_F(Install, AReplacementIsFlushedBeforeItsRenameAndANewFileIsNot)
     EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat"}));
     EXPECT_EQ(dir.Read("Arena\\a.dat") + "|" + dir.Read("Arena\\b.dat"), "new bytes|new bytes");
 #ifndef _WIN32
-    EXPECT_TRUE(std::regex_match(s_calls, std::regex(R"(rename \.kivtmp\.\w{6} b\.dat\|sync (\.kivtmp\.\w{6})\|rename \1 a\.dat\|)")))
+    // A new file is named once complete, by a rename only where it cannot be made without a name.
+    EXPECT_TRUE(std::regex_match(s_calls, std::regex(R"((rename \.kivtmp\.\w{6} b\.dat\|)?sync (\.kivtmp\.\w{6})\|rename \2 a\.dat\|)")))
         << s_calls;
 #endif
 }

@@ -1,6 +1,7 @@
 #include "FileCopy.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,11 +100,14 @@ bool CopyNewFile(const char* source, const char* destination)
     return copied;
 }
 
-bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush)
+bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush, const char* linkAs)
 {
     const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
-    bool copied = CopyFileData(in, out) && (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) && futimens(out, times) == 0 &&
-                  (!flush || fdatasync(out) == 0);
+    char self[32];
+    snprintf(self, sizeof self, "/proc/self/fd/%d", out);
+    bool copied = CopyFileData(in, out) && (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) &&
+                  futimens(out, times) == 0 && (!flush || fdatasync(out) == 0) &&
+                  (!linkAs || linkat(AT_FDCWD, self, AT_FDCWD, linkAs, AT_SYMLINK_FOLLOW) == 0);
     int error = errno;
     close(in);
     if (close(out) != 0 && copied) {

@@ -12,11 +12,12 @@ bool CopyFileData(int from, int to, bool rangeCopy = true);
 
 // Copies the open regular file in into the open file out (CopyFileData),
 // gives out the permissions mode (unless it is negative: out keeps its own)
-// and the last-write time of info
-// (in's status), waits for its data to reach the disk when flush is set, and
-// closes both. False with the reason in errno.
+// and the last-write time of info (in's status), waits for its data to reach
+// the disk when flush is set, gives out (a file without a name, O_TMPFILE)
+// the name linkAs when one is given, and closes both. False with the reason
+// in errno.
 struct stat;
-bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush);
+bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush, const char* linkAs = nullptr);
 
 // Copies the regular file source to destination (native paths), a file that
 // must not exist yet, with the source's permissions less the umask and its

@@ -171,10 +171,14 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     if (in < 0)
         return false;
 
-    // Write beside the destination, then rename over it: an existing file is
-    // replaced only by a complete copy, and a failed copy leaves nothing. The
-    // temporary has a short name of its own, so a destination name up to the
-    // file system's limit still has room.
+    // Write beside the destination, then give it the destination's name: an
+    // existing file is replaced only by a complete copy, and a failed copy
+    // leaves nothing. A new file is written as a file without a name
+    // (O_TMPFILE) and named when complete: nothing of it is left when the run
+    // is killed, and the directory changes once, as for a plain copy. Where
+    // the file system has no such files, and for a replacement, the copy has
+    // a short temporary name of its own (a destination name up to the file
+    // system's limit still has room), renamed over the destination.
     char temporary[4096 + 16];
     const char* slash = strrchr(to.Get(), '/');
     size_t directoryLength = slash ? static_cast<size_t>(slash - to.Get()) + 1 : 0;
@@ -182,6 +186,18 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         close(in);
         errno = ENAMETOOLONG;
         return false;
+    }
+    const int mode = static_cast<int>(info.st_mode & 0777 & ~CreationMask());
+    if (!replaces) {
+        memcpy(temporary, to.Get(), directoryLength);
+        temporary[directoryLength] = '\0';
+        const int unnamed = open(directoryLength ? temporary : ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (unnamed >= 0) {
+            if (!CopyAndClose(in, unnamed, info, mode, false, to.Get()))
+                return false;
+            NoteNativeEntryMade(to.Get());
+            return true;
+        }
     }
     memcpy(temporary, to.Get(), directoryLength);
     CopyText(temporary + directoryLength, sizeof temporary - directoryLength, kTemporaryName);
@@ -199,7 +215,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // the old file or the new one. A new file is not flushed: ext4 protects
     // only a rename over an existing file, so after a power cut a new one may
     // be missing, or there but empty or cut short (FileSystem.h).
-    bool copied = CopyAndClose(in, out, info, static_cast<int>(info.st_mode & 0777 & ~CreationMask()), replaces);
+    bool copied = CopyAndClose(in, out, info, mode, replaces);
     int error = errno;
     if (copied && rename(temporary, to.Get()) == 0) {
         NoteNativeEntryMade(to.Get());
