@@ -172,15 +172,15 @@ bool CModalDialog::HoldsQuit() const
 bool CModalDialog::DispatchCommand(int id, int code)
 {
     static const CommandRoute kOwnRoutes[] = {
-        {IDOK, BN_CLICKED, &CModalDialog::OnOK},
-        {IDCANCEL, BN_CLICKED, &CModalDialog::OnCancel},
+        {IDOK, BN_CLICKED, Handler<&CModalDialog::OnOK>},
+        {IDCANCEL, BN_CLICKED, Handler<&CModalDialog::OnCancel>},
         {0, 0, nullptr},
     };
     const CommandRoute* maps[] = {GetCommandMap(), kOwnRoutes};
     for (const CommandRoute* route : maps) {
         for (; route && route->handler; ++route) {
             if (route->id == id && route->code == code) {
-                (this->*route->handler)();
+                route->handler(*this);
                 return true;
             }
         }
@@ -193,7 +193,7 @@ bool CModalDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam)
     for (const MessageRoute* route = GetMessageMap(); route && route->handler; ++route) {
         if (route->message == message) {
             // A dialog procedure hands a message's result over in DWLP_MSGRESULT.
-            SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, (this->*route->handler)(wParam, lParam));
+            SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, route->handler(*this, wParam, lParam));
             return true;
         }
     }

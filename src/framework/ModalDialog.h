@@ -7,9 +7,10 @@ class CControl;
 class CDataExchange;
 class CModalDialog;
 
-// A handler of a control notification: a member of the dialog class that
-// takes no arguments and returns nothing.
-using CommandHandler = void (CModalDialog::*)();
+// A handler of a control notification: called with the dialog, takes no
+// arguments and returns nothing. Handler<&Dialog::Member> is the one of a
+// member function of a dialog class.
+using CommandHandler = void (*)(CModalDialog& dialog);
 
 // One row of a dialog's command map: notification code of control id goes to
 // handler. A map is an array of rows ended by a row whose handler is null.
@@ -20,10 +21,10 @@ struct CommandRoute {
 };
 
 // A handler of any other window message (one the program posts itself, such
-// as WM_APP + n, or one the system sends, such as WM_QUERYENDSESSION): a
-// member of the dialog class given the message's parameters. Its result is
-// the message's result (the dialog's DWLP_MSGRESULT).
-using MessageHandler = LRESULT (CModalDialog::*)(WPARAM, LPARAM);
+// as WM_APP + n, or one the system sends, such as WM_QUERYENDSESSION): called
+// with the dialog and the message's parameters. Its result is the message's
+// result (the dialog's DWLP_MSGRESULT).
+using MessageHandler = LRESULT (*)(CModalDialog& dialog, WPARAM wParam, LPARAM lParam);
 
 // One row of a dialog's message map: message goes to handler. A map is an
 // array of rows ended by a row whose handler is null.
@@ -32,16 +33,26 @@ struct MessageRoute {
     MessageHandler handler;
 };
 
-// Turns a handler of a derived dialog class into a row's handler.
-template <class Dialog>
-constexpr CommandHandler Handler(void (Dialog::*handler)())
+// The class of a member function.
+template <class Member>
+struct MemberClass;
+template <class Dialog, class Result, class... Arguments>
+struct MemberClass<Result (Dialog::*)(Arguments...)> {
+    using Type = Dialog;
+};
+
+// Handler<&Dialog::Member>: a row's handler that calls a member function of a
+// dialog class. A plain function, so that a map is a table of constants that
+// needs no code to set up.
+template <auto member>
+void Handler(CModalDialog& dialog)
 {
-    return static_cast<CommandHandler>(handler);
+    (static_cast<typename MemberClass<decltype(member)>::Type&>(dialog).*member)();
 }
-template <class Dialog>
-constexpr MessageHandler Handler(LRESULT (Dialog::*handler)(WPARAM, LPARAM))
+template <auto member>
+LRESULT Handler(CModalDialog& dialog, WPARAM wParam, LPARAM lParam)
 {
-    return static_cast<MessageHandler>(handler);
+    return (static_cast<typename MemberClass<decltype(member)>::Type&>(dialog).*member)(wParam, lParam);
 }
 
 class CModalDialog {

@@ -90,6 +90,7 @@ void CarryOut(InstallStep& step, void* context)
 int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer, InstallPasses passes)
 {
     RunState run = {observer, 0};
+    Platform::StartRun();
     WalkInstallSteps(files, targetDir, CarryOut, &run, passes);
     return run.notCopied;
 }

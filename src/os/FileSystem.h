@@ -53,6 +53,26 @@ bool MakeDir(const char* path);
 // reached the disk (NTFS).
 bool CopyFileOverwrite(const char* source, const char* destination);
 
+// What a copy writes to before it takes the destination's name, beside it:
+// ".kivtmp.", the writing process's id and a number of the process's own, in
+// eight and six hexadecimal digits (".kivtmp.00001f2c.00002a"). The same form
+// on every system, so that a later run can tell a temporary that a killed
+// run left from a file of the user's: the first copy of a run into a
+// directory removes the regular files of this form there whose process no
+// longer runs (StartRun).
+constexpr char kTemporaryPrefix[] = ".kivtmp.";
+constexpr size_t kTemporaryNameLength = 23;
+// Writes the name of the process id's next temporary into out (room for
+// kTemporaryNameLength + 1 bytes); each call gives another name. Called from
+// one thread at a time.
+void NextTemporaryName(unsigned long process, char* out);
+// True when name (one level) is a temporary's, with its process id in process.
+bool ReadTemporaryName(const char* name, unsigned long& process);
+
+// A run's copies start: each directory they write into is cleaned of the
+// temporaries of runs that no longer run, once, at its first copy.
+void StartRun();
+
 // From now on, an interrupt (Ctrl-C, or SIGINT and SIGTERM on POSIX systems)
 // no longer ends the process at once: it calls Interrupt().
 void StopCopiesOnInterrupt();

@@ -69,7 +69,84 @@ bool FlushToDisk(const char* path)
     return flushed;
 }
 
+// How many names a copy tries for its temporary.
+constexpr int kNameTries = 16;
+
+// Whether the process id still runs: one that cannot be opened for another
+// reason than its absence (another user's) is taken as running.
+bool ProcessRuns(unsigned long id)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+    if (!process)
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return runs;
+}
+
+// The directories of this run that have been cleaned, each as a hash of its
+// text: a table of fixed size, emptied when it is half full and when a run
+// starts, so that a package's files in any order cost one search of their
+// directory each.
+constexpr size_t kCleanedSlots = 1024;
+unsigned g_cleaned[kCleanedSlots];
+size_t g_cleanedCount;
+unsigned g_run = 1, g_cleanedRun;
+
+// Whether the directory (length bytes) is cleaned already; it is from now on.
+bool WasCleaned(const char* directory, size_t length)
+{
+    if (g_cleanedRun != g_run || g_cleanedCount == kCleanedSlots / 2) {
+        memset(g_cleaned, 0, sizeof g_cleaned);
+        g_cleanedCount = 0;
+        g_cleanedRun = g_run;
+    }
+    unsigned hash = 2166136261u;
+    for (size_t at = 0; at < length; ++at)
+        hash = (hash ^ static_cast<unsigned char>(directory[at])) * 16777619u;
+    hash |= 1;  // 0 marks a free slot
+    size_t slot = hash % kCleanedSlots;
+    for (; g_cleaned[slot] != 0; slot = (slot + 1) % kCleanedSlots) {
+        if (g_cleaned[slot] == hash)
+            return true;
+    }
+    g_cleaned[slot] = hash;
+    ++g_cleanedCount;
+    return false;
+}
+
+// Removes the temporaries of processes that no longer run from directory
+// (length bytes, "" or ending in a separator or a colon): of every run, the
+// first copy into a directory does. Neither a directory nor a link is one.
+void RemoveStaleTemporaries(const char* directory, size_t length)
+{
+    char path[MAX_PATH];
+    if (WasCleaned(directory, length) || !CopyText(path, sizeof path, directory) ||
+        !AppendText(path, sizeof path, kTemporaryPrefix) || !AppendText(path, sizeof path, "*"))
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        unsigned long process;
+        if (!(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+            ReadTemporaryName(found.cFileName, process) && !ProcessRuns(process)) {
+            memcpy(path + length, found.cFileName, kTemporaryNameLength + 1);
+            // A copy of a read-only file is read-only.
+            SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 }  // namespace
+
+void StartRun()
+{
+    ++g_run;
+}
 
 bool MakeDir(const char* path)
 {
@@ -118,30 +195,31 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // The copy is written under a temporary name in the destination's
     // directory, then renamed over the destination: a copy cut short (the
     // process ended, the disk full, the drive gone) leaves the destination as
-    // it was. GetTempFileNameA takes a directory of at most MAX_PATH - 14
-    // characters; a longer one gives way to the nearest directory above it
-    // that fits, on the same volume, so that the rename stays a rename.
-    char directory[MAX_PATH] = ".";
+    // it was. A directory too long for the temporary's name gives way to the
+    // nearest directory above it that fits, on the same volume, so that the
+    // rename stays a rename.
+    char temporary[MAX_PATH] = "";
     size_t length = 0;
-    for (const char* at = destination; *at && static_cast<size_t>(at - destination) < MAX_PATH - 14;
+    for (const char* at = destination; *at && static_cast<size_t>(at - destination) < MAX_PATH - kTemporaryNameLength;
          at = CodePages::NextCharacter(at)) {
         if (WindowsNames::IsSeparator(*at) || *at == ':')
             length = static_cast<size_t>(at - destination) + 1;
     }
-    if (length > 0) {
-        memcpy(directory, destination, length);
-        directory[length] = '\0';
-        // GetTempFileNameA adds a backslash after anything else.
-        if (directory[length - 1] == '/')
-            directory[length - 1] = '\\';
-    }
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(directory, "kiv", 0, temporary))
-        return false;
+    memcpy(temporary, destination, length);
+    temporary[length] = '\0';
+    RemoveStaleTemporaries(temporary, length);
     // CopyFileEx keeps the source's last-write time, and the rename keeps it
     // too. An interrupt cancels it, and one that comes too late for that (or
     // under Wine, which calls no progress routine) refuses the finished copy.
-    const bool copied = CopyFileExA(source, temporary, CancelWhenInterrupted, nullptr, nullptr, 0) != FALSE;
+    // A name that exists already (left by a process of the same id) gives
+    // way to the next.
+    bool copied = false;
+    for (int tries = 0; tries < kNameTries; ++tries) {
+        NextTemporaryName(GetCurrentProcessId(), temporary + length);
+        copied = CopyFileExA(source, temporary, CancelWhenInterrupted, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS);
+        if (copied || GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
     const bool interrupted = Interrupted();
     DWORD error = interrupted ? ERROR_REQUEST_ABORTED : GetLastError();
     // The copy took the source's attributes, and a read-only file can neither
@@ -159,6 +237,8 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         error = GetLastError();
     }
     // Nothing is left behind, and the caller still reads why the copy failed.
+    // A read-only temporary (a copy of a read-only file) cannot be deleted.
+    SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(temporary);
     SetLastError(error);
     return false;

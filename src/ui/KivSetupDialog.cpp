@@ -46,11 +46,11 @@ CKivSetupDialog::~CKivSetupDialog()
 
 // Searched in this order; the first row that matches handles the notification.
 const CommandRoute CKivSetupDialog::kCommandMap[] = {
-    {IDC_BROWSE, BN_CLICKED, Handler(&CKivSetupDialog::OnBrowse)},
-    {IDC_INSTALL, BN_CLICKED, Handler(&CKivSetupDialog::OnInstall)},
-    {IDC_DIR, EN_KILLFOCUS, Handler(&CKivSetupDialog::OnDirChange)},
-    {IDC_DIR, EN_CHANGE, Handler(&CKivSetupDialog::OnDirChange)},
-    {IDC_AGREE, BN_CLICKED, Handler(&CKivSetupDialog::OnAgree)},
+    {IDC_BROWSE, BN_CLICKED, Handler<&CKivSetupDialog::OnBrowse>},
+    {IDC_INSTALL, BN_CLICKED, Handler<&CKivSetupDialog::OnInstall>},
+    {IDC_DIR, EN_KILLFOCUS, Handler<&CKivSetupDialog::OnDirChange>},
+    {IDC_DIR, EN_CHANGE, Handler<&CKivSetupDialog::OnDirChange>},
+    {IDC_AGREE, BN_CLICKED, Handler<&CKivSetupDialog::OnAgree>},
     {0, 0, nullptr},
 };
 
@@ -60,10 +60,10 @@ const CommandRoute* CKivSetupDialog::GetCommandMap() const
 }
 
 const MessageRoute CKivSetupDialog::kMessageMap[] = {
-    {kInstallProgressMessage, Handler(&CKivSetupDialog::OnInstallProgress)},
-    {kInstallDoneMessage, Handler(&CKivSetupDialog::OnInstallDone)},
-    {WM_QUERYENDSESSION, Handler(&CKivSetupDialog::OnQueryEndSession)},
-    {WM_ENDSESSION, Handler(&CKivSetupDialog::OnEndSession)},
+    {kInstallProgressMessage, Handler<&CKivSetupDialog::OnInstallProgress>},
+    {kInstallDoneMessage, Handler<&CKivSetupDialog::OnInstallDone>},
+    {WM_QUERYENDSESSION, Handler<&CKivSetupDialog::OnQueryEndSession>},
+    {WM_ENDSESSION, Handler<&CKivSetupDialog::OnEndSession>},
     {0, nullptr},
 };
 

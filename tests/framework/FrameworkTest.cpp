@@ -48,9 +48,9 @@ private:
 };
 
 const CommandRoute CProbeDialog::kMap[] = {
-    {IDC_INSTALL, BN_CLICKED, Handler(&CProbeDialog::First)},
-    {IDC_INSTALL, BN_CLICKED, Handler(&CProbeDialog::Second)},
-    {IDC_DIR, EN_CHANGE, Handler(&CProbeDialog::Changed)},
+    {IDC_INSTALL, BN_CLICKED, Handler<&CProbeDialog::First>},
+    {IDC_INSTALL, BN_CLICKED, Handler<&CProbeDialog::Second>},
+    {IDC_DIR, EN_CHANGE, Handler<&CProbeDialog::Changed>},
     {0, 0, nullptr},
 };
 

@@ -27,6 +27,7 @@ constexpr int kCancelled = ERROR_REQUEST_ABORTED;
 #else
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 constexpr int kCancelled = EINTR;
@@ -311,8 +312,49 @@ TEST_F(Install, AReplacementIsFlushedBeforeItsRenameAndANewFileIsNot)
     EXPECT_EQ(dir.Read("Arena\\a.dat") + "|" + dir.Read("Arena\\b.dat"), "new bytes|new bytes");
 #ifndef _WIN32
     // A new file is named once complete, by a rename only where it cannot be made without a name.
-    EXPECT_TRUE(std::regex_match(s_calls, std::regex(R"((rename \.kivtmp\.\w{6} b\.dat\|)?sync (\.kivtmp\.\w{6})\|rename \2 a\.dat\|)")))
+    EXPECT_TRUE(std::regex_match(s_calls, std::regex(R"((rename \.kivtmp\.[0-9a-f]{8}\.[0-9a-f]{6} b\.dat\|)?sync (\.kivtmp\.[0-9a-f]{8}\.[0-9a-f]{6})\|rename \2 a\.dat\|)")))
         << s_calls;
+#endif
+}
+
+// A run's first copy into a directory removes the temporaries that runs no longer running left there
+// (read-only ones too), in each run: never one of a process that runs (this one), nor a directory, a file
+// of another form, or anything in a directory the run does not write to; natively not one still locked.
+TEST_F(Install, TemporariesOfRunsThatEndedAreRemovedWhereARunWrites)
+{
+    char live[32];
+    snprintf(live, sizeof live, ".kivtmp.%08lx.000001", static_cast<unsigned long>(
+#ifdef _WIN32
+        GetCurrentProcessId()));
+#else
+        getpid()));
+#endif
+    const std::string gone = ".kivtmp.3ffffffc.", kept[] = {live, gone + "00001", gone + "0000011", gone + "00000g", "kiv1a2b.tmp",
+                                                        "other/" + gone + "000001"};
+    for (const std::string& name : kept)
+        dir.Write("Arena\\" + name, "kept");
+    dir.MakeDir("Arena\\" + gone + "000002");
+#ifndef _WIN32
+    const int locked = open(dir.Native("Arena\\" + gone + "00000a").c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_EQ(flock(locked, LOCK_EX), 0);
+#endif
+    Source("a.dat");
+    AddEntry(info, "data\\a.dat", "$setupdir", "C");
+    Names expected = {"a.dat", "other", gone + "000002"
+#ifndef _WIN32
+                      , gone + "00000a"
+#endif
+    };
+    for (const std::string& name : kept)
+        expected.insert(name);
+    for (const char* stale : {"000003", "0000ff"}) {
+        dir.Write("Arena\\" + gone + stale, "left");
+        fs::permissions(dir.Native("Arena\\" + gone + stale), fs::perms::owner_read);
+        EXPECT_EQ(::Install(info, Target("Arena").c_str()), 0);
+        EXPECT_EQ(dir.Tree("Arena"), expected);
+    }
+#ifndef _WIN32
+    close(locked);
 #endif
 }
 
@@ -367,12 +409,23 @@ TEST_F(Install, OnWindowsACopyCutShortLeavesTheOldDestinationAndACompleteOneKeep
     CloseHandle(process.hThread), CloseHandle(process.hProcess);
     EXPECT_TRUE(partial) << "the copy was not seen under way";
     EXPECT_TRUE(dir.Read("Arena\\big.dat") == "old bytes") << fs::file_size(dir.Native("Arena\\big.dat")) << " bytes";
+    EXPECT_EQ(dir.Tree("Arena").size(), 2u) << "the killed run's temporary";
 
+    // The next copy into the directory removes the temporary the killed run left.
     Source("big.dat", "new bytes");
     const fs::path source = dir.Native("package\\data\\big.dat");
     fs::last_write_time(source, fs::last_write_time(source) - std::chrono::hours(24 * 400));
     EXPECT_TRUE(Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.dat").c_str()));
     EXPECT_EQ(fs::last_write_time(dir.Native("Arena\\big.dat")), fs::last_write_time(source));
+    EXPECT_EQ(dir.Tree("Arena"), Names{"big.dat"});
+
+    // A rename that fails (the destination held open) leaves no temporary, also of a read-only source,
+    // whose copy is read-only.
+    fs::permissions(source, fs::perms::owner_read);
+    const HANDLE held = CreateFileA(Target("Arena\\big.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.dat").c_str()));
+    CloseHandle(held);
+    EXPECT_EQ(dir.Tree("Arena"), Names{"big.dat"});
 }
 #endif
 

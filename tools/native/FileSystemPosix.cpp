@@ -1,14 +1,20 @@
 #include "FileSystem.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <unordered_set>
 
 #include "FileCopy.h"
 #include "NativePath.h"
@@ -23,8 +29,44 @@ namespace {
 
 ShellOpener g_shellOpener = nullptr;
 
-// What a copy writes to before it takes the destination's name.
-constexpr char kTemporaryName[] = ".kivtmp.XXXXXX";
+// How many names a copy tries for its temporary.
+constexpr int kNameTries = 16;
+
+// The directories of this run that have been cleaned of killed runs'
+// temporaries, as native paths ("" or ending in "/").
+std::unordered_set<std::string>& CleanedDirectories()
+{
+    static std::unordered_set<std::string> cleaned;
+    return cleaned;
+}
+
+// Removes from directory the temporaries of processes that no longer run:
+// regular files of the user's, with a temporary's name, whose process is
+// gone and which no process holds locked (a run of another process-id
+// namespace, which shares the directory but not the ids, holds its lock).
+void RemoveStaleTemporaries(const std::string& directory)
+{
+    if (!CleanedDirectories().insert(directory).second)
+        return;
+    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = readdir(dir)) {
+        unsigned long process;
+        if (!ReadTemporaryName(entry->d_name, process) || process == 0 || process > INT_MAX ||
+            kill(static_cast<pid_t>(process), 0) == 0 || errno != ESRCH)
+            continue;
+        const int file = openat(dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (file < 0)
+            continue;
+        struct stat info;
+        if (fstat(file, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
+            flock(file, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        close(file);
+    }
+    closedir(dir);
+}
 
 // The process's umask, which a new file's permissions lose. It is read once:
 // reading it means setting it, and nothing here changes it.
@@ -179,18 +221,14 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // the file system has no such files, and for a replacement, the copy has
     // a short temporary name of its own (a destination name up to the file
     // system's limit still has room), renamed over the destination.
-    char temporary[4096 + 16];
+    char temporary[4096 + kTemporaryNameLength];
     const char* slash = strrchr(to.Get(), '/');
-    size_t directoryLength = slash ? static_cast<size_t>(slash - to.Get()) + 1 : 0;
-    if (directoryLength + sizeof kTemporaryName > sizeof temporary) {
-        close(in);
-        errno = ENAMETOOLONG;
-        return false;
-    }
+    const size_t directoryLength = slash ? static_cast<size_t>(slash - to.Get()) + 1 : 0;
+    memcpy(temporary, to.Get(), directoryLength);
+    temporary[directoryLength] = '\0';
+    RemoveStaleTemporaries(temporary);
     const int mode = static_cast<int>(info.st_mode & 0777 & ~CreationMask());
     if (!replaces) {
-        memcpy(temporary, to.Get(), directoryLength);
-        temporary[directoryLength] = '\0';
         const int unnamed = open(directoryLength ? temporary : ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (unnamed >= 0) {
             if (!CopyAndClose(in, unnamed, info, mode, false, to.Get()))
@@ -199,11 +237,22 @@ bool CopyFileOverwrite(const char* source, const char* destination)
             return true;
         }
     }
-    memcpy(temporary, to.Get(), directoryLength);
-    CopyText(temporary + directoryLength, sizeof temporary - directoryLength, kTemporaryName);
-    int out = mkostemp(temporary, O_CLOEXEC);
-    if (out < 0) {
+    // The temporary is locked while it is written (RemoveStaleTemporaries);
+    // a name that exists already (left by a process of the same id) gives way
+    // to the next.
+    int out = -1;
+    for (int tries = 0; tries < kNameTries && out < 0; ++tries) {
+        NextTemporaryName(static_cast<unsigned long>(getpid()), temporary + directoryLength);
+        out = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (out < 0 && errno != EEXIST)
+            break;
+    }
+    if (out < 0 || flock(out, LOCK_EX) != 0) {
         const int error = errno;
+        if (out >= 0) {
+            close(out);
+            unlink(temporary);
+        }
         close(in);
         errno = error;
         return false;
@@ -226,6 +275,11 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     unlink(temporary);
     errno = error;
     return false;
+}
+
+void StartRun()
+{
+    CleanedDirectories().clear();
 }
 
 bool ShellOpen(const char* file)
