@@ -111,7 +111,7 @@ test-windows-cmd:
 test-deb: deb
 	tests/exe/check-deb.sh $(RELEASE_DIR)/deb/kivsetup_*.deb
 
-# Two clones of the commit, built apart, give the same KivSetup.exe and kivcheck.exe.
+# Two clones of the commit, built apart, give the same Windows executables and .deb.
 test-reproducible:
 	tests/exe/check-reproducible.sh
 
