@@ -52,8 +52,10 @@ foreach(tool kivcheck kivinstall kivpack)
 endforeach()
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# The copyright file (machine-readable, packaging/copyright) and the changelog
-# of this native package, dated by the commit and compressed as the pages are.
+# The copyright file (machine-readable, packaging/copyright) and the changelog,
+# dated by the commit (string(TIMESTAMP) takes SOURCE_DATE_EPOCH) and compressed
+# as the pages are. The package's version is the project's, with no Debian
+# revision: a native package, whose changelog Debian names changelog.gz.
 set(ENV{SOURCE_DATE_EPOCH} ${KIV_SOURCE_DATE})
 string(TIMESTAMP KIV_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 set(changelog ${CMAKE_BINARY_DIR}/doc/changelog)
