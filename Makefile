@@ -10,7 +10,7 @@ RELEASE_DIR := build/release
 # Debian packages the builds and tests need.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix help2man dpkg-dev \
                 wine wine64 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
-                libbenchmark-dev xdotool imagemagick git openssl osslsigncode locales
+                libbenchmark-dev xdotool imagemagick git openssl osslsigncode locales lintian
 # The locales whose ANSI code pages (932, 936, 949, 950) Wine takes in the tests of the double-byte
 # code pages; made with localedef when the system lacks them.
 TEST_LOCALES := ja_JP zh_CN ko_KR zh_TW
@@ -32,20 +32,25 @@ KIV_SIGN_TIMESTAMP_URL ?=
 KIV_SIGN_INPUT         ?= $(WINDOWS_DIR)/KivSetup.exe
 KIV_SIGN_OUTPUT        ?= $(WINDOWS_DIR)/signed/KivSetup.exe
 
-.PHONY: all native windows release install deb fuzz-build test test-native test-windows test-windows-cmd test-fuzz test-reproducible fuzz bench deps demo sign clean
+# make deb: the package's maintainer, "Name <address>"; when given, it is kept
+# in build/release's cache (cmake/Install.cmake holds the default).
+KIV_MAINTAINER ?=
+
+.PHONY: all native windows release install deb fuzz-build test test-deb test-native test-windows test-windows-cmd test-fuzz test-reproducible fuzz bench deps demo sign clean
 
 all: native windows release
 
 # Configures build/<preset>. A cache that a failed configure left behind (a
 # compiler missing, an install cut short) holds empty defaults, such as the
 # optimisation flags, that a later configure would keep: it is thrown away, so
-# every configure that succeeds starts from what the tools are now.
+# every configure that succeeds starts from what the tools are now. A second
+# argument adds to the preset's settings.
 define configure
 	@if [ -f build/$(1)/CMakeCache.txt ] && [ ! -f build/$(1)/Makefile ]; then \
 	  echo "build/$(1): the last configure failed; configuring afresh"; \
 	  rm -rf build/$(1)/CMakeCache.txt build/$(1)/CMakeFiles; \
 	fi
-	@cmake --preset $(1) || { rm -rf build/$(1)/CMakeCache.txt build/$(1)/CMakeFiles; \
+	@cmake --preset $(1) $(2) || { rm -rf build/$(1)/CMakeCache.txt build/$(1)/CMakeFiles; \
 	  echo "build/$(1): configure failed (is everything installed? 'make deps')" >&2; exit 1; }
 endef
 
@@ -59,7 +64,7 @@ windows:
 
 # The tools as users get them: optimised, no sanitizers, no tests.
 release:
-	$(call configure,release)
+	$(call configure,release,$(if $(KIV_MAINTAINER),"-DKIV_MAINTAINER=$(KIV_MAINTAINER)"))
 	cmake --build --preset release
 
 # The optimised tools, their manual pages and KivSetup.exe into $(PREFIX);
@@ -69,7 +74,7 @@ install: release windows
 	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 deb: release windows
-	cd $(RELEASE_DIR) && cpack -G DEB
+	cd $(RELEASE_DIR) && rm -f deb/*.deb && cpack -G DEB
 	@ls $(RELEASE_DIR)/deb/*.deb
 
 fuzz-build:
@@ -85,6 +90,7 @@ test: deps
 	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-code-pages.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/exe/check-installed-tools.sh $(RELEASE_DIR)
+	$(MAKE) test-deb
 	$(MAKE) test-reproducible
 	$(MAKE) test-fuzz
 
@@ -101,7 +107,11 @@ test-windows-cmd:
 	tests/exe/stage-for-windows.sh $(WINDOWS_DIR) "$$stage" && \
 	tests/run-under-wine.sh wine cmd /c "Z:$$(echo "$$stage" | tr / '\\')\\run-on-windows.cmd"
 
-# Two clones of the commit, built apart, give the same KivSetup.exe and kivcheck.exe.
+# The .deb passes lintian: no tag, informational and experimental ones included.
+test-deb: deb
+	tests/exe/check-deb.sh $(RELEASE_DIR)/deb/kivsetup_*.deb
+
+# Two clones of the commit, built apart, give the same Windows executables and .deb.
 test-reproducible:
 	tests/exe/check-reproducible.sh
 

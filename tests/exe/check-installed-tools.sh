@@ -13,7 +13,7 @@ fail() { echo "check-installed-tools: $*" >&2; exit 1; }
 
 cmake --install "$release" --prefix "$work/prefix" >/dev/null
 for tool in kivcheck kivinstall kivpack; do
-  bin="$work/prefix/bin/$tool" page="$work/prefix/share/man/man1/$tool.1"
+  bin="$work/prefix/bin/$tool" page="$work/prefix/share/man/man1/$tool.1.gz"
   [ -x "$bin" ] || fail "$tool is not in bin/"
   [ "$("$bin" --version)" = "$tool $(sed -n 's/^project(KivSetup VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")" ] ||
     fail "$tool --version does not give the project's version"
@@ -22,7 +22,7 @@ for tool in kivcheck kivinstall kivpack; do
   warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
   [ -z "$warnings" ] || fail "man warns about $tool.1: $warnings"
   for option in $("$bin" --help | grep -oE -- '--[a-z-]+' | sort -u); do
-    grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" "$page" || fail "$tool.1 does not name $option"
+    zgrep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" "$page" || fail "$tool.1 does not name $option"
   done
 done
 [ -f "$work/prefix/share/kivsetup/KivSetup.exe" ] || fail "KivSetup.exe is not in share/kivsetup/"
