@@ -71,11 +71,11 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
     const std::string text = CheckRun({"--target", "game\\baseq3", pkg}).out;
     EXPECT_NE(text.find("  open 2 \"readme.txt\"\nloaded: 3 entries, 2 to copy, 1 to open, no warnings\n"), std::string::npos) << text;
     // Package text reaches the terminal with its controls escaped, in the entry's line and in the warning.
-    package.Write("list.inf", "[ArenaPack]\r\nCount=1\r\nFILE1=\x1b[2J\x9d.map;$setupdir;C;1\r\n");
+    package.Write("list.inf", "[ArenaPack]\r\nCount=1\r\nFILE1=\x1b[2J\x9d\x7f.map;$setupdir;C;1\r\n");
     const std::string hostile = CheckRun({pkg}).out;
     EXPECT_EQ(hostile.find('\x1b'), std::string::npos);
-    EXPECT_NE(hostile.find("source-missing: FILE1: the source \"<1B>[2J<9D>.map\""), std::string::npos) << hostile;
-    EXPECT_NE(hostile.find("source \"<1B>[2J<9D>.map\", file name"), std::string::npos) << hostile;
+    EXPECT_NE(hostile.find("source-missing: FILE1: the source \"<1B>[2J<9D><7F>.map\""), std::string::npos) << hostile;
+    EXPECT_NE(hostile.find("source \"<1B>[2J<9D><7F>.map\", file name"), std::string::npos) << hostile;
     std::filesystem::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack/list.inf", package.Native("list.inf"), std::filesystem::copy_options::overwrite_existing);
     // A skipped copy keeps its place in the plan, with its whole paths.
     const std::string t250(250, 't'), tooLong = CheckRun({"--json", "--target", t250, pkg}).out;
@@ -91,12 +91,12 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
         CCurrentDir inPackage(package.Native());
         EXPECT_EQ(CheckRun({"--strict"}).status, kExitWarnings);
     }
-    // Not loaded: no setup.inf, no such directory, or setup.inf without list.inf, each with the system's
-    // reason; then usage errors.
+    // Not loaded: no setup.inf, no such directory (named with controls, shown escaped), or setup.inf without
+    // list.inf, each with the system's reason; then usage errors, an unknown option shown escaped.
     package.Write("data\\setup.inf", "[Setup]\n");
     const std::string missingDir = empty.Native("missing").string();
     for (const auto& [dir, why] : std::vector<std::pair<std::string, std::string>>{
-             {empty.Native().string(), "kivcheck: setup.inf: "}, {missingDir, "kivcheck: cannot enter " + missingDir + ": "},
+             {empty.Native().string(), "kivcheck: setup.inf: "}, {missingDir + "\x1b]0;t\x07", "kivcheck: cannot enter " + missingDir + "<1B>]0;t<07>: "},
              {package.Native("data").string(), "kivcheck: list.inf: "}}) {
         for (const std::string option : {"--json", "--strict"}) {
             CheckRun missing({option, dir});
@@ -113,10 +113,12 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
         EXPECT_EQ(usage.out, "");
         EXPECT_NE(usage.err.find("Usage: kivcheck [--json] [--target DIR] [--strict] [--codepage N] [PACKAGE_DIR]"), std::string::npos);
     }
+    EXPECT_NE(CheckRun({"--x\x1b]0;t\x07"}).err.find("kivcheck: unknown option --x<1B>]0;t<07>\n"), std::string::npos);
     EXPECT_EQ(std::filesystem::current_path(), before);
-    // The escapes, control characters, the last ASCII byte, and the first and last byte of each two-byte form.
-    EXPECT_EQ(JsonString("\"\\\b\f\n\r\t\x01\x1f \x7f\x80\xbf\xc0\xff/"),
-              "\"\\\"\\\\\\b\\f\\n\\r\\t\\u0001\\u001f \x7f\xC2\x80\xC2\xBF\xC3\x80\xC3\xBF/\"");
+    // The escapes, control characters (C0, DEL, C1 and the bytes either side), and the first and last byte of
+    // each two-byte form.
+    EXPECT_EQ(JsonString("\"\\\b\f\n\r\t\x01\x1f \x7e\x7f\x80\x9b\x9f\xa0\xbf\xc0\xff/"),
+              "\"\\\"\\\\\\b\\f\\n\\r\\t\\u0001\\u001f ~\\u007f\\u0080\\u009b\\u009f\xC2\xA0\xC2\xBF\xC3\x80\xC3\xBF/\"");
 }
 
 TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)

@@ -70,6 +70,13 @@ const char kListText[] =
     "FILE5=data\\with blank.txt;$setupdir;C;5\r\nFILE6=data\\\xC4rger\\\xDC" "bung.txt;$setupdir\\\xC4rger\\;C;6\r\n"
     "FILE7=data\\\xC4rger.txt;$setupdir;C;7\r\nFILE8=data\\readme.txt;$setupdir;E;8\r\n";
 
+struct : IConsole {  // kivinstall's, for installing a package again: silent, agreeing to nothing
+    void Out(const std::string&) override {}
+    void Err(const std::string&) override {}
+    bool IsInteractive() override { return false; }
+    bool ReadAnswer(std::string&) override { return false; }
+} g_console;
+
 }  // namespace
 
 TEST(Kivpack, TheTreeInstallsBackWholeAndGivesTheSameBytesTwice)
@@ -95,13 +102,7 @@ TEST(Kivpack, TheTreeInstallsBackWholeAndGivesTheSameBytesTwice)
     EXPECT_EQ(dir.Read("pack\\KivSetup.exe"), "MZ installer");
     EXPECT_EQ(fs::last_write_time(dir.Native("pack\\data\\Maps\\Arena1.MAP")), fs::last_write_time(dir.Native("content\\Maps\\Arena1.MAP")));
 
-    struct : IConsole {
-        void Out(const std::string&) override {}
-        void Err(const std::string&) override {}
-        bool IsInteractive() override { return false; }
-        bool ReadAnswer(std::string&) override { return false; }
-    } console;
-    ASSERT_EQ(RunInstallTool({"--accept-license", "--target", dir.Native("game").string(), dir.Native("pack").string()}, console), 0);
+    ASSERT_EQ(RunInstallTool({"--accept-license", "--target", dir.Native("game").string(), dir.Native("pack").string()}, g_console), 0);
     EXPECT_EQ(Files(dir.Native("game")), Files(dir.Native("content"), true));
     EXPECT_TRUE(dir.Exists("game\\maps\\sub dir\\deep.txt"));
 }
@@ -113,7 +114,8 @@ TEST(Kivpack, RefusesWhatThePackageCannotCarryAndWritesNothing)
     CContent dir;
     const std::string deep = "content/" + std::string(120, 'd') + "/" + std::string(20, 'f');
     for (const std::string& name : std::vector<std::string>{"content/a;b.txt", "content/NUL.txt", "content/CON/x.txt", "content/trail.", "content/trail ",
-                                   "content/bad:name", "content/ctl\x01x", "content/\xE6\x97\xA5.txt", "content/Maps/arena1.map", deep})
+                                   "content/bad:name", "content/ctl\x01x", "content/del\x7F", "content/c1\xC2\x9D",
+                                   "content/COM\xC2\xB9.txt", "content/\xE6\x97\xA5.txt", "content/Maps/arena1.map", deep})
         Put(dir.Native(name), "x");
     mkfifo(dir.Native("content/pipe").c_str(), 0600);
     fs::create_symlink("nowhere", dir.Native("content/dangling"));
@@ -122,12 +124,31 @@ TEST(Kivpack, RefusesWhatThePackageCannotCarryAndWritesNothing)
     PackRun run({"--title", "T", "--default-dir", "C:\\T", dir.Content(), dir.Native("pack").string()});
     EXPECT_EQ(run.status, kPackRefused);
     for (const std::string& shown : std::vector<std::string>{"\"a;b.txt\" cannot", "\"NUL.txt\" cannot", "\"CON\" cannot", "\"trail.\" cannot", "\"trail \" cannot",
-                                    "\"bad:name\" cannot", "\"ctl<01>x\" cannot", "\"\xE6\x97\xA5.txt\" cannot", "\"pipe\" is no file",
+                                    "\"bad:name\" cannot", "\"ctl<01>x\" cannot", "\"del<7F>\" cannot", "\"c1<9D>\" cannot",
+                                    "\"COM\xC2\xB9.txt\" cannot", "\"\xE6\x97\xA5.txt\" cannot", "\"pipe\" is no file",
                                     "\"dangling\" is a link to nothing", "\"Maps/Arena1.MAP\" and \"Maps/arena1.map\" differ only",
                                     "\"" + deep.substr(8) + "\" cannot be packed: its path is too long", "\"maplink\" is a link to a directory"})
         EXPECT_NE(run.err.find(shown), std::string::npos) << shown << "\n" << run.err;
     EXPECT_EQ(run.err.find("link.txt"), std::string::npos) << "a link to a file is packed as the file";
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 1) << "written beside the content";
+}
+
+// An OEM code page, 850 (iconv's CP850): "Ärger.txt" is packed as 8E and installs under its UTF-8 name;
+// "LPT³.txt" is a device name, judged by its byte in 850 (FC), not by its UTF-8 bytes.
+TEST(Kivpack, AnOemCodePageAndItsSuperscriptDigits)
+{
+    CTempDir dir;
+    Put(dir.Native("c/\xC3\x84rger.txt"), "oem");
+    Put(dir.Native("c/LPT\xC2\xB3.txt"), "x");
+    const std::vector<std::string> args = {"--codepage", "850", "--title", "T", "--default-dir", "C:\\T", dir.Native("c").u8string(),
+                                           dir.Native("p").u8string()};
+    const std::string refused = PackRun(args).err;
+    EXPECT_NE(refused.find("\"LPT\xC2\xB3.txt\" cannot be packed: its name is a name Windows keeps"), std::string::npos) << refused;
+    fs::remove(dir.Native("c/LPT\xC2\xB3.txt"));
+    ASSERT_EQ(PackRun(args).status, kPackDone);
+    EXPECT_NE(dir.Read("p\\list.inf").find("FILE1=data\\\x8Erger.txt;"), std::string::npos);
+    ASSERT_EQ(RunInstallTool({"--codepage", "850", "--target", dir.Native("game").string(), dir.Native("p").string()}, g_console), 0);
+    EXPECT_EQ(dir.Read("game\\\xC3\x84rger.txt"), "oem");
 }
 #endif
 
@@ -162,6 +183,7 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
         EXPECT_NE(checked.err.find("final check: " + given[2]), std::string::npos) << checked.err;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 3) << "written beside the content";
+    EXPECT_NE(PackRun({"--x\x1b]0;t\x07"}).err.find("kivpack: unknown option --x<1B>]0;t<07>\n"), std::string::npos);
 
     // A name that makes the lookup take its line for the next key too: Load reads it back otherwise, refused.
     CTempDir odd;
@@ -170,14 +192,17 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
     EXPECT_EQ(misread.status, kPackRefused);
     EXPECT_NE(misread.err.find("would not read the entry of \"z.txt\" as written"), std::string::npos) << misread.err;
 
-    // An old package stays until the new one is whole; --force replaces it, else it is refused.
-    dir.Write("pack\\old.txt", "old");
+    // An old package stays until the new one is whole; --force replaces it, else it is refused. Nothing of
+    // the old one is left, in the new package or beside it.
+    for (const char* old : {"pack\\old.txt", "pack\\data\\old.map", "pack\\list.inf"})
+        dir.Write(old, "old");
     EXPECT_EQ(PackRun(packing({})).status, kPackDirInUse);
     EXPECT_EQ(PackRun(packing({"--force", "--logo", dir.Native("bad.bmp").u8string()})).status, kPackRefused);
-    EXPECT_EQ(dir.Tree("pack"), std::set<std::string>{"old.txt"});
+    EXPECT_EQ(dir.Tree("pack"), (std::set<std::string>{"data", "data/old.map", "list.inf", "old.txt"}));
     PackRun forced(packing({"--force", "--open", "readme.txt", "--default-dir", "C:\\" + std::string(240, 'g')}));
     EXPECT_EQ(forced.status, kPackDone) << forced.err;
-    EXPECT_FALSE(dir.Exists("pack\\old.txt"));
+    EXPECT_EQ(Files(dir.Native("pack")).size(), 9u) << "7 files, setup.inf and list.inf, and no old one";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 4) << "the old package left beside the new";
     EXPECT_EQ(dir.Read("pack\\list.inf"), kListText);
     EXPECT_NE(forced.err.find("fits under a target directory of at most 238 characters"), std::string::npos) << forced.err;
     EXPECT_NE(forced.err.find("no KivSetup.exe"), std::string::npos);

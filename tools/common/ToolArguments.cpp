@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "KivVersion.h"
+#include "ToolOutput.h"
 #include "WindowsNames.h"
 
 namespace {
@@ -45,7 +46,7 @@ std::vector<ToolOption> CommonOptions(ToolArguments& parsed)
 
 bool WalkArguments(const std::vector<std::string>& args, const std::vector<ToolOption>& table,
                    const std::function<bool(const std::string& operand, std::string& error)>& operand,
-                   std::string& error)
+                   std::string& error, ArgumentText text)
 {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -68,7 +69,8 @@ bool WalkArguments(const std::vector<std::string>& args, const std::vector<ToolO
         }
         const bool takesValue = option && (option->value || option->values);
         if (!option || (!takesValue && equals != std::string::npos)) {
-            error = "unknown option " + arg;
+            error = "unknown option " + (text == ArgumentText::Utf8 ? ShownSystemPath(std::filesystem::u8path(arg))
+                                                                    : ShownSystemText(arg));
             return false;
         }
         if (takesValue) {

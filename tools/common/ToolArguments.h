@@ -37,14 +37,20 @@ ToolOption Repeated(const char* name, std::vector<std::string>& values);
 // The options every tool takes: --codepage N, -h, --help and --version.
 std::vector<ToolOption> CommonOptions(ToolArguments& parsed);
 
+// How a tool got its arguments: as the system gives them (UTF-8 outside
+// Windows, the system's code page on Windows), or in UTF-8 everywhere
+// (kivpack, which reads the UTF-16 command line on Windows).
+enum class ArgumentText { System, Utf8 };
+
 // Walks a command line (without the program name): up to "--", each argument
 // that starts with "-" (and is not "-" alone) is an option of table, and
 // every other argument goes to operand, which returns false, with the problem
 // in error, for one it does not take. False, with the problem in error, when
-// the arguments are not usable.
+// the arguments are not usable; an argument the problem quotes is shown
+// escaped, read as text says.
 bool WalkArguments(const std::vector<std::string>& args, const std::vector<ToolOption>& table,
                    const std::function<bool(const std::string& operand, std::string& error)>& operand,
-                   std::string& error);
+                   std::string& error, ArgumentText text = ArgumentText::System);
 
 // The command line of a tool run on a package (kivcheck, kivinstall): the
 // options of table, --target DIR, the common ones, and at most one package

@@ -118,7 +118,12 @@ std::string ErrorMessage(int code)
 {
     char text[512];
     Platform::DescribeError(code, text, sizeof text);
-    return text;
+    return ShownSystemText(text);
+}
+
+std::string ErrorMessage(const std::error_code& error)
+{
+    return ShownSystemText(error.message());
 }
 
 std::string LoadFailureText(const LoadFailure& failure)
@@ -134,12 +139,12 @@ std::string LoadFailureText(const LoadFailure& failure)
     return file + ": " + reason;
 }
 
-std::string ShownSystemPath(const std::string& path, Quotes quotes)
+std::string ShownSystemText(const std::string& text, Quotes quotes)
 {
 #ifdef _WIN32
-    return InQuotes(Shown(path), quotes);
+    return InQuotes(Shown(text), quotes);
 #else
-    return InQuotes(ShownUtf8(path), quotes);
+    return InQuotes(ShownUtf8(text), quotes);
 #endif
 }
 
@@ -153,7 +158,7 @@ std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes)
         return InQuotes(Shown(text.c_str()), quotes);
     return InQuotes(ShownUtf8(utf8), quotes);
 #else
-    return ShownSystemPath(path.native(), quotes);
+    return ShownSystemText(path.native(), quotes);
 #endif
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "InstallPlan.h"
 #include "SetupInfo.h"
@@ -34,21 +35,25 @@ bool IsControlCharacter(uint32_t c);
 
 enum class Quotes { Without, With };
 
-// A path of the system, safe for a terminal, with its controls as <XX>, and
-// in double quotes when asked: as a tool got it on its command line (UTF-8
-// outside Windows, the system's code page on Windows) ...
-std::string ShownSystemPath(const std::string& path, Quotes quotes = Quotes::Without);
-// ... or as the file system names it: outside Windows in UTF-8, every byte
-// that is no UTF-8 as <XX>; on Windows in the system's code page, or in UTF-8
-// when that cannot write it.
+// Text of the system, safe for a terminal, with its controls as <XX>, and in
+// double quotes when asked: an argument as a tool got it on its command line
+// (UTF-8 outside Windows, every byte that is no UTF-8 as <XX>; the system's
+// code page on Windows), a path among them, or a message of the system.
+std::string ShownSystemText(const std::string& text, Quotes quotes = Quotes::Without);
+// A path as the file system names it, shown the same way: outside Windows in
+// UTF-8; on Windows in the system's code page, or in UTF-8 when that cannot
+// write it.
 std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes = Quotes::Without);
 
 // The plan as text (kivcheck's report and kivinstall --dry-run); adds the
 // copies it lists (not the skipped ones) and the opens.
 std::string WritePlanText(const InstallPlan& plan, size_t& copies, size_t& opens);
 
-// The system's own message for an error code (errno, or GetLastError's code).
+// The system's own message for an error code (errno, or GetLastError's code),
+// or for an error the standard library reports, shown as ShownSystemText
+// shows it.
 std::string ErrorMessage(int code);
+std::string ErrorMessage(const std::error_code& error);
 
 // Why Load failed, for a message: "setup.inf: No such file or directory",
 // "list.inf cannot be read: Input/output error".

@@ -53,7 +53,7 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         CPackageDirectory package;
         std::error_code error;
         if (!package.Enter(options.packageDir, error))
-            err += "kivcheck: cannot enter " + ShownSystemPath(options.packageDir) + ": " + error.message() + "\n";
+            err += "kivcheck: cannot enter " + ShownSystemText(options.packageDir) + ": " + ErrorMessage(error) + "\n";
         else
             report = ReportPackage(options);
     }

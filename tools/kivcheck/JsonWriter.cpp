@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "SetupInfo.h"
+#include "ToolOutput.h"
 
 std::string JsonString(const std::string& bytes)
 {
@@ -18,14 +19,17 @@ std::string JsonString(const std::string& bytes)
         case '\r': json += "\\r"; break;
         case '\t': json += "\\t"; break;
         default:
-            if (byte < 0x20) {
+            // The byte is the character of its number: C0, DEL and C1 (which
+            // terminals read as CSI, OSC and the like) as \u00xx, so that no
+            // control acts on a terminal that shows the JSON.
+            if (IsControlCharacter(byte)) {
                 char escape[8];
                 snprintf(escape, sizeof escape, "\\u%04x", byte);
                 json += escape;
             } else if (byte < 0x80) {
                 json += c;
             } else {
-                // U+0080-U+00FF in two bytes of UTF-8.
+                // U+00A0-U+00FF in two bytes of UTF-8.
                 json += static_cast<char>(0xC0 | byte >> 6);
                 json += static_cast<char>(0x80 | (byte & 0x3F));
             }

@@ -6,7 +6,8 @@
 
 // The JSON text for 8-bit installer text: each byte becomes the character
 // with the same number (0x80-0xFF become U+0080-U+00FF), written as UTF-8,
-// quoted and escaped.
+// quoted and escaped: the control characters (U+0000 to U+001F, DEL, U+0080
+// to U+009F) as \b, \f, \n, \r, \t or \u00xx.
 std::string JsonString(const std::string& bytes);
 
 // The whole object, on one line, with a closing line end.

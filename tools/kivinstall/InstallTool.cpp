@@ -230,14 +230,14 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
     }
     std::string target;
     if (!InstallerTarget(options.target, target)) {
-        console.Err("kivinstall: the target " + ShownSystemPath(options.target) + " cannot be written in the package's code page (" +
+        console.Err("kivinstall: the target " + ShownSystemText(options.target) + " cannot be written in the package's code page (" +
                     std::to_string(CodePages::CodePage()) + ")\n");
         return kInstallUsage;
     }
     CPackageDirectory package;
     std::error_code error;
     if (!package.Enter(options.packageDir, error)) {
-        console.Err("kivinstall: cannot enter " + ShownSystemPath(options.packageDir) + ": " + error.message() + "\n" +
+        console.Err("kivinstall: cannot enter " + ShownSystemText(options.packageDir) + ": " + ErrorMessage(error) + "\n" +
                     kLoadErrorText + "\n");
         return kInstallNotLoaded;
     }

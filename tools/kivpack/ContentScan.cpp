@@ -91,13 +91,13 @@ private:
             }
             if (!fs::is_directory(status) && !fs::is_regular_file(status)) {
                 m_scan.refusals.push_back(shownPath() + " is no file: a pipe, a socket or a device" +
-                                          (statusError ? " (" + statusError.message() + ")" : std::string()));
+                                          (statusError ? " (" + ErrorMessage(statusError) + ")" : std::string()));
                 continue;
             }
             entries.push_back({it->path(), name, WindowsNames::FoldedUtf8Name(name), fs::is_directory(status)});
         }
         if (error)
-            m_scan.refusals.push_back("the directory " + ShownSystemPath(fs::u8path(shown.empty() ? "." : shown), Quotes::With) + " cannot be read: " + error.message());
+            m_scan.refusals.push_back("the directory " + ShownSystemPath(fs::u8path(shown.empty() ? "." : shown), Quotes::With) + " cannot be read: " + ErrorMessage(error));
         return entries;
     }
 

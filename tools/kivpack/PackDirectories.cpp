@@ -40,10 +40,10 @@ bool ResolveDirectories(const PackOptions& options, PackDirectories& directories
     // With the system's reason when it gives one (no such directory, no access, ...).
     if (!fs::is_directory(content, error))
         problem = "the content directory " + ShownSystemPath(fs::u8path(options.contentDir), Quotes::With) +
-                  (error ? ": " + error.message() : " is not a directory");
+                  (error ? ": " + ErrorMessage(error) : " is not a directory");
     else if (!package.has_filename() || !fs::is_directory(package.parent_path(), error))
         problem = "the package directory " + ShownSystemPath(fs::u8path(options.packageDir), Quotes::With) +
-                  " has no parent directory to be made in" + (error ? ": " + error.message() : "");
+                  " has no parent directory to be made in" + (error ? ": " + ErrorMessage(error) : "");
     else if (Within(package, content) || Within(content, package))
         problem = "the package directory and the content directory must lie apart, neither inside the other";
     if (!problem.empty())

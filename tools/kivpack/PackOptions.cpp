@@ -81,7 +81,7 @@ bool ParsePackArguments(const std::vector<std::string>& args, PackOptions& optio
         directories.push_back(dir);
         return true;
     };
-    if (!WalkArguments(args, table, directory, error))
+    if (!WalkArguments(args, table, directory, error, ArgumentText::Utf8))
         return false;
     if (options.help || options.version)
         return true;

@@ -105,7 +105,7 @@ int CPackRun::Run(const fs::path& program)
     CPackagePlace place(package);
     if (place.Path().empty())
         return Fail(kPackNotWritten,
-                    "cannot make a directory beside " + ShownSystemPath(package, Quotes::With) + ": " + place.Error().message());
+                    "cannot make a directory beside " + ShownSystemPath(package, Quotes::With) + ": " + ErrorMessage(place.Error()));
     if (!BuildPackage(place.Path(), m_options, m_layout, scan, entries, installer, problem))
         return Fail(kPackNotWritten, problem);
     {
@@ -113,7 +113,7 @@ int CPackRun::Run(const fs::path& program)
         CPackageDirectory inStaging;
         std::error_code error;
         if (!inStaging.Enter(place.Path(), error))
-            return Fail(kPackNotWritten, "cannot enter " + ShownSystemPath(place.Path(), Quotes::With) + ": " + error.message());
+            return Fail(kPackNotWritten, "cannot enter " + ShownSystemPath(place.Path(), Quotes::With) + ": " + ErrorMessage(error));
         if (!VerifyPackage(m_layout, entries, scan, m_err))
             return kPackRefused;
     }

@@ -15,7 +15,7 @@ bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetup
 {
     std::error_code error;
     auto notWritten = [&](const std::string& what) {
-        problem = Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + error.message();
+        problem = Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + ErrorMessage(error);
         return false;
     };
     // The licence and the logo are checked with the rest, by kivcheck's checks

@@ -40,7 +40,7 @@ bool CPackagePlace::PutInPlace(std::string& problem, std::string& warning)
             old = Beside(m_package, "-old-" + std::to_string(n));
         fs::rename(m_package, old, error);
         if (error) {
-            problem = "cannot move the old " + ShownSystemPath(m_package, Quotes::With) + " aside: " + error.message();
+            problem = "cannot move the old " + ShownSystemPath(m_package, Quotes::With) + " aside: " + ErrorMessage(error);
             return false;
         }
     }
@@ -49,11 +49,11 @@ bool CPackagePlace::PutInPlace(std::string& problem, std::string& warning)
         std::error_code ignored;
         if (replaces)
             fs::rename(old, m_package, ignored);
-        problem = "cannot put the package in place at " + ShownSystemPath(m_package, Quotes::With) + ": " + error.message();
+        problem = "cannot put the package in place at " + ShownSystemPath(m_package, Quotes::With) + ": " + ErrorMessage(error);
         return false;
     }
     m_path.clear();
     if (replaces && (fs::remove_all(old, error), error))
-        warning = "the old package stays at " + ShownSystemPath(old, Quotes::With) + ": " + error.message();
+        warning = "the old package stays at " + ShownSystemPath(old, Quotes::With) + ": " + ErrorMessage(error);
     return true;
 }
