@@ -11,9 +11,9 @@ RELEASE_DIR := build/release
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix help2man dpkg-dev \
                 wine wine64 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
                 libbenchmark-dev xdotool imagemagick git openssl osslsigncode locales lintian
-# The locales whose ANSI code pages (932, 936, 949, 950) Wine takes in the tests of the double-byte
-# code pages; made with localedef when the system lacks them.
-TEST_LOCALES := ja_JP zh_CN ko_KR zh_TW
+# The locales whose ANSI code pages Wine takes in the tests of the code pages: 932, 936, 949 and 950,
+# then 874 and 1250 to 1258; made with localedef when the system lacks them.
+TEST_LOCALES := ja_JP zh_CN ko_KR zh_TW th_TH pl_PL ru_RU en_US el_GR tr_TR he_IL ar_SA lt_LT vi_VN
 
 export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
@@ -89,6 +89,7 @@ test: deps
 	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-code-pages.sh $(NATIVE_DIR) $(WINDOWS_DIR)
+	tests/run-under-wine.sh tests/kivinstall/compare-letter-case.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/exe/check-installed-tools.sh $(RELEASE_DIR)
 	$(MAKE) test-deb
 	$(MAKE) test-reproducible

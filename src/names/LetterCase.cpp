@@ -56,12 +56,28 @@ uint32_t SmallLetter(uint32_t c)
     return ChangeCase(c, false);
 }
 
+// The letters of the code pages whose capital, as the system's case mapping
+// gives it, Windows' own case table for file names does not pair with them:
+// they name other files than their capitals. The micro sign (1252 and
+// others; its capital is Greek Mu), the dotless i (1254; I) and the final
+// sigma (1253; Σ, which σ pairs with). Found by installing every character
+// of each single-byte code page under Wine (tests/kivinstall/compare-letter-case.sh).
+constexpr uint32_t kKeepTheirCase[] = {0x00B5, 0x0131, 0x03C2};
+
+bool KeepsItsCase(uint32_t c)
+{
+    for (uint32_t kept : kKeepTheirCase) {
+        if (c == kept)
+            return true;
+    }
+    return false;
+}
+
 // The form under which Windows compares a character in file names: its
-// capital. The micro sign is the one letter of 1252 whose capital (Greek Mu)
-// Windows does not pair with it.
+// capital, but for the letters whose capital Windows does not pair with them.
 uint32_t FoldCase(uint32_t c)
 {
-    return c < 'a' || c == 0xB5 ? c : ChangeCase(c, true);
+    return c < 'a' || KeepsItsCase(c) ? c : ChangeCase(c, true);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ for row in "${ansi[@]}"; do
   locale -a | grep -qix "$locale.utf8" || { fail "$cp: the locale $locale.UTF-8 is missing (make deps)"; continue; }
   package="$work/$cp/package"
   make_package "$cp" "$package"
-  "$native/kivinstall" --codepage "$cp" --accept-license --target "$work/$cp/native" "$package" >/dev/null ||
+  "$native/kivinstall" --codepage "$cp" --accept-license --target "$work/$cp/native" "$package" >/dev/null 2>&1 ||
     fail "$cp: kivinstall failed"
   (cd "$package" && LANG="$locale.UTF-8" timeout 300 wine "$windows/kivinstall.exe" --accept-license \
     --target "$(win "$work/$cp/windows")" >/dev/null 2>&1) || fail "$cp: kivinstall.exe failed or timed out"

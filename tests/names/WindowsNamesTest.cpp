@@ -123,12 +123,14 @@ TEST(WindowsNames, LetterCaseIsIgnoredForTheLettersWindowsPairs)
             if (SameNameIgnoringCase(utf8[i].data(), utf8[i].size(), utf8[j].data(), utf8[j].size()) != (folded[i] == folded[j]))
                 ADD_FAILURE() << i + 1 << " and " << j + 1;
 
-    // Ƒ, which 1252 cannot write, is ƒ's capital; not µ and Μ, ß and ẞ, k and
-    // the Kelvin sign. Bytes that are no UTF-8 match only themselves, and no
+    // Ƒ, which 1252 cannot write, is ƒ's capital; σ is Σ's. Not µ and Μ, ı and
+    // I (1254), ς and Σ (1253), ß and ẞ, k and the Kelvin sign, as Windows
+    // keeps them apart. Bytes that are no UTF-8 match only themselves, and no
     // byte past a name's length counts.
     const std::vector<std::tuple<std::string, std::string, bool>> rows = {
         {"\xC6\x91", "\xC6\x92", true}, {"\xC4x", "\xC4X", true},      {"\xC2\xB5", "\xCE\x9C", false},
-        {"k", "\xE2\x84\xAA", false},  {"\xC4x", "\xE4x", false}, {"\xC3\x9F", "\xE1\xBA\x9E", false}};
+        {"k", "\xE2\x84\xAA", false},  {"\xC4x", "\xE4x", false}, {"\xC3\x9F", "\xE1\xBA\x9E", false},
+        {"\xC4\xB1", "I", false},       {"\xCF\x83", "\xCE\xA3", true}, {"\xCF\x82", "\xCE\xA3", false}};
     for (const auto& [a, b, same] : rows)
         EXPECT_EQ(SameNameIgnoringCase(a.data(), a.size(), b.data(), b.size()), same) << a << " " << b;
     EXPECT_TRUE(SameNameIgnoringCase("\xC3\x84", 1, "\xC3\xA4", 1));
