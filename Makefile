@@ -15,7 +15,6 @@ DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix h
 # then 874 and 1250 to 1258; made with localedef when the system lacks them.
 TEST_LOCALES := ja_JP zh_CN ko_KR zh_TW th_TH pl_PL ru_RU en_US el_GR tr_TR he_IL ar_SA lt_LT vi_VN
 
-export WINEPREFIX ?= $(HOME)/.wine-kivsetup
 export WINEDEBUG  ?= -all
 
 FUZZ_SECONDS       ?= 60

@@ -67,7 +67,7 @@ appkey='HKCU\Software\Wine\AppDefaults\KivSetup.exe\X11 Driver'
 wine reg add "$appkey" /v Managed /d N /f >/dev/null 2>&1
 cleanup() {
   wine reg delete "$appkey" /f >/dev/null 2>&1 || true
-  wineserver -k >/dev/null 2>&1 || true
+  kiv_stop_wine_server
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -15,5 +15,5 @@ if [ -n "${KIV_UNDER_XVFB:-}" ]; then
 fi
 status=0
 "$@" || status=$?
-wineserver -k >/dev/null 2>&1 || true
+kiv_stop_wine_server
 exit $status

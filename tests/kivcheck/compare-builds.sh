@@ -27,11 +27,19 @@ cp "$packages/crafted-logo.bmp" "$work/crafted-logo/logo.bmp"
 
 failures=0
 compare() {  # NAME DIR ARGS...: both builds in DIR with ARGS must give the same output and exit status
-  local name="$1" dir="$2" status
+  local name="$1" dir="$2" native_status windows_status
   shift 2
-  { (cd "$dir" && timeout 60 "$native" "$@") 2>/dev/null && status=0 || status=$?; echo "exit status $status"; } >"$work/$name.native"
-  { (cd "$dir" && timeout 60 wine "$windows" "$@") 2>/dev/null </dev/null && status=0 || status=$?; echo "exit status $status"; } >"$work/$name.windows"
-  if cmp -s "$work/$name.native" "$work/$name.windows"; then
+  (cd "$dir" && timeout 60 "$native" "$@") >"$work/$name.native" 2>/dev/null && native_status=0 || native_status=$?
+  (cd "$dir" && timeout 60 wine "$windows" "$@") >"$work/$name.windows" 2>/dev/null </dev/null && windows_status=0 ||
+    windows_status=$?
+  echo "exit status $native_status" >>"$work/$name.native"
+  echo "exit status $windows_status" >>"$work/$name.windows"
+  # A program that timed out (124), could not run (125 to 127) or was killed (128 and up) gave no verdict, even
+  # where the other build did the same.
+  if [ "$native_status" -ge 124 ] || [ "$windows_status" -ge 124 ]; then
+    echo "FAIL $name: timed out, not run or killed (exit status $native_status natively, $windows_status on Windows)" >&2
+    failures=$((failures + 1))
+  elif cmp -s "$work/$name.native" "$work/$name.windows"; then
     echo "ok   $name ($(tail -1 "$work/$name.native"), $(wc -c <"$work/$name.native") bytes)"
   else
     echo "FAIL $name: the outputs or exit statuses differ" >&2

@@ -1,23 +1,52 @@
 # Sourced by every script that runs Wine (tests/run-under-wine.sh, examples/demo.sh): prepares
 # $WINEPREFIX the same way whether it is new, exists, or a wineserver of an earlier run still lives.
+# Without WINEPREFIX the prefix is the tests' own, ~/.wine-kivsetup; one the user names is used as it is.
+# Only a server that these scripts started is ever stopped (kiv_stop_wine_server): a server that runs in
+# the user's prefix serves the user's programs, and stays.
 #   kiv_prepare_wine_prefix NAME     (NAME prefixes the messages)
+#   kiv_stop_wine_server             (at the end)
 kiv_wine_fail() { echo "$1: $2" >&2; exit 1; }
+
+# Whether a server runs for $WINEPREFIX: `wineserver -w` waits for one to end, and returns at once without.
+kiv_wine_server_runs() { ! timeout 2 wineserver -w >/dev/null 2>&1; }
+
+kiv_started_wine_server=0
+kiv_stop_wine_server() {
+  if [ "$kiv_started_wine_server" = 1 ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+  kiv_started_wine_server=0
+}
 
 kiv_prepare_wine_prefix() {
   local name="$1"
-  export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-kivsetup}"
+  local own=0
+  [ -n "${WINEPREFIX:-}" ] || { export WINEPREFIX="$HOME/.wine-kivsetup"; own=1; }
   export WINEDEBUG="${WINEDEBUG:--all}"
   command -v wine >/dev/null && command -v wineserver >/dev/null && command -v wineboot >/dev/null ||
     kiv_wine_fail "$name" "Wine is not installed; run 'make deps'"
-  # A server of an earlier run may belong to a display that is gone.
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  # In the tests' own prefix, a server of an earlier run may belong to a display that is gone.
+  if [ "$own" = 1 ] && kiv_wine_server_runs; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
   local log="${TMPDIR:-/tmp}/kivsetup-wineboot.$$.log"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "$name: preparing the Wine prefix $WINEPREFIX ..."
     mkdir -p "$WINEPREFIX" 2>/dev/null || kiv_wine_fail "$name" "cannot make the Wine prefix directory $WINEPREFIX"
-    # wineboot returns before its server has written the registry: wait for that server to end.
-    if ! wineboot -i >"$log" 2>&1 || ! wineserver -w >>"$log" 2>&1 || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # wineboot returns before its server has written the registry: wait for that server to end, or,
+    # where the user's server runs on, for the registry it writes from time to time.
+    local ready=0 running=0
+    kiv_wine_server_runs && running=1
+    if wineboot -i >"$log" 2>&1; then
+      if [ "$running" = 1 ]; then
+        for _ in $(seq 120); do [ -f "$WINEPREFIX/system.reg" ] && break; sleep 1; done
+      else
+        wineserver -w >>"$log" 2>&1 || true
+      fi
+      [ -f "$WINEPREFIX/system.reg" ] && ready=1
+    fi
+    if [ "$ready" = 0 ]; then
       tail -20 "$log" >&2
       kiv_wine_fail "$name" "Wine could not prepare the prefix $WINEPREFIX (wineboot's output is above)"
     fi
@@ -26,8 +55,12 @@ kiv_prepare_wine_prefix() {
   local fonts="$WINEPREFIX/drive_c/windows/Fonts" wine_fonts=/usr/share/wine/fonts
   [ -f "$wine_fonts/sserife.fon" ] || kiv_wine_fail "$name" "Wine's fonts ($wine_fonts) are missing; run 'make deps'"
   [ -f "$fonts/sserife.fon" ] || { mkdir -p "$fonts" && cp "$wine_fonts"/* "$fonts/"; }
-  # One server for the whole run, so that each program starts quickly.
-  if ! wineserver -p >"$log" 2>&1 </dev/null || ! wine cmd /c exit >>"$log" 2>&1 </dev/null; then
+  # One server for the whole run, so that each program starts quickly: started here unless one runs.
+  if ! kiv_wine_server_runs; then
+    wineserver -p >"$log" 2>&1 </dev/null || kiv_wine_fail "$name" "Wine cannot start its server ($(cat "$log"))"
+    kiv_started_wine_server=1
+  fi
+  if ! wine cmd /c exit >>"$log" 2>&1 </dev/null; then
     tail -20 "$log" >&2
     kiv_wine_fail "$name" "Wine cannot start in the prefix $WINEPREFIX (its output is above)"
   fi
