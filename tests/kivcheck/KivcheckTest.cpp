@@ -68,6 +68,11 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
                      R"({"op": "copy", "index": 1, "source": "data\\arena2.map", "entryDir": "game\\baseq3\\maps\\", "destPath": "game\\baseq3\\maps\\arena2.map"}, )"
                      R"({"op": "open", "index": 2, "source": "readme.txt"}]})" "\n");
     EXPECT_FALSE(package.Exists("game"));
+#ifndef _WIN32
+    // A target typed in UTF-8 is read in the package's code page; one it cannot write is refused.
+    EXPECT_NE(CheckRun({"--json", "--target", "g\xC3\xA9", pkg}).out.find("\"target\": \"g\xC3\xA9\\\\\""), std::string::npos);
+    EXPECT_EQ(CheckRun({"--target", "g\xD0\xB6", pkg}).status, kExitUsage);
+#endif
     const std::string text = CheckRun({"--target", "game\\baseq3", pkg}).out;
     EXPECT_NE(text.find("  open 2 \"readme.txt\"\nloaded: 3 entries, 2 to copy, 1 to open, no warnings\n"), std::string::npos) << text;
     // Package text reaches the terminal with its controls escaped, in the entry's line and in the warning.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CheckReport.h"
+#include "CodePage.h"
 #include "JsonWriter.h"
 #include "PackageDirectory.h"
 #include "SetupInfo.h"
@@ -47,6 +48,20 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         out += options.version ? VersionLine("kivcheck") : CheckHelp();
         return kExitLoaded;
     }
+#ifndef _WIN32
+    // The target is typed in the system's text, UTF-8; the plan reads it as
+    // the installer would, in the package's code page (on Windows the
+    // arguments are in it already).
+    if (options.hasTarget) {
+        std::string target(options.target.size() + 1, '\0');
+        if (!CodePages::Utf8ToAnsi(options.target.c_str(), &target[0], target.size())) {
+            err += "kivcheck: the target " + ShownSystemText(options.target) + " cannot be written in the package's code page (" +
+                   std::to_string(CodePages::CodePage()) + ")\n";
+            return kExitUsage;
+        }
+        options.target = target.c_str();
+    }
+#endif
 
     CheckReport report;
     {
