@@ -1,5 +1,6 @@
 // The process entry: hardens DLL loading, then hands over to the application object.
 #include <cstdlib>
+#include <process.h>
 #include <windows.h>
 
 #include "Application.h"
@@ -17,8 +18,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 // it takes no arguments and keeps no thread-local data, and the runtime's
 // DLL readies itself when it loads. What it does need is done here: the
 // objects made at start-up (theApp) are constructed by __main, the
-// compiler's own, and destroyed at exit, where the runtime's exit runs what
-// atexit registered and ends the process with WinMain's exit code.
+// compiler's own, and destroyed at exit by the runtime's _cexit, which runs
+// what atexit registered; then the process ends with WinMain's exit code.
+// (The runtime's exit does both, but under Wine it did not return after a
+// run that opened a file, in tests/kivinstall/compare-installs.sh.)
 extern "C" void __main();
 
 extern "C" int atexit(void (*function)())
@@ -29,5 +32,7 @@ extern "C" int atexit(void (*function)())
 extern "C" void KivSetupStart()
 {
     __main();
-    exit(WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT));
+    const int code = WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
+    _cexit();
+    ExitProcess(static_cast<UINT>(code));
 }
