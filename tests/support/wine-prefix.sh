@@ -25,8 +25,9 @@ kiv_prepare_wine_prefix() {
   export WINEDEBUG="${WINEDEBUG:--all}"
   command -v wine >/dev/null && command -v wineserver >/dev/null && command -v wineboot >/dev/null ||
     kiv_wine_fail "$name" "Wine is not installed; run 'make deps'"
-  # In the tests' own prefix, a server of an earlier run may belong to a display that is gone.
-  if [ "$own" = 1 ] && kiv_wine_server_runs; then
+  # A server of ours (in the tests' own prefix, or one that a script around this one started) may belong
+  # to a display that is gone, or to another than this script's: it is started afresh.
+  if { [ "$own" = 1 ] || [ -n "${KIV_WINE_SERVER_OURS:-}" ]; } && kiv_wine_server_runs; then
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
   fi
@@ -59,6 +60,7 @@ kiv_prepare_wine_prefix() {
   if ! kiv_wine_server_runs; then
     wineserver -p >"$log" 2>&1 </dev/null || kiv_wine_fail "$name" "Wine cannot start its server ($(cat "$log"))"
     kiv_started_wine_server=1
+    export KIV_WINE_SERVER_OURS=1
   fi
   if ! wine cmd /c exit >>"$log" 2>&1 </dev/null; then
     tail -20 "$log" >&2
