@@ -138,8 +138,27 @@ bool GetCurrentDir(char* buffer, size_t size)
     return getcwd(native, sizeof native) && FromNativePath(native, buffer, size);
 }
 
+namespace {
+
+// Whether a call that failed on a path as written may succeed on the path as
+// Windows' rules find it (another letter case of a level).
+bool MayBeFoundOtherwise()
+{
+    return errno == ENOENT || errno == ENOTDIR;
+}
+
+}  // namespace
+
 bool ChangeDir(const char* path)
 {
+    // Tried as written first: the system's own lookup is then the only one.
+    char written[CNativePath::kSize];
+    if (!NativePathAsWritten(path, written))
+        return false;
+    if (chdir(written) == 0)
+        return true;
+    if (!MayBeFoundOtherwise())
+        return false;
     CNativePath native(path);
     if (!native.IsValid())
         errno = native.Error();
@@ -192,9 +211,13 @@ FILE* OpenRegularFile(const char* path)
 
 bool CopyFileOverwrite(const char* source, const char* destination)
 {
-    CNativePath from(source), to(destination);
-    if (!from.IsValid() || !to.IsValid()) {
-        errno = from.IsValid() ? to.Error() : from.Error();
+    // A source that is no path is refused before anything of the destination.
+    char written[CNativePath::kSize];
+    if (!NativePathAsWritten(source, written))
+        return false;
+    CNativePath to(destination);
+    if (!to.IsValid()) {
+        errno = to.Error();
         return false;
     }
 
@@ -207,9 +230,18 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         return false;
     }
 
-    // Only a regular file is copied; a pipe is never waited on.
+    // Only a regular file is copied; a pipe is never waited on. The source
+    // is opened as written first, and looked up only where that finds nothing.
     struct stat info;
-    const int in = OpenRegular(from.Get(), info);
+    int in = OpenRegular(written, info);
+    if (in < 0 && MayBeFoundOtherwise()) {
+        CNativePath from(source);
+        if (!from.IsValid()) {
+            errno = from.Error();
+            return false;
+        }
+        in = OpenRegular(from.Get(), info);
+    }
     if (in < 0)
         return false;
 

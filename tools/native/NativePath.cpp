@@ -38,65 +38,10 @@ public:
     // directory) whose name matches name without regard to case. Returns 1
     // with the entry's name in found, 0 when there is none, 2 when more than
     // one matches.
-    int Find(const char* directory, const char* name, size_t length, char* found, size_t foundSize)
-    {
-        Listing* listing = Current(directory);
-        if (!listing)
-            return 0;
-        const auto match = listing->names.find(WindowsNames::FoldedUtf8Name(std::string(name, length)));
-        if (match == listing->names.end())
-            return 0;
-        if (match->second.empty())
-            return 2;
-        CopyText(found, foundSize, match->second.c_str());
-        return 1;
-    }
+    struct Listing;
 
-    // The run made the entry name in directory.
-    void Added(const char* directory, const char* name)
-    {
-        const auto known = m_listings.find(directory);
-        struct stat info;
-        if (known == m_listings.end())
-            return;
-        if (stat(directory[0] ? directory : ".", &info) != 0) {
-            m_listings.erase(known);
-            return;
-        }
-        Add(known->second, name);
-        known->second.modified = info.st_mtim;
-    }
-
-    // The run made the directory directory (ending with "/"): it is empty,
-    // and needs no reading to know so.
-    void Made(const std::string& directory)
-    {
-        struct stat info;
-        if (stat(directory.c_str(), &info) != 0)
-            return;
-        Listing& listing = m_listings[directory];
-        listing.names.clear();
-        listing.modified = info.st_mtim;
-        listing.device = info.st_dev;
-        listing.inode = info.st_ino;
-    }
-
-private:
-    struct Listing {
-        timespec modified;
-        dev_t device;
-        ino_t inode;
-        // Folded name -> the name on disk; empty when two names fold alike.
-        std::unordered_map<std::string, std::string> names;
-    };
-
-    static void Add(Listing& listing, const char* name)
-    {
-        const auto added = listing.names.emplace(WindowsNames::FoldedUtf8Name(name), name);
-        if (!added.second && added.first->second != name)
-            added.first->second.clear();
-    }
-
+    // The listing of directory (a native path, "" for the current directory)
+    // as it is now; null when it is no directory that can be read.
     Listing* Current(const char* directory)
     {
         const char* native = directory[0] ? directory : ".";
@@ -105,8 +50,13 @@ private:
             return nullptr;
         Listing& listing = m_listings[directory];
         if (listing.device == info.st_dev && listing.inode == info.st_ino &&
-            listing.modified.tv_sec == info.st_mtim.tv_sec && listing.modified.tv_nsec == info.st_mtim.tv_nsec)
+            ((listing.modified.tv_sec == info.st_mtim.tv_sec && listing.modified.tv_nsec == info.st_mtim.tv_nsec) ||
+             listing.changedByRun)) {
+            // The run's own changes are in the listing already.
+            listing.modified = info.st_mtim;
+            listing.changedByRun = false;
             return &listing;
+        }
         DIR* dir = opendir(native);
         if (!dir) {
             m_listings.erase(directory);
@@ -119,7 +69,69 @@ private:
         listing.modified = info.st_mtim;
         listing.device = info.st_dev;
         listing.inode = info.st_ino;
+        listing.changedByRun = false;
         return &listing;
+    }
+
+    // Finds the entry of a listing whose name matches name without regard to
+    // case. Returns 1 with the entry's name in found, 0 when there is none, 2
+    // when more than one matches.
+    static int Find(const Listing* listing, const char* name, size_t length, char* found, size_t foundSize)
+    {
+        if (!listing)
+            return 0;
+        const auto match = listing->names.find(WindowsNames::FoldedUtf8Name(std::string(name, length)));
+        if (match == listing->names.end())
+            return 0;
+        if (match->second.empty())
+            return 2;
+        CopyText(found, foundSize, match->second.c_str());
+        return 1;
+    }
+
+    // The run made the entry name in directory: the listing holds it, and the
+    // directory's next modification time is taken as the run's.
+    void Added(const char* directory, const char* name)
+    {
+        const auto known = m_listings.find(directory);
+        if (known == m_listings.end())
+            return;
+        Add(known->second, name);
+        known->second.changedByRun = true;
+    }
+
+    // The run made the directory directory (ending with "/"): it is empty,
+    // and needs no reading to know so.
+    void Made(const std::string& directory)
+    {
+        struct stat info;
+        if (stat(directory.c_str(), &info) != 0)
+            return;
+        Listing& listing = m_listings[directory];
+        listing.names.clear();
+        listing.changedByRun = false;
+        listing.modified = info.st_mtim;
+        listing.device = info.st_dev;
+        listing.inode = info.st_ino;
+    }
+
+    struct Listing {
+        timespec modified;
+        dev_t device;
+        ino_t inode;
+        // The run has changed the directory since modified was read.
+        bool changedByRun = false;
+        // Folded name -> the name on disk; empty when two names fold alike.
+        std::unordered_map<std::string, std::string> names;
+    };
+
+private:
+
+    static void Add(Listing& listing, const char* name)
+    {
+        const auto added = listing.names.emplace(WindowsNames::FoldedUtf8Name(name), name);
+        if (!added.second && added.first->second != name)
+            added.first->second.clear();
     }
 
     std::unordered_map<std::string, Listing> m_listings;
@@ -146,31 +158,49 @@ void NoteNativeEntryMade(const char* native, bool isDirectory)
         DirectoryNames().Made(path + "/");
 }
 
-CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
-{
-    char normal[kSize];
-    char text[kSize];
-    m_error = ENAMETOOLONG;
-    if (!path || WindowsNames::HasDeviceName(path)) {
-        m_error = ENODEV;
-        return;
-    }
-    if (!WindowsNames::NormalisePath(path, normal, sizeof normal))
-        return;
-    if (!CodePages::AnsiToUtf8(normal, text, sizeof text)) {
-        // Bytes that are no character of the code page name nothing.
-        m_error = CodePages::IsCodePageText(normal) ? ENAMETOOLONG : EILSEQ;
-        return;
-    }
+namespace {
 
-    // Most paths exist as written, or all but their last level do: those
-    // levels are taken at once, without a lookup of each.
-    char whole[kSize];
-    CopyText(whole, sizeof whole, text);
+// The path's text in the system's form, with nothing looked up: normalised,
+// in UTF-8, "/" between its levels (written into whole), and the same with
+// the code page's backslashes (text). 0, or why the path is no path (errno).
+int WriteAsWritten(const char* path, char* text, char* whole, size_t size)
+{
+    char normal[CNativePath::kSize];
+    if (!path || WindowsNames::HasDeviceName(path))
+        return ENODEV;
+    if (!WindowsNames::NormalisePath(path, normal, sizeof normal))
+        return ENAMETOOLONG;
+    if (!CodePages::AnsiToUtf8(normal, text, size)) {
+        // Bytes that are no character of the code page name nothing.
+        return CodePages::IsCodePageText(normal) ? ENAMETOOLONG : EILSEQ;
+    }
+    CopyText(whole, size, text);
     for (char* c = whole; *c; ++c) {
         if (*c == '\\')
             *c = '/';
     }
+    return 0;
+}
+
+}  // namespace
+
+bool NativePathAsWritten(const char* path, char* native)
+{
+    char text[CNativePath::kSize];
+    const int error = WriteAsWritten(path, text, native, CNativePath::kSize);
+    errno = error;
+    return error == 0;
+}
+
+CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
+{
+    char text[kSize];
+    // Most paths exist as written, or all but their last level do: those
+    // levels are taken at once, without a lookup of each.
+    char whole[kSize];
+    m_error = WriteAsWritten(path, text, whole, kSize);
+    if (m_error != 0)
+        return;
     struct stat info;
     m_exists = lstat(whole, &info) == 0;
     if (m_exists || errno != ENOENT) {
@@ -185,7 +215,10 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
     while (known > 0 && whole[known - 1] != '/')
         --known;
     whole[known] = '\0';
-    if (known == 0 || lstat(whole, &info) != 0)
+    // The directory of the last level, read (or known) once for the lookup
+    // of that level; where it is none, every level is looked up.
+    const CDirectoryNames::Listing* parent = known > 0 ? DirectoryNames().Current(whole) : nullptr;
+    if (!parent)
         whole[known = 0] = '\0';
 
     // Each existing level is taken under its name on disk; from the first
@@ -212,7 +245,9 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
                 errno = exactMissing ? ENOENT : errno;
                 char found[kSize];
                 const int matches =
-                    errno == ENOENT ? DirectoryNames().Find(m_path, name, length, found, sizeof found) : 0;
+                    errno != ENOENT ? 0
+                    : exactMissing  ? CDirectoryNames::Find(parent, name, length, found, sizeof found)
+                                    : CDirectoryNames::Find(DirectoryNames().Current(m_path), name, length, found, sizeof found);
                 if (matches == 2) {
                     m_error = ENOTUNIQ;
                     return;

@@ -32,13 +32,16 @@ public:
     // the path itself).
     int Error() const { return m_error; }
 
+#ifndef _WIN32
+    // Longer than any path the installer composes (259 characters, three
+    // bytes each in UTF-8) and as long as PATH_MAX on Linux (4095 and the NUL).
+    static constexpr size_t kSize = 4096;
+#endif
+
 private:
 #ifdef _WIN32
     const char* m_path;
 #else
-    // Longer than any path the installer composes (259 characters, three
-    // bytes each in UTF-8) and as long as PATH_MAX on Linux (4095 and the NUL).
-    static constexpr size_t kSize = 4096;
     char m_path[kSize];
 #endif
     bool m_valid;
@@ -48,6 +51,13 @@ private:
 };
 
 #ifndef _WIN32
+// The path as written, in the system's form (CNativePath::kSize bytes into
+// native), with none of its levels looked up: the text that names the path
+// when it exists in exactly that letter case, the most common case, which a
+// call can try before it asks CNativePath to find it. False, with the
+// reason in errno as CNativePath::Error gives it, for no path.
+bool NativePathAsWritten(const char* path, char* native);
+
 // Tells the name lookup that the run made the entry at native (a path of the
 // system), so that it need not read the directory again to know it; a
 // directory the run made is known to be empty.
