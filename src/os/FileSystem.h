@@ -64,7 +64,9 @@ constexpr char kTemporaryPrefix[] = ".kivtmp.";
 constexpr size_t kTemporaryNameLength = 23;
 // Writes the name of the process id's next temporary into out (room for
 // kTemporaryNameLength + 1 bytes); each call gives another name. Called from
-// one thread at a time.
+// one thread at a time. A copy whose name exists already (left by an earlier
+// process of the same id) tries the next, kTemporaryNameTries names in all.
+constexpr int kTemporaryNameTries = 16;
 void NextTemporaryName(unsigned long process, char* out);
 // True when name (one level) is a temporary's, with its process id in process.
 bool ReadTemporaryName(const char* name, unsigned long& process);

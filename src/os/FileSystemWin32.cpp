@@ -69,9 +69,6 @@ bool FlushToDisk(const char* path)
     return flushed;
 }
 
-// How many names a copy tries for its temporary.
-constexpr int kNameTries = 16;
-
 // Whether the process id still runs: one that cannot be opened for another
 // reason than its absence (another user's) is taken as running.
 bool ProcessRuns(unsigned long id)
@@ -214,7 +211,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // A name that exists already (left by a process of the same id) gives
     // way to the next.
     bool copied = false;
-    for (int tries = 0; tries < kNameTries; ++tries) {
+    for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
         NextTemporaryName(GetCurrentProcessId(), temporary + length);
         copied = CopyFileExA(source, temporary, CancelWhenInterrupted, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS);
         if (copied || GetLastError() != ERROR_FILE_EXISTS)

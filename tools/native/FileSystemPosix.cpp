@@ -29,9 +29,6 @@ namespace {
 
 ShellOpener g_shellOpener = nullptr;
 
-// How many names a copy tries for its temporary.
-constexpr int kNameTries = 16;
-
 // The directories of this run that have been cleaned of killed runs'
 // temporaries, as native paths ("" or ending in "/").
 std::unordered_set<std::string>& CleanedDirectories()
@@ -140,29 +137,33 @@ bool GetCurrentDir(char* buffer, size_t size)
 
 namespace {
 
-// Whether a call that failed on a path as written may succeed on the path as
-// Windows' rules find it (another letter case of a level).
-bool MayBeFoundOtherwise()
+// Runs call (on a native path; false with the reason in errno) on path as
+// written, and only where that finds nothing (ENOENT, ENOTDIR) on the path
+// as Windows' rules find it, in another letter case: most paths exist as
+// written, and the system's own lookup is then the only one.
+template <class Call>
+bool OnPath(const char* path, Call call)
 {
-    return errno == ENOENT || errno == ENOTDIR;
+    char written[CNativePath::kSize];
+    if (!NativePathAsWritten(path, written))
+        return false;
+    if (call(written))
+        return true;
+    if (errno != ENOENT && errno != ENOTDIR)
+        return false;
+    CNativePath found(path);
+    if (!found.IsValid()) {
+        errno = found.Error();
+        return false;
+    }
+    return call(found.Get());
 }
 
 }  // namespace
 
 bool ChangeDir(const char* path)
 {
-    // Tried as written first: the system's own lookup is then the only one.
-    char written[CNativePath::kSize];
-    if (!NativePathAsWritten(path, written))
-        return false;
-    if (chdir(written) == 0)
-        return true;
-    if (!MayBeFoundOtherwise())
-        return false;
-    CNativePath native(path);
-    if (!native.IsValid())
-        errno = native.Error();
-    return native.IsValid() && chdir(native.Get()) == 0;
+    return OnPath(path, [](const char* native) { return chdir(native) == 0; });
 }
 
 bool DirectoryExists(const char* path)
@@ -230,19 +231,10 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         return false;
     }
 
-    // Only a regular file is copied; a pipe is never waited on. The source
-    // is opened as written first, and looked up only where that finds nothing.
+    // Only a regular file is copied; a pipe is never waited on.
     struct stat info;
-    int in = OpenRegular(written, info);
-    if (in < 0 && MayBeFoundOtherwise()) {
-        CNativePath from(source);
-        if (!from.IsValid()) {
-            errno = from.Error();
-            return false;
-        }
-        in = OpenRegular(from.Get(), info);
-    }
-    if (in < 0)
+    int in = -1;
+    if (!OnPath(source, [&](const char* native) { return (in = OpenRegular(native, info)) >= 0; }))
         return false;
 
     // Write beside the destination, then give it the destination's name: an
@@ -273,7 +265,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // a name that exists already (left by a process of the same id) gives way
     // to the next.
     int out = -1;
-    for (int tries = 0; tries < kNameTries && out < 0; ++tries) {
+    for (int tries = 0; tries < kTemporaryNameTries && out < 0; ++tries) {
         NextTemporaryName(static_cast<unsigned long>(getpid()), temporary + directoryLength);
         out = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (out < 0 && errno != EEXIST)
