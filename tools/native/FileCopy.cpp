@@ -1,5 +1,6 @@
 #include "FileCopy.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -50,8 +51,9 @@ bool ReadAndWrite(int from, int to)
 
 }  // namespace
 
-bool CopyFileData(int from, int to, bool rangeCopy)
+bool CopyFileData(int from, int to, off_t size, bool rangeCopy)
 {
+    off_t done = 0;
     for (bool first = true; rangeCopy; first = false) {
         if (Platform::Interrupted()) {
             errno = EINTR;
@@ -60,7 +62,13 @@ bool CopyFileData(int from, int to, bool rangeCopy)
         const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, kPieceSize, 0);
         if (copied == 0)
             return true;
-        if (copied > 0 || errno == EINTR)
+        if (copied > 0) {
+            done += copied;
+            if (size > 0 && done == size)
+                return true;
+            continue;
+        }
+        if (errno == EINTR)
             continue;
         // Refused before anything was copied: the bytes go through memory.
         if (first && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
@@ -100,14 +108,36 @@ bool CopyNewFile(const char* source, const char* destination)
     return copied;
 }
 
+namespace {
+
+// Gives the open file without a name out the name linkAs. The file itself
+// is named (AT_EMPTY_PATH) where the kernel lets its opener do so (Linux
+// 6.10 on, or a process that may search any directory); elsewhere it is
+// named through its link in /proc, a longer lookup. Which one works is
+// learnt once.
+bool LinkUnnamed(int out, const char* linkAs)
+{
+    static std::atomic<bool> emptyPathRefused{false};
+    if (!emptyPathRefused.load(std::memory_order_relaxed)) {
+        if (linkat(out, "", AT_FDCWD, linkAs, AT_EMPTY_PATH) == 0)
+            return true;
+        if (errno != ENOENT && errno != EPERM && errno != EINVAL)
+            return false;
+        emptyPathRefused.store(true, std::memory_order_relaxed);
+    }
+    char self[32];
+    snprintf(self, sizeof self, "/proc/self/fd/%d", out);
+    return linkat(AT_FDCWD, self, AT_FDCWD, linkAs, AT_SYMLINK_FOLLOW) == 0;
+}
+
+}  // namespace
+
 bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush, const char* linkAs)
 {
     const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
-    char self[32];
-    snprintf(self, sizeof self, "/proc/self/fd/%d", out);
-    bool copied = CopyFileData(in, out) && (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) &&
-                  futimens(out, times) == 0 && (!flush || fdatasync(out) == 0) &&
-                  (!linkAs || linkat(AT_FDCWD, self, AT_FDCWD, linkAs, AT_SYMLINK_FOLLOW) == 0);
+    bool copied = CopyFileData(in, out, info.st_size) &&
+                  (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) && futimens(out, times) == 0 &&
+                  (!flush || fdatasync(out) == 0) && (!linkAs || LinkUnnamed(out, linkAs));
     int error = errno;
     close(in);
     if (close(out) != 0 && copied) {

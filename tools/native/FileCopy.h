@@ -1,14 +1,18 @@
 // The one copy of a file's bytes on POSIX systems: the engine's (FileSystemPosix.cpp) and kivpack's.
 #pragma once
 
+#include <sys/types.h>
+
 // Copies every byte of the open regular file from, read from its start, to
 // the open file to: by copy_file_range, which leaves the copy to the kernel
 // and the file system, or by read and write where they refuse it (a file
 // system without it, or two that it cannot join on this kernel), and always
-// by read and write when rangeCopy is false. An interrupt
+// by read and write when rangeCopy is false. size is from's size when it was
+// opened: a copy that has reached it asks for nothing more (0 copies to the
+// file's end, as a file that tells no size needs). An interrupt
 // (Platform::Interrupted) ends it between two pieces, failing with EINTR.
 // False with the reason in errno.
-bool CopyFileData(int from, int to, bool rangeCopy = true);
+bool CopyFileData(int from, int to, off_t size, bool rangeCopy = true);
 
 // Copies the open regular file in into the open file out (CopyFileData),
 // gives out the permissions mode (unless it is negative: out keeps its own)

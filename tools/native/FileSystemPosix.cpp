@@ -102,11 +102,11 @@ bool SpawnDetached(char* const argv[], bool searchPath)
 // Opens a native path for reading when it names a regular file, with its
 // status in info; -1 for anything else. Opened without blocking, so that a
 // named pipe is refused instead of waiting for a writer forever; a regular
-// file reads the same either way.
+// file reads the same either way, so the flag stays.
 int OpenRegular(const char* native, struct stat& info)
 {
     int fd = open(native, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || fcntl(fd, F_SETFL, 0) != 0)) {
+    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
         // A directory, a pipe or a device: nothing a file can be copied from.
         const int error = S_ISDIR(info.st_mode) ? EISDIR : S_ISREG(info.st_mode) ? errno : EINVAL;
         close(fd);
@@ -253,9 +253,11 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     RemoveStaleTemporaries(temporary);
     const int mode = static_cast<int>(info.st_mode & 0777 & ~CreationMask());
     if (!replaces) {
-        const int unnamed = open(directoryLength ? temporary : ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        // Made with its permissions at once: they bind only later opens.
+        const int unnamed =
+            open(directoryLength ? temporary : ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, static_cast<mode_t>(mode));
         if (unnamed >= 0) {
-            if (!CopyAndClose(in, unnamed, info, mode, false, to.Get()))
+            if (!CopyAndClose(in, unnamed, info, -1, false, to.Get()))
                 return false;
             NoteNativeEntryMade(to.Get());
             return true;

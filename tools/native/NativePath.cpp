@@ -73,6 +73,15 @@ public:
         return &listing;
     }
 
+    // The listing of directory when the run has changed the directory since
+    // its last look, so that it holds the run's own entries and needs no look
+    // to be taken as current (as Current takes it); null otherwise.
+    const Listing* ChangedByRun(const char* directory) const
+    {
+        const auto known = m_listings.find(directory);
+        return known != m_listings.end() && known->second.changedByRun ? &known->second : nullptr;
+    }
+
     // Finds the entry of a listing whose name matches name without regard to
     // case. Returns 1 with the entry's name in found, 0 when there is none, 2
     // when more than one matches.
@@ -201,6 +210,34 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
     m_error = WriteAsWritten(path, text, whole, kSize);
     if (m_error != 0)
         return;
+    const size_t wholeLength = strlen(whole);
+    size_t known = wholeLength;
+    if (known > 1 && whole[known - 1] == '/')
+        --known;
+    const size_t lastEnd = known;
+    while (known > 0 && whole[known - 1] != '/')
+        --known;
+
+    // In a directory the run is writing, such as the one it is filling, the
+    // last level is found in the listing, without asking the system; a name
+    // that two entries match is looked up below.
+    char directory[kSize];
+    memcpy(directory, whole, known);
+    directory[known] = '\0';
+    if (const CDirectoryNames::Listing* writing = known > 0 ? DirectoryNames().ChangedByRun(directory) : nullptr) {
+        char found[kSize];
+        const int matches = CDirectoryNames::Find(writing, whole + known, lastEnd - known, found, sizeof found);
+        if (matches != 2) {
+            m_exists = matches == 1;
+            m_caseDiffers = m_exists && (strlen(found) != lastEnd - known || memcmp(found, whole + known, lastEnd - known) != 0);
+            if (!CopyText(m_path, kSize, directory) || !AppendText(m_path, kSize, m_caseDiffers ? found : whole + known) ||
+                (m_caseDiffers && lastEnd < wholeLength && !AppendText(m_path, kSize, "/")))
+                return;
+            m_valid = true;
+            return;
+        }
+    }
+
     struct stat info;
     m_exists = lstat(whole, &info) == 0;
     if (m_exists || errno != ENOENT) {
@@ -209,11 +246,6 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         m_valid = true;
         return;
     }
-    size_t known = strlen(whole);
-    if (known > 1 && whole[known - 1] == '/')
-        --known;
-    while (known > 0 && whole[known - 1] != '/')
-        --known;
     whole[known] = '\0';
     // The directory of the last level, read (or known) once for the lookup
     // of that level; where it is none, every level is looked up.
