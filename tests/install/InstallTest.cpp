@@ -183,6 +183,9 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
         {"k.dat", "$setupdir", "Copy", ""}, {"l.dat", "$setupdir", " C", ""}, {"f.txt", "$setupdir", "Exec", ""},
         {"g.txt", "$setupdir", "E", ""}, {"i.dat", "$setupdir", "c", "i.dat"},
     };
+    // Two names of one file in letter case: the second replaces the first, which keeps its name.
+    Source("Twin.DAT"), Source("twin\\Twin.dat");
+    AddEntry(info, "data\\Twin.DAT", "$setupdir\\maps\\", "C"), AddEntry(info, "data\\twin\\Twin.dat", "$setupdir\\maps\\", "C");
     for (const auto& c : cases) {
         Source(c.name);
         AddEntry(info, "data\\" + c.name, c.dest, c.action);
@@ -207,8 +210,9 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
     for (const auto& c : cases)
         EXPECT_TRUE(c.landsAt.empty() || c.name == "b.dat" || dir.Read("Arena\\" + c.landsAt) == c.name + " v1") << c.dest;
     EXPECT_EQ(fs::last_write_time(dir.Native("Arena\\a.dat")), written);
+    EXPECT_EQ(dir.Read("Arena\\maps\\Twin.DAT"), "twin\\Twin.dat v1");
     EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "e.dat", "extra", "extra/zone", "extra/zone/Mixed.DAT", "f.dat", "g.dat",
-                                        "h.dat", "i.dat", "maps", "maps/b.dat", "maps/c.dat", "maps/m.dat", "maps/n.dat", "mapsd.dat"}));
+                                        "h.dat", "i.dat", "maps", "maps/Twin.DAT", "maps/b.dat", "maps/c.dat", "maps/m.dat", "maps/n.dat", "mapsd.dat"}));
 }
 
 TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
