@@ -90,19 +90,64 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
                  " from the target directory (Windows reads \"/\" as \"\\\" and resolves \"..\"), outside it");
 }
 
-// Whether a source lies outside the package directory (the current one): a
-// path that climbs out with "..", a rooted or absolute one, or one whose
-// existing file is reached through a link that leads out.
-bool OutsidePackage(const FileEntry& entry, const std::filesystem::path& here)
+// The package directory (the current one) as the system resolves it, and
+// the real paths of the sources in it: each directory a source lies in is
+// resolved once, and only a source that is a link itself is resolved whole,
+// so that a package of many files in few directories costs one look per file.
+class CRealPaths {
+public:
+    CRealPaths()
+    {
+        std::error_code error;
+        m_here = std::filesystem::canonical(std::filesystem::current_path(error), error);
+        if (error)
+            m_here.clear();
+    }
+
+    const std::filesystem::path& Here() const { return m_here; }
+
+    // Where the system reaches the native path, every link followed; empty
+    // when there is nothing there.
+    std::filesystem::path Of(const char* native)
+    {
+        const std::filesystem::path path(native);
+        std::error_code error;
+        const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+        if (error || !std::filesystem::exists(status))
+            return {};
+        if (std::filesystem::is_symlink(status) || !path.has_filename())
+            return Resolved(path);
+        const auto known = m_directories.try_emplace(path.parent_path().native());
+        if (known.second)
+            known.first->second = Resolved(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
+        return known.first->second.empty() ? std::filesystem::path() : known.first->second / path.filename();
+    }
+
+private:
+    static std::filesystem::path Resolved(const std::filesystem::path& path)
+    {
+        std::error_code error;
+        std::filesystem::path real = std::filesystem::canonical(path, error);
+        return error ? std::filesystem::path() : real;
+    }
+
+    std::filesystem::path m_here;
+    std::map<std::filesystem::path::string_type, std::filesystem::path> m_directories;
+};
+
+// Whether a source lies outside the package directory: a path that climbs
+// out with "..", a rooted or absolute one, or one whose existing file is
+// reached through a link that leads out.
+bool OutsidePackage(const FileEntry& entry, CRealPaths& realPaths)
 {
     const std::string normal = WindowsNormal(entry.szSource);
     if (ClimbsOut(normal) || (!normal.empty() && normal[0] == '\\') ||
         (normal.size() > 1 && CodePages::CharacterLength(normal.c_str()) == 1 && normal[1] == ':'))
         return true;
     const CNativePath native(entry.szSource);
-    std::error_code error;
-    const std::filesystem::path real = std::filesystem::canonical(native.IsValid() ? native.Get() : "", error);
-    if (error || here.empty())
+    const std::filesystem::path& here = realPaths.Here();
+    const std::filesystem::path real = native.IsValid() ? realPaths.Of(native.Get()) : std::filesystem::path();
+    if (real.empty() || here.empty())
         return false;
     const auto mismatch = std::mismatch(here.begin(), here.end(), real.begin(), real.end());
     return mismatch.first != here.end();
@@ -110,12 +155,12 @@ bool OutsidePackage(const FileEntry& entry, const std::filesystem::path& here)
 
 // A source that Windows would read differently from the installer, or that
 // cannot be copied (mustBeFile) or opened.
-void CheckSource(size_t index, const FileEntry& entry, bool copies, const std::filesystem::path& here,
+void CheckSource(size_t index, const FileEntry& entry, bool copies, CRealPaths& realPaths,
                  std::vector<CheckWarning>& warnings)
 {
     const std::string name = FileKeyName(index);
     const std::string source = entry.szSource;
-    if (OutsidePackage(entry, here))
+    if (OutsidePackage(entry, realPaths))
         Warn(warnings, "source-outside",
              name + ": the source " + Quoted(source) + " lies outside the package directory, so the installer " +
                  (copies ? "copies" : "opens") + " a file that is not part of the package");
@@ -145,11 +190,7 @@ void CheckSource(size_t index, const FileEntry& entry, bool copies, const std::f
 
 void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
 {
-    // The package directory as the system resolves it, once for all sources.
-    std::error_code hereError;
-    std::filesystem::path here = std::filesystem::canonical(std::filesystem::current_path(hereError), hereError);
-    if (hereError)
-        here.clear();
+    CRealPaths realPaths;
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
         const FileEntry& entry = info.m_files[i];
         const EntryAction action = ActionOf(entry);
@@ -168,7 +209,7 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
             continue;
         if (copies)
             CheckDestination(i, entry, warnings);
-        CheckSource(i, entry, copies, here, warnings);
+        CheckSource(i, entry, copies, realPaths, warnings);
     }
 
     // Two copies to the same place, as Windows compares names: the later
