@@ -5,7 +5,8 @@ Generates packages under a scratch directory (default: a new one under /tmp):
 a flat one with N small files in one directory for each N given, and a nested
 one (a tree of directories, or a copy of an existing tree with --tree), then
 installs each with kivinstall into an empty target and copies its content
-directory with `cp -r` into another, alternating which goes first, and prints
+directory with `cp -r` into another, alternating which goes first (every run
+into directories of its own, all removed at the end), and prints
 the medians of the runs, the median of the paired runs' ratios, and the
 ranges. Not part of `make test`; see docs/performance.md.
 
@@ -79,11 +80,14 @@ def drop(path):
 
 
 def compare(kivinstall, package, runs, scratch, codepage):
+    # Every run writes into directories of its own, and nothing is removed
+    # before all runs are done: ext4 does not give out an inode again within
+    # a minute of its deletion and searches past every such inode for each
+    # new file, which made a run that followed a removal several times
+    # slower than one that did not, whichever program it was.
     ours, theirs = [], []
     for run in range(runs):
-        target, copy = os.path.join(scratch, "target"), os.path.join(scratch, "copy")
-        drop(target)
-        drop(copy)
+        target, copy = os.path.join(scratch, "target-%d" % run), os.path.join(scratch, "copy-%d" % run)
         install = lambda: ours.append(timed([kivinstall, "--codepage", codepage, "--accept-license", "--target", target,
                                              package]))
         cp = lambda: theirs.append(timed(["cp", "-r", os.path.join(package, "data"), copy]))
@@ -91,8 +95,6 @@ def compare(kivinstall, package, runs, scratch, codepage):
         for step in ((install, cp) if run % 2 == 0 else (cp, install)):
             subprocess.run(["sync"])
             step()
-    drop(os.path.join(scratch, "target"))
-    drop(os.path.join(scratch, "copy"))
     return ours, theirs
 
 
@@ -127,17 +129,18 @@ def main():
             cases.append(("nested 20 x 10 directories, %d files" % len(files), files))
         # Medians, then the range of the runs; the ratio is the median of each run's pair.
         print("%-48s %10s %10s %7s  %s" % ("package", "kivinstall", "cp -r", "ratio", "ranges: kivinstall, cp -r, ratio"))
-        for name, files in cases:
-            package = os.path.join(scratch, "package")
-            drop(package)
+        for number, (name, files) in enumerate(cases):
+            case = os.path.join(scratch, "case-%d" % number)
+            package = os.path.join(case, "package")
             write_package(package, files, args.codepage)
-            ours, theirs = compare(kivinstall, package, args.runs, scratch, args.codepage)
+            ours, theirs = compare(kivinstall, package, args.runs, case, args.codepage)
             ratios = [a / b for a, b in zip(ours, theirs)]
             print("%-48s %9.2fs %9.2fs %6.2fx  %.2f-%.2fs, %.2f-%.2fs, %.2f-%.2fx" % (
                 name, statistics.median(ours), statistics.median(theirs), statistics.median(ratios),
                 min(ours), max(ours), min(theirs), max(theirs), min(ratios), max(ratios)), flush=True)
-            drop(package)
     finally:
+        for number in range(len(cases)):
+            drop(os.path.join(scratch, "case-%d" % number))
         if not args.scratch:
             drop(scratch)
 

@@ -12,14 +12,18 @@ tree="$(realpath "$1")" rounds="${2:-9}"
 kivpack="$(realpath "${3:-build/release/kivpack}")" installer="$(realpath "${4:-build/windows/KivSetup.exe}")"
 scratch="$(mktemp -d "$(dirname "$tree")/pack-vs-cp.XXXXXX")"
 trap 'rm -rf "$scratch"' EXIT
-pack=("$kivpack" --title Bench --default-dir 'C:\Bench' --installer "$installer" "$tree" "$scratch/pack")
-"${pack[@]}" >/dev/null 2>"$scratch/err" || { grep -v note: "$scratch/err" >&2; echo "pack-vs-cp: kivpack refuses $tree; pack a tree it takes" >&2; exit 1; }
-echo "pack-vs-cp: $(find "$scratch/pack/data" -type f | wc -l) files, $(du -sh "$scratch/pack/data" | cut -f1)"
+pack=("$kivpack" --title Bench --default-dir 'C:\Bench' --installer "$installer" "$tree")
+"${pack[@]}" "$scratch/first" >/dev/null 2>"$scratch/err" || { grep -v note: "$scratch/err" >&2; echo "pack-vs-cp: kivpack refuses $tree; pack a tree it takes" >&2; exit 1; }
+echo "pack-vs-cp: $(find "$scratch/first/data" -type f | wc -l) files, $(du -sh "$scratch/first/data" | cut -f1)"
 
+# Every round writes into directories of its own, and nothing is removed
+# before the end: ext4 does not give out an inode again within a minute of
+# its deletion and searches past every such inode for each new file, which
+# made a round that followed a removal several times slower.
 declare -A wall cpu
 one() {  # NAME COMMAND...
   local name="$1" start end; shift
-  rm -rf "$scratch/pack" "$scratch/copy"; sync
+  sync
   start=$(date +%s%N)
   perf stat -x, -e task-clock -o "$scratch/stat" "$@" >/dev/null 2>&1
   end=$(date +%s%N)
@@ -27,7 +31,8 @@ one() {  # NAME COMMAND...
   cpu[$name]+="$(awk -F, '/task-clock/ {printf "%d", $1}' "$scratch/stat") "
 }
 for i in $(seq "$rounds"); do
-  if (( i % 2 )); then one cp cp -r "$tree" "$scratch/copy"; one kivpack "${pack[@]}"; else one kivpack "${pack[@]}"; one cp cp -r "$tree" "$scratch/copy"; fi
+  if (( i % 2 )); then one cp cp -r "$tree" "$scratch/copy-$i"; one kivpack "${pack[@]}" "$scratch/pack-$i"
+  else one kivpack "${pack[@]}" "$scratch/pack-$i"; one cp cp -r "$tree" "$scratch/copy-$i"; fi
 done
 median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | sed -n "$(( ($(wc -w <<<"$1") + 1) / 2 ))p"; }
 for name in cp kivpack; do
