@@ -43,7 +43,11 @@ bool MakeDir(const char* path);
 
 // Copies source to destination, replacing an existing file only with a
 // complete copy: it is written under a temporary name beside it and renamed
-// over it. A failed copy leaves no partial file behind. A device name (NUL,
+// over it. A failed copy, also one an interrupt ends, leaves no partial file
+// behind. A new file is written under a temporary name too on Windows, and in
+// its place natively (as cp writes it: one change of the directory instead
+// of two), so that there a process killed outright can leave it cut short
+// under its name. A device name (NUL,
 // COM1, ...) on either side is refused, as no file. A copy that replaces a
 // file is flushed to the disk before the rename, so that after a power cut
 // the destination holds the old file or the new one. A new file is not

@@ -1,6 +1,5 @@
 #include "FileCopy.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -91,8 +90,13 @@ bool CopyNewFile(const char* source, const char* destination)
         errno = error;
         return false;
     }
-    // The permissions as a new file takes them: open's mode loses the umask.
-    const int out = open(destination, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 0777);
+    return CopyToNewFile(in, info, destination, info.st_mode & 0777);
+}
+
+bool CopyToNewFile(int in, const struct stat& info, const char* destination, mode_t mode)
+{
+    // Made with its permissions at once: they bind only later opens.
+    const int out = open(destination, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (out < 0) {
         const int error = errno;
         close(in);
@@ -108,36 +112,12 @@ bool CopyNewFile(const char* source, const char* destination)
     return copied;
 }
 
-namespace {
-
-// Gives the open file without a name out the name linkAs. The file itself
-// is named (AT_EMPTY_PATH) where the kernel lets its opener do so (Linux
-// 6.10 on, or a process that may search any directory); elsewhere it is
-// named through its link in /proc, a longer lookup. Which one works is
-// learnt once.
-bool LinkUnnamed(int out, const char* linkAs)
-{
-    static std::atomic<bool> emptyPathRefused{false};
-    if (!emptyPathRefused.load(std::memory_order_relaxed)) {
-        if (linkat(out, "", AT_FDCWD, linkAs, AT_EMPTY_PATH) == 0)
-            return true;
-        if (errno != ENOENT && errno != EPERM && errno != EINVAL)
-            return false;
-        emptyPathRefused.store(true, std::memory_order_relaxed);
-    }
-    char self[32];
-    snprintf(self, sizeof self, "/proc/self/fd/%d", out);
-    return linkat(AT_FDCWD, self, AT_FDCWD, linkAs, AT_SYMLINK_FOLLOW) == 0;
-}
-
-}  // namespace
-
-bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush, const char* linkAs)
+bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush)
 {
     const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
     bool copied = CopyFileData(in, out, info.st_size) &&
                   (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) && futimens(out, times) == 0 &&
-                  (!flush || fdatasync(out) == 0) && (!linkAs || LinkUnnamed(out, linkAs));
+                  (!flush || fdatasync(out) == 0);
     int error = errno;
     close(in);
     if (close(out) != 0 && copied) {

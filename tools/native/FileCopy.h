@@ -17,14 +17,19 @@ bool CopyFileData(int from, int to, off_t size, bool rangeCopy = true);
 // Copies the open regular file in into the open file out (CopyFileData),
 // gives out the permissions mode (unless it is negative: out keeps its own)
 // and the last-write time of info (in's status), waits for its data to reach
-// the disk when flush is set, gives out (a file without a name, O_TMPFILE)
-// the name linkAs when one is given, and closes both. False with the reason
-// in errno.
+// the disk when flush is set, and closes both. False with the reason in
+// errno.
 struct stat;
-bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush, const char* linkAs = nullptr);
+bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush);
 
-// Copies the regular file source to destination (native paths), a file that
-// must not exist yet, with the source's permissions less the umask and its
-// last-write time. False with the reason in errno; nothing is left at
-// destination then.
+// Copies the open regular file in (its status in info) to destination, a
+// file that must not exist yet, made with the permissions mode less the
+// umask, with in's last-write time; closes in. A copy that fails, also one
+// that an interrupt ends, removes what it wrote, so that nothing is left at
+// destination; only a process killed outright can leave it cut short. False
+// with the reason in errno.
+bool CopyToNewFile(int in, const struct stat& info, const char* destination, mode_t mode);
+
+// Copies the regular file source to destination (native paths) as
+// CopyToNewFile does, with the source's permissions less the umask.
 bool CopyNewFile(const char* source, const char* destination);

@@ -30,7 +30,7 @@ namespace {
 ShellOpener g_shellOpener = nullptr;
 
 // The directories of this run that have been cleaned of killed runs'
-// temporaries, as native paths ("" or ending in "/").
+// temporaries, or that it made, as native paths ("" or ending in "/").
 std::unordered_set<std::string>& CleanedDirectories()
 {
     static std::unordered_set<std::string> cleaned;
@@ -183,6 +183,11 @@ bool MakeDir(const char* path)
     if (mkdir(native.Get(), 0777) != 0)
         return false;
     NoteNativeEntryMade(native.Get(), true);
+    // A directory the run made holds no temporaries of earlier runs.
+    std::string made = native.Get();
+    if (made.empty() || made.back() != '/')
+        made += '/';
+    CleanedDirectories().insert(made);
     return true;
 }
 
@@ -237,14 +242,12 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     if (!OnPath(source, [&](const char* native) { return (in = OpenRegular(native, info)) >= 0; }))
         return false;
 
-    // Write beside the destination, then give it the destination's name: an
-    // existing file is replaced only by a complete copy, and a failed copy
-    // leaves nothing. A new file is written as a file without a name
-    // (O_TMPFILE) and named when complete: nothing of it is left when the run
-    // is killed, and the directory changes once, as for a plain copy. Where
-    // the file system has no such files, and for a replacement, the copy has
-    // a short temporary name of its own (a destination name up to the file
-    // system's limit still has room), renamed over the destination.
+    // A new file is written in its place, as cp writes it: the directory
+    // changes once, and a copy that fails, or that an interrupt ends, is
+    // removed (CopyToNewFile). An existing file is replaced only by a
+    // complete copy: the copy is written beside it under a short temporary
+    // name of its own (a destination name up to the file system's limit
+    // still has room), then renamed over it.
     char temporary[4096 + kTemporaryNameLength];
     const char* slash = strrchr(to.Get(), '/');
     const size_t directoryLength = slash ? static_cast<size_t>(slash - to.Get()) + 1 : 0;
@@ -253,15 +256,10 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     RemoveStaleTemporaries(temporary);
     const int mode = static_cast<int>(info.st_mode & 0777 & ~CreationMask());
     if (!replaces) {
-        // Made with its permissions at once: they bind only later opens.
-        const int unnamed =
-            open(directoryLength ? temporary : ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, static_cast<mode_t>(mode));
-        if (unnamed >= 0) {
-            if (!CopyAndClose(in, unnamed, info, -1, false, to.Get()))
-                return false;
-            NoteNativeEntryMade(to.Get());
-            return true;
-        }
+        if (!CopyToNewFile(in, info, to.Get(), static_cast<mode_t>(mode)))
+            return false;
+        NoteNativeEntryMade(to.Get());
+        return true;
     }
     // The temporary is locked while it is written (RemoveStaleTemporaries);
     // a name that exists already (left by a process of the same id) gives way
