@@ -81,10 +81,11 @@ def drop(path):
 
 def compare(kivinstall, package, runs, scratch, codepage):
     # Every run writes into directories of its own, and nothing is removed
-    # before all runs are done: ext4 does not give out an inode again within
-    # a minute of its deletion and searches past every such inode for each
-    # new file, which made a run that followed a removal several times
-    # slower than one that did not, whichever program it was.
+    # before all runs are done: ext4 without a journal (this machine's) gives
+    # no inode out again for one to six minutes after its deletion and
+    # searches past every such inode for each new file, which made a run that
+    # followed a removal several times slower than one that did not,
+    # whichever program it was.
     ours, theirs = [], []
     for run in range(runs):
         target, copy = os.path.join(scratch, "target-%d" % run), os.path.join(scratch, "copy-%d" % run)
@@ -107,6 +108,9 @@ def main():
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--codepage", choices=sorted(NAME_PREFIX))
     parser.add_argument("--scratch", help="where packages and copies go (default: a new directory in /tmp)")
+    parser.add_argument("--keep", action="store_true",
+                        help="leave the packages and copies in the scratch directory: after a removal of many files "
+                             "ext4 (without a journal) is slower for some minutes, so a run right after one measures that")
     args = parser.parse_args()
     kivinstall = os.path.abspath(args.kivinstall)
     if not os.access(kivinstall, os.X_OK):
@@ -139,10 +143,11 @@ def main():
                 name, statistics.median(ours), statistics.median(theirs), statistics.median(ratios),
                 min(ours), max(ours), min(theirs), max(theirs), min(ratios), max(ratios)), flush=True)
     finally:
-        for number in range(len(cases)):
-            drop(os.path.join(scratch, "case-%d" % number))
-        if not args.scratch:
-            drop(scratch)
+        if not args.keep:
+            for number in range(len(cases)):
+                drop(os.path.join(scratch, "case-%d" % number))
+            if not args.scratch:
+                drop(scratch)
 
 
 if __name__ == "__main__":

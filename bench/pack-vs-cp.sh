@@ -11,15 +11,16 @@ set -euo pipefail
 tree="$(realpath "$1")" rounds="${2:-9}"
 kivpack="$(realpath "${3:-build/release/kivpack}")" installer="$(realpath "${4:-build/windows/KivSetup.exe}")"
 scratch="$(mktemp -d "$(dirname "$tree")/pack-vs-cp.XXXXXX")"
-trap 'rm -rf "$scratch"' EXIT
+[ "${KIV_BENCH_KEEP:-}" = 1 ] || trap 'rm -rf "$scratch"' EXIT
 pack=("$kivpack" --title Bench --default-dir 'C:\Bench' --installer "$installer" "$tree")
 "${pack[@]}" "$scratch/first" >/dev/null 2>"$scratch/err" || { grep -v note: "$scratch/err" >&2; echo "pack-vs-cp: kivpack refuses $tree; pack a tree it takes" >&2; exit 1; }
 echo "pack-vs-cp: $(find "$scratch/first/data" -type f | wc -l) files, $(du -sh "$scratch/first/data" | cut -f1)"
 
 # Every round writes into directories of its own, and nothing is removed
-# before the end: ext4 does not give out an inode again within a minute of
-# its deletion and searches past every such inode for each new file, which
-# made a round that followed a removal several times slower.
+# before the end: ext4 without a journal gives no inode out again for one to
+# six minutes after its deletion and searches past every such inode for each
+# new file, which made a round that followed a removal several times slower.
+# KIV_BENCH_KEEP=1 leaves them (a removal slows the next benchmark too).
 declare -A wall cpu
 one() {  # NAME COMMAND...
   local name="$1" start end; shift
