@@ -54,9 +54,20 @@ std::string InQuotes(const std::string& shown, Quotes quotes)
 std::string Shown(const std::string& packageText, ShowAs kind)
 {
     std::string shown;
+    shown.reserve(packageText.size());
     const char* text = packageText.data();
     const size_t length = packageText.size();
     for (size_t i = 0; i < length;) {
+        // A run of printable ASCII is itself in every code page (a byte
+        // below 0x80 where a character starts is one character) and in UTF-8.
+        size_t plain = i;
+        while (plain < length && text[plain] >= 0x20 && text[plain] < 0x7F && !(kind == ShowAs::Path && text[plain] == '\\'))
+            ++plain;
+        if (plain > i) {
+            shown.append(text + i, plain - i);
+            i = plain;
+            continue;
+        }
         const size_t start = i;
         uint32_t c;
         if (!CodePages::DecodeAnsi(text, length, i, c)) {

@@ -138,15 +138,13 @@ bool GetCurrentDir(char* buffer, size_t size)
 namespace {
 
 // Runs call (on a native path; false with the reason in errno) on path as
-// written, and only where that finds nothing (ENOENT, ENOTDIR) on the path
-// as Windows' rules find it, in another letter case: most paths exist as
-// written, and the system's own lookup is then the only one.
+// written (written: NativePathAsWritten's text of it), and only where that
+// finds nothing (ENOENT, ENOTDIR) on the path as Windows' rules find it, in
+// another letter case: most paths exist as written, and the system's own
+// lookup is then the only one.
 template <class Call>
-bool OnPath(const char* path, Call call)
+bool OnPath(const char* path, const char* written, Call call)
 {
-    char written[CNativePath::kSize];
-    if (!NativePathAsWritten(path, written))
-        return false;
     if (call(written))
         return true;
     if (errno != ENOENT && errno != ENOTDIR)
@@ -157,6 +155,14 @@ bool OnPath(const char* path, Call call)
         return false;
     }
     return call(found.Get());
+}
+
+// The same, with path's written text made here.
+template <class Call>
+bool OnPath(const char* path, Call call)
+{
+    char written[CNativePath::kSize];
+    return NativePathAsWritten(path, written) && OnPath(path, written, call);
 }
 
 }  // namespace
@@ -239,7 +245,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // Only a regular file is copied; a pipe is never waited on.
     struct stat info;
     int in = -1;
-    if (!OnPath(source, [&](const char* native) { return (in = OpenRegular(native, info)) >= 0; }))
+    if (!OnPath(source, written, [&](const char* native) { return (in = OpenRegular(native, info)) >= 0; }))
         return false;
 
     // A new file is written in its place, as cp writes it: the directory
