@@ -94,6 +94,10 @@ bool EqualsNoCase(const char* a, const char* b);
 // the code page leaves undefined stands for the character of its own number.
 uint32_t CodePointOf(unsigned char byte);
 
+// How many of text's first bytes are ASCII that the code page reads as
+// itself, up to the first other byte or the NUL.
+size_t AsciiRunLength(const char* text);
+
 // Decodes the character of the code page at text[at] (text holds length
 // bytes) into codePoint and moves at past it; false, with at unchanged, for
 // half a character or a pair of bytes the code page does not define.

@@ -307,6 +307,15 @@ uint32_t CodePointOf(unsigned char byte)
     return Table().chars[byte];
 }
 
+size_t AsciiRunLength(const char* text)
+{
+    const CodePageTable& table = Table();
+    size_t length = 0;
+    for (unsigned char c; (c = static_cast<unsigned char>(text[length])) != 0 && c < 0x80 && table.chars[c] == c;)
+        ++length;
+    return length;
+}
+
 bool DecodeAnsi(const char* text, size_t length, size_t& at, uint32_t& codePoint)
 {
     const CodePageTable& table = Table();

@@ -79,7 +79,13 @@ bool Convert(const char* text, char* out, size_t outSize, Decode decode, Encode 
 
 bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
 {
-    return Convert(ansi, out, outSize, DecodeAnsi, EncodeUtf8);
+    // A path is mostly ASCII, which is the same in UTF-8: the leading run of
+    // it is copied at once, and only the rest decoded character by character.
+    const size_t same = AsciiRunLength(ansi);
+    if (same >= outSize)
+        return false;
+    memcpy(out, ansi, same);
+    return Convert(ansi + same, out + same, outSize - same, DecodeAnsi, EncodeUtf8);
 }
 
 bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)

@@ -132,16 +132,21 @@ size_t FoldUtf8Name(const char* name, size_t length, char* out)
     return used;
 }
 
+std::string FoldedUtf8Name(const char* name, size_t length)
+{
+    std::string folded(kFoldRoom * length + 1, '\0');
+    folded.resize(FoldUtf8Name(name, length, &folded[0]));
+    return folded;
+}
+
 std::string FoldedUtf8Name(const std::string& name)
 {
-    std::string folded(kFoldRoom * name.size() + 1, '\0');
-    folded.resize(FoldUtf8Name(name.data(), name.size(), &folded[0]));
-    return folded;
+    return FoldedUtf8Name(name.data(), name.size());
 }
 
 bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength)
 {
-    return FoldedUtf8Name(std::string(a, aLength)) == FoldedUtf8Name(std::string(b, bLength));
+    return FoldedUtf8Name(a, aLength) == FoldedUtf8Name(b, bLength);
 }
 
 }  // namespace WindowsNames

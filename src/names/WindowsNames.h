@@ -45,6 +45,7 @@ void FoldAnsiCase(char* text);
 // room for kFoldRoom * length + 1 bytes, NUL-terminated; returns its length.
 constexpr size_t kFoldRoom = 2;
 size_t FoldUtf8Name(const char* name, size_t length, char* out);
+std::string FoldedUtf8Name(const char* name, size_t length);
 std::string FoldedUtf8Name(const std::string& name);
 
 // Whether letter case outside ASCII can be told apart here: POSIX systems

@@ -30,10 +30,17 @@ namespace {
 ShellOpener g_shellOpener = nullptr;
 
 // The directories of this run that have been cleaned of killed runs'
-// temporaries, or that it made, as native paths ("" or ending in "/").
-std::unordered_set<std::string>& CleanedDirectories()
+// temporaries, or that it made, as native paths ("" or ending in "/"), and
+// the one of them asked for last, which a run writes many files into in a
+// row. Kept until the process ends, as the names are (NativePath.cpp).
+struct CCleanedDirectories {
+    std::unordered_set<std::string> directories;
+    const std::string* last = nullptr;
+};
+
+CCleanedDirectories& CleanedDirectories()
 {
-    static std::unordered_set<std::string> cleaned;
+    static CCleanedDirectories& cleaned = *new CCleanedDirectories;
     return cleaned;
 }
 
@@ -41,11 +48,16 @@ std::unordered_set<std::string>& CleanedDirectories()
 // regular files of the user's, with a temporary's name, whose process is
 // gone and which no process holds locked (a run of another process-id
 // namespace, which shares the directory but not the ids, holds its lock).
-void RemoveStaleTemporaries(const std::string& directory)
+void RemoveStaleTemporaries(const char* directory)
 {
-    if (!CleanedDirectories().insert(directory).second)
+    CCleanedDirectories& cleaned = CleanedDirectories();
+    if (cleaned.last && *cleaned.last == directory)
         return;
-    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+    const auto added = cleaned.directories.insert(directory);
+    cleaned.last = &*added.first;
+    if (!added.second)
+        return;
+    DIR* dir = opendir(directory[0] ? directory : ".");
     if (!dir)
         return;
     while (const dirent* entry = readdir(dir)) {
@@ -147,11 +159,17 @@ bool OnPath(const char* path, const char* written, Call call)
 {
     if (call(written))
         return true;
-    if (errno != ENOENT && errno != ENOTDIR)
+    const int error = errno;
+    if (error != ENOENT && error != ENOTDIR)
         return false;
     CNativePath found(path);
     if (!found.IsValid()) {
         errno = found.Error();
+        return false;
+    }
+    // The lookup that found no other spelling leaves the answer as it was.
+    if (strcmp(found.Get(), written) == 0) {
+        errno = error;
         return false;
     }
     return call(found.Get());
@@ -174,9 +192,13 @@ bool ChangeDir(const char* path)
 
 bool DirectoryExists(const char* path)
 {
+    // A path the lookup saw as a directory, or found missing, needs no
+    // second look; a link is followed.
     CNativePath native(path);
+    if (!native.IsValid() || !native.Exists())
+        return false;
     struct stat info;
-    return native.IsValid() && stat(native.Get(), &info) == 0 && S_ISDIR(info.st_mode);
+    return native.SeenDirectory() || (stat(native.Get(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
 bool MakeDir(const char* path)
@@ -193,7 +215,7 @@ bool MakeDir(const char* path)
     std::string made = native.Get();
     if (made.empty() || made.back() != '/')
         made += '/';
-    CleanedDirectories().insert(made);
+    CleanedDirectories().directories.insert(made);
     return true;
 }
 
@@ -309,7 +331,8 @@ bool CopyFileOverwrite(const char* source, const char* destination)
 
 void StartRun()
 {
-    CleanedDirectories().clear();
+    CleanedDirectories().directories.clear();
+    CleanedDirectories().last = nullptr;
 }
 
 bool ShellOpen(const char* file)

@@ -59,6 +59,8 @@ public:
         }
         DIR* dir = opendir(native);
         if (!dir) {
+            if (m_last == &listing)
+                m_last = nullptr;
             m_listings.erase(directory);
             return nullptr;
         }
@@ -76,10 +78,10 @@ public:
     // The listing of directory when the run has changed the directory since
     // its last look, so that it holds the run's own entries and needs no look
     // to be taken as current (as Current takes it); null otherwise.
-    const Listing* ChangedByRun(const char* directory) const
+    const Listing* ChangedByRun(const char* directory)
     {
-        const auto known = m_listings.find(directory);
-        return known != m_listings.end() && known->second.changedByRun ? &known->second : nullptr;
+        const Listing* known = Known(directory, strlen(directory));
+        return known && known->changedByRun ? known : nullptr;
     }
 
     // Finds the entry of a listing whose name matches name without regard to
@@ -89,7 +91,7 @@ public:
     {
         if (!listing)
             return 0;
-        const auto match = listing->names.find(WindowsNames::FoldedUtf8Name(std::string(name, length)));
+        const auto match = listing->names.find(WindowsNames::FoldedUtf8Name(name, length));
         if (match == listing->names.end())
             return 0;
         if (match->second.empty())
@@ -98,19 +100,21 @@ public:
         return 1;
     }
 
-    // The run made the entry name in directory: the listing holds it, and the
-    // directory's next modification time is taken as the run's.
-    void Added(const char* directory, const char* name)
+    // The run made the entry name in directory (its first directoryLength
+    // bytes): the listing holds it, and the directory's next modification
+    // time is taken as the run's.
+    void Added(const char* directory, size_t directoryLength, const char* name)
     {
-        const auto known = m_listings.find(directory);
-        if (known == m_listings.end())
+        Listing* known = Known(directory, directoryLength);
+        if (!known)
             return;
-        Add(known->second, name);
-        known->second.changedByRun = true;
+        Add(*known, name);
+        known->changedByRun = true;
     }
 
     // The run made the directory directory (ending with "/"): it is empty,
-    // and needs no reading to know so.
+    // and needs no reading to know so; as a directory the run writes, the
+    // names of its entries are found in the listing.
     void Made(const std::string& directory)
     {
         struct stat info;
@@ -118,7 +122,7 @@ public:
             return;
         Listing& listing = m_listings[directory];
         listing.names.clear();
-        listing.changedByRun = false;
+        listing.changedByRun = true;
         listing.modified = info.st_mtim;
         listing.device = info.st_dev;
         listing.inode = info.st_ino;
@@ -135,6 +139,20 @@ public:
     };
 
 private:
+    // The listing of the directory named by length bytes, if the run has
+    // one. The last one asked for is kept at hand: a run asks for the same
+    // directory many times in a row, and its path is long to hash.
+    Listing* Known(const char* directory, size_t length)
+    {
+        if (m_last && m_lastDirectory.size() == length && memcmp(m_lastDirectory.data(), directory, length) == 0)
+            return m_last;
+        const auto known = m_listings.find(std::string(directory, length));
+        if (known == m_listings.end())
+            return nullptr;
+        m_lastDirectory.assign(directory, length);
+        m_last = &known->second;
+        return m_last;
+    }
 
     static void Add(Listing& listing, const char* name)
     {
@@ -144,11 +162,17 @@ private:
     }
 
     std::unordered_map<std::string, Listing> m_listings;
+    // The entry of m_listings that Known found last, and its directory; a
+    // node of the map stays where it is until it is erased.
+    Listing* m_last = nullptr;
+    std::string m_lastDirectory;
 };
 
+// Kept until the process ends: freeing the names of a run of tens of
+// thousands of files one by one at exit would take longer than finding them.
 CDirectoryNames& DirectoryNames()
 {
-    static CDirectoryNames names;
+    static CDirectoryNames& names = *new CDirectoryNames;
     return names;
 }
 
@@ -156,15 +180,18 @@ CDirectoryNames& DirectoryNames()
 
 void NoteNativeEntryMade(const char* native, bool isDirectory)
 {
-    // A directory may be written with a closing "/": its name is before it.
-    std::string path = native;
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    const size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    DirectoryNames().Added(directory.c_str(), path.c_str() + directory.size());
+    // A directory may be written with a closing "/": its name is before it,
+    // and its directory ("" or ending in "/") before that.
+    size_t length = strlen(native);
+    while (length > 1 && native[length - 1] == '/')
+        --length;
+    size_t directoryLength = length;
+    while (directoryLength > 0 && native[directoryLength - 1] != '/')
+        --directoryLength;
+    const std::string name(native + directoryLength, length - directoryLength);
+    DirectoryNames().Added(native, directoryLength, name.c_str());
     if (isDirectory)
-        DirectoryNames().Made(path + "/");
+        DirectoryNames().Made(std::string(native, length) + "/");
 }
 
 namespace {
@@ -240,6 +267,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
 
     struct stat info;
     m_exists = lstat(whole, &info) == 0;
+    m_seenDirectory = m_exists && S_ISDIR(info.st_mode);
     if (m_exists || errno != ENOENT) {
         CopyText(m_path, kSize, whole);
         m_error = 0;

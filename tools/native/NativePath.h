@@ -33,6 +33,10 @@ public:
     int Error() const { return m_error; }
 
 #ifndef _WIN32
+    // True when the lookup saw the path itself to be a directory, not a link
+    // to one (false when it did not look at the path as a whole).
+    bool SeenDirectory() const { return m_seenDirectory; }
+
     // Longer than any path the installer composes (259 characters, three
     // bytes each in UTF-8) and as long as PATH_MAX on Linux (4095 and the NUL).
     static constexpr size_t kSize = 4096;
@@ -47,6 +51,7 @@ private:
     bool m_valid;
     bool m_caseDiffers = false;
     bool m_exists = true;
+    bool m_seenDirectory = false;
     int m_error = 0;
 };
 
