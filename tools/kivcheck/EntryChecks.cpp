@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 
 #include "EntryPaths.h"
 #include "FileSystem.h"
@@ -108,22 +109,58 @@ public:
 
     // Where the system reaches the native path, every link followed; empty
     // when there is nothing there.
-    std::filesystem::path Of(const char* native)
+    std::filesystem::path Of(const CNativePath& native)
     {
-        const std::filesystem::path path(native);
-        std::error_code error;
-        const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
-        if (error || !std::filesystem::exists(status))
-            return {};
-        if (std::filesystem::is_symlink(status) || !path.has_filename())
+        const std::filesystem::path path(native.Get());
+        bool isLink;
+#ifndef _WIN32
+        // The path's own type, where the lookup saw it, needs no second look.
+        const unsigned seen = native.SeenType();
+        if (seen != 0) {
+            isLink = seen == S_IFLNK;
+        } else
+#endif
+        {
+            std::error_code error;
+            const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+            if (error || !std::filesystem::exists(status))
+                return {};
+            isLink = std::filesystem::is_symlink(status);
+        }
+        if (isLink || !path.has_filename())
             return Resolved(path);
-        const auto known = m_directories.try_emplace(path.parent_path().native());
-        if (known.second)
-            known.first->second = Resolved(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
-        return known.first->second.empty() ? std::filesystem::path() : known.first->second / path.filename();
+        const std::filesystem::path& directory = Directory(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
+        return directory.empty() ? std::filesystem::path() : directory / path.filename();
     }
 
 private:
+    // Where the system reaches a directory, found once for each: a directory
+    // that is no link is where its parent is reached, so that only a link is
+    // resolved level by level. Empty when it is no directory.
+    const std::filesystem::path& Directory(const std::filesystem::path& directory)
+    {
+        const auto known = m_directories.find(directory.native());
+        if (known != m_directories.end())
+            return known->second;
+        std::filesystem::path real;
+        const std::filesystem::path name = directory.filename();
+        if (directory.has_parent_path() && !name.empty() && name != "." && name != "..") {
+            std::error_code error;
+            const std::filesystem::file_status status = std::filesystem::symlink_status(directory, error);
+            if (!error && std::filesystem::is_directory(status)) {
+                const std::filesystem::path& parent = Directory(directory.parent_path());
+                if (!parent.empty())
+                    real = parent / name;
+            } else if (!error && std::filesystem::is_symlink(status)) {
+                real = Resolved(directory);
+            }
+        } else {
+            real = Resolved(directory);
+        }
+        // A node of the map stays where it is while others are added.
+        return m_directories.emplace(directory.native(), real).first->second;
+    }
+
     static std::filesystem::path Resolved(const std::filesystem::path& path)
     {
         std::error_code error;
@@ -146,7 +183,7 @@ bool OutsidePackage(const FileEntry& entry, CRealPaths& realPaths)
         return true;
     const CNativePath native(entry.szSource);
     const std::filesystem::path& here = realPaths.Here();
-    const std::filesystem::path real = native.IsValid() ? realPaths.Of(native.Get()) : std::filesystem::path();
+    const std::filesystem::path real = native.IsValid() ? realPaths.Of(native) : std::filesystem::path();
     if (real.empty() || here.empty())
         return false;
     const auto mismatch = std::mismatch(here.begin(), here.end(), real.begin(), real.end());

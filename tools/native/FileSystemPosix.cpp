@@ -198,7 +198,7 @@ bool DirectoryExists(const char* path)
     if (!native.IsValid() || !native.Exists())
         return false;
     struct stat info;
-    return native.SeenDirectory() || (stat(native.Get(), &info) == 0 && S_ISDIR(info.st_mode));
+    return native.SeenType() == S_IFDIR || (stat(native.Get(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
 bool MakeDir(const char* path)
@@ -223,9 +223,15 @@ FileLookup LookUpFile(const char* path)
 {
     if (!path || WindowsNames::HasDeviceName(path))
         return {FileKind::Special, false};
+    // The type the lookup saw is the one a link leads to, unless it is a link.
     CNativePath native(path);
     struct stat info;
-    if (!native.IsValid() || stat(native.Get(), &info) != 0)
+    if (!native.IsValid() || !native.Exists())
+        return {FileKind::Missing, false};
+    const unsigned seen = native.SeenType();
+    if (seen != 0 && seen != S_IFLNK)
+        info.st_mode = seen;
+    else if (stat(native.Get(), &info) != 0)
         return {FileKind::Missing, false};
     const FileKind kind = S_ISREG(info.st_mode) ? FileKind::File : S_ISDIR(info.st_mode) ? FileKind::Directory
                                                                                            : FileKind::Special;

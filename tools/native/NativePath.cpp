@@ -267,7 +267,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
 
     struct stat info;
     m_exists = lstat(whole, &info) == 0;
-    m_seenDirectory = m_exists && S_ISDIR(info.st_mode);
+    m_seenType = m_exists ? info.st_mode & S_IFMT : 0;
     if (m_exists || errno != ENOENT) {
         CopyText(m_path, kSize, whole);
         m_error = 0;

@@ -33,9 +33,9 @@ public:
     int Error() const { return m_error; }
 
 #ifndef _WIN32
-    // True when the lookup saw the path itself to be a directory, not a link
-    // to one (false when it did not look at the path as a whole).
-    bool SeenDirectory() const { return m_seenDirectory; }
+    // The type (S_IFMT bits) of the path itself, a link not followed, where
+    // the lookup looked at the path as a whole; 0 where it did not.
+    unsigned SeenType() const { return m_seenType; }
 
     // Longer than any path the installer composes (259 characters, three
     // bytes each in UTF-8) and as long as PATH_MAX on Linux (4095 and the NUL).
@@ -51,7 +51,7 @@ private:
     bool m_valid;
     bool m_caseDiffers = false;
     bool m_exists = true;
-    bool m_seenDirectory = false;
+    unsigned m_seenType = 0;
     int m_error = 0;
 };
 
