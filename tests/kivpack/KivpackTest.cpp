@@ -133,6 +133,23 @@ TEST(Kivpack, RefusesWhatThePackageCannotCarryAndWritesNothing)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 1) << "written beside the content";
 }
 
+// Copies run side by side, yet a failing one is reported as one at a time would find it: the first in
+// order of two unreadable files (links to /proc/self/mem, EIO at their start), with nothing written.
+TEST(Kivpack, TheFirstCopyToFailIsReportedAndNothingIsWritten)
+{
+    CTempDir dir;
+    for (int n = 0; n < 300; ++n)
+        Put(dir.Native("content/d" + std::to_string(n / 50) + "/f" + std::to_string(1000 + n)), std::string(4096, 'x'));
+    for (const char* unreadable : {"content/d1/f1060", "content/d4/f1210"}) {
+        fs::remove(dir.Native(unreadable));
+        fs::create_symlink("/proc/self/mem", dir.Native(unreadable));
+    }
+    PackRun run({"--title", "T", "--default-dir", "C:\\T", dir.Native("content").string(), dir.Native("pack").string()});
+    EXPECT_EQ(run.status, kPackNotWritten);
+    EXPECT_EQ(run.err, "kivpack: \"d1/f1060\" could not be written: Input/output error\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 1) << "written beside the content";
+}
+
 // An OEM code page, 850 (iconv's CP850): "Ärger.txt" is packed as 8E and installs under its UTF-8 name;
 // "LPT³.txt" is a device name, judged by its byte in 850 (FC), not by its UTF-8 bytes.
 TEST(Kivpack, AnOemCodePageAndItsSuperscriptDigits)

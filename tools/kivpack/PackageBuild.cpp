@@ -1,6 +1,12 @@
 #include "PackageBuild.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <mutex>
+#include <new>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "FileSystem.h"
@@ -9,6 +15,75 @@
 #include "ToolOutput.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Copies the content files below content, several at a time: each copy is a
+// new file of its own, independent of the others, and on more than one
+// processor their work in the kernel overlaps. The directories are made
+// first, in order. False, with the index of the file whose copy failed and
+// why, when one fails; that is the first in the scan's order to fail, as one
+// copy at a time would find it: the files are taken in order, so every file
+// before it has been taken, and is finished, by the time the copies end.
+bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files, size_t& failed, std::error_code& error)
+{
+    std::vector<fs::path> destinations;
+    destinations.reserve(files.size());
+    const fs::path* made = nullptr;
+    for (size_t i = 0; i < files.size(); ++i) {
+        destinations.push_back(content / files[i].relative);
+        const fs::path& destination = destinations.back();
+        if (!made || destination.parent_path() != made->parent_path()) {
+            made = &destination;
+            fs::create_directories(destination.parent_path(), error);
+            if (Platform::Interrupted() || error) {
+                failed = i;
+                return false;
+            }
+        }
+    }
+
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::mutex failure;
+    failed = files.size();
+    auto copy = [&] {
+        for (size_t i; !stop && (i = next++) < files.size();) {
+            std::error_code copyError;
+            bool copied = false;
+            try {
+                copied = !Platform::Interrupted() && CopyKeepingTime(files[i].source, destinations[i], copyError);
+            } catch (const std::bad_alloc&) {
+                copyError = std::make_error_code(std::errc::not_enough_memory);
+            }
+            if (!copied) {
+                const std::lock_guard<std::mutex> guard(failure);
+                if (i < failed) {
+                    failed = i;
+                    error = copyError;
+                }
+                stop = true;
+            }
+        }
+    };
+    // One copy runs here; a helper that cannot be started leaves its share
+    // to the others.
+    const unsigned helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
+    std::vector<std::thread> running;
+    for (unsigned n = 0; n < helpers; ++n) {
+        try {
+            running.emplace_back(copy);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    copy();
+    for (std::thread& helper : running)
+        helper.join();
+    return failed == files.size();
+}
+
+}  // namespace
 
 bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetupInfo& layout, const ContentScan& scan,
                   const std::vector<PackEntry>& entries, const fs::path& installer, std::string& problem)
@@ -29,16 +104,9 @@ bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetup
     if (!installer.empty() && !CopyKeepingTime(installer, root / kInstallerFileName, error))
         return notWritten(kInstallerFileName);
 
-    fs::path made;
-    for (const ContentFile& file : scan.files) {
-        const fs::path destination = root / kContentDirName / file.relative;
-        if (destination.parent_path() != made) {
-            made = destination.parent_path();
-            fs::create_directories(made, error);
-        }
-        if (Platform::Interrupted() || error || !CopyKeepingTime(file.source, destination, error))
-            return notWritten(ShownSystemPath(fs::u8path(file.shown), Quotes::With));
-    }
+    size_t failed;
+    if (!CopyContent(root / kContentDirName, scan.files, failed, error))
+        return notWritten(ShownSystemPath(fs::u8path(scan.files[failed].shown), Quotes::With));
     if (!WriteBytes(root / kSetupFileName, SetupFileText(layout), error))
         return notWritten(kSetupFileName);
     if (!WriteBytes(root / kListFileName, ListFileText(layout, entries), error))
