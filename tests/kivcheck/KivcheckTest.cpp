@@ -213,7 +213,7 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
     }
 
 #ifndef _WIN32
-    // Links, a level of a directory (the last or one above it) and a file: only those that lead out of the package do, each once.
+    // Links to directories (at the top or deeper, with levels beneath) and to files: only those that lead out of the package do, each once.
     {
         CTempDir package, outside;
         outside.Write("far.txt", "far"), outside.Write("deep\\far.txt", "far");
@@ -221,12 +221,13 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
         package.Write("in\\a.txt", "a"), package.Write("in\\b.txt", "b");
         std::filesystem::create_directory_symlink(outside.Native(), package.Native("out"));
         std::filesystem::create_directory_symlink("in", package.Native("alias"));
+        std::filesystem::create_directory_symlink(outside.Native(), package.Native("in/away"));
         std::filesystem::create_symlink(outside.Native("far.txt"), package.Native("in/far.txt"));
         std::filesystem::create_symlink("a.txt", package.Native("in/near.txt"));
         package.Write("list.inf", "[Pack]\nCount=7\nFILE1=out\\far.txt;$setupdir\\1\\;C;1\nFILE2=in\\a.txt;$setupdir;C;2\n"
                                   "FILE3=in\\far.txt;$setupdir\\3\\;C;3\nFILE4=alias\\b.txt;$setupdir;C;4\n"
                                   "FILE5=in\\near.txt;$setupdir\\5\\;C;5\nFILE6=out\\far.txt;$setupdir\\6\\;C;6\n"
-                                  "FILE7=out\\deep\\far.txt;$setupdir\\7\\;C;7\n");
+                                  "FILE7=in\\away\\deep\\far.txt;$setupdir\\7\\;C;7\n");
         EXPECT_EQ(WarningCodes(package), (Codes{"source-outside", "source-outside", "source-outside", "source-outside"}));
     }
 #endif
