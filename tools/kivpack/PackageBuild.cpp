@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -29,13 +28,13 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
 {
     std::vector<fs::path> destinations;
     destinations.reserve(files.size());
-    const fs::path* made = nullptr;
+    fs::path made;
     for (size_t i = 0; i < files.size(); ++i) {
         destinations.push_back(content / files[i].relative);
-        const fs::path& destination = destinations.back();
-        if (!made || destination.parent_path() != made->parent_path()) {
-            made = &destination;
-            fs::create_directories(destination.parent_path(), error);
+        fs::path directory = destinations.back().parent_path();
+        if (directory != made) {
+            made = std::move(directory);
+            fs::create_directories(made, error);
             if (Platform::Interrupted() || error) {
                 failed = i;
                 return false;

@@ -183,6 +183,20 @@ bool OnPath(const char* path, Call call)
     return NativePathAsWritten(path, written) && OnPath(path, written, call);
 }
 
+// The type (S_IFMT bits) of what the path reaches, a link followed; 0 for
+// nothing there. A path the lookup found missing, or saw as anything but a
+// link, needs no second look.
+unsigned ReachedType(const CNativePath& native)
+{
+    if (!native.IsValid() || !native.Exists())
+        return 0;
+    const unsigned seen = native.SeenType();
+    if (seen != 0 && seen != S_IFLNK)
+        return seen;
+    struct stat info;
+    return stat(native.Get(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
 }  // namespace
 
 bool ChangeDir(const char* path)
@@ -192,13 +206,7 @@ bool ChangeDir(const char* path)
 
 bool DirectoryExists(const char* path)
 {
-    // A path the lookup saw as a directory, or found missing, needs no
-    // second look; a link is followed.
-    CNativePath native(path);
-    if (!native.IsValid() || !native.Exists())
-        return false;
-    struct stat info;
-    return native.SeenType() == S_IFDIR || (stat(native.Get(), &info) == 0 && S_ISDIR(info.st_mode));
+    return ReachedType(CNativePath(path)) == S_IFDIR;
 }
 
 bool MakeDir(const char* path)
@@ -223,18 +231,11 @@ FileLookup LookUpFile(const char* path)
 {
     if (!path || WindowsNames::HasDeviceName(path))
         return {FileKind::Special, false};
-    // The type the lookup saw is the one a link leads to, unless it is a link.
     CNativePath native(path);
-    struct stat info;
-    if (!native.IsValid() || !native.Exists())
+    const unsigned type = ReachedType(native);
+    if (type == 0)
         return {FileKind::Missing, false};
-    const unsigned seen = native.SeenType();
-    if (seen != 0 && seen != S_IFLNK)
-        info.st_mode = seen;
-    else if (stat(native.Get(), &info) != 0)
-        return {FileKind::Missing, false};
-    const FileKind kind = S_ISREG(info.st_mode) ? FileKind::File : S_ISDIR(info.st_mode) ? FileKind::Directory
-                                                                                           : FileKind::Special;
+    const FileKind kind = type == S_IFREG ? FileKind::File : type == S_IFDIR ? FileKind::Directory : FileKind::Special;
     return {kind, native.CaseDiffers()};
 }
 
