@@ -75,22 +75,29 @@ bool Convert(const char* text, char* out, size_t outSize, Decode decode, Encode 
     return true;
 }
 
+// Convert, with the leading run of ASCII copied at once: a path is mostly
+// ASCII, which is the same in UTF-8 and, where the code page reads it as
+// itself (AsciiRunLength, EncodeAnsi), in the code page.
+template <class Decode, class Encode>
+bool ConvertAfterAscii(const char* text, char* out, size_t outSize, Decode decode, Encode encode)
+{
+    const size_t same = AsciiRunLength(text);
+    if (same >= outSize)
+        return false;
+    memcpy(out, text, same);
+    return Convert(text + same, out + same, outSize - same, decode, encode);
+}
+
 }  // namespace
 
 bool AnsiToUtf8(const char* ansi, char* out, size_t outSize)
 {
-    // A path is mostly ASCII, which is the same in UTF-8: the leading run of
-    // it is copied at once, and only the rest decoded character by character.
-    const size_t same = AsciiRunLength(ansi);
-    if (same >= outSize)
-        return false;
-    memcpy(out, ansi, same);
-    return Convert(ansi + same, out + same, outSize - same, DecodeAnsi, EncodeUtf8);
+    return ConvertAfterAscii(ansi, out, outSize, DecodeAnsi, EncodeUtf8);
 }
 
 bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize)
 {
-    return Convert(utf8, out, outSize, DecodeUtf8, EncodeAnsi);
+    return ConvertAfterAscii(utf8, out, outSize, DecodeUtf8, EncodeAnsi);
 }
 
 }  // namespace CodePages

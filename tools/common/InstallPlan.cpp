@@ -38,10 +38,15 @@ PlanStep ToPlanStep(const InstallStep& step)
     return planned;
 }
 
+std::string PlanTarget(const std::string& targetDir)
+{
+    return Uncut([&](char* out, size_t size) { return NormaliseTarget(targetDir.c_str(), out, size); });
+}
+
 InstallPlan ComputePlan(const CSetupInfo& info, const std::string& targetDir)
 {
     InstallPlan plan;
-    plan.target = Uncut([&](char* out, size_t size) { return NormaliseTarget(targetDir.c_str(), out, size); });
+    plan.target = PlanTarget(targetDir);
     WalkInstallSteps(info.m_files, targetDir.c_str(), [](InstallStep& step, void* steps) {
         static_cast<std::vector<PlanStep>*>(steps)->push_back(ToPlanStep(step));
     }, &plan.steps);

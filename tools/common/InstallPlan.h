@@ -28,6 +28,9 @@ struct InstallPlan {
 // entries), as Install takes them for targetDir.
 InstallPlan ComputePlan(const CSetupInfo& info, const std::string& targetDir);
 
+// The plan's target alone: targetDir normalised, whole.
+std::string PlanTarget(const std::string& targetDir);
+
 // A step of the walk as the tools show it.
 PlanStep ToPlanStep(const InstallStep& step);
 

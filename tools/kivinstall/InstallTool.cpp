@@ -166,10 +166,9 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
         console.Err("kivinstall: " + LoadFailureText(info.GetLoadFailure()) + "\n" + kLoadErrorText + "\n");
         return kInstallNotLoaded;
     }
-    const InstallPlan plan = ComputePlan(info, target);
     if (options.dryRun) {
         size_t copies = 0, opens = 0;
-        const std::string steps = WritePlanText(plan, copies, opens);
+        const std::string steps = WritePlanText(ComputePlan(info, target), copies, opens);
         console.Out(steps + "dry run: " + std::to_string(copies) + " to copy, " + std::to_string(opens) +
                     " to open; nothing was changed\n");
         return kInstallDone;
@@ -183,7 +182,7 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
     if (Platform::Interrupted())
         console.Err("kivinstall: interrupted; the steps left were not taken\n");
     std::string summary = "installed " + std::to_string(progress.Copied()) + " of " +
-                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + Shown(Quoted(plan.target), ShowAs::Path);
+                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + Shown(Quoted(PlanTarget(target)), ShowAs::Path);
     if (notCopied != 0)
         summary += "; " + std::to_string(notCopied) + (notCopied == 1 ? " entry was" : " entries were") + " NOT copied";
     console.Out(summary + "\n");
