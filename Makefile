@@ -7,9 +7,11 @@ NATIVE_DIR  := build/native
 WINDOWS_DIR := build/windows
 RELEASE_DIR := build/release
 
-# Debian packages the builds and tests need.
-DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-x86-64-posix help2man dpkg-dev \
-                wine wine64 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
+# Debian packages the builds and tests need. KivSetup.exe and the Windows tools
+# are 32-bit programs: Wine runs them with wine32, from Debian's i386
+# architecture, which `make deps` adds when it is missing.
+DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-i686-posix help2man dpkg-dev \
+                wine wine64 wine32:i386 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
                 libbenchmark-dev xdotool imagemagick git openssl osslsigncode locales lintian
 # The locales whose ANSI code pages Wine takes in the tests of the code pages: 932, 936, 949 and 950,
 # then 874 and 1250 to 1258; made with localedef when the system lacks them.
@@ -133,6 +135,10 @@ deps:
 	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || missing="$$missing $$p"; \
 	done; \
 	sudo=""; [ "$$(id -u)" = 0 ] || sudo=sudo; \
+	if [ -n "$$missing" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then \
+	  echo "Adding the i386 architecture (for wine32)"; \
+	  $$sudo dpkg --add-architecture i386 || exit 1; \
+	fi; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $$sudo apt-get update && DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y $$missing; \

@@ -4,12 +4,13 @@
 #include <windows.h>
 
 #include "Application.h"
+#include "LaterWindows.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    // Before anything can load a DLL: only from System32, never from the
-    // directory the installer was downloaded to and started from.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Before anything can load a DLL: never from the directory the installer
+    // was downloaded to and started from.
+    Platform::RestrictDllSearch();
     return RunApplication();
 }
 

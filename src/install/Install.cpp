@@ -54,6 +54,9 @@ void TakeStep(InstallStep& step)
         step.outcome = StepOutcome::PathTooLong;
         return;
     }
+    // The directory test, the levels made and the copy all reach the paths
+    // the user chose, also from a 32-bit program on 64-bit Windows.
+    Platform::CNativeFileSystemView nativeView;
     bool restored;
     const int dirError = PrepareEntryDir(step.entryDir, restored);
     if (!restored)

@@ -75,6 +75,24 @@ void NextTemporaryName(unsigned long process, char* out);
 // True when name (one level) is a temporary's, with its process id in process.
 bool ReadTemporaryName(const char* name, unsigned long& process);
 
+// While it lives, the calling thread reaches the file system as it is: a
+// 32-bit program on 64-bit Windows, whose paths under %windir%\System32 the
+// system otherwise sends to SysWOW64, then writes where the user chose. Held
+// around the file-system calls of one copy step and nothing else: while it
+// lives the thread loads no DLL, which would come from the wrong System32.
+// Elsewhere it changes nothing.
+class CNativeFileSystemView {
+public:
+    CNativeFileSystemView();
+    ~CNativeFileSystemView();
+    CNativeFileSystemView(const CNativeFileSystemView&) = delete;
+    CNativeFileSystemView& operator=(const CNativeFileSystemView&) = delete;
+
+private:
+    void* m_saved = nullptr;
+    bool m_active = false;
+};
+
 // A run's copies start: each directory they write into is cleaned of the
 // temporaries of runs that no longer run, once, at its first copy.
 void StartRun();

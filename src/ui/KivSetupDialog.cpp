@@ -9,6 +9,7 @@
 #include "BitmapFile.h"
 #include "DataExchange.h"
 #include "FileSystem.h"
+#include "LaterWindows.h"
 #include "Limits.h"
 #include "Resources.h"
 #include "SetupInfo.h"
@@ -222,7 +223,7 @@ void CKivSetupDialog::OnInstall()
     }
     memcpy(m_pTarget, m_strDir, m_strDir.GetLength() + 1);
     // What Windows shows when the session is to end during the run.
-    ShutdownBlockReasonCreate(GetHwnd(), L"Installing files");
+    Platform::ShowShutdownReason(GetHwnd(), L"Installing files");
     m_copies.Start(GetHwnd(), kInstallProgressMessage, kInstallDoneMessage, CopyFiles, this);
 }
 
@@ -258,7 +259,7 @@ LRESULT CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
 {
     // The worker's last act was to post this message.
     m_copies.Join();
-    ShutdownBlockReasonDestroy(GetHwnd());
+    Platform::HideShutdownReason(GetHwnd());
     // The opens, on this thread, which lives on and keeps COM for the shell;
     // only when the copies have handled every entry.
     if (m_pTarget && !Platform::Interrupted())

@@ -128,10 +128,14 @@ TEST(BuiltInResources, TheCommittedPicturesAndManifestInFormsTheSystemTakes)
         EXPECT_EQ(Resource(module, RT_GROUP_ICON, IDR_MAINFRAME).size(), 6 + 14u * static_cast<unsigned char>(ico[4]));
         // Exactly one manifest, the committed one: with a second from the toolchain, which wins is chance.
         std::vector<WORD> ids;
-        EnumResourceNamesA(module, RT_MANIFEST, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) -> BOOL {
-            reinterpret_cast<std::vector<WORD>*>(list)->push_back(IS_INTRESOURCE(name) ? LOWORD(name) : 0xFFFF);
-            return TRUE;
-        }, reinterpret_cast<LONG_PTR>(&ids));
+        struct Names {
+            static BOOL CALLBACK Add(HMODULE, LPCSTR, LPSTR name, LONG_PTR list)
+            {
+                reinterpret_cast<std::vector<WORD>*>(list)->push_back(IS_INTRESOURCE(name) ? LOWORD(name) : 0xFFFF);
+                return TRUE;
+            }
+        };
+        EnumResourceNamesA(module, RT_MANIFEST, Names::Add, reinterpret_cast<LONG_PTR>(&ids));
         EXPECT_EQ(ids, std::vector<WORD>{1});
         EXPECT_EQ(Resource(module, RT_MANIFEST, 1), manifest);
         FreeLibrary(module);

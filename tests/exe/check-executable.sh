@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
-# A built Windows executable, read with objdump: 64-bit, ASLR (high-entropy), DEP, relocations kept, stripped,
+# A built Windows executable, read with objdump: 32-bit x86 (PE32), ASLR, DEP, relocations kept, stripped,
 # importing Windows' own DLLs only; with a budget, its size less its resources within it (unoptimised: over).
 #   check-executable.sh EXE [gui|console] [CODE_BUDGET_BYTES]
 set -euo pipefail
 exe="$1" subsystem="${2:-}" budget="${3:-}"
-objdump="${OBJDUMP:-x86_64-w64-mingw32-objdump}"
+objdump="${OBJDUMP:-i686-w64-mingw32-objdump}"
 failures=0
 fail() { echo "FAIL $(basename "$exe"): $*" >&2; failures=$((failures + 1)); }
 
 [ -f "$exe" ] || { echo "FAIL: $exe is missing" >&2; exit 1; }
 headers="$("$objdump" -p "$exe")" || { echo "FAIL: $objdump cannot read $exe" >&2; exit 1; }
 sections="$("$objdump" -h "$exe")"
-grep -q 'file format pei-x86-64' <<<"$headers" || fail "not a 64-bit PE executable"
-for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
+# One 32-bit program starts on 32-bit and 64-bit Windows and on Windows on ARM, which emulates x86.
+grep -q 'file format pei-i386' <<<"$headers" || fail "not a 32-bit x86 PE executable"
+for flag in DYNAMIC_BASE NX_COMPAT; do
   grep -qE "^[[:space:]]+$flag\$" <<<"$headers" || fail "not linked with $flag"
 done
+# High-entropy ASLR needs 64-bit addresses; a PE32 that claims it is malformed.
+! grep -qE "^[[:space:]]+HIGH_ENTROPY_VA\$" <<<"$headers" || fail "claims high-entropy ASLR, which a PE32 cannot have"
 grep -qE '^[[:space:]]+[0-9]+ \.reloc ' <<<"$sections" || fail "no relocations: ASLR cannot move it"
 if grep -qE '^[[:space:]]+[0-9]+ (\.debug|/)' <<<"$sections" || [ -n "$("$objdump" -t "$exe" | sed -n '/^\[/p')" ]; then
   fail "not stripped"

@@ -10,9 +10,10 @@ version="$1" exe="$(realpath "$2")" kivcheck="$3" exe_tests="$4" here="$(cd "$(d
 work="$(mktemp -d)" && trap 'rm -rf "$work"' EXIT && cd "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-x86_64-w64-mingw32-windres -i "$exe" -O rc >rc.txt
+i686-w64-mingw32-windres -i "$exe" -O rc >rc.txt
 for line in "FILEVERSION ${version//./, }, 0" "PRODUCTVERSION ${version//./, }, 0" "\"FileVersion\", \"$version\"" \
-    "\"ProductVersion\", \"$version\"" "\"ProductName\", \"KivSetup\"" "\"FileDescription\", \"KivSetup - "; do
+    "\"ProductVersion\", \"$version\"" "\"ProductName\", \"KivSetup\"" "\"FileDescription\", \"KivSetup - " \
+    "\"LegalCopyright\", \"Copyright (c) 2026 The KivSetup developers\""; do
   grep -qF "$line" rc.txt || fail "no '$line' in the version resource"
 done
 [ "$(wine "$kivcheck" --version </dev/null | tr -d '\r')" = "kivcheck $version" ] || fail "kivcheck --version"

@@ -10,7 +10,7 @@ fail() { echo "stage-for-windows: $*" >&2; exit 1; }
 
 mkdir -p "$stage/res" "$stage/examples"
 cp "$root/tests/run-on-windows.cmd" "$build/KivSetup.exe" "$build/kivinstall.exe" "$build/generated/KivSetup.manifest" "$stage/"
-find "$build/tests" -name 'kiv_*.exe' -exec cp {} "$stage/" \;
+find "$build/tests" \( -name 'kiv_*.exe' -o -name 'kiv_*.dll' \) -exec cp {} "$stage/" \;
 cp "$root/res/logo.bmp" "$root/res/KivSetup.ico" "$stage/res/"
 cp -r "$root/examples/arena-pack" "$stage/examples/"
 # A test program the script does not name would be staged and never run.

@@ -336,6 +336,10 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     return false;
 }
 
+// No system here redirects a program's paths.
+CNativeFileSystemView::CNativeFileSystemView() = default;
+CNativeFileSystemView::~CNativeFileSystemView() = default;
+
 void StartRun()
 {
     CleanedDirectories().directories.clear();
