@@ -124,4 +124,14 @@ bool AnsiToUtf8(const char* ansi, char* out, size_t outSize);
 // character that the code page cannot write (or is not UTF-8).
 bool Utf8ToAnsi(const char* utf8, char* out, size_t outSize);
 
+#ifdef _WIN32
+// Converts UTF-16 text, as Windows hands what a user typed or picked, into
+// the system's code page without a lookalike for any character
+// (WC_NO_BEST_FIT_CHARS, and no default character used): false when a
+// character has no place in the code page, or out is too small. Never
+// "Lodz" for "Łódź", nor "\" for a full-width backslash. (Natively the
+// system's text is UTF-8: Utf8ToAnsi.)
+bool WideToAnsi(const wchar_t* wide, char* out, size_t outSize);
+#endif
+
 }  // namespace CodePages

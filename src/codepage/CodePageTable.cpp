@@ -26,7 +26,7 @@ struct Encoding {
 
 struct CodePageTable {
     int codePage = 0;  // 0 until first use
-    uint32_t chars[256];
+    uint32_t chars[256] = {};
     // Double-byte code pages: the character of every pair, at lead << 8 |
     // trail; 0 for a pair that writes none.
     uint32_t* pairs = nullptr;

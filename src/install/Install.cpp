@@ -15,9 +15,9 @@ namespace {
 int PrepareEntryDir(const char* entryDir, bool& restored)
 {
     int makeError = 0;
-    char saved[kPathSize];
+    Platform::SavedDir saved;
     restored = true;
-    if (!Platform::GetCurrentDir(saved, sizeof saved)) {
+    if (!Platform::SaveCurrentDir(saved)) {
         // A current directory that does not fit the buffer could not be
         // restored, so it is not left: the entry directory is tested in place.
         if (!Platform::DirectoryExists(entryDir))
@@ -26,7 +26,7 @@ int PrepareEntryDir(const char* entryDir, bool& restored)
     }
     if (!Platform::ChangeDir(entryDir))
         MakePath(entryDir, &makeError);
-    if (!Platform::ChangeDir(saved)) {
+    if (!Platform::RestoreCurrentDir(saved)) {
         restored = false;
         return Platform::LastError();
     }

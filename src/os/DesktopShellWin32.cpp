@@ -15,11 +15,10 @@ namespace {
 // which the linker would reach through one more pointer each.
 constexpr GUID kTopLevelBrowser = {0x4c96be40, 0x915c, 0x11cf, {0x99, 0xd3, 0x00, 0xaa, 0x00, 0x4a, 0xe8, 0x37}};
 
-// A wide copy of text in the code page, as a BSTR; null when memory runs out.
-BSTR WideText(const char* text)
+// A wide copy of text in the code page (MAX_PATH characters at most).
+bool Widen(const char* text, wchar_t* wide)
 {
-    wchar_t wide[MAX_PATH];
-    return MultiByteToWideChar(CP_ACP, 0, text, -1, wide, MAX_PATH) ? SysAllocString(wide) : nullptr;
+    return MultiByteToWideChar(CP_ACP, 0, text, -1, wide, MAX_PATH) != 0;
 }
 
 // The desktop shell's own Shell object (IShellDispatch2), reached through
@@ -64,19 +63,23 @@ bool OpenAsDesktopUser(const char* file)
     // its own process and current directory, so it is given the whole path
     // of the file and this program's current directory to start it in, and
     // the parameter text exactly as given.
-    char whole[MAX_PATH], here[MAX_PATH];
+    // Both are taken in UTF-16, which holds a directory whose name the code
+    // page cannot write.
+    wchar_t parameters[MAX_PATH], whole[MAX_PATH];
+    Platform::SavedDir here;
     IShellDispatch2* shell;
-    if (!IsUserAnAdmin() || !GetFullPathNameA(file, MAX_PATH, whole, nullptr) ||
-        !Platform::GetCurrentDir(here, sizeof here) || !(shell = DesktopShell()))
+    const DWORD wholeLength = Widen(file, parameters) ? GetFullPathNameW(parameters, MAX_PATH, whole, nullptr) : 0;
+    if (!IsUserAnAdmin() || wholeLength == 0 || wholeLength >= MAX_PATH || !Platform::SaveCurrentDir(here) ||
+        !(shell = DesktopShell()))
         return false;
     // The texts: the path, the parameters, the directory; the default action
     // (no verb), shown normally.
     VARIANT texts[3] = {}, verb = {}, show = {};
-    const char* given[3] = {whole, file, here};
+    const wchar_t* given[3] = {whole, parameters, here.path};
     bool made = true;
     for (int i = 0; i < 3; ++i) {
         texts[i].vt = VT_BSTR;
-        made = (texts[i].bstrVal = WideText(given[i])) && made;
+        made = (texts[i].bstrVal = SysAllocString(given[i])) && made;
     }
     show.vt = VT_I4;
     show.lVal = SW_SHOW;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "TemporaryName.h"
+
 // All paths are written with backslashes as separators; relative ones are
 // resolved against the current directory of the process.
 namespace Platform {
@@ -29,8 +31,22 @@ constexpr int kReadFailed = EIO;
 // fit size bytes.
 void DescribeError(int code, char* text, size_t size);
 
-// Fills buffer with the current directory (_getcwd); false when it does not fit.
-bool GetCurrentDir(char* buffer, size_t size);
+// The current directory, kept in the system's own text so that it is never
+// lost: on Windows in UTF-16 (_wgetcwd), which holds every name the system
+// can, where the code page cannot write some of them; natively the
+// system's path. SaveCurrentDir is false when it does not fit.
+#ifdef _WIN32
+using SystemChar = wchar_t;
+constexpr size_t kSavedDirSize = 260;
+#else
+using SystemChar = char;
+constexpr size_t kSavedDirSize = 4096;
+#endif
+struct SavedDir {
+    SystemChar path[kSavedDirSize];
+};
+bool SaveCurrentDir(SavedDir& saved);
+bool RestoreCurrentDir(const SavedDir& saved);
 
 // Makes path the current directory (_chdir); false when it cannot be entered.
 bool ChangeDir(const char* path);
@@ -42,38 +58,23 @@ bool DirectoryExists(const char* path);
 bool MakeDir(const char* path);
 
 // Copies source to destination, replacing an existing file only with a
-// complete copy: it is written under a temporary name beside it and renamed
-// over it. A failed copy, also one an interrupt ends, leaves no partial file
-// behind. A new file is written under a temporary name too on Windows, and in
-// its place natively (as cp writes it: one change of the directory instead
-// of two), so that there a process killed outright can leave it cut short
-// under its name. A device name (NUL,
-// COM1, ...) on either side is refused, as no file. A copy that replaces a
-// file is flushed to the disk before the rename, so that after a power cut
-// the destination holds the old file or the new one. A new file is not
-// flushed (a flush per file takes an install about twice as long, see
-// docs/performance.md): after a power cut it may be missing, or there but
-// empty or cut short (ext4), or read as zeros where its data had not
-// reached the disk (NTFS).
+// complete copy: it is written under a temporary name in the destination's
+// own directory (TemporaryName.h) and renamed over it. A failed copy, also one
+// an interrupt ends, leaves no partial file behind, and never removes a file
+// it did not write. A new file is written under a temporary name too on
+// Windows, and in its place natively (as cp writes it: one change of the
+// directory instead of two), so that there a process killed outright can
+// leave it cut short under its name. On Windows, where the directory is so
+// long that no temporary's name fits the path limit beside the destination,
+// the copy is made as CopyFileA makes it, straight onto the destination. A
+// device name (NUL, COM1, ...) on either side is refused, as no file. A copy
+// that replaces a file is flushed to the disk before the rename, so that
+// after a power cut the destination holds the old file or the new one. A new
+// file is not flushed (a flush per file takes an install about twice as
+// long, see docs/performance.md): after a power cut it may be missing, or
+// there but empty or cut short (ext4), or read as zeros where its data had
+// not reached the disk (NTFS).
 bool CopyFileOverwrite(const char* source, const char* destination);
-
-// What a copy writes to before it takes the destination's name, beside it:
-// ".kivtmp.", the writing process's id and a number of the process's own, in
-// eight and six hexadecimal digits (".kivtmp.00001f2c.00002a"). The same form
-// on every system, so that a later run can tell a temporary that a killed
-// run left from a file of the user's: the first copy of a run into a
-// directory removes the regular files of this form there whose process no
-// longer runs (StartRun).
-constexpr char kTemporaryPrefix[] = ".kivtmp.";
-constexpr size_t kTemporaryNameLength = 23;
-// Writes the name of the process id's next temporary into out (room for
-// kTemporaryNameLength + 1 bytes); each call gives another name. Called from
-// one thread at a time. A copy whose name exists already (left by an earlier
-// process of the same id) tries the next, kTemporaryNameTries names in all.
-constexpr int kTemporaryNameTries = 16;
-void NextTemporaryName(unsigned long process, char* out);
-// True when name (one level) is a temporary's, with its process id in process.
-bool ReadTemporaryName(const char* name, unsigned long& process);
 
 // While it lives, the calling thread reaches the file system as it is: a
 // 32-bit program on 64-bit Windows, whose paths under %windir%\System32 the
@@ -89,16 +90,24 @@ public:
     CNativeFileSystemView& operator=(const CNativeFileSystemView&) = delete;
 
 private:
-    void* m_saved = nullptr;
-    bool m_active = false;
+    // Used on Windows only.
+    [[maybe_unused]] void* m_saved = nullptr;
+    [[maybe_unused]] bool m_active = false;
 };
 
-// A run's copies start: each directory they write into is cleaned of the
-// temporaries of runs that no longer run, once, at its first copy.
+// A run's copies start: each directory they write into is cleaned, once, at
+// its first copy, of the temporaries of runs that have ended. A run removes a
+// temporary only when it can tell that its run has ended: natively, when no
+// process holds the temporary's lock; on Windows, when its process is gone
+// and the file can be opened for deletion, which a writer's handle refuses.
+// A temporary it cannot judge (another build's, or a short one, which names
+// no process) goes only once it has not been written for
+// kUnjudgedTemporarySeconds.
 void StartRun();
 
 // From now on, an interrupt (Ctrl-C, or SIGINT and SIGTERM on POSIX systems)
-// no longer ends the process at once: it calls Interrupt().
+// no longer ends the process at once: it calls Interrupt(). A file-size limit
+// (SIGXFSZ) no longer ends it either: the write that passes it fails (EFBIG).
 void StopCopiesOnInterrupt();
 
 // Ends the copy under way and tells the caller to take no further step:

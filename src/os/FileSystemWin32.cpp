@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "DesktopShell.h"
+#include "TemporaryName.h"
 #include "TextBuffer.h"
 #include "WindowsNames.h"
 
@@ -22,9 +23,14 @@ int LastError()
     return static_cast<int>(GetLastError());
 }
 
-bool GetCurrentDir(char* buffer, size_t size)
+bool SaveCurrentDir(SavedDir& saved)
 {
-    return _getcwd(buffer, static_cast<int>(size)) != nullptr;
+    return _wgetcwd(saved.path, static_cast<int>(kSavedDirSize)) != nullptr;
+}
+
+bool RestoreCurrentDir(const SavedDir& saved)
+{
+    return _wchdir(saved.path) == 0;
 }
 
 bool ChangeDir(const char* path)
@@ -69,16 +75,32 @@ bool FlushToDisk(const char* path)
     return flushed;
 }
 
-// Whether the process id still runs: one that cannot be opened for another
-// reason than its absence (another user's) is taken as running.
-bool ProcessRuns(unsigned long id)
+// Whether the process of that id that made a file at made still runs: one
+// that cannot be opened for another reason than its absence (another
+// user's) is taken as running. A process of the id that started after the
+// file was made is another one, which took the id once it came free (Wine
+// gives the same few ids again and again).
+bool ProcessRuns(unsigned long id, const FILETIME& made)
 {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(id));
     if (!process)
         return GetLastError() != ERROR_INVALID_PARAMETER;
-    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    FILETIME started, exited, kernel, user;
+    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
+                      !(GetProcessTimes(process, &started, &exited, &kernel, &user) && CompareFileTime(&started, &made) > 0);
     CloseHandle(process);
     return runs;
+}
+
+// Whether a file was last written at least seconds ago.
+bool WrittenBefore(const FILETIME& written, long long seconds)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<long long>(static_cast<unsigned long long>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+    };
+    return ticks(now) - ticks(written) >= seconds * 10000000;
 }
 
 // The directories of this run that have been cleaned, each as a hash of its
@@ -112,27 +134,54 @@ bool WasCleaned(const char* directory, size_t length)
     return false;
 }
 
-// Removes the temporaries of processes that no longer run from directory
-// (length bytes, "" or ending in a separator or a colon): of every run, the
-// first copy into a directory does. Neither a directory nor a link is one.
+// Removes a temporary whose run has ended: one that can be opened for
+// deletion, which the handle of a copy still writing it refuses, goes when
+// that handle closes. A copy of a read-only file is read-only, which the
+// deletion would refuse: the attribute goes first, and comes back when the
+// file stays.
+void RemoveEnded(const char* path, DWORD attributes)
+{
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    HANDLE file = CreateFileA(path, DELETE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    else if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(path, attributes);
+}
+
+// Removes from directory (length bytes, "" or ending in a separator or a
+// colon) the temporaries of runs that have ended: of every run, the first
+// copy into a directory does (StartRun). Neither a directory nor a link is
+// one.
 void RemoveStaleTemporaries(const char* directory, size_t length)
 {
+    // The temporaries' names all begin alike; where even that pattern would
+    // not fit the path limit, every name is looked at.
     char path[MAX_PATH];
-    if (WasCleaned(directory, length) || !CopyText(path, sizeof path, directory) ||
-        !AppendText(path, sizeof path, kTemporaryPrefix) || !AppendText(path, sizeof path, "*"))
+    if (WasCleaned(directory, length) || !CopyText(path, sizeof path, directory))
         return;
+    if (!AppendText(path, sizeof path, kTemporaryPrefix) || !AppendText(path, sizeof path, "*")) {
+        path[length] = '\0';
+        AppendText(path, sizeof path, "*");
+    }
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        unsigned long process;
-        if (!(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
-            ReadTemporaryName(found.cFileName, process) && !ProcessRuns(process)) {
-            memcpy(path + length, found.cFileName, kTemporaryNameLength + 1);
-            // A copy of a read-only file is read-only.
-            SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path);
+        const FoundTemporary temporary = ReadTemporaryName(found.cFileName, kWindowsMark);
+        if (!temporary.isTemporary || (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+            continue;
+        // A temporary of this build with its process id is judged by it; any
+        // other only by its age.
+        const bool ended = temporary.ours && temporary.hasProcess
+                               ? !ProcessRuns(temporary.process, found.ftCreationTime)
+                               : WrittenBefore(found.ftLastWriteTime, kUnjudgedTemporarySeconds);
+        if (ended && length + strlen(found.cFileName) < sizeof path) {
+            memcpy(path + length, found.cFileName, strlen(found.cFileName) + 1);
+            RemoveEnded(path, found.dwFileAttributes);
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
@@ -181,6 +230,10 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     }
     if (!IsName(source) || !IsName(destination))
         return false;
+    if (strlen(destination) >= MAX_PATH) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
     // Windows refuses to replace a read-only file; Wine replaces it. Refusing
     // here first keeps Windows, Wine and POSIX alike, and a directory in the
     // way is refused before anything is written.
@@ -189,30 +242,38 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    // The copy is written under a temporary name in the destination's
+    // The copy is written under a temporary name in the destination's own
     // directory, then renamed over the destination: a copy cut short (the
     // process ended, the disk full, the drive gone) leaves the destination as
-    // it was. A directory too long for the temporary's name gives way to the
-    // nearest directory above it that fits, on the same volume, so that the
-    // rename stays a rename.
-    char temporary[MAX_PATH] = "";
+    // it was. Where the usual name does not fit the path limit beside the
+    // destination, a short one does whenever it is no longer than the
+    // destination's own name; where neither fits, the copy goes straight
+    // onto the destination, as CopyFileA copies.
     size_t length = 0;
-    for (const char* at = destination; *at && static_cast<size_t>(at - destination) < MAX_PATH - kTemporaryNameLength;
-         at = CodePages::NextCharacter(at)) {
+    for (const char* at = destination; *at; at = CodePages::NextCharacter(at)) {
         if (WindowsNames::IsSeparator(*at) || *at == ':')
             length = static_cast<size_t>(at - destination) + 1;
     }
+    const size_t nameLength = strlen(destination) - length;
+    const bool usual = length + kTemporaryNameLength < MAX_PATH;
+    const bool viaTemporary = usual || (length + kShortTemporaryNameLength < MAX_PATH && kShortTemporaryNameLength <= nameLength);
+    char temporary[MAX_PATH];
     memcpy(temporary, destination, length);
     temporary[length] = '\0';
     RemoveStaleTemporaries(temporary, length);
+    if (!viaTemporary)
+        return CopyFileExA(source, destination, CancelWhenInterrupted, nullptr, nullptr, 0) != FALSE;
     // CopyFileEx keeps the source's last-write time, and the rename keeps it
     // too. An interrupt cancels it, and one that comes too late for that (or
     // under Wine, which calls no progress routine) refuses the finished copy.
-    // A name that exists already (left by a process of the same id) gives
-    // way to the next.
+    // A name that exists already (left by a process of the same id, or a
+    // short one another run took) gives way to the next.
     bool copied = false;
     for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
-        NextTemporaryName(GetCurrentProcessId(), temporary + length);
+        if (usual)
+            NextTemporaryName(kWindowsMark, GetCurrentProcessId(), temporary + length);
+        else
+            NextShortTemporaryName(kWindowsMark, temporary + length);
         copied = CopyFileExA(source, temporary, CancelWhenInterrupted, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS);
         if (copied || GetLastError() != ERROR_FILE_EXISTS)
             break;
@@ -247,6 +308,10 @@ bool ShellOpen(const char* file)
         return g_shellOpener(file);
     if (!IsName(file))
         return false;
+    // A file that is not there is handed to no shell, whose answer would be
+    // an error box of its own: a failed open passes silently.
+    if (GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES)
+        return false;
     // What an elevated installer starts runs as the user who started it.
     if (OpenAsDesktopUser(file))
         return true;
@@ -256,7 +321,7 @@ bool ShellOpen(const char* file)
     // the shell leaves to this thread would end with it.
     SHELLEXECUTEINFOA open = {};
     open.cbSize = sizeof open;
-    open.fMask = SEE_MASK_NOASYNC;
+    open.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     open.lpFile = file;
     open.lpParameters = file;
     open.nShow = SW_SHOW;

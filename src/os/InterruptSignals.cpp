@@ -41,6 +41,10 @@ void StopCopiesOnInterrupt()
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A file-size limit (ulimit -f) is a failed write like a full disk: the
+    // write reports EFBIG, and the copy fails with its reason, instead of
+    // the signal ending the process half-way.
+    signal(SIGXFSZ, SIG_IGN);
 #endif
 }
 

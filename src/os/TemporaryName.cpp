@@ -1,5 +1,5 @@
-// The name a copy gives its temporary, and the test for one.
-#include "FileSystem.h"
+// The names a copy gives its temporaries, and the test for one.
+#include "TemporaryName.h"
 
 #include <cstring>
 
@@ -10,8 +10,12 @@ namespace {
 constexpr size_t kPrefixLength = sizeof kTemporaryPrefix - 1;
 constexpr size_t kProcessDigits = 8;
 constexpr size_t kSerialDigits = 6;
+constexpr size_t kShortSerialDigits = 2;
+// The form before the marks: ".kivtmp." process "." serial.
+constexpr size_t kUnmarkedNameLength = kPrefixLength + 1 + kProcessDigits + 1 + kSerialDigits;
 constexpr char kHexDigits[] = "0123456789abcdef";
-static_assert(kTemporaryNameLength == kPrefixLength + kProcessDigits + 1 + kSerialDigits, "the name's parts");
+static_assert(kTemporaryNameLength == kPrefixLength + 2 + kProcessDigits + 1 + kSerialDigits, "the name's parts");
+static_assert(kShortTemporaryNameLength == kPrefixLength + 1 + kShortSerialDigits, "the short name's parts");
 
 unsigned long g_serial = 0;
 
@@ -33,23 +37,54 @@ bool ReadHex(const char* text, size_t digits, unsigned long& value)
     return true;
 }
 
+bool IsMark(char c)
+{
+    return c == kWindowsMark || c == kNativeMark;
+}
+
 }  // namespace
 
-void NextTemporaryName(unsigned long process, char* out)
+void NextTemporaryName(char mark, unsigned long process, char* out)
 {
     memcpy(out, kTemporaryPrefix, kPrefixLength);
-    WriteHex(process, kProcessDigits, out + kPrefixLength);
-    out[kPrefixLength + kProcessDigits] = '.';
-    WriteHex(g_serial++, kSerialDigits, out + kPrefixLength + kProcessDigits + 1);
+    char* at = out + kPrefixLength;
+    *at++ = '.';
+    *at++ = mark;
+    WriteHex(process, kProcessDigits, at);
+    at[kProcessDigits] = '.';
+    WriteHex(g_serial++, kSerialDigits, at + kProcessDigits + 1);
     out[kTemporaryNameLength] = '\0';
 }
 
-bool ReadTemporaryName(const char* name, unsigned long& process)
+void NextShortTemporaryName(char mark, char* out)
 {
+    memcpy(out, kTemporaryPrefix, kPrefixLength);
+    out[kPrefixLength] = mark;
+    WriteHex(g_serial++, kShortSerialDigits, out + kPrefixLength + 1);
+    out[kShortTemporaryNameLength] = '\0';
+}
+
+FoundTemporary ReadTemporaryName(const char* name, char mark)
+{
+    FoundTemporary found = {false, false, false, 0};
+    const size_t length = strlen(name);
+    if (length < kShortTemporaryNameLength || memcmp(name, kTemporaryPrefix, kPrefixLength) != 0)
+        return found;
+    const char* rest = name + kPrefixLength;
     unsigned long serial;
-    return strlen(name) == kTemporaryNameLength && memcmp(name, kTemporaryPrefix, kPrefixLength) == 0 &&
-           ReadHex(name + kPrefixLength, kProcessDigits, process) && name[kPrefixLength + kProcessDigits] == '.' &&
-           ReadHex(name + kPrefixLength + kProcessDigits + 1, kSerialDigits, serial);
+    if (length == kTemporaryNameLength) {
+        found.isTemporary = rest[0] == '.' && IsMark(rest[1]) && ReadHex(rest + 2, kProcessDigits, found.process) &&
+                            rest[2 + kProcessDigits] == '.' && ReadHex(rest + 3 + kProcessDigits, kSerialDigits, serial);
+        found.hasProcess = found.isTemporary;
+        found.ours = found.isTemporary && rest[1] == mark;
+    } else if (length == kShortTemporaryNameLength) {
+        found.isTemporary = IsMark(rest[0]) && ReadHex(rest + 1, kShortSerialDigits, serial);
+        found.ours = found.isTemporary && rest[0] == mark;
+    } else if (length == kUnmarkedNameLength) {
+        found.isTemporary = rest[0] == '.' && ReadHex(rest + 1, kProcessDigits, serial) &&
+                            rest[1 + kProcessDigits] == '.' && ReadHex(rest + 2 + kProcessDigits, kSerialDigits, serial);
+    }
+    return found;
 }
 
 }  // namespace Platform

@@ -169,13 +169,23 @@ void CKivSetupDialog::OnDirChange()
 
 void CKivSetupDialog::OnBrowse()
 {
-    char path[kPathSize] = "";
-    if (!PickFolder(path))
+    // The pick in UTF-16, then in the code page exactly: a folder whose name
+    // it cannot write is refused, never taken for a lookalike; one longer
+    // than the path limit in the code page has, as to the picker, no path.
+    wchar_t picked[MAX_PATH] = L"";
+    char path[2 * MAX_PATH];
+    if (!PickFolder(picked))
+        return;
+    if (!CodePages::WideToAnsi(picked, path, sizeof path)) {
+        ShowMessage(kUnwritableDirText, kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (strlen(path) >= kPathSize)
         return;
     // One trailing backslash, when there is room for it: a drive root has
     // one already, and a path of 259 characters fills the buffer.
     if (!CodePages::EndsWithBackslash(path) && strlen(path) <= kPathSize - 2)
-        AppendText(path, sizeof(path), "\\");
+        AppendText(path, kPathSize, "\\");
     m_strDir = path;
     m_btnInstall.EnableWindow(TRUE);
     UpdateData(FALSE);
@@ -194,6 +204,11 @@ void CKivSetupDialog::OnInstall()
         ShowMessage("You must agree to the terms of the End-User License Agreement", kSetupCaption,
                     MB_OK | MB_ICONEXCLAMATION);
         FocusItem(IDC_AGREE);
+        return;
+    }
+    // The dialog stays as it was, so that the user can choose another.
+    if (!TakeDirectoryExactly()) {
+        FocusItem(IDC_DIR);
         return;
     }
     // An empty text would install into the root of the current drive.
@@ -307,21 +322,46 @@ void CKivSetupDialog::ShowFinished()
     m_btnInstall.SetText("&Exit");
 }
 
-bool CKivSetupDialog::PickFolder(char* path)
+bool CKivSetupDialog::TakeDirectoryExactly()
 {
-    BROWSEINFOA browse = {};
+    // The transfer read the text through the code page, where the system
+    // puts a lookalike for a character it lacks: it is read again whole.
+    HWND edit = GetItem(IDC_DIR);
+    const size_t length = static_cast<size_t>(GetWindowTextLengthW(edit));
+    // A character takes at most two bytes in the code page.
+    wchar_t* wide = static_cast<wchar_t*>(malloc((length + 1) * sizeof(wchar_t)));
+    char* text = static_cast<char*>(malloc(2 * length + 1));
+    bool taken = true;
+    if (!wide || !text) {
+        m_strDir = "";
+    } else {
+        wide[GetWindowTextW(edit, wide, static_cast<int>(length + 1))] = L'\0';
+        taken = CodePages::WideToAnsi(wide, text, 2 * length + 1);
+        if (taken)
+            m_strDir = text;
+    }
+    free(wide);
+    free(text);
+    if (!taken)
+        ShowMessage(kUnwritableDirText, kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
+    return taken;
+}
+
+bool CKivSetupDialog::PickFolder(wchar_t* path)
+{
+    BROWSEINFOW browse = {};
     browse.hwndOwner = GetHwnd();
     browse.pidlRoot = nullptr;
     browse.pszDisplayName = path;
-    browse.lpszTitle = "Browse for Quake 3 Directory";
+    browse.lpszTitle = L"Browse for Quake 3 Directory";
     browse.ulFlags = 0;
     browse.lpfn = nullptr;
     browse.lParam = 0;
     browse.iImage = 0;
-    PIDLIST_ABSOLUTE picked = SHBrowseForFolderA(&browse);
+    PIDLIST_ABSOLUTE picked = SHBrowseForFolderW(&browse);
     if (!picked)
         return false;
-    bool hasPath = SHGetPathFromIDListA(picked, path) != FALSE;
+    bool hasPath = SHGetPathFromIDListW(picked, path) != FALSE;
     CoTaskMemFree(picked);
     return hasPath;
 }

@@ -12,6 +12,10 @@ class CSetupInfo;
 
 // The caption of every message box the installer shows.
 constexpr char kSetupCaption[] = "Setup";
+// Said when the directory typed or picked has a character that the system's
+// code page cannot write: the installer would otherwise fill a lookalike.
+constexpr char kUnwritableDirText[] =
+    "The directory's name holds characters this Windows cannot use for it. Please choose another directory.";
 
 // INSTALL starts the copies on a worker thread, which reports to the dialog
 // by posted messages: the dialog goes on answering while files are copied,
@@ -65,6 +69,11 @@ protected:
     // 1021 in their place.
     void ShowStatus(const char* text);
     void ShowFinished();
+    // Takes the directory edit's text into m_strDir as the user left it: read
+    // in UTF-16 and put into the code page exactly. False, with m_strDir
+    // unchanged and the user told, when a character has no place in the code
+    // page (memory that runs out leaves the text empty: nothing is copied).
+    bool TakeDirectoryExactly();
 
     // Puts the bytes of fileName into control id; a NUL byte ends the shown
     // text. A file that is missing, unreadable, not a regular file or too
@@ -72,9 +81,10 @@ protected:
     int LoadTextFile(const char* fileName, int id);
 
     // The two calls that wait for the user, replaceable in tests.
-    // Fills path (kPathSize bytes) with the folder the user picks; false when
-    // the picker is cancelled or the pick has no file-system path.
-    virtual bool PickFolder(char* path);
+    // Fills path (MAX_PATH characters) with the folder the user picks, in
+    // UTF-16, as the system holds it; false when the picker is cancelled or
+    // the pick has no file-system path.
+    virtual bool PickFolder(wchar_t* path);
     // A message box owned by the dialog; returns the button pressed.
     virtual int ShowMessage(const char* text, const char* caption, UINT type);
 

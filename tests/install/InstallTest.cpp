@@ -28,7 +28,9 @@ constexpr int kCancelled = ERROR_REQUEST_ABORTED;
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 constexpr int kCancelled = EINTR;
 
@@ -316,50 +318,110 @@ TEST_F(Install, AReplacementIsFlushedBeforeItsRenameAndANewFileIsNot)
     EXPECT_EQ(dir.Read("Arena\\a.dat") + "|" + dir.Read("Arena\\b.dat"), "new bytes|new bytes");
 #ifndef _WIN32
     // A new file is written in its place, read-only as its source.
-    EXPECT_TRUE(std::regex_match(s_calls, std::regex(R"(sync (\.kivtmp\.[0-9a-f]{8}\.[0-9a-f]{6})\|rename \1 a\.dat\|)"))) << s_calls;
+    EXPECT_TRUE(std::regex_match(s_calls, std::regex(R"(sync (\.kivtmp\.n[0-9a-f]{8}\.[0-9a-f]{6})\|rename \1 a\.dat\|)"))) << s_calls;
     EXPECT_EQ(fs::status(dir.Native("Arena\\b.dat")).permissions(), fs::perms::owner_read);
 #endif
 }
 
-// A run's first copy into a directory removes the temporaries that runs no longer running left there
-// (read-only ones too), in each run: never one of a process that runs (this one), nor a directory, a file
-// of another form, or anything in a directory the run does not write to; natively not one still locked.
+// A run's first copy into a directory removes, in each run, the temporaries of runs that have ended
+// (read-only ones too): natively one that no process holds locked, on Windows one whose process is gone
+// and that no handle holds open. Another build's temporary, or one of the form before the marks, goes
+// only once unwritten for an hour. Never a directory, a file of another form, or anything in a
+// directory the run does not write to.
 TEST_F(Install, TemporariesOfRunsThatEndedAreRemovedWhereARunWrites)
 {
-    char live[32];
-    snprintf(live, sizeof live, ".kivtmp.%08lx.000001", static_cast<unsigned long>(
 #ifdef _WIN32
-        GetCurrentProcessId()));
+    const std::string mark = "w", other = "n";
 #else
-        getpid()));
+    const std::string mark = "n", other = "w";
 #endif
-    const std::string gone = ".kivtmp.3ffffffc.", kept[] = {live, gone + "00001", gone + "0000011", gone + "00000g", "kiv1a2b.tmp",
-                                                        "other/" + gone + "000001"};
+    const std::string gone = ".kivtmp." + mark + "3ffffffc.", foreign = ".kivtmp." + other + "3ffffffc.";
+    const std::string unmarked = ".kivtmp.3ffffffc.";
+    Names kept = {gone + "00001", gone + "00000g", "kiv1a2b.tmp", "other/" + gone + "000001", foreign + "000001",
+                  unmarked + "000001", ".kivtmp" + other + "01"};
+    Names stale = {gone + "000003", foreign + "000004", unmarked + "000005", ".kivtmp" + other + "02"};
     for (const std::string& name : kept)
         dir.Write("Arena\\" + name, "kept");
     dir.MakeDir("Arena\\" + gone + "000002");
-#ifndef _WIN32
-    const int locked = open(dir.Native("Arena\\" + gone + "00000a").c_str(), O_CREAT | O_WRONLY, 0600);
-    ASSERT_EQ(flock(locked, LOCK_EX), 0);
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const std::string& name : stale) {
+        dir.Write("Arena\\" + name, "left");
+        fs::last_write_time(dir.Native("Arena\\" + name), longAgo);
+    }
+    // Held by a writer: natively its lock, on Windows a handle that shares no deletion.
+    const std::string held = gone + "00000a";
+    dir.Write("Arena\\" + held, "held");
+#ifdef _WIN32
+    const HANDLE writer = CreateFileA(dir.Native("Arena\\" + held).string().c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+#else
+    const int writer = open(dir.Native("Arena\\" + held).c_str(), O_WRONLY);
+    ASSERT_EQ(flock(writer, LOCK_EX), 0);
 #endif
     Source("a.dat");
     AddEntry(info, "data\\a.dat", "$setupdir", "C");
-    Names expected = {"a.dat", "other", gone + "000002"
-#ifndef _WIN32
-                      , gone + "00000a"
-#endif
-    };
-    for (const std::string& name : kept)
-        expected.insert(name);
-    for (const char* stale : {"000003", "0000ff"}) {
-        dir.Write("Arena\\" + gone + stale, "left");
-        fs::permissions(dir.Native("Arena\\" + gone + stale), fs::perms::owner_read);
+    Names expected = kept;
+    expected.insert({"a.dat", "other", gone + "000002", held});
+    for (const char* ended : {"000006", "0000ff"}) {
+        dir.Write("Arena\\" + gone + ended, "left");
+        fs::permissions(dir.Native("Arena\\" + gone + ended), fs::perms::owner_read);
         EXPECT_EQ(::Install(info, Target("Arena").c_str()), 0);
         EXPECT_EQ(dir.Tree("Arena"), expected);
     }
-#ifndef _WIN32
-    close(locked);
+#ifdef _WIN32
+    CloseHandle(writer);
+#else
+    close(writer);
 #endif
+}
+
+// Two runs into one target: while the first writes a new file, the second completes the same file; the
+// first is then interrupted, and what it leaves behind is only what it wrote: the complete file stays.
+TEST_F(Install, AnInterruptedCopyNeverRemovesAFileAnotherRunCompleted)
+{
+    Source("big.dat");
+    fs::resize_file(dir.Native("package\\data\\big.dat"), 256u << 20);
+    Source("small.dat", "complete");
+    dir.MakeDir("Arena");
+    bool firstCopied = true;
+    std::thread first([&] { firstCopied = Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.bin").c_str()); });
+    std::error_code ignored;
+    for (bool writing = false; !writing;) {
+        for (const auto& file : fs::directory_iterator(dir.Native("Arena"), ignored))
+            writing |= file.file_size(ignored) > 0 && file.file_size(ignored) != static_cast<uintmax_t>(-1);
+    }
+    EXPECT_TRUE(Platform::CopyFileOverwrite("data\\small.dat", Target("Arena\\big.bin").c_str()));
+    Platform::Interrupt();
+    first.join();
+    Platform::ClearInterrupt();
+    EXPECT_FALSE(firstCopied) << "the first copy ended before the second: nothing was tested";
+    EXPECT_EQ(dir.Read("Arena\\big.bin"), "complete");
+    EXPECT_EQ(dir.Tree("Arena"), Names{"big.bin"});
+}
+
+// A target at the path limit (248 characters with its backslash, the longest directory Windows makes):
+// each temporary lies in the destination's own directory, in the short form where the usual name does
+// not fit, and a copy whose name is shorter than even that goes straight to its place. Destinations of
+// 258 and 259 characters are copied, new and replacing; one of 260 is skipped. Nothing is written
+// beside the target, and no temporary is left.
+TEST_F(Install, AtThePathLimitEveryCopyStaysInItsDirectoryAndTheLongestStillLand)
+{
+    const std::string target = dir.Path() + "\\" + LongTail(248 - dir.Path().size() - 1);
+    ASSERT_EQ(target.size(), 248u);
+    const std::string names[] = {"abc", "n123456789", "n1234567890", "n12345678901"};  // 251, 258, 259, 260
+    for (const std::string& name : names)
+        AddEntry(info, "data\\" + name, "$setupdir", "C");
+    for (const char* version : {"new", "replacing"}) {
+        for (const std::string& name : names)
+            Source(name, name + " " + version);
+        EXPECT_EQ(::Install(info, target.c_str()), 1) << version;
+        for (const std::string& name : {names[0], names[1], names[2]})
+            EXPECT_EQ(dir.Read(target.substr(dir.Path().size() + 1) + name), name + " " + version);
+    }
+    size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Native()))
+        files += entry.is_regular_file() && entry.path().parent_path() != dir.Native("package\\data");
+    EXPECT_EQ(files, 3u) << "a file beside the target, or a temporary left";
 }
 
 // Platform::Interrupt() from another thread once a big copy over an old file has begun ends it: the
@@ -430,6 +492,84 @@ TEST_F(Install, OnWindowsACopyCutShortLeavesTheOldDestinationAndACompleteOneKeep
     EXPECT_FALSE(Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.dat").c_str()));
     CloseHandle(held);
     EXPECT_EQ(dir.Tree("Arena"), Names{"big.dat"});
+}
+#endif
+
+#ifdef _WIN32
+// Runs kivinstall.exe in directory with arguments given in UTF-16, as a user's shell gives them; its status.
+DWORD RunKivinstall(const std::wstring& arguments, const fs::path& directory)
+{
+    std::wstring command = L"\"" + fs::path(TestData(KIV_KIVINSTALL_EXE)).wstring() + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.wstring().c_str(),
+                        &startup, &process))
+        return 255;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD status = 255;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread), CloseHandle(process.hProcess);
+    return status;
+}
+
+// A target given in characters the code page cannot write is refused as a usage error before anything is
+// made, never taken for its lookalike (Łódź for Lodz, a full-width backslash or full stops for real ones,
+// ¥ for \ in 932); and a package started from a folder whose name the code page cannot write installs
+// whole. Run in 1252 and in 932.
+TEST_F(Install, OnWindowsALookalikeTargetIsRefusedAndAPackageInstallsFromAnyFolder)
+{
+    dir.Write("package\\setup.inf", "[Setup]\r\nDEFAULTINSTALL=S\r\nS=Pack\r\n");
+    dir.Write("package\\list.inf", "[Pack]\r\nCount=1\r\nFILE1=data\\a.dat;$setupdir\\maps\\;C;1\r\n");
+    Source("a.dat");
+    const bool japanese = GetACP() == 932;
+    const struct {
+        const wchar_t* name;
+        bool writable;
+    } targets[] = {{L"\u0141\u00f3d\u017a", false}, {L"\u03a9mega", japanese}, {L"A\uff3cB", japanese},
+                   {L"sub\\\uff0e\uff0e\\\uff0e\uff0e\\up", japanese}, {L"A\u00a5B", !japanese}};
+    const Names before = dir.Tree();
+    for (const auto& target : targets) {
+        if (!target.writable) {
+            EXPECT_EQ(RunKivinstall(L"--target \"" + dir.Native("base").wstring() + L"\\" + target.name + L"\"",
+                                    dir.Native("package")), 2u) << fs::path(target.name).u8string();
+        }
+    }
+    EXPECT_EQ(dir.Tree(), before);
+    const fs::path folder = dir.Native() / L"\u0141\u00f3d\u017a" / "pkg";
+    fs::create_directories(folder / "data");
+    for (const char* file : {"setup.inf", "list.inf", "data\\a.dat"})
+        fs::copy_file(dir.Native("package\\" + std::string(file)), folder / file);
+    EXPECT_EQ(RunKivinstall(L"--accept-license --target \"" + dir.Native("Arena").wstring() + L"\"", folder), 0u);
+    EXPECT_EQ(dir.Read("Arena\\maps\\a.dat"), "a.dat v1");
+}
+#endif
+
+#ifndef _WIN32
+// A file-size limit (ulimit -f) fails the copy that passes it with its reason, as a full disk does: the
+// process goes on, nothing is left of that copy, and the next entry is still copied.
+TEST_F(Install, AFileSizeLimitFailsOneCopyAndTheRunGoesOn)
+{
+    Source("big.dat", std::string(3u << 20, 'b'));
+    Source("small.dat");
+    AddEntry(info, "data\\big.dat", "$setupdir", "C");
+    AddEntry(info, "data\\small.dat", "$setupdir", "C");
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit = {1u << 20, 1u << 20};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Platform::StopCopiesOnInterrupt();
+        struct : IInstallObserver {
+            int error = 0;
+            bool BeforeStep(const InstallStep&) override { return true; }
+            void AfterStep(const InstallStep& step) override { error = step.systemError ? step.systemError : error; }
+        } observer;
+        _exit(RunInstall(info.m_files, Target("Arena").c_str(), &observer) == 1 && observer.error == EFBIG ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(dir.Tree("Arena"), Names{"small.dat"});
 }
 #endif
 

@@ -54,13 +54,13 @@ class CTestSetupDialog : public CKivSetupDialog {
 public:
     using CKivSetupDialog::CKivSetupDialog;
     std::vector<std::string> messages;  // "text|caption|type", and "|finished" when the finished view was up
-    std::string pick;                   // the folder picker's answer; empty: cancelled
+    std::string pick;                   // the folder picker's answer, in UTF-8; empty: cancelled
 
 protected:
-    bool PickFolder(char* path) override
+    bool PickFolder(wchar_t* path) override
     {
-        EXPECT_STREQ(path, "");
-        strcpy(path, pick.c_str());
+        EXPECT_STREQ(path, L"");
+        MultiByteToWideChar(CP_UTF8, 0, pick.c_str(), -1, path, MAX_PATH);
         return !pick.empty();
     }
     int ShowMessage(const char* text, const char* caption, UINT type) override
@@ -337,6 +337,65 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
         progress += shown.count("Copying " + std::to_string(i) + " of 1500: data\\f" + std::to_string(i));
     EXPECT_GT(progress, 3u);
     EXPECT_EQ(shown.size() - progress, shown.count("") + shown.count("Installation Complete!"));
+    EXPECT_EQ(std::vector<std::string>{"Installation Complete|Setup|0|finished"}, dialog->messages);
+}
+
+// A directory typed or picked with a character the code page cannot write (Łódź, a full-width backslash
+// or full stops, ¥ in 932) is refused with a box, and the dialog stays as it was: nothing is made, not
+// the lookalike either. Run in 1252 and in 932.
+TEST_F(SetupDialogTest, ALookalikeDirectoryIsRefusedAndTheDialogStaysAsItWas)
+{
+    WritePackage("", "Count=1\r\nFILE1=a.txt;$setupdir;C;1\r\n");
+    package.Write("a.txt", "a");
+    const bool japanese = GetACP() == 932;
+    const std::pair<const wchar_t*, bool> names[] = {  // each name, and whether the code page can write it
+        {L"\u0141\u00f3d\u017a", false}, {L"\u03a9mega", japanese}, {L"A\uff3cB", japanese},
+        {L"sub\\\uff0e\uff0e\\\uff0e\uff0e\\up", japanese}, {L"A\u00a5B", !japanese}};
+    const std::wstring base = target.Native().wstring() + L"\\base\\";
+    size_t refused = 0;
+    std::wstring typed;
+    EXPECT_EQ(IDCANCEL, Run({[&](HWND hwnd) {
+        Click(hwnd, IDC_AGREE);
+        for (const auto& [name, writable] : names) {
+            if (writable)
+                continue;
+            SetDlgItemTextW(hwnd, IDC_DIR, (typed = base + name).c_str());
+            Click(hwnd, IDC_INSTALL);
+            ++refused;
+        }
+        dialog->pick = u8"C:\\\u0141\u00f3d\u017a";
+        Click(hwnd, IDC_BROWSE);
+        ++refused;
+        EXPECT_EQ(std::vector<std::string>(refused, std::string(kUnwritableDirText) + "|Setup|" +
+                                                        std::to_string(MB_OK | MB_ICONEXCLAMATION)), dialog->messages);
+        wchar_t shown[MAX_PATH] = L"";
+        GetDlgItemTextW(hwnd, IDC_DIR, shown, MAX_PATH);
+        EXPECT_TRUE(typed == shown) << "the pick was taken";
+        EXPECT_EQ("dbi", EnabledOf(hwnd));
+        ExpectView(hwnd, false);
+        PressKey(hwnd, VK_ESCAPE);
+    }}));
+    EXPECT_EQ(target.Tree(), std::set<std::string>{});
+}
+
+// An open whose file or directory is missing passes silently, with no box of the system's: the real shell
+// call, after the copies; only the result box is shown.
+TEST_F(SetupDialogTest, AnOpenThatFailsShowsNoBoxButTheResult)
+{
+    Platform::SetShellOpener(nullptr);
+    WritePackage("", "Count=2\r\nFILE1=data\\absent.exe;$setupdir;E;1\r\nFILE2=tools\\absent.exe;$setupdir;E;2\r\n");
+    bool box = false;
+    EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
+        Click(hwnd, IDC_AGREE);
+        TypeInto(hwnd, IDC_DIR, target.Path());
+        Click(hwnd, IDC_INSTALL);
+    }, Until([&] {
+        // A box of the system's would hold the dialog's thread: it is found, closed and counted.
+        if (HWND error = FindWindowA("#32770", "Error"))
+            box = true, PostMessageA(error, WM_COMMAND, IDOK, 0);
+        return !dialog->messages.empty();
+    }), [&](HWND hwnd) { Click(hwnd, IDC_INSTALL); }}));
+    EXPECT_FALSE(box);
     EXPECT_EQ(std::vector<std::string>{"Installation Complete|Setup|0|finished"}, dialog->messages);
 }
 

@@ -1,5 +1,7 @@
 #include "CheckRun.h"
 
+#include "SystemArguments.h"
+
 #include <cstdio>
 
 #include "CheckReport.h"
@@ -87,7 +89,13 @@ int RunCheckMain(int argc, char** argv)
 {
     UseBinaryStandardStreams();
     std::string out, err;
-    const int status = RunCheck(std::vector<std::string>(argv + 1, argv + argc), out, err);
+    std::vector<std::string> args;
+    std::string problem;
+    int status = kExitUsage;
+    if (SystemArguments(argc, argv, args, problem))
+        status = RunCheck(args, out, err);
+    else
+        err = UsageProblem("kivcheck", problem, kUsage);
     fwrite(out.data(), 1, out.size(), stdout);
     fflush(stdout);
     fwrite(err.data(), 1, err.size(), stderr);

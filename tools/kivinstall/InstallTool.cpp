@@ -1,5 +1,7 @@
 #include "InstallTool.h"
 
+#include "SystemArguments.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -252,7 +254,13 @@ int RunInstallMain(int argc, char** argv)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 #endif
     CProcessConsole console;
-    const int status = RunInstallTool(std::vector<std::string>(argv + 1, argv + argc), console);
+    std::vector<std::string> args;
+    std::string problem;
+    int status = kInstallUsage;
+    if (SystemArguments(argc, argv, args, problem))
+        status = RunInstallTool(args, console);
+    else
+        console.Err(UsageProblem("kivinstall", problem, kInstallUsageText));
     fflush(stdout);
     return status;
 }

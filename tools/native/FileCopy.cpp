@@ -103,23 +103,43 @@ bool CopyToNewFile(int in, const struct stat& info, const char* destination, mod
         errno = error;
         return false;
     }
+    // What it made, so that a failure removes that and nothing else.
+    struct stat made;
+    if (fstat(out, &made) != 0) {
+        const int error = errno;
+        close(in);
+        close(out);
+        unlink(destination);
+        errno = error;
+        return false;
+    }
     const bool copied = CopyAndClose(in, out, info, -1, false);
     if (!copied) {
         const int error = errno;
-        unlink(destination);
+        struct stat named;
+        if (lstat(destination, &named) == 0 && named.st_dev == made.st_dev && named.st_ino == made.st_ino)
+            unlink(destination);
         errno = error;
     }
     return copied;
 }
 
-bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush)
+bool CopyInto(int in, int out, const struct stat& info, int mode, bool flush)
 {
     const timespec times[2] = {{0, UTIME_NOW}, info.st_mtim};
-    bool copied = CopyFileData(in, out, info.st_size) &&
-                  (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) && futimens(out, times) == 0 &&
-                  (!flush || fdatasync(out) == 0);
-    int error = errno;
+    const bool copied = CopyFileData(in, out, info.st_size) &&
+                        (mode < 0 || fchmod(out, static_cast<mode_t>(mode)) == 0) && futimens(out, times) == 0 &&
+                        (!flush || fdatasync(out) == 0);
+    const int error = errno;
     close(in);
+    errno = error;
+    return copied;
+}
+
+bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush)
+{
+    bool copied = CopyInto(in, out, info, mode, flush);
+    int error = errno;
     if (close(out) != 0 && copied) {
         copied = false;
         error = errno;

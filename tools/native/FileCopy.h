@@ -21,13 +21,17 @@ bool CopyFileData(int from, int to, off_t size, bool rangeCopy = true);
 // errno.
 struct stat;
 bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush);
+// The same, with out left open (in is closed): its flushed data then stands
+// for what close would report.
+bool CopyInto(int in, int out, const struct stat& info, int mode, bool flush);
 
 // Copies the open regular file in (its status in info) to destination, a
 // file that must not exist yet, made with the permissions mode less the
 // umask, with in's last-write time; closes in. A copy that fails, also one
 // that an interrupt ends, removes what it wrote, so that nothing is left at
-// destination; only a process killed outright can leave it cut short. False
-// with the reason in errno.
+// destination, unless the name holds another file by then (another run's
+// complete copy, renamed over it), which stays; only a process killed
+// outright can leave it cut short. False with the reason in errno.
 bool CopyToNewFile(int in, const struct stat& info, const char* destination, mode_t mode);
 
 // Copies the regular file source to destination (native paths) as

@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <ctime>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -44,10 +45,13 @@ CCleanedDirectories& CleanedDirectories()
     return cleaned;
 }
 
-// Removes from directory the temporaries of processes that no longer run:
-// regular files of the user's, with a temporary's name, whose process is
-// gone and which no process holds locked (a run of another process-id
-// namespace, which shares the directory but not the ids, holds its lock).
+// Removes from directory the temporaries of runs that have ended: regular
+// files of the user's, with a temporary's name, which no process holds
+// locked. A run holds its temporary's lock while it writes it, and the
+// system lets go of it when the run ends, however it ends, whatever process-
+// id namespace or machine (over NFS) the run is in. A temporary of another
+// build (kivinstall.exe under Wine, whose locks are not the system's) is
+// judged only by its age.
 void RemoveStaleTemporaries(const char* directory)
 {
     CCleanedDirectories& cleaned = CleanedDirectories();
@@ -60,21 +64,30 @@ void RemoveStaleTemporaries(const char* directory)
     DIR* dir = opendir(directory[0] ? directory : ".");
     if (!dir)
         return;
+    const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
-        unsigned long process;
-        if (!ReadTemporaryName(entry->d_name, process) || process == 0 || process > INT_MAX ||
-            kill(static_cast<pid_t>(process), 0) == 0 || errno != ESRCH)
+        const FoundTemporary temporary = ReadTemporaryName(entry->d_name, kNativeMark);
+        if (!temporary.isTemporary)
             continue;
         const int file = openat(dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (file < 0)
             continue;
         struct stat info;
         if (fstat(file, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
-            flock(file, LOCK_EX | LOCK_NB) == 0)
+            (temporary.ours || now - info.st_mtime >= kUnjudgedTemporarySeconds) && flock(file, LOCK_EX | LOCK_NB) == 0)
             unlinkat(dirfd(dir), entry->d_name, 0);
         close(file);
     }
     closedir(dir);
+}
+
+// Whether the name at path still names the open file fd: a copy that failed
+// removes only what it wrote, never what another run has put there since.
+bool StillNames(const char* path, int fd)
+{
+    struct stat named, open;
+    return lstat(path, &named) == 0 && fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
 }
 
 // The process's umask, which a new file's permissions lose. It is read once:
@@ -141,10 +154,14 @@ void DescribeError(int code, char* text, size_t size)
     CopyText(text, size, strerror_r(code, buffer, sizeof buffer));
 }
 
-bool GetCurrentDir(char* buffer, size_t size)
+bool SaveCurrentDir(SavedDir& saved)
 {
-    char native[4096];
-    return getcwd(native, sizeof native) && FromNativePath(native, buffer, size);
+    return getcwd(saved.path, sizeof saved.path) != nullptr;
+}
+
+bool RestoreCurrentDir(const SavedDir& saved)
+{
+    return chdir(saved.path) == 0;
 }
 
 namespace {
@@ -296,22 +313,23 @@ bool CopyFileOverwrite(const char* source, const char* destination)
         NoteNativeEntryMade(to.Get());
         return true;
     }
-    // The temporary is locked while it is written (RemoveStaleTemporaries);
-    // a name that exists already (left by a process of the same id) gives way
-    // to the next.
+    // The temporary is locked while it is written (RemoveStaleTemporaries),
+    // and still its own once locked: another run's cleaning may have taken
+    // it between the two. A name that exists already gives way to the next.
     int out = -1;
     for (int tries = 0; tries < kTemporaryNameTries && out < 0; ++tries) {
-        NextTemporaryName(static_cast<unsigned long>(getpid()), temporary + directoryLength);
+        NextTemporaryName(kNativeMark, static_cast<unsigned long>(getpid()), temporary + directoryLength);
         out = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (out < 0 && errno != EEXIST)
             break;
-    }
-    if (out < 0 || flock(out, LOCK_EX) != 0) {
-        const int error = errno;
-        if (out >= 0) {
+        if (out >= 0 && (flock(out, LOCK_EX) != 0 || !StillNames(temporary, out))) {
             close(out);
-            unlink(temporary);
+            out = -1;
+            errno = EEXIST;
         }
+    }
+    if (out < 0) {
+        const int error = errno;
         close(in);
         errno = error;
         return false;
@@ -323,15 +341,19 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // the old file or the new one. A new file is not flushed: ext4 protects
     // only a rename over an existing file, so after a power cut a new one may
     // be missing, or there but empty or cut short (FileSystem.h).
-    bool copied = CopyAndClose(in, out, info, mode, replaces);
+    // It is renamed, or removed, while still open and so still locked: no
+    // other run's cleaning takes it first.
+    bool copied = CopyInto(in, out, info, mode, true);
     int error = errno;
     if (copied && rename(temporary, to.Get()) == 0) {
+        close(out);
         NoteNativeEntryMade(to.Get());
         return true;
     }
     if (copied)
         error = errno;
     unlink(temporary);
+    close(out);
     errno = error;
     return false;
 }
