@@ -178,6 +178,11 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
         // Sources that climb out of the package, or are rooted.
         {named, "[Pack]\nCount=2\nFILE1=..\\..\\none\\a.txt;$setupdir;C;1\nFILE2=\\none\\a.txt;$setupdir;E;2\n",
          "source-outside", "source-missing", "source-outside", "source-missing"},
+        // Device names on the path the file lands at, also one that only the file name joined on completes
+        // ("nu" and "l.txt"); "nul1" and "com" are none.
+        {named, "[Pack]\nCount=5\nFILE1=a.txt;$setupdir\\NUL\\;C;1\nFILE2=a.txt;$setupdir\\lpt1\\sub\\;C;2\n"
+                "FILE3=a.txt;$setupdir\\COM\xB9\\;C;3\nFILE4=a.txt;$setupdir\\nul1\\com\\;C;4\nFILE5=l.txt;$setupdir\\nu;C;5\n",
+         "dest-device", "dest-device", "dest-device", "dest-no-trailing-backslash", "dest-device", "source-missing"},
         // An unmarked destination lands in the target itself, where a marked one may land too.
         {named, "[Pack]\nCount=2\n" + one + "FILE2=a.txt;maps\\;C;2\n", "dest-no-marker", "dest-duplicate"},
     };
@@ -202,14 +207,22 @@ TEST(KivcheckWarnings, EachFindingIsReportedOnceWithItsCode)
     }
 
     // In 932: half a character ends FILE1's source; 表 (95 5C) holds no backslash; full-width A and a
-    // (82 60, 82 81) are one name to Windows.
+    // (82 60, 82 81) are one name to Windows. A destination that ends with a lead byte (81) is judged with
+    // the file name joined on, as the installer joins them: with "a.txt" the file lands at ∥ (81 61) and
+    // ".txt", with no file name the path still ends with half a character. "NUL.表" names a device.
     {
         CCodePage japanese(932);
         CTempDir package;
         package.Write("setup.inf", "[Setup]\n" + named + "[Pack]\nTitle=T\n");
-        package.Write("list.inf", "[Pack]\nCount=3\nFILE1=a\x95;$setupdir;C;1\nFILE2=\x95\x5C.txt;$setupdir\\\x82\x60\\;C;2\n"
-                                  "FILE3=\x95\x5C.txt;$setupdir\\\x82\x81\\;C;3\n");
-        EXPECT_EQ(WarningCodes(package), (Codes{"not-code-page-text", "source-missing", "source-missing", "dest-duplicate"}));
+        package.Write("a.txt", "a");
+        package.Write("list.inf", "[Pack]\nCount=6\nFILE1=a\x95;$setupdir;C;1\nFILE2=\x95\x5C.txt;$setupdir\\\x82\x60\\;C;2\n"
+                                  "FILE3=\x95\x5C.txt;$setupdir\\\x82\x81\\;C;3\nFILE4=a.txt;$setupdir\\d\\\x81;C;4\n"
+                                  "FILE5=a.txt\\;$setupdir\\e\\\x81;C;5\nFILE6=a.txt;$setupdir\\NUL.\x95\x5C\\;C;6\n");
+        EXPECT_EQ(WarningCodes(package, "", &warnings),
+                  (Codes{"not-code-page-text", "source-missing", "source-missing", "dest-no-trailing-backslash",
+                         "not-code-page-text", "dest-device", "dest-duplicate"}));
+        EXPECT_NE(warnings[3].message.find("lands as \"d\\\x81\x61.txt\""), std::string::npos) << warnings[3].message;
+        EXPECT_NE(warnings[4].message.find("the path \"e\\<81>\""), std::string::npos) << warnings[4].message;
     }
 
 #ifndef _WIN32

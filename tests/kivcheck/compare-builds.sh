@@ -24,6 +24,17 @@ done
 rm "$work/setup-dir/setup.inf" "$work/list-dir/list.inf" "$work/setup-pipe/setup.inf"
 mkdir "$work/setup-dir/setup.inf" "$work/list-dir/list.inf" && mkfifo "$work/setup-pipe/setup.inf"
 cp "$packages/crafted-logo.bmp" "$work/crafted-logo/logo.bmp"
+# Destinations through device names: in 1252 NUL, aux.txt, lpt1 and COM¹ (B9, a digit to Windows) but not nul1;
+# in 932 "NUL.表" (95 5C), and destinations that end with a lead byte (81): with "a.txt" joined on, the file
+# lands at ∥ (81 61) and ".txt"; with no file name the path ends with half a character.
+for name in devices devices-932; do
+  mkdir -p "$work/$name/data" && printf 'a' >"$work/$name/data/a.txt" && cp "$packages/example/setup.inf" "$work/$name/"
+done
+printf '%s\n' '[ArenaPack]' 'Count=5' 'FILE1=data\a.txt;$setupdir\NUL\;C;1' 'FILE2=data\a.txt;$setupdir\aux.txt\;C;2' \
+  'FILE3=data\a.txt;$setupdir\lpt1\sub\;C;3' $'FILE4=data\\a.txt;$setupdir\\COM\xB9\\;C;4' \
+  'FILE5=data\a.txt;$setupdir\nul1\;C;5' >"$work/devices/list.inf"
+printf '%s\n' '[ArenaPack]' 'Count=3' $'FILE1=data\\a.txt;$setupdir\\NUL.\x95\\\\;C;1' \
+  $'FILE2=data\\a.txt;$setupdir\\d\\\x81;C;2' $'FILE3=data\\;$setupdir\\e\\\x81;C;3' >"$work/devices-932/list.inf"
 
 failures=0
 compare() {  # NAME DIR ARGS...: both builds in DIR with ARGS must give the same output and exit status
@@ -53,6 +64,8 @@ compare example-strict "$packages/example" --json --strict
 compare not-loaded "$packages" --json broken
 for name in setup-dir list-dir setup-pipe crafted-logo; do compare "$name" "$work/$name" --json; done
 compare odd-files "$work/odd" --json --target game
+compare devices "$work/devices" --json --target game
+LANG=ja_JP.UTF-8 compare devices-932 "$work/devices-932" --codepage 932 --json --target game
 expect() {  # NAME COUNT PATTERN: the verdicts themselves, not only their agreement
   [ "$( (grep -o "$3" "$work/$1.native" || true) | wc -l)" -eq "$2" ] || { echo "FAIL $1: not $2 x $3" >&2; failures=$((failures + 1)); }
 }
@@ -60,6 +73,10 @@ for name in setup-dir list-dir setup-pipe; do expect "$name" 1 '"loaded": false'
 expect crafted-logo 1 '"code": "logo-not-bitmap"'
 for verdict in presentation-not-file:2 source-not-file:3 source-case-differs:1 source-forward-slash:2 dest-climbs-out:1 dest-duplicate:1; do
   expect odd-files "${verdict#*:}" "\"code\": \"${verdict%:*}\""
+done
+expect devices 4 '"code": "dest-device"'
+for verdict in dest-device:1 dest-no-trailing-backslash:1 not-code-page-text:1; do
+  expect devices-932 "${verdict#*:}" "\"code\": \"${verdict%:*}\""
 done
 [ "$failures" -eq 0 ] || { echo "compare-builds: $failures comparison(s) failed" >&2; exit 1; }
 echo "compare-builds: both builds agree"

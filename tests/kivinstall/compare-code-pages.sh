@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Packages in the double-byte code pages 932, 936, 949 and 950, whose names hold characters whose second byte
 # is "\", "|" or an ASCII letter, in file names and in directories: each is packed from a tree by kivpack and
-# by kivpack.exe (the same bytes), passes kivcheck --strict, and installs natively (kivinstall --codepage N),
-# by kivinstall.exe and by KivSetup.exe's dialog under Wine in that code page (a locale made by `make deps`)
-# into the tree written down below from the characters themselves. Run it through tests/run-under-wine.sh.
+# by kivpack.exe (the same bytes), passes kivcheck --strict, and, with two entries added by hand (a destination
+# ending with a lead byte, one through a device name) that kivcheck's plan and warnings must foretell, installs
+# natively (kivinstall --codepage N), by kivinstall.exe and by KivSetup.exe's dialog under Wine in that code page
+# (a locale made by `make deps`) into the tree written down below from the characters themselves. Run it through
+# tests/run-under-wine.sh.
 #
 #   tests/kivinstall/compare-code-pages.sh [NATIVE_BUILD_DIR] [WINDOWS_BUILD_DIR]
 set -euo pipefail
@@ -28,6 +30,12 @@ for row in "${rows[@]}"; do
   done
   locale -a | grep -qix "$locale.utf8" || { fail "$cp: the locale $locale.UTF-8 is missing (make deps)"; continue; }
 
+  # Two entries are added to the packed ones by hand: a destination that ends with the lead byte of $a, which
+  # the file name's first letter completes (data\readme.txt lands in d/ as that character and "eadme.txt"), and
+  # one through the device name "NUL.$a", which no installer copies.
+  lead="$(printf '%s' "$a" | iconv -t "CP$cp" | head -c1)"
+  landing="d/$(printf '%sr' "$lead" | iconv -f "CP$cp" -t UTF-8)eadme.txt"
+
   content="$work/$cp/content"
   mkdir -p "$content/${a}X/$c" "$content/${d}Q"
   printf 'one' >"$content/${a}X/${b}a.txt"
@@ -40,7 +48,7 @@ for row in "${rows[@]}"; do
   expected="$(
     cd "$work" && mkdir -p "expected-$cp/${a}x/$c" "expected-$cp/${d}q" && cd "expected-$cp" &&
       printf 'one' >"${a}x/${b}a.txt" && printf 'two' >"${a}x/$c/${d}B.txt" && printf 'three' >"${d}q/$c$b.txt" &&
-      printf 'four' >"$a$d.txt" && printf 'read me' >readme.txt && tree .
+      printf 'four' >"$a$d.txt" && printf 'read me' >readme.txt && mkdir d && printf 'read me' >"$landing" && tree .
   )"
 
   args=(--codepage "$cp" --title "Code page $cp" --default-dir 'C:\Games' --open readme.txt)
@@ -53,10 +61,23 @@ for row in "${rows[@]}"; do
   LC_ALL=C grep -qF "$(printf '%s' "$a" | iconv -t "CP$cp")" "$package/list.inf" || fail "$cp: list.inf is not in code page $cp"
   "$native/kivcheck" --codepage "$cp" --strict "$package" >/dev/null || fail "$cp: kivcheck warns about the package"
 
-  "$native/kivinstall" --codepage "$cp" --accept-license --target "$work/$cp/native" "$package" >/dev/null 2>&1 ||
-    fail "$cp: kivinstall"
+  entries="$(grep -c '^FILE' "$package/list.inf")"
+  LC_ALL=C sed -i "s/^Count=.*/Count=$((entries + 2))\r/" "$package/list.inf"
+  printf 'FILE%s=data\\readme.txt;$setupdir\\%s;C;1\r\n' $((entries + 1)) "d\\$lead" $((entries + 2)) \
+    "NUL.$(printf '%s' "$a" | iconv -t "CP$cp")\\" >>"$package/list.inf"
+  # kivcheck says what the installers do: the plan lands the file where they put it, the device is reported.
+  checked="$("$native/kivcheck" --codepage "$cp" --target T "$package")"
+  grep -qF -- "-> \"T/$landing\"" <<<"$checked" || fail "$cp: kivcheck's plan does not land a copy at $landing"
+  [ "$(grep -c '^  dest-device: ' <<<"$checked")" = 1 ] && ! grep -q 'not-code-page-text' <<<"$checked" ||
+    fail "$cp: kivcheck does not give one dest-device and no not-code-page-text"
+
+  # Exit status 4: an entry, the device, was not copied (the trees below tell which).
+  "$native/kivinstall" --codepage "$cp" --accept-license --target "$work/$cp/native" "$package" >/dev/null 2>&1 &&
+    got=0 || got=$?
+  [ "$got" = 4 ] || fail "$cp: kivinstall exited with $got, not 4"
   (cd "$package" && LANG="$locale.UTF-8" wine "$windows/kivinstall.exe" --accept-license \
-    --target "$(win "$work/$cp/windows")" </dev/null >/dev/null 2>&1) || fail "$cp: kivinstall.exe"
+    --target "$(win "$work/$cp/windows")" </dev/null >/dev/null 2>&1) && got=0 || got=$?
+  [ "$got" = 4 ] || fail "$cp: kivinstall.exe exited with $got, not 4"
   LANG="$locale.UTF-8" KIV_DEMO_PACKAGE="$package" KIV_DEMO_TITLE="Code page $cp" KIV_DEMO_HEADLESS=1 \
     KIV_DEMO_SHOTS="$work/shots" KIV_DEMO_TARGET="$work/$cp/dialog" "$root/examples/demo.sh" "$windows/KivSetup.exe" \
     >/dev/null || fail "$cp: KivSetup.exe"

@@ -52,20 +52,35 @@ std::string Landing(const FileEntry& entry)
     return WindowsNormal(joined);
 }
 
-// A field of an entry whose bytes are no text of the code page: half a
+// A name of an entry whose bytes are no text of the code page: half a
 // character at its end (as where a ";" cut a value), or a pair of bytes the
-// code page does not define. The installer refuses such a name.
-bool CheckText(size_t index, const char* what, const char* text, const char* consequence,
+// code page does not define. The installer refuses such a name. what names
+// the text for the message, with text itself in it.
+bool CheckText(size_t index, const std::string& what, const std::string& text, const char* consequence,
                std::vector<CheckWarning>& warnings)
 {
-    if (CodePages::IsCodePageText(text))
+    if (CodePages::IsCodePageText(text.c_str()))
         return true;
     Warn(warnings, "not-code-page-text",
-         FileKeyName(index) + ": the " + what + " " + Quoted(text) +
-             (CodePages::EndsInHalfCharacter(text) ? " ends with half a character" : " holds bytes that are no character") +
+         FileKeyName(index) + ": " + what +
+             (CodePages::EndsInHalfCharacter(text.c_str()) ? " ends with half a character" : " holds bytes that are no character") +
              " of code page " + std::to_string(CodePages::CodePage()) + ", so it names no file: the entry is " +
              consequence);
     return false;
+}
+
+// A C entry's destination as the installer uses it: the path its file lands
+// at, the destination and the file name joined and only then read as
+// characters. A lead byte at the destination's end takes the file name's
+// first byte with it: in 932 "$setupdir\d\" and the byte 0x81 with "a.txt"
+// land at "d\" and the character 0x81 0x61, then ".txt".
+bool CheckDestinationText(size_t index, const FileEntry& entry, std::vector<CheckWarning>& warnings)
+{
+    const std::string landing = RelativeDestPath(entry);
+    return CheckText(index,
+                     "the path " + Quoted(landing) + " that the destination " + Quoted(entry.szDest) +
+                         " and the file name " + Quoted(entry.szFileName) + " make",
+                     landing, "not copied", warnings);
 }
 
 void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWarning>& warnings)
@@ -89,6 +104,13 @@ void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWar
         Warn(warnings, "dest-climbs-out",
              name + ": the file lands at " + Quoted(landing) +
                  " from the target directory (Windows reads \"/\" as \"\\\" and resolves \"..\"), outside it");
+    // The path as the installer hands it to the system, before Windows resolves anything.
+    const std::string path = RelativeDestPath(entry);
+    if (WindowsNames::HasDeviceName(path.c_str()))
+        Warn(warnings, "dest-device",
+             name + ": the file lands at " + Quoted(path) + " in the target directory, a path through a name that "
+                 "Windows keeps for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, also with an extension), "
+                 "so no directory or file can be made there: the entry is not copied");
 }
 
 // The package directory (the current one) as the system resolves it, and
@@ -240,9 +262,9 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
                      ", so the entry is neither copied nor opened");
             continue;
         }
-        const char* consequence = copies ? "not copied" : "not opened";
-        if (!CheckText(i, "source", entry.szSource, consequence, warnings) ||
-            (copies && !CheckText(i, "destination", entry.szDest, consequence, warnings)))
+        if (!CheckText(i, "the source " + Quoted(entry.szSource), entry.szSource, copies ? "not copied" : "not opened",
+                       warnings) ||
+            (copies && !CheckDestinationText(i, entry, warnings)))
             continue;
         if (copies)
             CheckDestination(i, entry, warnings);
