@@ -12,9 +12,9 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFiles.h"
-#include "InstallSteps.h"
-#include "FileSystem.h"
-#include "SetupInfo.h"
+#include "install/Install.h"
+#include "platform/Platform.h"
+#include "setupinfo/SetupInfo.h"
 
 namespace {
 

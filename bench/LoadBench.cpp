@@ -10,8 +10,8 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFiles.h"
-#include "RescannedFile.h"
-#include "CodePage.h"
+#include "support/RescannedFile.h"
+#include "codepages/CodePages.h"
 
 namespace {
 

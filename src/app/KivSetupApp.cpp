@@ -1,6 +1,6 @@
-#include "KivSetupApp.h"
+#include "app/KivSetupApp.h"
 
-#include "KivSetupDialog.h"
+#include "ui/KivSetupDialog.h"
 
 CKivSetupApp theApp;
 

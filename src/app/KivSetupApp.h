@@ -1,7 +1,7 @@
 // CKivSetupApp and theApp: the application object that owns the package description.
 #pragma once
-#include "Application.h"
-#include "SetupInfo.h"
+#include "framework/Application.h"
+#include "setupinfo/SetupInfo.h"
 
 class CKivSetupApp : public CApplication {
 public:

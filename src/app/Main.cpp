@@ -3,8 +3,8 @@
 #include <process.h>
 #include <windows.h>
 
-#include "Application.h"
-#include "LaterWindows.h"
+#include "framework/Application.h"
+#include "platform/win32/LaterWindows.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

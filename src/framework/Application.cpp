@@ -1,4 +1,4 @@
-#include "Application.h"
+#include "framework/Application.h"
 
 #include <commctrl.h>
 #include <objbase.h>

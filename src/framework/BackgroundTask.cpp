@@ -1,4 +1,4 @@
-#include "BackgroundTask.h"
+#include "framework/BackgroundTask.h"
 
 CBackgroundTask::~CBackgroundTask()
 {

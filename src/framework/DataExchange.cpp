@@ -1,7 +1,7 @@
-#include "DataExchange.h"
+#include "framework/DataExchange.h"
 
-#include "Controls.h"
-#include "DynString.h"
+#include "framework/Controls.h"
+#include "framework/DynString.h"
 
 void DDX_Control(CDataExchange* exchange, int id, CControl& control)
 {

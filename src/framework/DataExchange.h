@@ -1,6 +1,6 @@
 // CDataExchange and the bindings between a dialog's controls and its members.
 #pragma once
-#include "ModalDialog.h"
+#include "framework/ModalDialog.h"
 
 class CControl;
 class CString;

@@ -1,4 +1,4 @@
-#include "DynString.h"
+#include "framework/DynString.h"
 
 #include <cstdlib>
 #include <cstring>

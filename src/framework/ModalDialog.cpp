@@ -1,11 +1,11 @@
-#include "ModalDialog.h"
+#include "framework/ModalDialog.h"
 
 #include <cstdlib>
 
-#include "Controls.h"
-#include "DataExchange.h"
-#include "Reserve.h"
-#include "Resources.h"
+#include "framework/Controls.h"
+#include "framework/DataExchange.h"
+#include "text/Reserve.h"
+#include "framework/Resources.h"
 
 CModalDialog::CModalDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hParent(parent)
 {

@@ -1,4 +1,4 @@
-#include "Resources.h"
+#include "framework/Resources.h"
 
 HINSTANCE FindResourceModule(LPCSTR name, LPCSTR type)
 {

@@ -1,10 +1,10 @@
-#include "EntryPaths.h"
+#include "install/EntryPaths.h"
 
 #include <cstring>
 
-#include "Limits.h"
-#include "TextBuffer.h"
-#include "CodePage.h"
+#include "setupinfo/Limits.h"
+#include "text/Text.h"
+#include "codepages/CodePages.h"
 
 namespace {
 

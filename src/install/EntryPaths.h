@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-#include "FileEntry.h"
+#include "setupinfo/FileEntry.h"
 
 // The directory marker at the start of a destination; it stands for the target.
 constexpr char kSetupDirMarker[] = "$setupdir";

@@ -1,8 +1,8 @@
 // The installation run: the walk's copy steps taken, then its open steps.
-#include "FileSystem.h"
-#include "InstallSteps.h"
-#include "MakePath.h"
-#include "SetupInfo.h"
+#include "platform/Platform.h"
+#include "install/Install.h"
+#include "install/MakePath.h"
+#include "setupinfo/SetupInfo.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "InstallSteps.h"
+#include "install/Install.h"
 
-#include "EntryPaths.h"
-#include "TextBuffer.h"
+#include "install/EntryPaths.h"
+#include "text/Text.h"
 
 EntryAction ActionOf(const FileEntry& entry)
 {

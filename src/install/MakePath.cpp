@@ -1,11 +1,11 @@
-#include "MakePath.h"
+#include "install/MakePath.h"
 
 #include <cstring>
 
-#include "FileSystem.h"
-#include "Limits.h"
-#include "TextBuffer.h"
-#include "CodePage.h"
+#include "platform/Platform.h"
+#include "setupinfo/Limits.h"
+#include "text/Text.h"
+#include "codepages/CodePages.h"
 
 char* GetPrefix(const char* text, char separator, char* out)
 {

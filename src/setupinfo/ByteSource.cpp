@@ -1,4 +1,4 @@
-#include "ByteSource.h"
+#include "setupinfo/ByteSource.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // One record of the file list: what to copy or open, and where.
 #pragma once
-#include "Limits.h"
+#include "setupinfo/Limits.h"
 
 struct FileEntry {
     char szSource[kPathSize];    // path of the packaged file, as listed

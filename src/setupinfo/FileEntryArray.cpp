@@ -1,9 +1,9 @@
-#include "FileEntryArray.h"
+#include "setupinfo/FileEntryArray.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "Reserve.h"
+#include "text/Reserve.h"
 
 CFileEntryArray::~CFileEntryArray()
 {

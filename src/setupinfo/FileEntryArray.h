@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-#include "FileEntry.h"
+#include "setupinfo/FileEntry.h"
 
 class CFileEntryArray {
 public:

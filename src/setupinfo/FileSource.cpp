@@ -1,6 +1,6 @@
-#include "FileSource.h"
+#include "setupinfo/FileSource.h"
 
-#include "FileSystem.h"
+#include "platform/Platform.h"
 
 bool CFileSource::Open(const char* path)
 {

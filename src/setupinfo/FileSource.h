@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdio>
 
-#include "ByteSource.h"
+#include "setupinfo/ByteSource.h"
 
 class CFileSource final : public IByteSource {
 public:

@@ -1,13 +1,13 @@
-#include "LineIndex.h"
+#include "setupinfo/LineIndex.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-#include "LineRules.h"
-#include "Reserve.h"
-#include "TextBuffer.h"
-#include "CodePage.h"
+#include "setupinfo/LineRules.h"
+#include "text/Reserve.h"
+#include "text/Text.h"
+#include "codepages/CodePages.h"
 
 namespace {
 

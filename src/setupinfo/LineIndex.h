@@ -2,9 +2,9 @@
 #pragma once
 #include <cstddef>
 
-#include "Limits.h"
-#include "LineRules.h"
-#include "TextReader.h"
+#include "setupinfo/Limits.h"
+#include "setupinfo/LineRules.h"
+#include "setupinfo/TextReader.h"
 
 // Gives for every lookup exactly the result a scan of the file gives on the
 // same file, but reads the file only once: a list of k entries then costs one

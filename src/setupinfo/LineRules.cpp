@@ -1,10 +1,10 @@
-#include "LineRules.h"
+#include "setupinfo/LineRules.h"
 
 #include <cstring>
 
-#include "Limits.h"
-#include "TextBuffer.h"
-#include "CodePage.h"
+#include "setupinfo/Limits.h"
+#include "text/Text.h"
+#include "codepages/CodePages.h"
 
 bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts)
 {

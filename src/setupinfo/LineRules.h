@@ -4,7 +4,7 @@
 #pragma once
 #include <cstddef>
 
-#include "Limits.h"
+#include "setupinfo/Limits.h"
 
 // What one lookup matches lines against.
 struct MatchTexts {

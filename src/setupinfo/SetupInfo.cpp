@@ -1,10 +1,10 @@
-#include "SetupInfo.h"
+#include "setupinfo/SetupInfo.h"
 
 #include <cstring>
 
-#include "LineIndex.h"
-#include "SetupLoad.h"
-#include "CodePage.h"
+#include "setupinfo/LineIndex.h"
+#include "setupinfo/SetupLoad.h"
+#include "codepages/CodePages.h"
 
 const SetupKey kSetupKeys[kSetupKeyCount] = {
     {SetupSection::Setup, "DEFAULTINSTALL", sizeof CSetupInfo::m_szDefaultInstall},

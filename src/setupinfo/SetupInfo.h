@@ -2,11 +2,11 @@
 #pragma once
 #include <cstddef>
 
-#include "FileEntry.h"
-#include "FileEntryArray.h"
-#include "Limits.h"
-#include "SetupSources.h"
-#include "TextReader.h"
+#include "setupinfo/FileEntry.h"
+#include "setupinfo/FileEntryArray.h"
+#include "setupinfo/Limits.h"
+#include "setupinfo/SetupSources.h"
+#include "setupinfo/TextReader.h"
 
 // The package's files, relative to its directory: the description that Load
 // reads, and the licence and logo that the dialog shows when they are there.

@@ -1,9 +1,9 @@
 // Load's steps, over any way of taking a description file's values.
 #pragma once
-#include "FileSystem.h"
-#include "LineRules.h"
-#include "SetupInfo.h"
-#include "TextBuffer.h"
+#include "platform/Platform.h"
+#include "setupinfo/LineRules.h"
+#include "setupinfo/SetupInfo.h"
+#include "text/Text.h"
 
 // Splits a FILE value into the fields of entry. Runs of ";" count as one
 // separator and a field cannot be empty; fields after the fourth are ignored.

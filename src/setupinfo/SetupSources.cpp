@@ -1,4 +1,4 @@
-#include "SetupSources.h"
+#include "setupinfo/SetupSources.h"
 
 IByteSource* CFileSetupSources::Open(const char* path)
 {

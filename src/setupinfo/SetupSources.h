@@ -1,7 +1,7 @@
 // Where Load gets its two description files: from disk, or from memory in tests.
 #pragma once
-#include "ByteSource.h"
-#include "FileSource.h"
+#include "setupinfo/ByteSource.h"
+#include "setupinfo/FileSource.h"
 
 class ISetupSources {
 public:

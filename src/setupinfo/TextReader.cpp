@@ -1,4 +1,4 @@
-#include "TextReader.h"
+#include "setupinfo/TextReader.h"
 
 namespace {
 const int kEnd = -1;

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-#include "ByteSource.h"
+#include "setupinfo/ByteSource.h"
 
 // Reads a byte source as a text-mode stream: a CR LF pair arrives as one LF,
 // a lone CR stays a CR, and a Ctrl-Z byte (26) ends the text.

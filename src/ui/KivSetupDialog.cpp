@@ -1,4 +1,4 @@
-#include "KivSetupDialog.h"
+#include "ui/KivSetupDialog.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -6,16 +6,16 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "BitmapFile.h"
-#include "DataExchange.h"
-#include "FileSystem.h"
-#include "LaterWindows.h"
-#include "Limits.h"
-#include "Resources.h"
-#include "SetupInfo.h"
-#include "TextBuffer.h"
-#include "CodePage.h"
-#include "resource.h"
+#include "bitmap/Bitmap.h"
+#include "framework/DataExchange.h"
+#include "platform/Platform.h"
+#include "platform/win32/LaterWindows.h"
+#include "setupinfo/Limits.h"
+#include "framework/Resources.h"
+#include "setupinfo/SetupInfo.h"
+#include "text/Text.h"
+#include "codepages/CodePages.h"
+#include "res/resource.h"
 
 namespace {
 

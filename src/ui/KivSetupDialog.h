@@ -2,11 +2,11 @@
 #pragma once
 #include <cstddef>
 
-#include "BackgroundTask.h"
-#include "Controls.h"
-#include "DynString.h"
-#include "InstallSteps.h"
-#include "ModalDialog.h"
+#include "framework/BackgroundTask.h"
+#include "framework/Controls.h"
+#include "framework/DynString.h"
+#include "install/Install.h"
+#include "framework/ModalDialog.h"
 
 class CSetupInfo;
 

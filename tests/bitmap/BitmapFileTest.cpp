@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "BitmapFile.h"
-#include "TempDir.h"
+#include "bitmap/Bitmap.h"
+#include "support/TempDir.h"
 
 #ifdef _WIN32
 #include <windows.h>

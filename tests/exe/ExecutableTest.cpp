@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
-#include "resource.h"
+#include "support/TempDir.h"
+#include "res/resource.h"
 
 namespace fs = std::filesystem;
 

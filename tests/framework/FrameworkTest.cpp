@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "DataExchange.h"
-#include "DynString.h"
-#include "ModalDialog.h"
-#include "resource.h"
+#include "framework/DataExchange.h"
+#include "framework/DynString.h"
+#include "framework/ModalDialog.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "RescannedFile.h"
-#include "CodePage.h"
+#include "support/RescannedFile.h"
+#include "codepages/CodePages.h"
 
 namespace {
 

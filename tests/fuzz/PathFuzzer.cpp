@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "WindowsNames.h"
+#include "windowsnames/WindowsNames.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include "EntryPaths.h"
-#include "FileSystem.h"
-#include "InstallSteps.h"
-#include "MakePath.h"
-#include "SetupInfo.h"
-#include "TempDir.h"
-#include "TextBuffer.h"
+#include "install/EntryPaths.h"
+#include "platform/Platform.h"
+#include "install/Install.h"
+#include "install/MakePath.h"
+#include "setupinfo/SetupInfo.h"
+#include "support/TempDir.h"
+#include "text/Text.h"
 
 // Every fdatasync and rename of this program natively, by file name: "sync X|rename X Y|".
 static std::string s_calls;
@@ -34,7 +34,7 @@ constexpr int kCancelled = ERROR_REQUEST_ABORTED;
 #include <unistd.h>
 constexpr int kCancelled = EINTR;
 
-#include "FileCopy.h"
+#include "platform/posix/FileCopy.h"
 
 extern "C" int fdatasync(int fd)
 {

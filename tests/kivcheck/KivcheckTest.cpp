@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "CheckPackage.h"
-#include "CheckRun.h"
-#include "JsonWriter.h"
-#include "TempDir.h"
+#include "kivcheck/CheckPackage.h"
+#include "kivcheck/CheckRun.h"
+#include "kivcheck/JsonWriter.h"
+#include "support/TempDir.h"
 
 namespace {
 

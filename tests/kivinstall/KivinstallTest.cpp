@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "FileSystem.h"
-#include "InstallTool.h"
-#include "TempDir.h"
-#include "ToolOutput.h"
+#include "platform/Platform.h"
+#include "kivinstall/InstallTool.h"
+#include "support/TempDir.h"
+#include "common/ToolOutput.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "InstallTool.h"
-#include "PackRun.h"
-#include "PackageVerify.h"
-#include "TempDir.h"
+#include "kivinstall/InstallTool.h"
+#include "kivpack/PackRun.h"
+#include "kivpack/PackageVerify.h"
+#include "support/TempDir.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

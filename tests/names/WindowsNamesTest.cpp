@@ -15,9 +15,9 @@
 #include <windows.h>
 #endif
 
-#include "NativePath.h"
-#include "TempDir.h"
-#include "WindowsNames.h"
+#include "platform/NativePath.h"
+#include "support/TempDir.h"
+#include "windowsnames/WindowsNames.h"
 
 using namespace CodePages;
 using namespace WindowsNames;

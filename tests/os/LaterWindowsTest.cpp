@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "FileSystem.h"
-#include "InstallSteps.h"
-#include "LaterWindows.h"
-#include "SetupInfo.h"
-#include "TempDir.h"
-#include "TextBuffer.h"
+#include "platform/Platform.h"
+#include "install/Install.h"
+#include "platform/win32/LaterWindows.h"
+#include "setupinfo/SetupInfo.h"
+#include "support/TempDir.h"
+#include "text/Text.h"
 
 namespace fs = std::filesystem;
 

@@ -10,13 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include "ByteSource.h"
-#include "KeyLookup.h"
-#include "LineIndex.h"
-#include "SetupInfo.h"
-#include "TempDir.h"
-#include "CodePage.h"
-#include "TextBuffer.h"
+#include "setupinfo/ByteSource.h"
+#include "support/KeyLookup.h"
+#include "setupinfo/LineIndex.h"
+#include "setupinfo/SetupInfo.h"
+#include "support/TempDir.h"
+#include "codepages/CodePages.h"
+#include "text/Text.h"
 
 namespace {
 

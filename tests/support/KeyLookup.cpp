@@ -1,8 +1,8 @@
 // The key lookup: a loose, line-oriented scan that decides which files load
 // and what they say; its rules are part of the file format.
-#include "KeyLookup.h"
+#include "support/KeyLookup.h"
 
-#include "LineRules.h"
+#include "setupinfo/LineRules.h"
 
 char* GetValue(CTextReader* file, const char* section, const char* key, char* destination, size_t destinationSize)
 {

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-#include "TextReader.h"
+#include "setupinfo/TextReader.h"
 
 // Finds the value of key in section, scanning file from its start; copies
 // it into destination, cut to destinationSize - 1 characters. Returns

@@ -1,7 +1,7 @@
 // The reference the indexed Load is held against: every value found by GetValue, which rescans the file.
 #pragma once
-#include "KeyLookup.h"
-#include "SetupLoad.h"
+#include "support/KeyLookup.h"
+#include "setupinfo/SetupLoad.h"
 
 class CRescannedFile {
 public:

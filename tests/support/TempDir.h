@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "CodePage.h"
+#include "codepages/CodePages.h"
 
 // A file or directory a test reads (the example package, the committed pictures, a built program), given
 // by its path on the build machine. When KIV_TEST_DATA_DIR is set, the test programs were copied to another

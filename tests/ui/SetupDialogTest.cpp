@@ -12,12 +12,12 @@
 
 #include <gtest/gtest.h>
 
-#include "FileSystem.h"
-#include "KivSetupDialog.h"
-#include "LaterWindows.h"
-#include "SetupInfo.h"
-#include "TempDir.h"
-#include "resource.h"
+#include "platform/Platform.h"
+#include "ui/KivSetupDialog.h"
+#include "platform/win32/LaterWindows.h"
+#include "setupinfo/SetupInfo.h"
+#include "support/TempDir.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "InstallPlan.h"
+#include "common/InstallPlan.h"
 
-#include "EntryPaths.h"
+#include "install/EntryPaths.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "InstallSteps.h"
-#include "SetupInfo.h"
+#include "install/Install.h"
+#include "setupinfo/SetupInfo.h"
 
 // One step as the tools show it: the walk's step with its paths whole, also
 // when they exceed 259 characters and the run skips the step.

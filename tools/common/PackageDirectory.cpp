@@ -1,4 +1,4 @@
-#include "PackageDirectory.h"
+#include "common/PackageDirectory.h"
 
 CPackageDirectory::CPackageDirectory() : m_saved(std::filesystem::current_path(m_error)) {}
 

@@ -1,5 +1,5 @@
 // The arguments on POSIX systems: as the system gives them.
-#include "SystemArguments.h"
+#include "common/SystemArguments.h"
 
 bool SystemArguments(int argc, char** argv, std::vector<std::string>& args, std::string&)
 {

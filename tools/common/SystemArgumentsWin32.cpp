@@ -1,10 +1,10 @@
 // The arguments on Windows: the UTF-16 command line, put into the code page exactly.
-#include "SystemArguments.h"
+#include "common/SystemArguments.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "CodePage.h"
+#include "codepages/CodePages.h"
 
 bool SystemArguments(int, char**, std::vector<std::string>& args, std::string& error)
 {

@@ -1,10 +1,10 @@
-#include "ToolArguments.h"
+#include "common/ToolArguments.h"
 
 #include <algorithm>
 
 #include "KivVersion.h"
-#include "ToolOutput.h"
-#include "WindowsNames.h"
+#include "common/ToolOutput.h"
+#include "windowsnames/WindowsNames.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "ToolOutput.h"
+#include "common/ToolOutput.h"
 
 #include <cstdio>
 
-#include "FileSystem.h"
-#include "CodePage.h"
+#include "platform/Platform.h"
+#include "codepages/CodePages.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

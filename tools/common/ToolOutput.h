@@ -6,8 +6,8 @@
 #include <string>
 #include <system_error>
 
-#include "InstallPlan.h"
-#include "SetupInfo.h"
+#include "common/InstallPlan.h"
+#include "setupinfo/SetupInfo.h"
 
 // How a text of the package is shown.
 enum class ShowAs {

@@ -1,4 +1,4 @@
-#include "CheckOptions.h"
+#include "kivcheck/CheckOptions.h"
 
 const char kUsage[] = "Usage: kivcheck [--json] [--target DIR] [--strict] [--codepage N] [PACKAGE_DIR]";
 

@@ -1,6 +1,6 @@
-#include "CheckPackage.h"
+#include "kivcheck/CheckPackage.h"
 
-#include "PackageChecks.h"
+#include "kivcheck/PackageChecks.h"
 
 CheckFindings CheckPackage(const CSetupInfo& info, const std::optional<std::string>& target)
 {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "InstallPlan.h"
-#include "SetupInfo.h"
+#include "common/InstallPlan.h"
+#include "setupinfo/SetupInfo.h"
 
 // One finding; code is stable and meant for tools, message for people. The
 // message holds the package's text as it is, in the package's code page.

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "CheckPackage.h"
-#include "FileEntry.h"
-#include "SetupInfo.h"
+#include "kivcheck/CheckPackage.h"
+#include "setupinfo/FileEntry.h"
+#include "setupinfo/SetupInfo.h"
 
 struct CheckReport : CheckFindings {
     bool loaded = false;

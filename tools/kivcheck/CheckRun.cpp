@@ -1,16 +1,16 @@
-#include "CheckRun.h"
+#include "kivcheck/CheckRun.h"
 
-#include "SystemArguments.h"
+#include "common/SystemArguments.h"
 
 #include <cstdio>
 
-#include "CheckReport.h"
-#include "CodePage.h"
-#include "JsonWriter.h"
-#include "PackageDirectory.h"
-#include "SetupInfo.h"
-#include "TextWriter.h"
-#include "ToolOutput.h"
+#include "kivcheck/CheckReport.h"
+#include "codepages/CodePages.h"
+#include "kivcheck/JsonWriter.h"
+#include "common/PackageDirectory.h"
+#include "setupinfo/SetupInfo.h"
+#include "kivcheck/TextWriter.h"
+#include "common/ToolOutput.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "CheckOptions.h"
+#include "kivcheck/CheckOptions.h"
 
 // Exit statuses.
 constexpr int kExitLoaded = 0;

@@ -2,13 +2,13 @@
 #include <set>
 #include <string>
 
-#include "DescriptionText.h"
-#include "Limits.h"
-#include "LineRules.h"
-#include "PackageChecks.h"
-#include "TextBuffer.h"
-#include "ToolOutput.h"
-#include "CodePage.h"
+#include "kivcheck/DescriptionText.h"
+#include "setupinfo/Limits.h"
+#include "setupinfo/LineRules.h"
+#include "kivcheck/PackageChecks.h"
+#include "text/Text.h"
+#include "common/ToolOutput.h"
+#include "codepages/CodePages.h"
 
 
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)

@@ -1,11 +1,11 @@
-#include "DescriptionText.h"
+#include "kivcheck/DescriptionText.h"
 
 #include <vector>
 
-#include "Limits.h"
-#include "LineRules.h"
-#include "CodePage.h"
-#include "TextBuffer.h"
+#include "setupinfo/Limits.h"
+#include "setupinfo/LineRules.h"
+#include "codepages/CodePages.h"
+#include "text/Text.h"
 
 CDescriptionText::CDescriptionText(const char* path)
     : m_reader(m_source), m_readable(m_source.Open(path) && m_index.Read(m_reader))

@@ -2,9 +2,9 @@
 #pragma once
 #include <string>
 
-#include "FileSource.h"
-#include "LineIndex.h"
-#include "TextReader.h"
+#include "setupinfo/FileSource.h"
+#include "setupinfo/LineIndex.h"
+#include "setupinfo/TextReader.h"
 
 class CDescriptionText {
 public:

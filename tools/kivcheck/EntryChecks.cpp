@@ -5,14 +5,14 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "EntryPaths.h"
-#include "FileSystem.h"
-#include "InstallSteps.h"
-#include "Limits.h"
-#include "NativePath.h"
-#include "PackageChecks.h"
-#include "TextBuffer.h"
-#include "WindowsNames.h"
+#include "install/EntryPaths.h"
+#include "platform/Platform.h"
+#include "install/Install.h"
+#include "setupinfo/Limits.h"
+#include "platform/NativePath.h"
+#include "kivcheck/PackageChecks.h"
+#include "text/Text.h"
+#include "windowsnames/WindowsNames.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "JsonWriter.h"
+#include "kivcheck/JsonWriter.h"
 
 #include <cstdio>
 
-#include "SetupInfo.h"
-#include "ToolOutput.h"
+#include "setupinfo/SetupInfo.h"
+#include "common/ToolOutput.h"
 
 std::string JsonString(const std::string& bytes)
 {

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "CheckReport.h"
+#include "kivcheck/CheckReport.h"
 
 // The JSON text for 8-bit installer text: each byte becomes the character
 // with the same number (0x80-0xFF become U+0080-U+00FF), written as UTF-8,

@@ -2,10 +2,10 @@
 #pragma once
 #include <vector>
 
-#include "CheckPackage.h"
-#include "InstallPlan.h"
-#include "SetupInfo.h"
-#include "ToolOutput.h"  // Quoted: package text in a message
+#include "kivcheck/CheckPackage.h"
+#include "common/InstallPlan.h"
+#include "setupinfo/SetupInfo.h"
+#include "common/ToolOutput.h"  // Quoted: package text in a message
 
 // setup.inf and list.inf: lines the lookup will not match, values cut to their
 // field, the install section, Count and the numbering of the FILE keys. Reads

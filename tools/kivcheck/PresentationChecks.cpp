@@ -2,10 +2,10 @@
 #include <cstring>
 #include <string>
 
-#include "BitmapFile.h"
-#include "FileSystem.h"
-#include "PackageChecks.h"
-#include "ToolOutput.h"
+#include "bitmap/Bitmap.h"
+#include "platform/Platform.h"
+#include "kivcheck/PackageChecks.h"
+#include "common/ToolOutput.h"
 
 namespace {
 

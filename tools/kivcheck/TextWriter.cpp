@@ -1,7 +1,7 @@
-#include "TextWriter.h"
+#include "kivcheck/TextWriter.h"
 
-#include "PackageChecks.h"
-#include "ToolOutput.h"
+#include "kivcheck/PackageChecks.h"
+#include "common/ToolOutput.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "CheckReport.h"
+#include "kivcheck/CheckReport.h"
 
 // The whole report, as text.
 std::string WriteText(const CheckReport& report);

@@ -1,5 +1,5 @@
 // kivcheck: shows what the installer will read from a package and what it will do with it.
-#include "CheckRun.h"
+#include "kivcheck/CheckRun.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "InstallOptions.h"
+#include "kivinstall/InstallOptions.h"
 
 const char kInstallUsageText[] =
     "Usage: kivinstall --target DIR [--accept-license] [--open] [--dry-run] [--codepage N] [PACKAGE_DIR]";

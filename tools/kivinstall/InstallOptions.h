@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ToolArguments.h"
+#include "common/ToolArguments.h"
 
 // The usage line, and the whole help (--help).
 extern const char kInstallUsageText[];

@@ -1,6 +1,6 @@
-#include "InstallTool.h"
+#include "kivinstall/InstallTool.h"
 
-#include "SystemArguments.h"
+#include "common/SystemArguments.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,16 +16,16 @@
 #include <unistd.h>
 #endif
 
-#include "FileSystem.h"
-#include "InstallOptions.h"
-#include "InstallPlan.h"
-#include "InstallSteps.h"
-#include "NativePath.h"
-#include "PackageDirectory.h"
-#include "SetupInfo.h"
-#include "TextBuffer.h"
-#include "ToolOutput.h"
-#include "CodePage.h"
+#include "platform/Platform.h"
+#include "kivinstall/InstallOptions.h"
+#include "common/InstallPlan.h"
+#include "install/Install.h"
+#include "platform/NativePath.h"
+#include "common/PackageDirectory.h"
+#include "setupinfo/SetupInfo.h"
+#include "text/Text.h"
+#include "common/ToolOutput.h"
+#include "codepages/CodePages.h"
 
 namespace {
 

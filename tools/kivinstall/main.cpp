@@ -1,5 +1,5 @@
 // kivinstall: installs a package from the command line, as KivSetup.exe installs it.
-#include "InstallTool.h"
+#include "kivinstall/InstallTool.h"
 
 int main(int argc, char** argv)
 {

@@ -1,11 +1,11 @@
-#include "ContentScan.h"
+#include "kivpack/ContentScan.h"
 
 #include <algorithm>
 #include <system_error>
 
-#include "PackageNames.h"
-#include "ToolOutput.h"
-#include "WindowsNames.h"
+#include "kivpack/PackageNames.h"
+#include "common/ToolOutput.h"
+#include "windowsnames/WindowsNames.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
-#include "InstallerSearch.h"
+#include "kivpack/InstallerSearch.h"
 
-#include "PackFiles.h"
+#include "kivpack/PackFiles.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <filesystem>
 
-#include "PackOptions.h"
+#include "kivpack/PackOptions.h"
 
 // The installer's file name, in the package and where kivpack looks for it.
 constexpr char kInstallerFileName[] = "KivSetup.exe";

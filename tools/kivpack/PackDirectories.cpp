@@ -1,9 +1,9 @@
-#include "PackDirectories.h"
+#include "kivpack/PackDirectories.h"
 
 #include <system_error>
 
-#include "PackRun.h"
-#include "ToolOutput.h"
+#include "kivpack/PackRun.h"
+#include "common/ToolOutput.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "PackOptions.h"
+#include "kivpack/PackOptions.h"
 
 struct PackDirectories {
     std::filesystem::path content;  // absolute, normal

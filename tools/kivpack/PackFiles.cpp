@@ -1,10 +1,10 @@
-#include "PackFiles.h"
+#include "kivpack/PackFiles.h"
 
 #include <cerrno>
 #include <cstdio>
 
 #ifndef _WIN32
-#include "FileCopy.h"
+#include "platform/posix/FileCopy.h"
 #endif
 
 namespace fs = std::filesystem;

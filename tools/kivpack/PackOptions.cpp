@@ -1,6 +1,6 @@
-#include "PackOptions.h"
+#include "kivpack/PackOptions.h"
 
-#include "Limits.h"
+#include "setupinfo/Limits.h"
 
 const char kPackUsageText[] =
     "Usage: kivpack --title TEXT --default-dir PATH [OPTION]... CONTENT_DIR PACKAGE_DIR";

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ToolArguments.h"
+#include "common/ToolArguments.h"
 
 extern const char kPackUsageText[];
 std::string PackHelp();  // the source of kivpack's manual page too

@@ -1,22 +1,22 @@
-#include "PackRun.h"
+#include "kivpack/PackRun.h"
 
 #include <cstdio>
 #include <system_error>
 
-#include "ContentScan.h"
-#include "FileSystem.h"
-#include "InstallerSearch.h"
-#include "PackDirectories.h"
-#include "PackFiles.h"
-#include "PackOptions.h"
-#include "PackTexts.h"
-#include "PackageBuild.h"
-#include "PackageDirectory.h"
-#include "PackageLayout.h"
-#include "PackagePlace.h"
-#include "PackageVerify.h"
-#include "ProgramArguments.h"
-#include "ToolOutput.h"
+#include "kivpack/ContentScan.h"
+#include "platform/Platform.h"
+#include "kivpack/InstallerSearch.h"
+#include "kivpack/PackDirectories.h"
+#include "kivpack/PackFiles.h"
+#include "kivpack/PackOptions.h"
+#include "kivpack/PackTexts.h"
+#include "kivpack/PackageBuild.h"
+#include "common/PackageDirectory.h"
+#include "kivpack/PackageLayout.h"
+#include "kivpack/PackagePlace.h"
+#include "kivpack/PackageVerify.h"
+#include "kivpack/ProgramArguments.h"
+#include "common/ToolOutput.h"
 
 namespace fs = std::filesystem;
 

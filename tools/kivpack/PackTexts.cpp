@@ -1,12 +1,12 @@
-#include "PackTexts.h"
+#include "kivpack/PackTexts.h"
 
 #include <filesystem>
 
-#include "PackageLayout.h"
-#include "PackageNames.h"
-#include "TextBuffer.h"
-#include "ToolOutput.h"
-#include "CodePage.h"
+#include "kivpack/PackageLayout.h"
+#include "kivpack/PackageNames.h"
+#include "text/Text.h"
+#include "common/ToolOutput.h"
+#include "codepages/CodePages.h"
 
 namespace {
 

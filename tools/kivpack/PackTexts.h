@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-#include "PackOptions.h"
-#include "SetupInfo.h"
+#include "kivpack/PackOptions.h"
+#include "setupinfo/SetupInfo.h"
 
 // Fills layout's fields (kSetupKeys' values) with the package's own key and
 // section and the texts given; false, with the problem, when a text cannot be

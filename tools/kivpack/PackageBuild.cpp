@@ -1,4 +1,4 @@
-#include "PackageBuild.h"
+#include "kivpack/PackageBuild.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,10 +8,10 @@
 #include <thread>
 #include <utility>
 
-#include "FileSystem.h"
-#include "InstallerSearch.h"
-#include "PackFiles.h"
-#include "ToolOutput.h"
+#include "platform/Platform.h"
+#include "kivpack/InstallerSearch.h"
+#include "kivpack/PackFiles.h"
+#include "common/ToolOutput.h"
 
 namespace fs = std::filesystem;
 

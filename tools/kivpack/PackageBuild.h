@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "ContentScan.h"
-#include "PackOptions.h"
-#include "PackageLayout.h"
-#include "SetupInfo.h"
+#include "kivpack/ContentScan.h"
+#include "kivpack/PackOptions.h"
+#include "kivpack/PackageLayout.h"
+#include "setupinfo/SetupInfo.h"
 
 // Copies the licence, the logo, the installer (when there is one) and the
 // content into root, and writes setup.inf from layout and list.inf from

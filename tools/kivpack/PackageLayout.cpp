@@ -1,11 +1,11 @@
-#include "PackageLayout.h"
+#include "kivpack/PackageLayout.h"
 
 #include <cstring>
 
-#include "EntryPaths.h"
-#include "LineRules.h"
-#include "PackageNames.h"
-#include "ToolOutput.h"
+#include "install/EntryPaths.h"
+#include "setupinfo/LineRules.h"
+#include "kivpack/PackageNames.h"
+#include "common/ToolOutput.h"
 
 namespace {
 

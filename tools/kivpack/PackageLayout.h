@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ContentScan.h"
-#include "InstallSteps.h"
-#include "SetupInfo.h"
+#include "kivpack/ContentScan.h"
+#include "install/Install.h"
+#include "setupinfo/SetupInfo.h"
 
 // The sub-directory of the package that holds the content, so that no name
 // of the content meets the package's own files.

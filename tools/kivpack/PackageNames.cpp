@@ -1,9 +1,9 @@
-#include "PackageNames.h"
+#include "kivpack/PackageNames.h"
 
 #include <cstdio>
 
-#include "ToolOutput.h"
-#include "WindowsNames.h"
+#include "common/ToolOutput.h"
+#include "windowsnames/WindowsNames.h"
 
 
 bool ToPackageText(const std::string& utf8, std::string& text)

@@ -1,6 +1,6 @@
-#include "PackagePlace.h"
+#include "kivpack/PackagePlace.h"
 
-#include "ToolOutput.h"
+#include "common/ToolOutput.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
-#include "PackageVerify.h"
+#include "kivpack/PackageVerify.h"
 
 #include <cstring>
 #include <filesystem>
 
-#include "CheckPackage.h"
-#include "InstallPlan.h"
-#include "ToolOutput.h"
+#include "kivcheck/CheckPackage.h"
+#include "common/InstallPlan.h"
+#include "common/ToolOutput.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ContentScan.h"
-#include "PackageLayout.h"
-#include "SetupInfo.h"
+#include "kivpack/ContentScan.h"
+#include "kivpack/PackageLayout.h"
+#include "setupinfo/SetupInfo.h"
 
 // Loads the package in the current directory with the installer's own code,
 // compares every value with layout and entries (from scan's files), and runs

@@ -1,4 +1,4 @@
-#include "ProgramArguments.h"
+#include "kivpack/ProgramArguments.h"
 
 #include <system_error>
 

@@ -1,5 +1,5 @@
 // kivpack: makes a package from a directory tree, checked and ready to ship.
-#include "PackRun.h"
+#include "kivpack/PackRun.h"
 
 int main(int argc, char** argv)
 {
