@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "CodePage.h"
+
 #ifndef _WIN32
 #include <iconv.h>
 #endif
@@ -42,5 +44,13 @@ private:
     bool m_incomplete = false;
 #endif
 };
+
+// Makes a table filled from the conversion Windows' reading of the code page
+// where the system's conversion reads it otherwise: natively iconv's, by the
+// corrections in CodePageIconv.cpp; on Windows the conversion is Windows'
+// own and nothing changes. chars holds the character of each single byte
+// (kNoCharacter for none; a lead byte's own number), pairs, unless null, the
+// character of each pair at lead << 8 | trail (0 for none).
+void MatchWindows(int codePage, uint32_t* chars, uint32_t* pairs);
 
 }  // namespace CodePages

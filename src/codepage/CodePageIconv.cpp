@@ -1,10 +1,101 @@
-// The code page as iconv reads and writes it, for the tools on POSIX systems.
+// The code page as iconv reads and writes it, for the tools on POSIX systems, with the corrections that make
+// its reading of Windows' code pages the one Windows has.
 #include "CodePageConversion.h"
 
 #include <cerrno>
 #include <cstdio>
 
 namespace CodePages {
+
+namespace {
+
+// Where iconv and Windows read a code page differently, Windows' reading counts: it is the one a package's
+// names are read with where they were made and where they are installed. What follows is all that differs
+// in 874, 1250 to 1258, 932, 936, 949 and 950, as tests/codepage/compare-tables.sh finds it, byte by byte
+// and pair by pair, against Windows' own conversion.
+
+// The single bytes iconv leaves undefined. Windows reads those from 80 to 9F as the control of the same
+// number (the five of 1252 among them), and those from A0 on as private-use characters (932's A0 and FD to
+// FF as U+F8F0 to U+F8F3; FF of 936, 949 and 950; 874's DB to DE and FC to FF; AA, D2 and FF of 1253; ten
+// of 1255 and two of 1257), which its conversion refuses as no character (MB_ERR_INVALID_CHARS): no name
+// holds one, and the tools read them as none rather than as the Latin-1 letter of their number.
+constexpr unsigned kFirstPrivateUseByte = 0xA0;
+
+// Single bytes that Windows reads as a character iconv does not have.
+struct ByteReading {
+    int codePage;
+    unsigned char byte;
+    uint32_t codePoint;
+};
+constexpr ByteReading kBytesIconvLacks[] = {
+    {1255, 0xCA, 0x05BA},  // Hebrew point holam haser for vav
+};
+
+// The rows of the double-byte code pages left to their users, and the pairs they left unassigned: iconv
+// reads them as none, Windows as private-use characters, numbered on in the order below. In each block of
+// rows, each pair that is still none takes the next code point, row by row, the second bytes in order.
+struct PrivateUseRows {
+    int codePage;
+    unsigned char firstLead, lastLead;
+    unsigned char trails[2][2];  // the second bytes of each row, first and last; an unused range is {1, 0}
+    uint32_t firstCodePoint;
+};
+constexpr PrivateUseRows kPrivateUseRows[] = {
+    // 936, 2,149 pairs: the user-defined rows AA-AF and F8-FE (second bytes A1-FE) and A1-A7 (40-A0),
+    // then the pairs GBK leaves unassigned in its other rows (in A2-A9, D7 and FE), U+E000 to U+E864.
+    {936, 0xAA, 0xAF, {{0xA1, 0xFE}, {1, 0}}, 0xE000},
+    {936, 0xF8, 0xFE, {{0xA1, 0xFE}, {1, 0}}, 0xE234},
+    {936, 0xA1, 0xA7, {{0x40, 0x7E}, {0x80, 0xA0}}, 0xE4C6},
+    {936, 0x81, 0xFE, {{0x40, 0x7E}, {0x80, 0xFE}}, 0xE766},
+    // 949, 188 pairs: the user-defined rows C9 and FE, U+E000 to U+E0BB.
+    {949, 0xC9, 0xC9, {{0xA1, 0xFE}, {1, 0}}, 0xE000},
+    {949, 0xFE, 0xFE, {{0xA1, 0xFE}, {1, 0}}, 0xE05E},
+    // 950, 5,809 pairs: the user-defined rows FA-FE, 8E-A0 and 81-8D, U+E000 to U+F6B0.
+    {950, 0xFA, 0xFE, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE000},
+    {950, 0x8E, 0xA0, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xE311},
+    {950, 0x81, 0x8D, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xEEB8},
+};
+
+// Characters two pairs read as, of which Windows writes the other one than iconv: the double-line box
+// drawing of 950, at A2A4 to A2A7 and again in row F9, written with the latter.
+struct Spelling {
+    int codePage;
+    uint32_t codePoint;
+    uint32_t bytes;
+};
+constexpr Spelling kWindowsSpellings[] = {
+    {950, 0x2550, 0xF9F9}, {950, 0x255E, 0xF9E9}, {950, 0x2561, 0xF9EB}, {950, 0x256A, 0xF9EA},
+};
+
+}  // namespace
+
+void MatchWindows(int codePage, uint32_t* chars, uint32_t* pairs)
+{
+    for (unsigned byte = 0x80; byte < kFirstPrivateUseByte; ++byte) {
+        if (chars[byte] == kNoCharacter)
+            chars[byte] = byte;
+    }
+    for (const ByteReading& reading : kBytesIconvLacks) {
+        if (reading.codePage == codePage)
+            chars[reading.byte] = reading.codePoint;
+    }
+    if (!pairs)
+        return;
+    for (const PrivateUseRows& rows : kPrivateUseRows) {
+        if (rows.codePage != codePage)
+            continue;
+        uint32_t next = rows.firstCodePoint;
+        for (unsigned lead = rows.firstLead; lead <= rows.lastLead; ++lead) {
+            for (const auto& range : rows.trails) {
+                for (unsigned trail = range[0]; trail <= range[1]; ++trail) {
+                    uint32_t& c = pairs[lead << 8 | trail];
+                    if (c == 0)
+                        c = next++;
+                }
+            }
+        }
+    }
+}
 
 CConversion::CConversion(int codePage, bool toCodePage) : m_codePage(codePage)
 {
@@ -35,6 +126,10 @@ bool CConversion::Decode(const unsigned char* bytes, size_t length, uint32_t& co
 
 uint32_t CConversion::Encode(uint32_t codePoint)
 {
+    for (const Spelling& spelling : kWindowsSpellings) {
+        if (spelling.codePage == m_codePage && spelling.codePoint == codePoint)
+            return spelling.bytes;
+    }
     char in[4] = {static_cast<char>(codePoint & 0xFF), static_cast<char>(codePoint >> 8 & 0xFF),
                   static_cast<char>(codePoint >> 16 & 0xFF), static_cast<char>(codePoint >> 24)};
     unsigned char out[4];

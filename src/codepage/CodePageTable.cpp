@@ -20,6 +20,7 @@ struct Encoding {
 
 struct CodePageTable {
     int codePage = 0;  // 0 until first use
+    // The character of every single byte; kNoCharacter for none.
     uint32_t chars[256];
     // Double-byte code pages: the character of every pair, at lead << 8 |
     // trail; 0 for a pair that writes none.
@@ -46,11 +47,10 @@ void Release(CodePageTable& table)
     table.encodingCount = 0;
 }
 
-// Fills table for codePage: the character of every single byte (a byte the
-// code page leaves undefined stands for the character of the same number,
-// as Windows converts the undefined bytes of 1252) and, for a double-byte
-// code page, of every pair. False when the system cannot convert the code
-// page, or it has characters of more bytes than the tools know.
+// Fills table for codePage: the character of every single byte and, for a
+// double-byte code page, of every pair, as Windows reads them (MatchWindows).
+// False when the system cannot convert the code page, or it has characters
+// of more bytes than the tools know.
 bool Fill(int codePage, CodePageTable& table)
 {
     CConversion decode(codePage, false);
@@ -64,7 +64,7 @@ bool Fill(int codePage, CodePageTable& table)
         doubleByte = doubleByte || lead;
         uint32_t c = byte;
         if (!lead && !decode.Decode(&in, 1, c)) {
-            c = byte;
+            c = kNoCharacter;
             // A byte that starts a longer character in a code page whose lead
             // bytes the tools do not know.
             known = known && !decode.StartsLonger(in);
@@ -89,6 +89,7 @@ bool Fill(int codePage, CodePageTable& table)
             }
         }
     }
+    MatchWindows(codePage, table.chars, table.pairs);
     table.codePage = codePage;
     return true;
 }
@@ -153,7 +154,7 @@ bool MakeEncodings(CodePageTable& table)
         const bool pair = bytes >= 256;
         const uint32_t index = pair ? bytes - 256 : bytes;
         const uint32_t c = pair ? table.pairs[index] : IsLeadByteOf(table.codePage, static_cast<unsigned char>(index)) ? 0 : table.chars[index];
-        if (c != 0)
+        if (c != 0 && c != kNoCharacter)
             encodings[count++] = {c, index};
     }
     qsort(encodings, count, sizeof *encodings, CompareEncodings);
@@ -208,6 +209,8 @@ bool DecodeAnsi(const char* text, size_t length, size_t& at, uint32_t& codePoint
     const CodePageTable& table = Table();
     const unsigned char lead = static_cast<unsigned char>(text[at]);
     if (!IsLeadByte(lead)) {
+        if (table.chars[lead] == kNoCharacter)
+            return false;
         codePoint = table.chars[lead];
         ++at;
         return true;

@@ -44,4 +44,6 @@ bool CConversion::StartsLonger(unsigned char byte) const
     return IsDBCSLeadByteEx(static_cast<UINT>(m_codePage), byte) != FALSE;
 }
 
+void MatchWindows(int, uint32_t*, uint32_t*) {}
+
 }  // namespace CodePages
