@@ -1,7 +1,7 @@
 // Prints a code page's table, one entry a line, for tests/codepage/compare-tables.sh: every single byte
-// ("lead" for a lead byte), every pair of a lead byte and a second byte (1 to FF), each with the character
-// it reads as or "-" for none, then every character of the Basic Multilingual Plane with the bytes that
-// write it or "-". The Windows build asks the system, the native build the tools' own table (CodePages).
+// ("lead" for a lead byte) and every pair of a lead byte and a second byte (01 to FF) with the character it
+// reads as, then every character of the Basic Multilingual Plane with the bytes that write it; "-" for none.
+// The Windows build asks the system, the native build the tools' own table (CodePages).
 //   kiv_code_page_table CODE_PAGE
 #include <cstdint>
 #include <cstdio>
@@ -16,65 +16,44 @@
 namespace {
 
 constexpr uint32_t kLastCodePoint = 0xFFFF;
-constexpr size_t kMostBytes = 4;  // room for what one character is written with
+constexpr int kMostBytes = 4;  // room for what one character is written with
 
 #ifdef _WIN32
 // The system's own conversions, as Windows reads and writes names in the code page.
 UINT g_codePage = 0;
+bool Use(int codePage) { return IsValidCodePage(g_codePage = static_cast<UINT>(codePage)) != FALSE; }
+bool IsLead(unsigned char byte) { return IsDBCSLeadByteEx(g_codePage, byte) != FALSE; }
 
-bool Use(int codePage)
+bool Decode(const char* bytes, int length, uint32_t& codePoint)
 {
-    g_codePage = static_cast<UINT>(codePage);
-    return IsValidCodePage(g_codePage) != FALSE;
+    wchar_t out[2] = {};
+    const bool one = MultiByteToWideChar(g_codePage, MB_ERR_INVALID_CHARS, bytes, length, out, 2) == 1;
+    codePoint = out[0];
+    return one;
 }
 
-bool IsLead(unsigned char byte)
-{
-    return IsDBCSLeadByteEx(g_codePage, byte) != FALSE;
-}
-
-bool Decode(const char* bytes, size_t length, uint32_t& codePoint)
-{
-    wchar_t out[2];
-    if (MultiByteToWideChar(g_codePage, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), out, 2) != 1)
-        return false;
-    codePoint = static_cast<uint32_t>(out[0]);
-    return true;
-}
-
-size_t Encode(uint32_t codePoint, char* out)
+int Encode(uint32_t codePoint, char* out)
 {
     const wchar_t in = static_cast<wchar_t>(codePoint);
     BOOL usedDefault = FALSE;
-    const int written = WideCharToMultiByte(g_codePage, WC_NO_BEST_FIT_CHARS, &in, 1, out, static_cast<int>(kMostBytes),
-                                            nullptr, &usedDefault);
-    return written > 0 && !usedDefault ? static_cast<size_t>(written) : 0;
+    const int written = WideCharToMultiByte(g_codePage, WC_NO_BEST_FIT_CHARS, &in, 1, out, kMostBytes, nullptr, &usedDefault);
+    return usedDefault ? 0 : written;
 }
 #else
 // The tools' table, through the calls every reader and writer of package text makes.
-bool Use(int codePage)
-{
-    return CodePages::SetCodePage(codePage);
-}
+bool Use(int codePage) { return CodePages::SetCodePage(codePage); }
+bool IsLead(unsigned char byte) { return CodePages::IsLeadByte(byte); }
 
-bool IsLead(unsigned char byte)
-{
-    return CodePages::IsLeadByte(byte);
-}
-
-bool Decode(const char* bytes, size_t length, uint32_t& codePoint)
+bool Decode(const char* bytes, int length, uint32_t& codePoint)
 {
     size_t at = 0;
-    return CodePages::DecodeAnsi(bytes, length, at, codePoint) && at == length;
+    return CodePages::DecodeAnsi(bytes, static_cast<size_t>(length), at, codePoint) && at == static_cast<size_t>(length);
 }
 
-size_t Encode(uint32_t codePoint, char* out)
-{
-    return CodePages::EncodeAnsi(codePoint, out);
-}
+int Encode(uint32_t codePoint, char* out) { return static_cast<int>(CodePages::EncodeAnsi(codePoint, out)); }
 #endif
 
-void PrintDecoded(const char* bytes, size_t length)
+void PrintRead(const char* bytes, int length)
 {
     uint32_t codePoint = 0;
     if (Decode(bytes, length, codePoint))
@@ -92,30 +71,28 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: kiv_code_page_table CODE_PAGE (one this system converts)\n");
         return 2;
     }
-    for (int byte = 0; byte < 256; ++byte) {
+    for (unsigned byte = 0; byte < 256; ++byte) {
         const char in[2] = {static_cast<char>(byte), 0};
-        printf("%02X", static_cast<unsigned>(byte));
+        printf("%02X", byte);
         if (IsLead(static_cast<unsigned char>(byte)))
             printf(" lead\n");
         else
-            PrintDecoded(in, 1);
+            PrintRead(in, 1);
     }
-    for (int lead = 0; lead < 256; ++lead) {
-        if (!IsLead(static_cast<unsigned char>(lead)))
-            continue;
-        for (int trail = 1; trail < 256; ++trail) {
+    for (unsigned lead = 0; lead < 256; ++lead) {
+        for (unsigned trail = 1; trail < 256 && IsLead(static_cast<unsigned char>(lead)); ++trail) {
             const char in[3] = {static_cast<char>(lead), static_cast<char>(trail), 0};
-            printf("%02X%02X", static_cast<unsigned>(lead), static_cast<unsigned>(trail));
-            PrintDecoded(in, 2);
+            printf("%02X%02X", lead, trail);
+            PrintRead(in, 2);
         }
     }
     for (uint32_t codePoint = 1; codePoint <= kLastCodePoint; ++codePoint) {
         char out[kMostBytes];
-        const size_t length = Encode(codePoint, out);
+        const int length = Encode(codePoint, out);
         printf("U+%04X ", static_cast<unsigned>(codePoint));
-        for (size_t i = 0; i < length; ++i)
+        for (int i = 0; i < length; ++i)
             printf("%02X", static_cast<unsigned>(static_cast<unsigned char>(out[i])));
-        fputs(length ? "\n" : "-\n", stdout);
+        fputs(length > 0 ? "\n" : "-\n", stdout);
     }
     return 0;
 }
