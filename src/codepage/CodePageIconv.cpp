@@ -18,7 +18,8 @@ namespace {
 // number (the five of 1252 among them), and those from A0 on as private-use characters (932's A0 and FD to
 // FF as U+F8F0 to U+F8F3; FF of 936, 949 and 950; 874's DB to DE and FC to FF; AA, D2 and FF of 1253; ten
 // of 1255 and two of 1257), which its conversion refuses as no character (MB_ERR_INVALID_CHARS): no name
-// holds one, and the tools read them as none rather than as the Latin-1 letter of their number.
+// holds one, and the tools read them as none rather than as the Latin-1 character of their number.
+constexpr unsigned kFirstControlByte = 0x80;
 constexpr unsigned kFirstPrivateUseByte = 0xA0;
 
 // Single bytes that Windows reads as a character iconv does not have.
@@ -71,7 +72,7 @@ constexpr Spelling kWindowsSpellings[] = {
 
 void MatchWindows(int codePage, uint32_t* chars, uint32_t* pairs)
 {
-    for (unsigned byte = 0x80; byte < kFirstPrivateUseByte; ++byte) {
+    for (unsigned byte = kFirstControlByte; byte < kFirstPrivateUseByte; ++byte) {
         if (chars[byte] == kNoCharacter)
             chars[byte] = byte;
     }
