@@ -89,6 +89,7 @@ test: deps
 	$(MAKE) test-windows-cmd
 	tests/run-under-wine.sh tests/kivcheck/compare-builds.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-installs.sh $(NATIVE_DIR) $(WINDOWS_DIR)
+	tests/run-under-wine.sh tests/codepages/compare-tables.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-code-pages.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/run-under-wine.sh tests/kivinstall/compare-letter-case.sh $(NATIVE_DIR) $(WINDOWS_DIR)
 	tests/exe/check-installed-tools.sh $(RELEASE_DIR)

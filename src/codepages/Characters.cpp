@@ -101,12 +101,12 @@ bool EndsInHalfCharacter(const char* text)
 
 bool IsCodePageText(const char* text)
 {
+#ifdef _WIN32
     const char* lead = text;
     while (*lead && !IsLeadByte(static_cast<unsigned char>(*lead)))
         ++lead;
     if (!*lead)
         return true;
-#ifdef _WIN32
     return MultiByteToWideChar(static_cast<UINT>(CodePage()), MB_ERR_INVALID_CHARS, text, -1, nullptr, 0) != 0;
 #else
     const size_t length = strlen(text);

@@ -1,18 +1,12 @@
 // The package's code page: the character each of its bytes, or pairs of
-// bytes, stands for, as the system's own conversion gives it (iconv, or
-// MultiByteToWideChar), and the bytes that write each character.
+// bytes, stands for, as the system's own conversion gives it (CConversion:
+// iconv, or MultiByteToWideChar), and the bytes that write each character.
 #include "codepages/CodePages.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <iconv.h>
-#endif
+#include "codepages/CodePageConversion.h"
 
 namespace CodePages {
 
@@ -26,6 +20,7 @@ struct Encoding {
 
 struct CodePageTable {
     int codePage = 0;  // 0 until first use
+    // The character of every single byte; kNoCharacter for none.
     uint32_t chars[256] = {};
     // Double-byte code pages: the character of every pair, at lead << 8 |
     // trail; 0 for a pair that writes none.
@@ -43,113 +38,6 @@ CodePageTable g_tables[kKeptTables];
 size_t g_tableCount = 0;
 CodePageTable* g_table = nullptr;
 
-// One conversion of the system, from the code page or into it.
-class CConversion {
-public:
-#ifdef _WIN32
-    CConversion(int codePage, bool) : m_codePage(codePage) {}
-#else
-    CConversion(int codePage, bool toCodePage)
-    {
-        char name[16];
-        snprintf(name, sizeof name, "CP%d", codePage);
-        m_convert = toCodePage ? iconv_open(name, "UTF-32LE") : iconv_open("UTF-32LE", name);
-    }
-#endif
-    ~CConversion()
-    {
-#ifndef _WIN32
-        if (IsOpen())
-            iconv_close(m_convert);
-#endif
-    }
-    CConversion(const CConversion&) = delete;
-    CConversion& operator=(const CConversion&) = delete;
-
-    bool IsOpen() const
-    {
-#ifdef _WIN32
-        return IsValidCodePage(static_cast<UINT>(m_codePage)) != FALSE;
-#else
-        return m_convert != reinterpret_cast<iconv_t>(-1);
-#endif
-    }
-
-    // The one character that length bytes (1 or 2) write; false for none.
-    bool Decode(const unsigned char* bytes, size_t length, uint32_t& codePoint)
-    {
-#ifdef _WIN32
-        wchar_t out[2];
-        const bool converted = MultiByteToWideChar(static_cast<UINT>(m_codePage), MB_ERR_INVALID_CHARS,
-                                                   reinterpret_cast<const char*>(bytes), static_cast<int>(length),
-                                                   out, 2) == 1;
-        codePoint = static_cast<uint32_t>(out[0]);
-        return converted;
-#else
-        char in[2] = {static_cast<char>(bytes[0]), static_cast<char>(length > 1 ? bytes[1] : 0)};
-        unsigned char out[8];
-        const bool converted = Convert(in, length, out, sizeof out) == 4;
-        codePoint = static_cast<uint32_t>(out[0] | out[1] << 8 | out[2] << 16 | out[3] << 24);
-        return converted;
-#endif
-    }
-
-    // The bytes that write codePoint (as lead << 8 | trail for two), or 0.
-    uint32_t Encode(uint32_t codePoint)
-    {
-        unsigned char out[4];
-        size_t length = 0;
-#ifdef _WIN32
-        if (codePoint > 0xFFFF)
-            return 0;
-        const wchar_t in = static_cast<wchar_t>(codePoint);
-        BOOL usedDefault = FALSE;
-        const int written = WideCharToMultiByte(static_cast<UINT>(m_codePage), WC_NO_BEST_FIT_CHARS, &in, 1,
-                                                reinterpret_cast<char*>(out), sizeof out, nullptr, &usedDefault);
-        length = written > 0 && !usedDefault ? static_cast<size_t>(written) : 0;
-#else
-        char in[4] = {static_cast<char>(codePoint & 0xFF), static_cast<char>(codePoint >> 8 & 0xFF),
-                      static_cast<char>(codePoint >> 16 & 0xFF), static_cast<char>(codePoint >> 24)};
-        length = Convert(in, sizeof in, out, sizeof out);
-#endif
-        return length == 1 ? out[0] : length == 2 ? static_cast<uint32_t>(out[0] << 8 | out[1]) : 0;
-    }
-
-    // After a single byte failed to decode: whether the system takes it for
-    // the start of a longer character.
-    bool StartsLonger(unsigned char byte) const
-    {
-#ifdef _WIN32
-        return IsDBCSLeadByteEx(static_cast<UINT>(m_codePage), byte) != FALSE;
-#else
-        (void)byte;
-        return m_incomplete;
-#endif
-    }
-
-private:
-#ifndef _WIN32
-    // Converts all of in; the number of bytes written, 0 when the system
-    // could not convert all of it.
-    size_t Convert(char* in, size_t inLength, unsigned char* out, size_t outSize)
-    {
-        char* inAt = in;
-        char* outAt = reinterpret_cast<char*>(out);
-        size_t inLeft = inLength, outLeft = outSize;
-        const bool converted = iconv(m_convert, &inAt, &inLeft, &outAt, &outLeft) != static_cast<size_t>(-1) &&
-                               inLeft == 0 && iconv(m_convert, nullptr, nullptr, &outAt, &outLeft) == 0;
-        m_incomplete = !converted && errno == EINVAL;
-        iconv(m_convert, nullptr, nullptr, nullptr, nullptr);
-        return converted ? outSize - outLeft : 0;
-    }
-
-    iconv_t m_convert;
-    bool m_incomplete = false;
-#else
-    int m_codePage;
-#endif
-};
-
 void Release(CodePageTable& table)
 {
     free(table.pairs);
@@ -159,11 +47,10 @@ void Release(CodePageTable& table)
     table.encodingCount = 0;
 }
 
-// Fills table for codePage: the character of every single byte (a byte the
-// code page leaves undefined stands for the character of the same number,
-// as Windows converts the undefined bytes of 1252) and, for a double-byte
-// code page, of every pair. False when the system cannot convert the code
-// page, or it has characters of more bytes than the tools know.
+// Fills table for codePage: the character of every single byte and, for a
+// double-byte code page, of every pair, as Windows reads them (MatchWindows).
+// False when the system cannot convert the code page, or it has characters
+// of more bytes than the tools know.
 bool Fill(int codePage, CodePageTable& table)
 {
     CConversion decode(codePage, false);
@@ -177,7 +64,7 @@ bool Fill(int codePage, CodePageTable& table)
         doubleByte = doubleByte || lead;
         uint32_t c = byte;
         if (!lead && !decode.Decode(&in, 1, c)) {
-            c = byte;
+            c = kNoCharacter;
             // A byte that starts a longer character in a code page whose lead
             // bytes the tools do not know.
             known = known && !decode.StartsLonger(in);
@@ -202,6 +89,7 @@ bool Fill(int codePage, CodePageTable& table)
             }
         }
     }
+    MatchWindows(codePage, table.chars, table.pairs);
     table.codePage = codePage;
     return true;
 }
@@ -266,7 +154,7 @@ bool MakeEncodings(CodePageTable& table)
         const bool pair = bytes >= 256;
         const uint32_t index = pair ? bytes - 256 : bytes;
         const uint32_t c = pair ? table.pairs[index] : IsLeadByteOf(table.codePage, static_cast<unsigned char>(index)) ? 0 : table.chars[index];
-        if (c != 0)
+        if (c != 0 && c != kNoCharacter)
             encodings[count++] = {c, index};
     }
     qsort(encodings, count, sizeof *encodings, CompareEncodings);
@@ -321,6 +209,8 @@ bool DecodeAnsi(const char* text, size_t length, size_t& at, uint32_t& codePoint
     const CodePageTable& table = Table();
     const unsigned char lead = static_cast<unsigned char>(text[at]);
     if (!IsLeadByte(lead)) {
+        if (table.chars[lead] == kNoCharacter)
+            return false;
         codePoint = table.chars[lead];
         ++at;
         return true;

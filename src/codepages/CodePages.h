@@ -57,9 +57,10 @@ inline const char* NextCharacter(const char* text)
 bool EndsInHalfCharacter(const char* text);
 
 // True when every byte of text belongs to a character of the code page: no
-// half character, no pair the code page does not define. Such a name is
-// refused rather than handed to the system, which would make some other
-// character of it. A text without lead bytes always is.
+// half character, no byte or pair that is none. Such a name is refused
+// rather than handed to the system, which would make some other character of
+// it. On Windows, which reads the names itself, a text without lead bytes
+// always is.
 bool IsCodePageText(const char* text);
 
 // How many of the first length bytes of text to keep so that at most room
@@ -90,8 +91,12 @@ void LowerCaseAscii(char* text);
 // the ASCII letters.
 bool EqualsNoCase(const char* a, const char* b);
 
-// The character a single byte of the code page stands for (Unicode); a byte
-// the code page leaves undefined stands for the character of its own number.
+// The character a single byte of the code page stands for (Unicode), as
+// Windows reads it; kNoCharacter for a byte that is none (one Windows reads
+// as a private-use character, which its own conversion refuses). A lead
+// byte, and every byte of a code page the system cannot convert, stands for
+// the character of its own number.
+constexpr uint32_t kNoCharacter = 0xFFFFFFFF;
 uint32_t CodePointOf(unsigned char byte);
 
 // How many of text's first bytes are ASCII that the code page reads as
@@ -100,7 +105,7 @@ size_t AsciiRunLength(const char* text);
 
 // Decodes the character of the code page at text[at] (text holds length
 // bytes) into codePoint and moves at past it; false, with at unchanged, for
-// half a character or a pair of bytes the code page does not define.
+// half a character, or a byte or a pair of bytes that is no character.
 bool DecodeAnsi(const char* text, size_t length, size_t& at, uint32_t& codePoint);
 
 // Writes a character in the code page into out (room for 2 bytes), as the
