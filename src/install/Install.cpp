@@ -3,6 +3,7 @@
 #include "install/Install.h"
 #include "install/MakePath.h"
 #include "setupinfo/SetupInfo.h"
+#include "platform/Shell.h"
 
 namespace {
 

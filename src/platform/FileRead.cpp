@@ -1,6 +1,5 @@
 // Reading a whole file, the same on every system.
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/Platform.h"
 
@@ -27,13 +26,6 @@ char* ReadWholeFile(const char* path, size_t& size)
         }
     }
     fclose(file);
-    return bytes;
-}
-
-char* ReadShownText(const char* path, size_t& shown, size_t& size)
-{
-    char* bytes = ReadWholeFile(path, size);
-    shown = bytes ? strlen(bytes) : 0;
     return bytes;
 }
 

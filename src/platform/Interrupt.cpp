@@ -2,6 +2,7 @@
 // the tools' signal and console handlers (InterruptSignals.cpp) and by the
 // dialog at the end of a Windows session.
 #include "platform/Platform.h"
+#include "platform/Interrupt.h"
 
 #include <atomic>
 

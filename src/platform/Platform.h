@@ -105,30 +105,6 @@ private:
 // kUnjudgedTemporarySeconds.
 void StartRun();
 
-// From now on, an interrupt (Ctrl-C, or SIGINT and SIGTERM on POSIX systems)
-// no longer ends the process at once: it calls Interrupt(). A file-size limit
-// (SIGXFSZ) no longer ends it either: the write that passes it fails (EFBIG).
-void StopCopiesOnInterrupt();
-
-// Ends the copy under way and tells the caller to take no further step:
-// Interrupted() is true from now on. Callable from any thread and from a
-// signal handler. The copy stops between two of its 64 KiB blocks (on Windows
-// at CopyFileEx's next progress report; Wine sends none, so there it stops
-// when the data is copied), fails with EINTR or ERROR_REQUEST_ABORTED, removes
-// its temporary and leaves the destination as it was.
-void Interrupt();
-bool Interrupted();
-
-// Takes an interrupt back, for a test that interrupts a copy in a process that
-// goes on; a run that was interrupted ends instead.
-void ClearInterrupt();
-
-// Starts the default action on a file with the file itself as the parameter
-// text (ShellExecuteA, SW_SHOW) and does not wait for it. On Windows, when
-// the program runs elevated, through the desktop shell, as the user who
-// started it (DesktopShell.h); the thread must have COM and live on.
-bool ShellOpen(const char* file);
-
 // What a path names. Special is anything that is neither a file nor a
 // directory: a pipe, a device, a socket, and any name Windows keeps for a
 // device (NUL, CON, COM1, ...), which names no file on any system.
@@ -152,15 +128,5 @@ FILE* OpenRegularFile(const char* path);
 // its bytes (a NUL inside them stays); size receives the number of bytes.
 // Null when the file does not open, is not read whole, or memory runs out.
 char* ReadWholeFile(const char* path, size_t& size);
-
-// A text file as a control shows it (the licence in the dialog, kivinstall
-// and kivcheck): the whole file as ReadWholeFile reads it, of which only the
-// bytes before the first NUL byte are shown; shown receives their number.
-char* ReadShownText(const char* path, size_t& shown, size_t& size);
-
-// Replaces ShellOpen's work, so tests can record what would be opened.
-// Pass nullptr to go back to the real call.
-using ShellOpener = bool (*)(const char* file);
-void SetShellOpener(ShellOpener opener);
 
 }  // namespace Platform

@@ -16,6 +16,8 @@
 #include "text/Text.h"
 #include "codepages/CodePages.h"
 #include "res/resource.h"
+#include "platform/Interrupt.h"
+#include "setupinfo/ShownText.h"
 
 namespace {
 
@@ -139,7 +141,7 @@ int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
     // Binary: the bytes reach the control exactly as they are in the file. A
     // directory, pipe or device is not read, nor a file that is not read whole.
     size_t shown, size;
-    if (char* text = Platform::ReadShownText(fileName, shown, size)) {
+    if (char* text = ReadShownText(fileName, shown, size)) {
         SetItemText(id, text);
         free(text);
     }

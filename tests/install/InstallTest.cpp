@@ -12,9 +12,11 @@
 #include <gtest/gtest.h>
 
 #include "install/EntryPaths.h"
-#include "platform/Platform.h"
 #include "install/Install.h"
 #include "install/MakePath.h"
+#include "platform/Interrupt.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
 #include "setupinfo/SetupInfo.h"
 #include "support/TempDir.h"
 #include "text/Text.h"

@@ -11,6 +11,7 @@
 #include "kivinstall/InstallTool.h"
 #include "support/TempDir.h"
 #include "common/ToolOutput.h"
+#include "platform/Shell.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -18,6 +18,7 @@
 #include "setupinfo/SetupInfo.h"
 #include "support/TempDir.h"
 #include "res/resource.h"
+#include "platform/Shell.h"
 
 namespace {
 

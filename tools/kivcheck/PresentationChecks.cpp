@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "kivcheck/PackageChecks.h"
 #include "common/ToolOutput.h"
+#include "setupinfo/ShownText.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ bool PresentAsFile(const char* name, const char* consequence, std::vector<CheckW
 long long FirstNulOffset(const char* path)
 {
     size_t shown, size;
-    char* text = Platform::ReadShownText(path, shown, size);
+    char* text = ReadShownText(path, shown, size);
     if (!text)
         return -1;
     free(text);

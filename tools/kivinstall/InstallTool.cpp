@@ -26,6 +26,8 @@
 #include "text/Text.h"
 #include "common/ToolOutput.h"
 #include "codepages/CodePages.h"
+#include "platform/Interrupt.h"
+#include "setupinfo/ShownText.h"
 
 namespace {
 
@@ -36,7 +38,7 @@ const char kQuestion[] = "Do you agree to the terms above?";
 std::string LicenceText()
 {
     size_t shown, size;
-    char* bytes = Platform::ReadShownText(kLicenseFileName, shown, size);
+    char* bytes = ReadShownText(kLicenseFileName, shown, size);
     if (!bytes)
         return "";
     const std::string text = Shown(std::string(bytes, shown), ShowAs::Lines);

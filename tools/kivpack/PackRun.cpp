@@ -17,6 +17,7 @@
 #include "kivpack/PackageVerify.h"
 #include "kivpack/ProgramArguments.h"
 #include "common/ToolOutput.h"
+#include "platform/Interrupt.h"
 
 namespace fs = std::filesystem;
 

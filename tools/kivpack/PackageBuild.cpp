@@ -12,6 +12,7 @@
 #include "kivpack/InstallerSearch.h"
 #include "kivpack/PackFiles.h"
 #include "common/ToolOutput.h"
+#include "platform/Interrupt.h"
 
 namespace fs = std::filesystem;
 

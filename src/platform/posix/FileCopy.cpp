@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/Platform.h"
+#include "platform/Interrupt.h"
 
 namespace {
 

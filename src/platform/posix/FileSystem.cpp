@@ -21,6 +21,7 @@
 #include "platform/NativePath.h"
 #include "text/Text.h"
 #include "windowsnames/WindowsNames.h"
+#include "platform/Shell.h"
 
 extern char** environ;
 

@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "platform/Platform.h"
+#include "platform/Interrupt.h"
 
 namespace Platform {
 

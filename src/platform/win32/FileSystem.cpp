@@ -11,6 +11,8 @@
 #include "platform/TemporaryName.h"
 #include "text/Text.h"
 #include "windowsnames/WindowsNames.h"
+#include "platform/Interrupt.h"
+#include "platform/Shell.h"
 
 namespace Platform {
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
+#include "platform/Interrupt.h"
 
 namespace Platform {
 
