@@ -42,7 +42,9 @@ void CApplication::EnableControlSupport()
 
 int RunApplication()
 {
-    if (CApplication* application = CApplication::Get())
-        application->InitInstance();
-    return 0;
+    CApplication* application = CApplication::Get();
+    if (!application)
+        return 0;
+    application->InitInstance();
+    return application->ExitCode();
 }

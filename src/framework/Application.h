@@ -19,13 +19,22 @@ public:
     // The registered application object, or null when there is none.
     static CApplication* Get();
 
+    // The process's exit status, as InitInstance left it: 0 unless it says
+    // otherwise.
+    int ExitCode() const { return m_nExitCode; }
+
 protected:
+    void SetExitCode(int code) { m_nExitCode = code; }
+
     // Registers the window classes of the common controls (comctl32) once, so
     // that dialogs can host them. The visual-styles look comes from the
     // executable's manifest; COM is set up for the shell's folder picker.
     static void EnableControlSupport();
+
+private:
+    int m_nExitCode = 0;
 };
 
 // Calls InitInstance of the registered application object once; returns the
-// process exit code (0).
+// process exit code it set.
 int RunApplication();

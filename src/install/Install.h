@@ -33,6 +33,10 @@ enum class StepOutcome {
 // Where a failed step failed.
 enum class StepStage { None, MakeDir, Copy, Open };
 
+// How many entries of the list ask for action: the count a step's number
+// goes up to.
+size_t CountSteps(const CFileEntryArray& files, EntryAction action);
+
 // Which passes a walk takes: both, in their order, or one of them (the
 // dialog copies on a worker thread and opens on its own).
 enum class InstallPasses { Both, Copies, Opens };

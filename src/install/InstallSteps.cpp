@@ -10,6 +10,14 @@ EntryAction ActionOf(const FileEntry& entry)
     return letter == kCopyAction[0] ? EntryAction::Copy : letter == kOpenAction[0] ? EntryAction::Open : EntryAction::None;
 }
 
+size_t CountSteps(const CFileEntryArray& files, EntryAction action)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < files.GetSize(); ++i)
+        count += ActionOf(files[i]) == action;
+    return count;
+}
+
 namespace {
 
 // Records the first path of the step whose whole text (length) does not fit.
@@ -29,12 +37,7 @@ void WalkInstallSteps(const CFileEntryArray& files, const char* targetDir, Insta
     InstallStep step = {};
     step.targetDir = targetDir ? targetDir : "";
     const size_t targetLength = NormaliseTarget(step.targetDir, step.target, kPathSize);
-    size_t copies = 0, opens = 0;
-    for (size_t i = 0; i < files.GetSize(); ++i) {
-        const EntryAction action = ActionOf(files[i]);
-        copies += action == EntryAction::Copy;
-        opens += action == EntryAction::Open;
-    }
+    const size_t copies = CountSteps(files, EntryAction::Copy), opens = CountSteps(files, EntryAction::Open);
 
     // Copies first, opens only after every copy, whatever the order of the list.
     const EntryAction all[] = {EntryAction::Copy, EntryAction::Open};

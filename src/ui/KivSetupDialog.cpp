@@ -40,13 +40,6 @@ CKivSetupDialog::CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent)
     m_hIcon = LoadIconA(FindResourceModule(icon, RT_GROUP_ICON), icon);
 }
 
-// The icon is a shared resource icon: it is not destroyed.
-CKivSetupDialog::~CKivSetupDialog()
-{
-    m_copies.Join();
-    free(m_pTarget);
-}
-
 // Searched in this order; the first row that matches handles the notification.
 const CommandRoute CKivSetupDialog::kCommandMap[] = {
     {IDC_BROWSE, BN_CLICKED, Handler<&CKivSetupDialog::OnBrowse>},
@@ -121,19 +114,19 @@ BOOL CKivSetupDialog::OnInitDialog()
 
 void CKivSetupDialog::OnOK()
 {
-    if (!m_copies.IsRunning())
+    if (!m_run.IsRunning())
         CModalDialog::OnOK();
 }
 
 void CKivSetupDialog::OnCancel()
 {
-    if (!m_copies.IsRunning())
+    if (!m_run.IsRunning())
         CModalDialog::OnCancel();
 }
 
 bool CKivSetupDialog::HoldsQuit() const
 {
-    return m_copies.IsRunning();
+    return m_run.IsRunning();
 }
 
 int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
@@ -199,7 +192,7 @@ void CKivSetupDialog::OnInstall()
         OnOK();
         return;
     }
-    if (m_copies.IsRunning())
+    if (m_run.IsRunning())
         return;
     UpdateData(TRUE);
     if (m_bAgree == 0) {
@@ -231,43 +224,20 @@ void CKivSetupDialog::OnInstall()
     AddItemStyle(IDC_COMPLETE, SS_NOPREFIX | SS_PATHELLIPSIS);
     ShowStatus("");
 
-    // The run owns the text it installs into; without memory for it nothing
-    // is copied, which the result reports.
-    m_pTarget = static_cast<char*>(malloc(m_strDir.GetLength() + 1));
-    if (!m_pTarget) {
-        OnInstallDone(1, 0);
-        return;
-    }
-    memcpy(m_pTarget, m_strDir, m_strDir.GetLength() + 1);
-    // What Windows shows when the session is to end during the run.
+    // What Windows shows when the session is to end during the run. The run
+    // owns the text it installs into; without memory for it nothing is
+    // copied, which the result reports.
     Platform::ShowShutdownReason(GetHwnd(), L"Installing files");
-    m_copies.Start(GetHwnd(), kInstallProgressMessage, kInstallDoneMessage, CopyFiles, this);
-}
-
-WPARAM CKivSetupDialog::CopyFiles(CBackgroundTask&, void* parameter)
-{
-    auto* dialog = static_cast<CKivSetupDialog*>(parameter);
-    return static_cast<WPARAM>(RunInstall(dialog->m_setupInfo.m_files, dialog->m_pTarget, dialog, InstallPasses::Copies));
-}
-
-bool CKivSetupDialog::BeforeStep(const InstallStep& step)
-{
-    m_nCopies = step.count;
-    m_copies.Publish(static_cast<unsigned long long>(step.number) << 32 | step.index);
-    return !Platform::Interrupted();
-}
-
-void CKivSetupDialog::AfterStep(const InstallStep&)
-{
+    if (!m_run.Start(m_setupInfo.m_files, m_strDir, GetHwnd(), kInstallProgressMessage, kInstallDoneMessage))
+        OnInstallDone(1, 0);
 }
 
 LRESULT CKivSetupDialog::OnInstallProgress(WPARAM, LPARAM)
 {
-    const unsigned long long copying = m_copies.TakeProgress();
-    const unsigned number = static_cast<unsigned>(copying >> 32);
+    const CCopyRun::Copying copying = m_run.TakeProgress();
     char text[kPathSize + 64];
-    wsprintfA(text, "Copying %u of %u: %s", number, static_cast<unsigned>(m_nCopies),
-              number ? m_setupInfo.m_files[static_cast<size_t>(copying & 0xFFFFFFFFu)].szSource : "");
+    wsprintfA(text, "Copying %u of %u: %s", static_cast<unsigned>(copying.number), static_cast<unsigned>(m_run.Count()),
+              copying.number ? m_setupInfo.m_files[copying.index].szSource : "");
     SetItemText(IDC_COMPLETE, text);
     return 0;
 }
@@ -275,14 +245,12 @@ LRESULT CKivSetupDialog::OnInstallProgress(WPARAM, LPARAM)
 LRESULT CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
 {
     // The worker's last act was to post this message.
-    m_copies.Join();
+    m_run.Join();
     Platform::HideShutdownReason(GetHwnd());
     // The opens, on this thread, which lives on and keeps COM for the shell;
     // only when the copies have handled every entry.
-    if (m_pTarget && !Platform::Interrupted())
-        RunInstall(m_setupInfo.m_files, m_pTarget, nullptr, InstallPasses::Opens);
-    free(m_pTarget);
-    m_pTarget = nullptr;
+    m_run.RunOpens();
+    m_result = notCopied == 0 ? InstallResult::Complete : InstallResult::Unsuccessful;
     ShowFinished();
     m_bInstalled = true;
     m_btnInstall.EnableWindow(TRUE);
@@ -295,15 +263,15 @@ LRESULT CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
 
 LRESULT CKivSetupDialog::OnQueryEndSession(WPARAM, LPARAM)
 {
-    return m_copies.IsRunning() ? FALSE : TRUE;
+    return m_run.IsRunning() ? FALSE : TRUE;
 }
 
 LRESULT CKivSetupDialog::OnEndSession(WPARAM ending, LPARAM)
 {
-    if (ending && m_copies.IsRunning()) {
+    if (ending && m_run.IsRunning()) {
         // The copy under way stops and removes its temporary; no step follows.
         Platform::Interrupt();
-        m_copies.Join();
+        m_run.Join();
     }
     return 0;
 }

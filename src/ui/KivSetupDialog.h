@@ -2,11 +2,10 @@
 #pragma once
 #include <cstddef>
 
-#include "framework/BackgroundTask.h"
 #include "framework/Controls.h"
 #include "framework/DynString.h"
-#include "install/Install.h"
 #include "framework/ModalDialog.h"
+#include "ui/CopyRun.h"
 
 class CSetupInfo;
 
@@ -17,18 +16,25 @@ constexpr char kSetupCaption[] = "Setup";
 constexpr char kUnwritableDirText[] =
     "The directory's name holds characters this Windows cannot use for it. Please choose another directory.";
 
-// INSTALL starts the copies on a worker thread, which reports to the dialog
-// by posted messages: the dialog goes on answering while files are copied,
-// and shows which file of how many is being copied. Once the worker has
-// ended, the dialog's own thread opens the files marked for opening.
-class CKivSetupDialog : public CModalDialog, private IInstallObserver {
+// How the dialog's run ended: no installation, or one whose copies all
+// succeeded, or not.
+enum class InstallResult { NotInstalled, Complete, Unsuccessful };
+
+// INSTALL starts the copies on a worker thread (CCopyRun), which reports to
+// the dialog by posted messages: the dialog goes on answering while files are
+// copied, and shows which file of how many is being copied. Once the worker
+// has ended, the dialog's own thread opens the files marked for opening.
+class CKivSetupDialog : public CModalDialog {
 public:
     // setupInfo is the loaded package description: the dialog shows its texts
     // and installs it. It must outlive the dialog.
     explicit CKivSetupDialog(const CSetupInfo& setupInfo, HWND parent = nullptr);
     // Waits for an installation run still under way (only a dialog ended from
     // outside leaves one), since the run reports to this object.
-    ~CKivSetupDialog() override;
+    ~CKivSetupDialog() override = default;
+
+    // How the run ended, once the modal run is over.
+    InstallResult Result() const { return m_result; }
 
     // The dialog's data, tied to its controls by DoDataExchange.
     CStaticControl m_logo;     // picture 1017
@@ -92,25 +98,8 @@ private:
     static const CommandRoute kCommandMap[];
     static const MessageRoute kMessageMap[];
 
-    // The worker's work: the copies of the package's file list into the
-    // run's own copy of the target text; the result is the number of C
-    // entries not copied.
-    static WPARAM CopyFiles(CBackgroundTask& task, void* dialog);
-    // On the worker thread: publishes the copy under way for the dialog to
-    // show; after an interrupt (the session's end) no step is taken.
-    bool BeforeStep(const InstallStep& step) override;
-    void AfterStep(const InstallStep& step) override;
-
     const CSetupInfo& m_setupInfo;
-
-    // The installation run: the target text as it was when the run began
-    // (its own, malloc'd; nothing of the dialog is read by the worker), and
-    // the copies' task, whose progress is the copy under way as one value:
-    // its number among the copies above its entry's index in the list, so
-    // that the line never pairs one copy's number with another's name.
-    char* m_pTarget = nullptr;
-    CBackgroundTask m_copies;
-    // How many copies the list has, as the walk counts them; written by the
-    // worker before its first progress, read after it.
-    size_t m_nCopies = 0;
+    // The installation run; the worker touches nothing else of the dialog.
+    CCopyRun m_run;
+    InstallResult m_result = InstallResult::NotInstalled;
 };

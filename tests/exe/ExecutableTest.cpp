@@ -95,6 +95,12 @@ struct CInstallerProcess {
         CloseHandle(process.hProcess);
     }
     bool Ended() const { return WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0; }
+    DWORD ExitCode() const
+    {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process.hProcess, &code);
+        return code;
+    }
 
     PROCESS_INFORMATION process = {};
 };
@@ -170,6 +176,7 @@ TEST(Startup, InstallsTheExamplePackageFromStartToExitAndWithoutAPackageShowsThe
     EXPECT_EQ("&Exit", WindowText(GetDlgItem(dialog, IDC_INSTALL)));
     PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);
     EXPECT_TRUE(installer.Ended());
+    EXPECT_EQ(installer.ExitCode(), 0u);
     EXPECT_EQ(package.Read("data\\arena1.map") + package.Read("data\\arena2.map"),
               target.Read("maps\\arena1.map") + target.Read("maps\\arena2.map"));
     // The E entry: the shell opened readme.txt with the text editor.
@@ -180,4 +187,29 @@ TEST(Startup, InstallsTheExamplePackageFromStartToExitAndWithoutAPackageShowsThe
     CInstallerProcess withoutPackage(empty);
     EXPECT_EQ("Could not load setup info|Setup|icon", AnswerMessageBox(withoutPackage.process.dwProcessId));
     EXPECT_TRUE(withoutPackage.Ended()) << "still running after the error box";
+    EXPECT_EQ(withoutPackage.ExitCode(), 1u);
+}
+
+// How the installer ends tells a script that waits for it what happened: 0 installed (above), 1 the
+// package did not load (above), 2 some file was not copied, 3 closed without installing.
+TEST(Startup, TheExitStatusTellsAnUnsuccessfulRunFromOneClosedWithoutInstalling)
+{
+    CTempDir package, target;
+    fs::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack", package.Native(), fs::copy_options::recursive);
+    fs::remove(package.Native("data\\arena2.map"));
+    for (const bool install : {true, false}) {
+        CInstallerProcess installer(package);
+        const DWORD id = installer.process.dwProcessId;
+        HWND dialog = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Arena Map Pack"; });
+        ASSERT_NE(nullptr, dialog);
+        if (install) {
+            SendMessageA(GetDlgItem(dialog, IDC_AGREE), BM_CLICK, 0, 0);
+            SetDlgItemTextA(dialog, IDC_DIR, target.Path().c_str());
+            PostMessageA(GetDlgItem(dialog, IDC_INSTALL), BM_CLICK, 0, 0);
+            EXPECT_EQ("Setup was unsuccessful|Setup|owned", AnswerMessageBox(id));
+        }
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(installer.Ended());
+        EXPECT_EQ(installer.ExitCode(), install ? 2u : 3u);
+    }
 }

@@ -1,10 +1,13 @@
 // The framework on the real dialog manager, with the setup dialog's template: the command map takes only
 // the first matching row, a transfer nested in another keeps notifications from the handlers until the
-// outer one ends, and a string may be assigned from its own text.
+// outer one ends, a string may be assigned from its own text, and the background task reports as it says.
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "framework/BackgroundTask.h"
 #include "framework/DataExchange.h"
 #include "framework/DynString.h"
 #include "framework/ModalDialog.h"
@@ -75,4 +78,40 @@ TEST(Framework, AStringTakesItsOwnText)
     text = static_cast<const char*>(text) + 60;
     EXPECT_EQ(std::string(text), "xxxxtail");
     EXPECT_EQ(text.GetLength(), 8u);
+}
+
+// The background task on its own, with a message-only window: however often the work publishes, at most one
+// progress message is queued, and the one that arrives reads the latest value; the done message comes last,
+// with the work's result, and Join then finds the worker gone.
+TEST(Framework, ABackgroundTaskCoalescesItsProgressAndEndsWithItsResult)
+{
+    constexpr UINT kProgress = WM_APP + 1, kDone = WM_APP + 2;
+    constexpr unsigned long long kPublished = 200000;
+    HWND window = CreateWindowExA(0, "Static", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    CBackgroundTask task;
+    task.Start(window, kProgress, kDone, [](CBackgroundTask& self, void* context) -> WPARAM {
+        for (unsigned long long i = 1; i <= kPublished; ++i)
+            self.Publish(i);
+        return reinterpret_cast<WPARAM>(context);
+    }, reinterpret_cast<void*>(uintptr_t{42}));
+    EXPECT_TRUE(task.IsRunning());
+    size_t messages = 0, queuedAtOnce = 0;
+    unsigned long long latest = 0;
+    MSG message;
+    while (GetMessageA(&message, window, kProgress, kDone) > 0 && message.message == kProgress) {
+        MSG more;
+        queuedAtOnce = std::max<size_t>(queuedAtOnce, 1 + PeekMessageA(&more, window, kProgress, kProgress, PM_NOREMOVE));
+        const unsigned long long taken = task.TakeProgress();
+        EXPECT_GE(taken, latest);
+        latest = taken, ++messages;
+    }
+    EXPECT_EQ(message.message, kDone);
+    EXPECT_EQ(message.wParam, 42u);
+    EXPECT_EQ(task.TakeProgress(), kPublished) << "the last value published";
+    EXPECT_EQ(queuedAtOnce, 1u);
+    EXPECT_LT(messages, kPublished);
+    task.Join();
+    EXPECT_FALSE(task.IsRunning());
+    DestroyWindow(window);
 }
