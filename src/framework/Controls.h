@@ -2,8 +2,9 @@
 #pragma once
 #include <windows.h>
 
-// A child control, attached to its window by the dialog's data exchange and
-// detached when the dialog's run ends. Every operation is one Win32 call.
+// A child control (a push button needs no more), attached to its window by
+// the dialog's data exchange and detached when the dialog's run ends. Every
+// operation is one Win32 call.
 class CControl {
 public:
     HWND GetHwnd() const { return m_hWnd; }
@@ -13,10 +14,6 @@ public:
 
     BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
     BOOL SetText(const char* text) const { return ::SetWindowTextA(m_hWnd, text); }
-
-protected:
-    CControl() = default;
-    ~CControl() = default;
 
 private:
     HWND m_hWnd = nullptr;
@@ -31,8 +28,4 @@ public:
         return reinterpret_cast<HBITMAP>(SendMessageA(GetHwnd(), STM_SETIMAGE, IMAGE_BITMAP,
                                                       reinterpret_cast<LPARAM>(bitmap)));
     }
-};
-
-// A push button.
-class CPushButton : public CControl {
 };

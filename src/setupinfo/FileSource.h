@@ -15,7 +15,6 @@ public:
     // directory) when it names a regular file; false for anything else.
     bool Open(const char* path);
     void Close();
-    bool IsOpen() const { return m_file != nullptr; }
 
     bool Rewind() override;
     size_t Read(unsigned char* buffer, size_t size) override;

@@ -38,7 +38,7 @@ public:
 
     // The dialog's data, tied to its controls by DoDataExchange.
     CStaticControl m_logo;     // picture 1017
-    CPushButton m_btnInstall;  // button 1015, "INSTALL" and later "&Exit"
+    CControl m_btnInstall;     // button 1015, "INSTALL" and later "&Exit"
     CString m_strDir;          // text of the directory edit 1013
     CString m_strLicense;      // text of the licence edit 1000
     int m_bAgree;              // the "I &Agree" box 1002: 1 ticked, 0 clear

@@ -144,9 +144,4 @@ std::string FoldedUtf8Name(const std::string& name)
     return FoldedUtf8Name(name.data(), name.size());
 }
 
-bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength)
-{
-    return FoldedUtf8Name(a, aLength) == FoldedUtf8Name(b, bLength);
-}
-
 }  // namespace WindowsNames

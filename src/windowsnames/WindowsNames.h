@@ -53,10 +53,4 @@ std::string FoldedUtf8Name(const std::string& name);
 // letters fold.
 bool CanFoldCase();
 
-// Compares two UTF-8 names as Windows compares file names: without regard to
-// letter case (Ä and ä, Ж and ж, Σ and σ alike; not ς, ı or µ, which Windows
-// keeps apart from Σ, I and Μ).
-// Bytes that are not UTF-8 must match exactly.
-bool SameNameIgnoringCase(const char* a, size_t aLength, const char* b, size_t bLength);
-
 }  // namespace WindowsNames
