@@ -18,6 +18,7 @@
 #include "setupinfo/SetupInfo.h"
 #include "support/TempDir.h"
 #include "res/resource.h"
+#include "platform/Interrupt.h"
 #include "platform/Shell.h"
 
 namespace {
@@ -339,6 +340,42 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
     EXPECT_GT(progress, 3u);
     EXPECT_EQ(shown.size() - progress, shown.count("") + shown.count("Installation Complete!"));
     EXPECT_EQ(std::vector<std::string>{"Installation Complete|Setup|0|finished"}, dialog->messages);
+}
+
+// The end of the Windows session during the copies, sent or posted: when it goes through (TRUE), the copy
+// under way stops with its destination as it was and no further step follows, no open either; when it was
+// cancelled (FALSE), the run goes on as if nothing had happened.
+TEST_F(SetupDialogTest, TheSessionsEndStopsTheRunOnlyWhenItGoesThrough)
+{
+    WritePackage("", "Count=3\r\nFILE1=big.dat;$setupdir;C;1\r\nFILE2=small.txt;$setupdir;C;2\r\n"
+                     "FILE3=readme.txt;$setupdir;E;3\r\n");
+    package.Write("big.dat", std::string(64 << 20, 'n'));
+    package.Write("small.txt", "small");
+    for (const bool posted : {false, true}) {
+        for (const BOOL ending : {TRUE, FALSE}) {
+            target.Write("big.dat", "old");
+            std::filesystem::remove(target.Native("small.txt"));
+            s_opened.clear();
+            EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
+                Click(hwnd, IDC_AGREE);
+                TypeInto(hwnd, IDC_DIR, target.Path());
+                Click(hwnd, IDC_INSTALL);
+                if (posted)
+                    PostMessageA(hwnd, WM_ENDSESSION, ending, 0);
+                else
+                    SendMessageA(hwnd, WM_ENDSESSION, ending, 0);
+            }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) { Click(hwnd, IDC_INSTALL); }}));
+            const bool stopped = Platform::Interrupted();
+            Platform::ClearInterrupt();
+            const std::string how = std::string(posted ? "posted " : "sent ") + (ending ? "TRUE" : "FALSE");
+            EXPECT_EQ(stopped, ending == TRUE) << how;
+            EXPECT_EQ(std::filesystem::file_size(target.Native("big.dat")), ending ? 3u : 64u << 20) << how;
+            EXPECT_EQ(target.Tree().size(), ending ? 1u : 2u) << how << ": a temporary left, or the next copy taken";
+            EXPECT_EQ(s_opened.size(), ending ? 0u : 1u) << how;
+            EXPECT_EQ(dialog->messages, std::vector<std::string>{std::string(ending ? "Setup was unsuccessful" : "Installation Complete") +
+                                                                 "|Setup|0|finished"}) << how;
+        }
+    }
 }
 
 // A directory typed or picked with a character the code page cannot write (Łódź, a full-width backslash
