@@ -21,11 +21,58 @@
 #include "support/TempDir.h"
 #include "text/Text.h"
 
-// Every fdatasync and rename of this program natively, by file name: "sync X|rename X Y|".
+// Every flush and rename of this program, by file name: "sync X|rename X Y|". Natively fdatasync and
+// rename are interposed; on Windows FlushFileBuffers and MoveFileExA are replaced in this program's own
+// import table, through which the engine linked into it calls them.
 static std::string s_calls;
 #ifdef _WIN32
 #include <windows.h>
 constexpr int kCancelled = ERROR_REQUEST_ABORTED;
+
+namespace {
+// The calls replaced, as Replace found them.
+BOOL(WINAPI* s_flush)(HANDLE);
+BOOL(WINAPI* s_move)(LPCSTR, LPCSTR, DWORD);
+BOOL WINAPI RecordFlush(HANDLE file)
+{
+    wchar_t path[MAX_PATH] = L"";
+    GetFinalPathNameByHandleW(file, path, MAX_PATH, 0);
+    s_calls += "sync " + std::filesystem::path(path).filename().string() + "|";
+    return s_flush(file);
+}
+BOOL WINAPI RecordMove(LPCSTR from, LPCSTR to, DWORD flags)
+{
+    s_calls += "rename " + std::filesystem::path(from).filename().string() + " " + std::filesystem::path(to).filename().string() + "|";
+    return s_move(from, to, flags);
+}
+// Points this program's import of kernel32's name at call; returns where it pointed.
+template <class Call>
+Call Replace(const char* name, Call call)
+{
+    Call was = nullptr;
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; import->Name; ++import) {
+        if (_stricmp(reinterpret_cast<char*>(base + import->Name), "kernel32.dll") != 0)
+            continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
+        auto* calls = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++calls) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+                strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, name) != 0)
+                continue;
+            DWORD protection;
+            VirtualProtect(&calls->u1.Function, sizeof calls->u1.Function, PAGE_READWRITE, &protection);
+            was = reinterpret_cast<Call>(calls->u1.Function);
+            calls->u1.Function = reinterpret_cast<ULONG_PTR>(call);
+            VirtualProtect(&calls->u1.Function, sizeof calls->u1.Function, protection, &protection);
+        }
+    }
+    return was;
+}
+}  // namespace
 #else
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -305,24 +352,35 @@ TEST_F(Install, AnOpenedProgramStartsWithItsSourcePathAsParameterAndIsNotWaitedF
     EXPECT_TRUE(fs::equivalent(record.substr(cwd, record.find('\n', cwd) - cwd), dir.Native("package"))) << record;
 }
 
-// A file that replaces another is flushed before its rename (natively the calls are seen), also from a
-// read-only source, as on a CD (Windows gives the copy the attribute and flushes no read-only file; Wine
-// does not); a new file goes straight to its rename. No temporary is left.
+// A file that replaces another is flushed before its rename, also from a read-only source, as on a CD
+// (Windows gives the copy the attribute and flushes no read-only file; Wine does not); a new file is not
+// flushed. No temporary is left.
 TEST_F(Install, AReplacementIsFlushedBeforeItsRenameAndANewFileIsNot)
 {
     Source("a.dat", "new bytes");
     fs::permissions(dir.Native("package\\data\\a.dat"), fs::perms::owner_read);
     dir.Write("Arena\\a.dat", "old");
+#ifdef _WIN32
+    s_flush = Replace("FlushFileBuffers", &RecordFlush);
+    s_move = Replace("MoveFileExA", &RecordMove);
+    // A new file too is renamed into its place, unflushed.
+    const std::regex calls(R"(rename (\.kivtmp\.w[0-9a-f]{8}\.[0-9a-f]{6}) b\.dat\|sync (\.kivtmp\.w[0-9a-f]{8}\.[0-9a-f]{6})\|rename \2 a\.dat\|)");
+#else
+    // A new file is written in its place, read-only as its source.
+    const std::regex calls(R"(sync (\.kivtmp\.n[0-9a-f]{8}\.[0-9a-f]{6})\|rename \1 a\.dat\|)");
+#endif
     s_calls.clear();
     EXPECT_TRUE(Platform::CopyFileOverwrite("data\\a.dat", Target("Arena\\b.dat").c_str()));
     EXPECT_TRUE(Platform::CopyFileOverwrite("data\\a.dat", Target("Arena\\a.dat").c_str()));
-    EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat"}));
-    EXPECT_EQ(dir.Read("Arena\\a.dat") + "|" + dir.Read("Arena\\b.dat"), "new bytes|new bytes");
-#ifndef _WIN32
-    // A new file is written in its place, read-only as its source.
-    EXPECT_TRUE(std::regex_match(s_calls, std::regex(R"(sync (\.kivtmp\.n[0-9a-f]{8}\.[0-9a-f]{6})\|rename \1 a\.dat\|)"))) << s_calls;
+    EXPECT_TRUE(std::regex_match(s_calls, calls)) << s_calls;
+#ifdef _WIN32
+    Replace("FlushFileBuffers", s_flush);
+    Replace("MoveFileExA", s_move);
+#else
     EXPECT_EQ(fs::status(dir.Native("Arena\\b.dat")).permissions(), fs::perms::owner_read);
 #endif
+    EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat"}));
+    EXPECT_EQ(dir.Read("Arena\\a.dat") + "|" + dir.Read("Arena\\b.dat"), "new bytes|new bytes");
 }
 
 // A run's first copy into a directory removes, in each run, the temporaries of runs that have ended
