@@ -648,6 +648,33 @@ TEST_F(Install, ACurrentDirectoryTooLongToSaveIsNeverLeft)
     EXPECT_EQ(fs::current_path(), start);
 }
 
+// What a native run makes takes the user's umask, whatever it is, and leaves it as it was: a directory
+// 0777 and a file its source's permissions, each less the umask (a process for each umask).
+TEST_F(Install, OnLinuxWhatARunMakesTakesTheUmask)
+{
+    Source("tool.exe");
+    chmod(dir.Native("package\\data\\tool.exe").c_str(), 0775);
+    AddEntry(info, "data\\tool.exe", "$setupdir\\bin\\", "C");
+    for (const mode_t mask : {mode_t{022}, mode_t{077}}) {
+        const std::string name = "Arena" + std::to_string(mask);
+        const pid_t child = fork();
+        if (child == 0) {
+            umask(mask);
+            const bool installed = ::Install(info, Target(name).c_str()) == 0;
+            _exit(installed && umask(0) == mask ? 0 : 1);
+        }
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "umask " << mask << ": not installed, or changed";
+        for (const auto& [path, mode] : {std::pair<std::string, unsigned>{name, 0777}, {name + "\\bin", 0777},
+                                         {name + "\\bin\\tool.exe", 0775}}) {
+            struct stat made = {};
+            stat(dir.Native(path).c_str(), &made);
+            EXPECT_EQ(made.st_mode & 0777, mode & ~mask) << path;
+        }
+    }
+}
+
 // The copy replaces a link in its place instead of writing through it, takes the source's permissions
 // less the special bits and the umask, does not wait for a pipe (an alarm ends a test that does), and
 // when it fails midway (a read error) leaves nothing behind.
