@@ -202,7 +202,8 @@ TEST(CodePageCharacters, InADoubleByteCodePageALeadByteTakesTheNextByteWithIt)
 TEST(NativePath, ANameIsFoundWhateverItsCaseExactlyFirstAndNeverAmongTwo)
 {
     CTempDir dir;
-    for (const char* name : {"Map", "MAP", "Data\\\xC3\x84rena", "Data\\\xC5\xA0", "Data\\\xC5\x93", "Data\\\xC5\xB8"})
+    for (const char* name : {"Map", "MAP", "Data\\\xC3\x84rena", "Data\\\xC5\xA0", "Data\\\xC5\x93", "Data\\\xC5\xB8",
+                             "Data\\maps\\a", "Data\\Maps\\a"})
         dir.Write(name, "");
     // Asked in 1252; found on disk (nullptr: refused), and whether in another case.
     for (const auto& [asked, found, caseDiffers] : std::vector<std::tuple<const char*, const char*, bool>>{
@@ -212,7 +213,9 @@ TEST(NativePath, ANameIsFoundWhateverItsCaseExactlyFirstAndNeverAmongTwo)
              {"data\\\x8C", "Data/\xC5\x93", true},          // Œ, œ
              {"data\\\xFF", "Data/\xC5\xB8", true},          // ÿ, Ÿ
              {"data\\N\xE9u\\x", "Data/N\xC3\xA9u/x", true}, // missing levels as they are written
-             {"x\\..\\Map", "Map", false}, {"Data\\nul.txt", nullptr, false}}) {
+             {"x\\..\\Map", "Map", false}, {"Data\\nul.txt", nullptr, false},
+             // Two spellings of a level whose parent is not found as written: the exact one, or neither.
+             {"data\\Maps\\a", "Data/Maps/a", true}, {"data\\MAPS\\a", nullptr, true}}) {
         const CNativePath native((dir.Path() + "\\" + asked).c_str());
         EXPECT_EQ(native.IsValid() ? native.Get() : "", found ? (dir.Native() / found).string() : "") << asked;
         EXPECT_EQ(native.CaseDiffers(), caseDiffers) << asked;
