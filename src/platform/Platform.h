@@ -1,4 +1,4 @@
-// The few operating-system calls the installation engine makes.
+// The operating system's file-system calls the installation engine makes, the same on both systems.
 #pragma once
 #include <cerrno>
 #include <cstddef>
@@ -11,7 +11,9 @@
 namespace Platform {
 
 // The system's code for why the last call on this thread failed (errno, or
-// GetLastError on Windows). Every call below that fails sets it.
+// GetLastError on Windows). Every call below that fails sets it, but for
+// OpenRegularFile and ReadWholeFile, whose callers need only know that the
+// file could not be read, and which leave it as the system left it.
 int LastError();
 
 // The system's code for memory that ran out.

@@ -13,7 +13,7 @@ namespace {
 
 const size_t kNone = CLineIndex::kNoLine;
 
-// The bytes of a key upper-cased as GetValue upper-cases them: a letter that
+// The bytes of a key upper-cased as the lookup's match texts are (LineRules.h): a letter that
 // is a character of its own, read from the key's start, one byte after the
 // other.
 class CUpperKey {
@@ -37,7 +37,7 @@ private:
     size_t m_second = 0;  // just past the second byte of the last two-byte character
 };
 
-// Keys are hashed and compared upper-cased, as GetValue compares them.
+// Keys are hashed and compared upper-cased, as the lookup compares them.
 size_t HashKey(const char* key, size_t length)
 {
     size_t hash = 2166136261u;
@@ -100,14 +100,14 @@ bool CLineIndex::AddLine(const char* text, size_t number)
     return true;
 }
 
-// GetValue takes a line for a key K of n characters without "=" when the
+// The lookup takes a line for a key K of n characters without "=" when the
 // line's first "=" stands at n and the upper-cased line contains K followed
 // by "=". Such an occurrence starts either at 0, so K is the text before the
 // first "=", or after the first "=": one starting at 1 to n would have the
 // first "=" inside K. So the line answers exactly to the n characters before
 // its first "=", and to the n characters before each later "=" that follows
 // at least n characters without "=" (XY=AB=1 answers to XY and to AB), where
-// those n characters begin with a character of the line, as GetValue matches
+// those n characters begin with a character of the line, as the lookup matches
 // only there.
 bool CLineIndex::AddKeysOfLine(size_t line)
 {
@@ -181,7 +181,7 @@ char* CLineIndex::Find(const char* section, const char* key, char* destination, 
     if (!m_readable)
         return nullptr;
 
-    // The same match texts as GetValue, with the same limits.
+    // The match texts every lookup builds, with the same limits.
     MatchTexts texts;
     if (!BuildMatchTexts(section, key, texts))
         return nullptr;

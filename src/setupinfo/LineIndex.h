@@ -19,13 +19,14 @@ public:
     CLineIndex(const CLineIndex&) = delete;
     CLineIndex& operator=(const CLineIndex&) = delete;
 
-    // Reads file from its start into lines, in the pieces GetValue reads, and
+    // Reads file from its start into lines, in the pieces every lookup reads, and
     // indexes them. False when memory runs out. A file that cannot be rewound
-    // has no values, as it has none for GetValue.
+    // has no values, as a lookup that must rewind it finds none.
     bool Read(CTextReader& file);
 
-    // GetValue's lookup on the lines read: same value, same cut to
-    // destinationSize - 1 characters, destination untouched on failure.
+    // The key lookup (LineRules.h) on the lines read, with the value a scan of
+    // the file from its start gives: the same cut to destinationSize - 1
+    // characters, destination untouched on failure.
     char* Find(const char* section, const char* key, char* destination, size_t destinationSize);
 
     // The lines as the lookup sees them: each read of at most 2047

@@ -1,6 +1,7 @@
 // The rules by which a description file's lines are read: the header and key
 // tests, the taking of a value and the name of a FILE key. Every reader of the
-// files (GetValue, the line index, kivcheck) calls these.
+// files (the line index that Load answers from, kivcheck's checks, and the
+// tests' scan of the whole file for every value) calls these.
 #pragma once
 #include <cstddef>
 

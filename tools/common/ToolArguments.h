@@ -70,6 +70,6 @@ std::string CodePageHelp(size_t column);
 // "tool 1.0.0": the project's version, the one in KivSetup.exe's properties.
 std::string VersionLine(const char* tool);
 
-// Makes the code page given with --codepage the package's (WindowsNames::
+// Makes the code page given with --codepage the package's (CodePages::
 // SetCodePage); false, with the problem in error, when it cannot be used.
 bool ApplyCodePage(const ToolArguments& arguments, std::string& error);
