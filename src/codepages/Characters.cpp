@@ -43,13 +43,16 @@ bool IsLeadByteOf(int codePage, unsigned char byte)
 
 namespace {
 
-// The code page in use; 0 until first asked for.
+// The code page in use; 0 until first asked for. Not thread-safe: chosen
+// before any thread reads text (the tools' --codepage, a test's CCodePage),
+// and only read while threads run.
 int g_codePage = 0;
 
 }  // namespace
 
 #ifndef _WIN32
-// Its lead bytes, by the table above, and whether it has any.
+// Its lead bytes, by the table above, and whether it has any; as
+// g_codePage, written only while no other thread reads.
 bool g_leadBytes[256] = {};
 
 namespace {
