@@ -34,7 +34,7 @@ struct CodePageTable {
 // The tables filled so far, each kept for the rest of the run, so that a
 // code page chosen again costs nothing; and the one in use. Not thread-safe:
 // a table is filled, and its encodings made, on its first use, which must
-// come before threads share it (kivpack's copies read names filled before).
+// come before threads share it (kivpack's copying threads read none).
 constexpr size_t kKeptTables = 8;
 CodePageTable g_tables[kKeptTables];
 size_t g_tableCount = 0;
