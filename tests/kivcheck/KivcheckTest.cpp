@@ -1,5 +1,6 @@
 // kivcheck on packages in temp dirs: the JSON of the worked example (examples/arena-pack) and of each
 // kind of byte, the exit statuses, and each warning, also at a field's capacity and one past it.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -68,6 +69,24 @@ TEST(KivcheckJson, WorkedExampleWithAndWithoutTargetAndExitStatuses)
                      R"({"op": "copy", "index": 1, "source": "data\\arena2.map", "entryDir": "game\\baseq3\\maps\\", "destPath": "game\\baseq3\\maps\\arena2.map"}, )"
                      R"({"op": "open", "index": 2, "source": "readme.txt"}]})" "\n");
     EXPECT_FALSE(package.Exists("game"));
+    // Whole lines: an open listed before the copies comes last in the plan with its entry's index, and a
+    // destination with several backslashes after $setupdir keeps them all, as the installer composes it.
+    package.Write("list.inf", "[ArenaPack]\r\nCount=2\r\nFILE1=readme.txt;$setupdir;E;1\r\n"
+                              "FILE2=data\\arena1.map;$setupdir\\\\\\maps\\\\;C;2\r\n");
+    std::string plan = "plan for \"game\\\"\n  copy 1 \"data\\arena1.map\" -> \"game\\\\\\maps\\\\arena1.map\"\n";
+#ifndef _WIN32
+    std::replace(plan.begin(), plan.end(), '\\', '/');  // as the system writes paths
+#endif
+    const std::string shown = CheckRun({"--target", "game", pkg}).out;
+    EXPECT_EQ(shown.substr(shown.find("plan for")),
+              plan + "  open 0 \"readme.txt\"\nloaded: 2 entries, 1 to copy, 1 to open, no warnings\n");
+    const std::string planJson = CheckRun({"--json", "--target", "game", pkg}).out;
+    EXPECT_EQ(planJson.substr(planJson.find(", \"target\"")),
+              R"(, "target": "game\\", "plan": [{"op": "copy", "index": 1, "source": "data\\arena1.map", )"
+              R"("entryDir": "game\\\\\\maps\\\\", "destPath": "game\\\\\\maps\\\\arena1.map"}, )"
+              R"({"op": "open", "index": 0, "source": "readme.txt"}]})" "\n");
+    std::filesystem::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack/list.inf", package.Native("list.inf"),
+                          std::filesystem::copy_options::overwrite_existing);
 #ifndef _WIN32
     // A target typed in UTF-8 is read in the package's code page; one it cannot write is refused.
     EXPECT_NE(CheckRun({"--json", "--target", "g\xC3\xA9", pkg}).out.find("\"target\": \"g\xC3\xA9\\\\\""), std::string::npos);
