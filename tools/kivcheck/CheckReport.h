@@ -13,9 +13,9 @@ struct CheckReport : CheckFindings {
     std::string loadFailure;
 
     // The loaded description, as CSetupInfo holds it: setup.inf's values in
-    // the order of kSetupKeys (CSetupInfo::SetupField).
+    // the order of kSetupValues.
     std::string setupPath;
-    std::string setupTexts[kSetupKeyCount];
+    std::string setupTexts[kSetupValueCount];
     int count = 0;
     std::vector<FileEntry> files;
 };

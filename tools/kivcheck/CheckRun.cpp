@@ -26,8 +26,8 @@ CheckReport ReportPackage(const CheckOptions& options)
     }
     report.loaded = true;
     report.setupPath = info.m_szSetupPath;
-    for (size_t i = 0; i < kSetupKeyCount; ++i)
-        report.setupTexts[i] = info.SetupField(i);
+    for (size_t i = 0; i < kSetupValueCount; ++i)
+        report.setupTexts[i] = info.Field(kSetupValues[i]);
     report.count = info.m_nCount;
     for (size_t i = 0; i < info.m_files.GetSize(); ++i)
         report.files.push_back(info.m_files[i]);
