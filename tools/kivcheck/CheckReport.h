@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "kivcheck/CheckPackage.h"
+#include "checks/Checks.h"
 #include "setupinfo/FileEntry.h"
 #include "setupinfo/SetupInfo.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "common/Shown.h"
 #include "setupinfo/SetupInfo.h"
-#include "common/ToolOutput.h"
 
 std::string JsonString(const std::string& bytes)
 {

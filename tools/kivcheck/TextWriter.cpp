@@ -1,7 +1,8 @@
 #include "kivcheck/TextWriter.h"
 
-#include "kivcheck/PackageChecks.h"
-#include "common/ToolOutput.h"
+#include "checks/PackageChecks.h"
+#include "common/PlanText.h"
+#include "common/Shown.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/CodePageOption.h"
 #include "setupinfo/Limits.h"
 
 const char kPackUsageText[] =

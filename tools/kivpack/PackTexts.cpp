@@ -3,7 +3,8 @@
 #include <filesystem>
 
 #include "codepages/CodePages.h"
-#include "common/ToolOutput.h"
+#include "common/PackageText.h"
+#include "common/SystemText.h"
 #include "kivpack/PackageLayout.h"
 #include "kivpack/PackageNames.h"
 #include "text/Text.h"

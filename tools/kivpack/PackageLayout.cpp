@@ -2,10 +2,9 @@
 
 #include <cstring>
 
+#include "common/SystemText.h"
 #include "install/EntryPaths.h"
 #include "setupinfo/LineRules.h"
-#include "kivpack/PackageNames.h"
-#include "common/ToolOutput.h"
 
 namespace {
 

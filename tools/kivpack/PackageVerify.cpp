@@ -3,9 +3,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "kivcheck/CheckPackage.h"
+#include "checks/Checks.h"
 #include "common/InstallPlan.h"
-#include "common/ToolOutput.h"
+#include "common/LoadFailureText.h"
+#include "common/Shown.h"
+#include "common/SystemText.h"
 
 namespace {
 

@@ -2,13 +2,12 @@
 #include <set>
 #include <string>
 
-#include "kivcheck/DescriptionText.h"
+#include "checks/DescriptionText.h"
+#include "checks/PackageChecks.h"
+#include "codepages/CodePages.h"
 #include "setupinfo/Limits.h"
 #include "setupinfo/LineRules.h"
-#include "kivcheck/PackageChecks.h"
 #include "text/Text.h"
-#include "common/ToolOutput.h"
-#include "codepages/CodePages.h"
 
 
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)
