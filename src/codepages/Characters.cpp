@@ -41,6 +41,15 @@ bool IsLeadByteOf(int codePage, unsigned char byte)
     return false;
 }
 
+bool IsDoubleByteCodePage(int codePage)
+{
+    for (const LeadByteRanges& page : kDoubleByteCodePages) {
+        if (page.codePage == codePage)
+            return true;
+    }
+    return false;
+}
+
 namespace {
 
 // The code page in use; 0 until first asked for. Not thread-safe: chosen

@@ -18,6 +18,17 @@ int CodePage();
 // the one in use.
 void SelectCodePage(int codePage);
 
+// Windows' ANSI code pages, each with its name, in the order the tools' help
+// names them: the single-byte ones, then the double-byte ones. The tools
+// read every one of them, and besides any OEM code page the system converts
+// (on Windows only the system's own).
+struct NamedCodePage {
+    int number;
+    const char* name;
+};
+constexpr size_t kAnsiCodePageCount = 14;
+extern const NamedCodePage kAnsiCodePages[kAnsiCodePageCount];
+
 // The characters of the code page. Text is walked, cut and compared by
 // character: in the double-byte code pages (932, 936, 949, 950) a lead byte
 // takes the byte after it with it, and that second byte may be "\\", "|" or
@@ -40,6 +51,9 @@ inline bool IsLeadByte(unsigned char byte)
 // Whether a byte begins a two-byte character in codePage, by Windows' lead
 // byte ranges (the table the POSIX build uses; false for single-byte ones).
 bool IsLeadByteOf(int codePage, unsigned char byte);
+
+// True for the code pages with two-byte characters: 932, 936, 949 and 950.
+bool IsDoubleByteCodePage(int codePage);
 
 // The bytes of the character at text: 2 for a lead byte with a byte after
 // it, 0 at the NUL, else 1. A lead byte just before the NUL stands alone: it

@@ -78,6 +78,15 @@ bool MakeDir(const char* path);
 // not reached the disk (NTFS).
 bool CopyFileOverwrite(const char* source, const char* destination);
 
+// Copies the regular file source to destination, a file that must not exist
+// yet, both named as the system names them (std::filesystem::path::c_str():
+// UTF-16 on Windows), with the engine's own copy: every byte, the source's
+// last-write time, an interrupt that ends it, and nothing left at destination
+// when it fails. Natively CopyNewFile (posix/FileCopy.h); on Windows
+// CopyFileEx, as CopyFileOverwrite copies. For kivpack, whose paths are the
+// system's own.
+bool CopyNewSystemFile(const SystemChar* source, const SystemChar* destination);
+
 // While it lives, the calling thread reaches the file system as it is: a
 // 32-bit program on 64-bit Windows, whose paths under %windir%\System32 the
 // system otherwise sends to SysWOW64, then writes where the user chose. Held

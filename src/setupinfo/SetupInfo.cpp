@@ -6,29 +6,27 @@
 #include "setupinfo/SetupLoad.h"
 #include "codepages/CodePages.h"
 
-const SetupKey kSetupKeys[kSetupKeyCount] = {
-    {SetupSection::Setup, "DEFAULTINSTALL", sizeof CSetupInfo::m_szDefaultInstall},
-    {SetupSection::Setup, nullptr, sizeof CSetupInfo::m_szSection},
-    {SetupSection::Setup, "Copyright", sizeof CSetupInfo::m_szCopyright},
-    {SetupSection::Install, "Title", sizeof CSetupInfo::m_szTitle},
-    {SetupSection::Install, "InstallText", sizeof CSetupInfo::m_szInstallText},
-    {SetupSection::Install, "DefaultDir", sizeof CSetupInfo::m_szDefaultDir},
+const SetupValue kSetupValues[kSetupValueCount] = {
+    {SetupSection::Setup, "DEFAULTINSTALL", [](CSetupInfo& info) { return info.m_szDefaultInstall; },
+     sizeof CSetupInfo::m_szDefaultInstall, "defaultInstall"},
+    {SetupSection::Setup, nullptr, [](CSetupInfo& info) { return info.m_szSection; }, sizeof CSetupInfo::m_szSection,
+     "section"},
+    {SetupSection::Setup, "Copyright", [](CSetupInfo& info) { return info.m_szCopyright; },
+     sizeof CSetupInfo::m_szCopyright, "copyright"},
+    {SetupSection::Install, "Title", [](CSetupInfo& info) { return info.m_szTitle; }, sizeof CSetupInfo::m_szTitle,
+     "title"},
+    {SetupSection::Install, "InstallText", [](CSetupInfo& info) { return info.m_szInstallText; },
+     sizeof CSetupInfo::m_szInstallText, "installText"},
+    {SetupSection::Install, "DefaultDir", [](CSetupInfo& info) { return info.m_szDefaultDir; },
+     sizeof CSetupInfo::m_szDefaultDir, "defaultDir"},
 };
 
-char* CSetupInfo::SetupField(size_t i)
-{
-    // In the order of kSetupKeys.
-    char* const fields[kSetupKeyCount] = {m_szDefaultInstall, m_szSection,     m_szCopyright,
-                                          m_szTitle,          m_szInstallText, m_szDefaultDir};
-    return fields[i];
-}
-
-const char* CSetupInfo::SectionOf(const SetupKey& value) const
+const char* CSetupInfo::SectionOf(const SetupValue& value) const
 {
     return value.section == SetupSection::Setup ? "Setup" : m_szSection;
 }
 
-const char* CSetupInfo::KeyOf(const SetupKey& value) const
+const char* CSetupInfo::KeyOf(const SetupValue& value) const
 {
     return value.key ? value.key : m_szDefaultInstall;
 }
@@ -71,7 +69,6 @@ class CIndexedFile {
 public:
     explicit CIndexedFile(IByteSource& source) : m_reader(source) {}
     bool Read() { return m_index.Read(m_reader); }
-    CTextReader* Reader() { return &m_reader; }
     char* Find(const char* section, const char* key, char* destination, size_t destinationSize)
     {
         return m_index.Find(section, key, destination, destinationSize);
@@ -85,7 +82,7 @@ private:
 }  // namespace
 
 CSetupInfo::CSetupInfo()
-    : m_szSetupPath(), m_pSetupFile(nullptr), m_pListFile(nullptr), m_szSection(), m_szInstallText(),
+    : m_szSetupPath(), m_szSection(), m_szInstallText(),
       m_szDefaultInstall(), m_szDefaultDir(), m_szCopyright(), m_szTitle(), m_nCount(0)
 {
 }
@@ -99,8 +96,8 @@ const char* CSetupInfo::Fail(LoadStage stage, const char* path, int systemError)
 void CSetupInfo::Clear()
 {
     m_szSetupPath[0] = '\0';
-    for (size_t i = 0; i < kSetupKeyCount; ++i)
-        SetupField(i)[0] = '\0';
+    for (const SetupValue& value : kSetupValues)
+        Field(value)[0] = '\0';
     m_nCount = 0;
     m_files.SetSize(0);
 }

@@ -6,7 +6,6 @@
 #include "setupinfo/FileEntryArray.h"
 #include "setupinfo/Limits.h"
 #include "setupinfo/SetupSources.h"
-#include "setupinfo/TextReader.h"
 
 // The package's files, relative to its directory: the description that Load
 // reads, and the licence and logo that the dialog shows when they are there.
@@ -21,17 +20,26 @@ constexpr char kLoadErrorText[] = "Could not load setup info";
 // Where a value of setup.inf stands: in [Setup], or in the install section.
 enum class SetupSection { Setup, Install };
 
-// One value Load takes from setup.inf: its section, its key (null for the key
-// that DEFAULTINSTALL names) and the size of the field that keeps it.
-struct SetupKey {
+class CSetupInfo;
+
+// One value of setup.inf, described once: where Load finds it (its section,
+// and its key, null for the key that DEFAULTINSTALL names), the field of
+// CSetupInfo that keeps it and that field's size, and the name the tools give
+// it (kivcheck's JSON key). Load reads by these, kivcheck shows and checks
+// them, kivpack writes setup.inf from them.
+struct SetupValue {
     SetupSection section;
     const char* key;
+    char* (*field)(CSetupInfo& info);
     size_t fieldSize;
+    const char* name;
 };
 
-// setup.inf's values in the order Load reads them.
-constexpr size_t kSetupKeyCount = 6;
-extern const SetupKey kSetupKeys[kSetupKeyCount];
+// setup.inf's values in the order Load reads them: DEFAULTINSTALL before the
+// key it names, and that key, the install section's name, before the values
+// of the section.
+constexpr size_t kSetupValueCount = 6;
+extern const SetupValue kSetupValues[kSetupValueCount];
 
 // Why Load failed: at which stage, for which of its two files (the path it
 // was given) and with which code of the system (errno, or GetLastError's).
@@ -65,8 +73,6 @@ public:
 
 
     char m_szSetupPath[kPathSize];
-    CTextReader* m_pSetupFile;
-    CTextReader* m_pListFile;
     char m_szSection[kTextSize];
     char m_szInstallText[kTextSize];
     char m_szDefaultInstall[kTextSize];
@@ -79,12 +85,12 @@ public:
     // The section and the key a value of setup.inf stands under, for this
     // object: the key DEFAULTINSTALL names, and the section that key names,
     // are the values Load read before them.
-    const char* SectionOf(const SetupKey& value) const;
-    const char* KeyOf(const SetupKey& value) const;
+    const char* SectionOf(const SetupValue& value) const;
+    const char* KeyOf(const SetupValue& value) const;
 
-    // The field that keeps kSetupKeys[i] (kivpack writes setup.inf from it).
-    char* SetupField(size_t i);
-    const char* SetupField(size_t i) const { return const_cast<CSetupInfo*>(this)->SetupField(i); }
+    // The field of this object that keeps value.
+    char* Field(const SetupValue& value) { return value.field(*this); }
+    const char* Field(const SetupValue& value) const { return value.field(const_cast<CSetupInfo&>(*this)); }
 
 private:
     // Load's steps, over any way of taking an open file's values (SetupLoad.h).

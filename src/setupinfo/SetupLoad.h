@@ -11,7 +11,7 @@ void SplitEntry(char* value, FileEntry& entry);
 
 // CSetupInfo::Load's steps into info. Lookup is constructed on an open
 // file's bytes (IByteSource&) and offers bool Read() (false when memory runs
-// out), CTextReader* Reader(), and char* Find(section, key, destination,
+// out) and char* Find(section, key, destination,
 // destinationSize), which answers as a scan of the file from its start for
 // the key would: Load's own (a line index), or in the tests the scan itself.
 template <class Lookup>
@@ -30,18 +30,16 @@ const char* LoadDescription(CSetupInfo& info, const char* setupPath, const char*
         sources.CloseAll();
         return info.Fail(setupRead ? LoadStage::Read : LoadStage::Memory, setupPath, error);
     }
-    info.m_pSetupFile = setup.Reader();
     CopyText(info.m_szSetupPath, sizeof info.m_szSetupPath, setupPath);
 
     // The install section's name comes through one indirection: DEFAULTINSTALL
     // names another key of [Setup], whose value is the section name.
-    for (size_t i = 0; i < kSetupKeyCount; ++i)
-        setup.Find(info.SectionOf(kSetupKeys[i]), info.KeyOf(kSetupKeys[i]), info.SetupField(i), kSetupKeys[i].fieldSize);
+    for (const SetupValue& value : kSetupValues)
+        setup.Find(info.SectionOf(value), info.KeyOf(value), info.Field(value), value.fieldSize);
 
     IByteSource* listSource = sources.Open(listPath);
     if (!listSource) {
         const int error = Platform::LastError();
-        info.m_pSetupFile = nullptr;
         sources.CloseAll();
         return info.Fail(LoadStage::Open, listPath, error);
     }
@@ -52,7 +50,6 @@ const char* LoadDescription(CSetupInfo& info, const char* setupPath, const char*
     else if (listSource->Error() != 0)
         loaded = info.Fail(LoadStage::Read, listPath, listSource->Error()) != nullptr;
     if (loaded) {
-        info.m_pListFile = list.Reader();
         char count[kCountSize] = "";
         list.Find(info.m_szSection, "Count", count, sizeof count);
         info.m_nCount = AtoiSaturating(count);
@@ -75,8 +72,6 @@ const char* LoadDescription(CSetupInfo& info, const char* setupPath, const char*
         }
     }
 
-    info.m_pSetupFile = nullptr;
-    info.m_pListFile = nullptr;
     sources.CloseAll();
     return loaded ? info.m_szSetupPath : nullptr;
 }

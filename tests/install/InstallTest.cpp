@@ -723,7 +723,7 @@ TEST(FileCopy, EitherWayCopiesEveryByteAndAnInterruptEndsIt)
         }
     }
     Platform::Interrupt();
-    EXPECT_FALSE(CopyNewFile(dir.Native("source").c_str(), dir.Native("again").c_str()) || errno != EINTR);
+    EXPECT_FALSE(Platform::CopyNewSystemFile(dir.Native("source").c_str(), dir.Native("again").c_str()) || errno != EINTR);
     Platform::ClearInterrupt();
     EXPECT_FALSE(dir.Exists("again"));
 }

@@ -10,7 +10,7 @@
 #include "platform/Platform.h"
 #include "kivinstall/InstallTool.h"
 #include "support/TempDir.h"
-#include "common/ToolOutput.h"
+#include "common/ErrorText.h"
 #include "platform/Shell.h"
 
 #ifdef _WIN32

@@ -7,7 +7,6 @@ class CRescannedFile {
 public:
     explicit CRescannedFile(IByteSource& source) : m_reader(source) {}
     bool Read() { return true; }
-    CTextReader* Reader() { return &m_reader; }
     char* Find(const char* section, const char* key, char* destination, size_t size)
     {
         return GetValue(&m_reader, section, key, destination, size);

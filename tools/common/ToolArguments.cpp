@@ -1,10 +1,7 @@
 #include "common/ToolArguments.h"
 
-#include <algorithm>
-
 #include "KivVersion.h"
-#include "common/ToolOutput.h"
-#include "windowsnames/WindowsNames.h"
+#include "common/SystemText.h"
 
 namespace {
 
@@ -112,69 +109,9 @@ bool ParseToolArguments(const std::vector<std::string>& args, std::vector<ToolOp
     }, error);
 }
 
-bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
-{
-#ifdef _WIN32
-    if (arguments.codePage.empty())
-        return true;
-    // The system reads the names itself, in its own code page.
-    if (std::stoi(arguments.codePage) != CodePages::CodePage()) {
-        error = "on Windows the package's names are read in the system's code page, " +
-                std::to_string(CodePages::CodePage());
-        return false;
-    }
-    return true;
-#else
-    // Without the C library's UTF-8 locale, names that differ only in the
-    // case of a letter outside ASCII would not be found as Windows finds them.
-    if (!WindowsNames::CanFoldCase()) {
-        error = "the system lacks the C.UTF-8 locale, without which letter case outside ASCII cannot be compared "
-                "as Windows compares it";
-        return false;
-    }
-    // Each run starts from the default, whatever an earlier run in the process chose.
-    if (arguments.codePage.empty())
-        return CodePages::SetCodePage(CodePages::kDefaultCodePage);
-    if (!CodePages::SetCodePage(std::stoi(arguments.codePage))) {
-        error = "code page " + arguments.codePage +
-                " is none the tools read: they take 874, 1250 to 1258, 932, 936, 949, 950 and the OEM code pages "
-                "this system's iconv converts (such as 437 or 850)";
-        return false;
-    }
-    return true;
-#endif
-}
-
 std::string UsageProblem(const char* tool, const std::string& problem, const char* usage)
 {
     return std::string(tool) + ": " + problem + "\n" + usage + "\nTry '" + tool + " --help' for more.\n";
-}
-
-std::string CodePageHelp(size_t column)
-{
-    // "~" holds a code page's number and name together on one line.
-    const std::string description =
-        "the Windows code page of the package's texts and names: 1252~Western~European (the default), "
-        "1250~Central~European, 1251~Cyrillic, 1253~Greek, 1254~Turkish, 1255~Hebrew, 1256~Arabic, 1257~Baltic, "
-        "1258~Vietnamese, 874~Thai, 932~Japanese, 936~Simplified~Chinese, 949~Korean, 950~Traditional~Chinese, "
-        "or an OEM code page such as 437~or~850; on Windows only the system's own code page";
-    constexpr size_t kWidth = 79;
-    std::string help = "  --codepage N", line;
-    help.append(column - help.size(), ' ');
-    for (size_t at = 0; at < description.size();) {
-        size_t end = description.find(' ', at);
-        if (end == std::string::npos)
-            end = description.size();
-        std::string word = description.substr(at, end - at);
-        std::replace(word.begin(), word.end(), '~', ' ');
-        if (!line.empty() && column + line.size() + 1 + word.size() > kWidth) {
-            help += line + "\n" + std::string(column, ' ');
-            line.clear();
-        }
-        line += (line.empty() ? "" : " ") + word;
-        at = end + 1;
-    }
-    return help + line + "\n";
 }
 
 std::string VersionLine(const char* tool)

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/SystemArguments.h"
+
 struct ToolArguments {
     bool hasTarget = false;
     std::string target;      // the target text exactly as given
@@ -37,11 +39,6 @@ ToolOption Repeated(const char* name, std::vector<std::string>& values);
 // The options every tool takes: --codepage N, -h, --help and --version.
 std::vector<ToolOption> CommonOptions(ToolArguments& parsed);
 
-// How a tool got its arguments: as the system gives them (UTF-8 outside
-// Windows, the system's code page on Windows), or in UTF-8 everywhere
-// (kivpack, which reads the UTF-16 command line on Windows).
-enum class ArgumentText { System, Utf8 };
-
 // Walks a command line (without the program name): up to "--", each argument
 // that starts with "-" (and is not "-" alone) is an option of table, and
 // every other argument goes to operand, which returns false, with the problem
@@ -62,14 +59,5 @@ bool ParseToolArguments(const std::vector<std::string>& args, std::vector<ToolOp
 // problem, the usage line, and where to find more.
 std::string UsageProblem(const char* tool, const std::string& problem, const char* usage);
 
-// The --codepage option's lines in a tool's help: its description from
-// column on (where the help describes its other options), wrapped to 79
-// characters, so that every tool says the same of it.
-std::string CodePageHelp(size_t column);
-
 // "tool 1.0.0": the project's version, the one in KivSetup.exe's properties.
 std::string VersionLine(const char* tool);
-
-// Makes the code page given with --codepage the package's (CodePages::
-// SetCodePage); false, with the problem in error, when it cannot be used.
-bool ApplyCodePage(const ToolArguments& arguments, std::string& error);

@@ -1,5 +1,7 @@
 #include "kivcheck/CheckOptions.h"
 
+#include "common/CodePageOption.h"
+
 const char kUsage[] = "Usage: kivcheck [--json] [--target DIR] [--strict] [--codepage N] [PACKAGE_DIR]";
 
 // The source of kivcheck's manual page too (help2man makes it at build time).

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "kivcheck/CheckPackage.h"
+#include "checks/Checks.h"
 #include "setupinfo/FileEntry.h"
 #include "setupinfo/SetupInfo.h"
 
@@ -13,9 +13,9 @@ struct CheckReport : CheckFindings {
     std::string loadFailure;
 
     // The loaded description, as CSetupInfo holds it: setup.inf's values in
-    // the order of kSetupKeys (CSetupInfo::SetupField).
+    // the order of kSetupValues.
     std::string setupPath;
-    std::string setupTexts[kSetupKeyCount];
+    std::string setupTexts[kSetupValueCount];
     int count = 0;
     std::vector<FileEntry> files;
 };

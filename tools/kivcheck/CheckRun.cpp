@@ -1,16 +1,15 @@
 #include "kivcheck/CheckRun.h"
 
-#include "common/SystemArguments.h"
-
-#include <cstdio>
-
-#include "kivcheck/CheckReport.h"
-#include "codepages/CodePages.h"
-#include "kivcheck/JsonWriter.h"
+#include "common/CodePageOption.h"
+#include "common/ErrorText.h"
+#include "common/LoadFailureText.h"
 #include "common/PackageDirectory.h"
-#include "setupinfo/SetupInfo.h"
+#include "common/SystemText.h"
+#include "common/TargetText.h"
+#include "kivcheck/CheckReport.h"
+#include "kivcheck/JsonWriter.h"
 #include "kivcheck/TextWriter.h"
-#include "common/ToolOutput.h"
+#include "setupinfo/SetupInfo.h"
 
 namespace {
 
@@ -26,8 +25,8 @@ CheckReport ReportPackage(const CheckOptions& options)
     }
     report.loaded = true;
     report.setupPath = info.m_szSetupPath;
-    for (size_t i = 0; i < kSetupKeyCount; ++i)
-        report.setupTexts[i] = info.SetupField(i);
+    for (size_t i = 0; i < kSetupValueCount; ++i)
+        report.setupTexts[i] = info.Field(kSetupValues[i]);
     report.count = info.m_nCount;
     for (size_t i = 0; i < info.m_files.GetSize(); ++i)
         report.files.push_back(info.m_files[i]);
@@ -50,20 +49,10 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         out += options.version ? VersionLine("kivcheck") : CheckHelp();
         return kExitLoaded;
     }
-#ifndef _WIN32
-    // The target is typed in the system's text, UTF-8; the plan reads it as
-    // the installer would, in the package's code page (on Windows the
-    // arguments are in it already).
-    if (options.hasTarget) {
-        std::string target(options.target.size() + 1, '\0');
-        if (!CodePages::Utf8ToAnsi(options.target.c_str(), &target[0], target.size())) {
-            err += "kivcheck: the target " + ShownSystemText(options.target) + " cannot be written in the package's code page (" +
-                   std::to_string(CodePages::CodePage()) + ")\n";
-            return kExitUsage;
-        }
-        options.target = target.c_str();
+    if (options.hasTarget && !InstallerTarget(options.target, TargetFrom::Package, options.target, problem)) {
+        err += "kivcheck: " + problem + "\n";
+        return kExitUsage;
     }
-#endif
 
     CheckReport report;
     {
@@ -83,21 +72,4 @@ int RunCheck(const std::vector<std::string>& args, std::string& out, std::string
         return kExitNotLoaded;
     }
     return options.strict && !report.warnings.empty() ? kExitWarnings : kExitLoaded;
-}
-
-int RunCheckMain(int argc, char** argv)
-{
-    UseBinaryStandardStreams();
-    std::string out, err;
-    std::vector<std::string> args;
-    std::string problem;
-    int status = kExitUsage;
-    if (SystemArguments(argc, argv, args, problem))
-        status = RunCheck(args, out, err);
-    else
-        err = UsageProblem("kivcheck", problem, kUsage);
-    fwrite(out.data(), 1, out.size(), stdout);
-    fflush(stdout);
-    fwrite(err.data(), 1, err.size(), stderr);
-    return status;
 }

@@ -15,6 +15,3 @@ constexpr int kExitWarnings = 3;  // only with --strict
 // package directory, checks, writes the report into out and problems into
 // err, and returns the exit status. The current directory is put back.
 int RunCheck(const std::vector<std::string>& args, std::string& out, std::string& err);
-
-// The program: RunCheck on the command line, its output written byte for byte.
-int RunCheckMain(int argc, char** argv);

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "common/Shown.h"
 #include "setupinfo/SetupInfo.h"
-#include "common/ToolOutput.h"
 
 std::string JsonString(const std::string& bytes)
 {
@@ -39,10 +39,6 @@ std::string JsonString(const std::string& bytes)
 }
 
 namespace {
-
-// The JSON key of each of setup.inf's values, in the order of kSetupKeys.
-const char* const kSetupJsonKeys[kSetupKeyCount] = {"defaultInstall", "section", "copyright",
-                                                    "title",          "installText", "defaultDir"};
 
 // Writes "key": value pairs separated the way the contract shows them.
 class CJsonObject {
@@ -128,8 +124,8 @@ std::string WriteJson(const CheckReport& report)
     }
     object.Raw("loaded", "true");
     object.String("setupPath", report.setupPath);
-    for (size_t i = 0; i < kSetupKeyCount; ++i)
-        object.String(kSetupJsonKeys[i], report.setupTexts[i]);
+    for (size_t i = 0; i < kSetupValueCount; ++i)
+        object.String(kSetupValues[i].name, report.setupTexts[i]);
     object.Number("count", report.count);
     object.Raw("files", FileArray(report.files));
     object.Raw("warnings", WarningArray(report.warnings));

@@ -1,7 +1,8 @@
 #include "kivcheck/TextWriter.h"
 
-#include "kivcheck/PackageChecks.h"
-#include "common/ToolOutput.h"
+#include "checks/PackageChecks.h"
+#include "common/PlanText.h"
+#include "common/Shown.h"
 
 namespace {
 
@@ -25,9 +26,9 @@ std::string WriteText(const CheckReport& report)
     if (!report.loaded)
         return "";
     std::string out = "setup.inf\n";
-    // Each value under its key; the install section's name has none of its own.
-    for (size_t i = 0; i < kSetupKeyCount; ++i)
-        out += Field(kSetupKeys[i].key ? kSetupKeys[i].key : "section", Shown(Quoted(report.setupTexts[i])));
+    // Each value under its key; the install section's name has none of its own, and goes by its name.
+    for (size_t i = 0; i < kSetupValueCount; ++i)
+        out += Field(kSetupValues[i].key ? kSetupValues[i].key : kSetupValues[i].name, Shown(Quoted(report.setupTexts[i])));
     out += "list.inf\n";
     out += Field("Count", std::to_string(report.count));
     out += Field("entries", std::to_string(report.files.size()));

@@ -1,5 +1,7 @@
 #include "kivinstall/InstallOptions.h"
 
+#include "common/CodePageOption.h"
+
 const char kInstallUsageText[] =
     "Usage: kivinstall --target DIR [--accept-license] [--open] [--dry-run] [--codepage N] [PACKAGE_DIR]";
 

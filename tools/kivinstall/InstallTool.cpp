@@ -1,32 +1,23 @@
 #include "kivinstall/InstallTool.h"
 
-#include "common/SystemArguments.h"
-
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#include <objbase.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
-#include "platform/Platform.h"
-#include "kivinstall/InstallOptions.h"
-#include "common/InstallPlan.h"
-#include "install/Install.h"
-#include "platform/NativePath.h"
-#include "common/PackageDirectory.h"
-#include "setupinfo/SetupInfo.h"
-#include "text/Text.h"
-#include "common/ToolOutput.h"
 #include "codepages/CodePages.h"
+#include "common/CodePageOption.h"
+#include "common/ErrorText.h"
+#include "common/InstallPlan.h"
+#include "common/LoadFailureText.h"
+#include "common/PackageDirectory.h"
+#include "common/PlanText.h"
+#include "common/Shown.h"
+#include "common/SystemText.h"
+#include "common/TargetText.h"
+#include "install/Install.h"
+#include "kivinstall/InstallOptions.h"
 #include "platform/Interrupt.h"
+#include "platform/Platform.h"
+#include "setupinfo/SetupInfo.h"
 #include "setupinfo/ShownText.h"
 
 namespace {
@@ -144,25 +135,6 @@ private:
     size_t m_failed = 0;
 };
 
-}  // namespace
-
-namespace {
-
-// The target as the installer takes it: absolute (a relative one is taken
-// from where kivinstall was started), backslashes, the package's code page.
-bool InstallerTarget(const std::string& given, std::string& target)
-{
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
-    // The code page never takes more bytes for a character than the system's text does.
-    const std::string native = absolute.string();
-    std::string text(native.size() + 1, '\0');
-    if (error || !FromNativePath(native.c_str(), &text[0], text.size()))
-        return false;
-    target = text.c_str();
-    return true;
-}
-
 int Install(const InstallOptions& options, const std::string& target, IConsole& console)
 {
     CSetupInfo info;
@@ -193,30 +165,6 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
     return notCopied == 0 ? kInstallDone : kInstallIncomplete;
 }
 
-class CProcessConsole final : public IConsole {
-public:
-    void Out(const std::string& text) override { fwrite(text.data(), 1, text.size(), stdout); }
-    void Err(const std::string& text) override
-    {
-        fwrite(text.data(), 1, text.size(), stderr);
-        fflush(stderr);
-    }
-    bool IsInteractive() override { return isatty(fileno(stdin)) && isatty(fileno(stderr)); }
-    bool ReadAnswer(std::string& line) override
-    {
-        line.clear();
-        for (int c; (c = fgetc(stdin)) != EOF;) {
-            if (c == '\n') {
-                if (!line.empty() && line.back() == '\r')
-                    line.pop_back();
-                return true;
-            }
-            line += static_cast<char>(c);
-        }
-        return !line.empty();
-    }
-};
-
 }  // namespace
 
 int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
@@ -232,9 +180,8 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
         return kInstallDone;
     }
     std::string target;
-    if (!InstallerTarget(options.target, target)) {
-        console.Err("kivinstall: the target " + ShownSystemText(options.target) + " cannot be written in the package's code page (" +
-                    std::to_string(CodePages::CodePage()) + ")\n");
+    if (!InstallerTarget(options.target, TargetFrom::Start, target, problem)) {
+        console.Err("kivinstall: " + problem + "\n");
         return kInstallUsage;
     }
     CPackageDirectory package;
@@ -245,24 +192,4 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
         return kInstallNotLoaded;
     }
     return Install(options, target, console);
-}
-
-int RunInstallMain(int argc, char** argv)
-{
-    UseBinaryStandardStreams();
-#ifdef _WIN32
-    // The shell that opens files wants a single-threaded apartment on the
-    // thread that asks, for the whole run.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-#endif
-    CProcessConsole console;
-    std::vector<std::string> args;
-    std::string problem;
-    int status = kInstallUsage;
-    if (SystemArguments(argc, argv, args, problem))
-        status = RunInstallTool(args, console);
-    else
-        console.Err(UsageProblem("kivinstall", problem, kInstallUsageText));
-    fflush(stdout);
-    return status;
 }

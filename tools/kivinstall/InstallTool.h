@@ -29,6 +29,3 @@ protected:
 // The whole run for these arguments (without the program name). The current
 // directory is put back afterwards.
 int RunInstallTool(const std::vector<std::string>& args, IConsole& console);
-
-// The program: RunInstallTool on the process's command line and console.
-int RunInstallMain(int argc, char** argv);

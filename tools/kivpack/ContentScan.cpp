@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <system_error>
 
+#include "common/ErrorText.h"
+#include "common/SystemText.h"
 #include "kivpack/PackageNames.h"
-#include "common/ToolOutput.h"
 #include "windowsnames/WindowsNames.h"
 
 namespace fs = std::filesystem;

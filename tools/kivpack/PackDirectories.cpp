@@ -2,8 +2,9 @@
 
 #include <system_error>
 
+#include "common/ErrorText.h"
+#include "common/SystemText.h"
 #include "kivpack/PackRun.h"
-#include "common/ToolOutput.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,10 @@
 #include "kivpack/PackFiles.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <system_error>
 
-#ifndef _WIN32
-#include "platform/posix/FileCopy.h"
-#endif
+#include "common/ErrorText.h"
+#include "platform/Platform.h"
 
 namespace fs = std::filesystem;
 
@@ -15,13 +14,9 @@ bool IsRegularFile(const fs::path& path)
     return fs::is_regular_file(fs::status(path, error));
 }
 
-bool WriteBytes(const fs::path& path, const std::string& bytes, std::error_code& error)
+bool WriteBytes(const fs::path& path, const std::string& bytes, std::string& reason)
 {
-#ifdef _WIN32
-    FILE* out = _wfopen(path.c_str(), L"wb");
-#else
-    FILE* out = fopen(path.c_str(), "wb");
-#endif
+    FILE* out = OpenForWriting(path);
     bool written = out && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     int code = written ? 0 : errno;
     if (out && fclose(out) != 0 && written) {
@@ -29,24 +24,14 @@ bool WriteBytes(const fs::path& path, const std::string& bytes, std::error_code&
         code = errno;
     }
     if (!written)
-        error = std::error_code(code, std::generic_category());
+        reason = ErrorMessage(std::error_code(code, std::generic_category()));
     return written;
 }
 
-bool CopyKeepingTime(const fs::path& from, const fs::path& to, std::error_code& error)
+bool CopyKeepingTime(const fs::path& from, const fs::path& to, std::string& reason)
 {
-#ifdef _WIN32
-    if (!fs::copy_file(from, to, error))
-        return false;
-    const fs::file_time_type time = fs::last_write_time(from, error);
-    if (!error)
-        fs::last_write_time(to, time, error);
-    return !error;
-#else
-    // The installer's own copy on this system.
-    if (CopyNewFile(from.c_str(), to.c_str()))
+    if (Platform::CopyNewSystemFile(from.c_str(), to.c_str()))
         return true;
-    error = std::error_code(errno, std::generic_category());
+    reason = ErrorMessage(Platform::LastError());
     return false;
-#endif
 }

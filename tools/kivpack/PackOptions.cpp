@@ -1,5 +1,8 @@
 #include "kivpack/PackOptions.h"
 
+#include <cstring>
+
+#include "common/CodePageOption.h"
 #include "setupinfo/Limits.h"
 
 const char kPackUsageText[] =
@@ -42,7 +45,7 @@ std::string PackHelp()
            "                       files would land at paths over " + Longest(kPathSize) + " characters under it\n"
            "  --copyright TEXT     the line at the foot of the dialog (up to " + Longest(kTextSize) + ")\n"
            "  --install-text TEXT  the caption of the directory group (up to " + Longest(kTextSize) + "; default:\n"
-           "                       \"Choose the directory to install into\")\n"
+           "                       \"" + kDefaultInstallText + "\")\n"
            "  --license FILE       the licence the dialog shows, as license.txt\n"
            "  --logo FILE          the picture the dialog shows, as logo.bmp: a bitmap the\n"
            "                       installer accepts\n"
@@ -66,14 +69,42 @@ std::string PackHelp()
            "  3  PACKAGE_DIR is not empty (without --force), or is no directory\n"
            "  4  writing failed or was interrupted; PACKAGE_DIR is as it was\n";
 }
+
 const char kDefaultInstallText[] = "Choose the directory to install into";
+
+namespace {
+
+const TextOption kTextOptions[] = {
+    {"Title", "--title", true, nullptr},
+    {"DefaultDir", "--default-dir", true, nullptr},
+    {"Copyright", "--copyright", false, nullptr},
+    {"InstallText", "--install-text", false, kDefaultInstallText},
+};
+
+}  // namespace
+
+const TextOption* TextOptionOf(const SetupValue& value)
+{
+    for (const TextOption& option : kTextOptions) {
+        if (value.key && strcmp(value.key, option.key) == 0)
+            return &option;
+    }
+    return nullptr;
+}
 
 bool ParsePackArguments(const std::vector<std::string>& args, PackOptions& options, std::string& error)
 {
-    std::vector<ToolOption> table = {Valued("--title", options.title), Valued("--default-dir", options.defaultDir),
-        Valued("--copyright", options.copyright), Valued("--install-text", options.installText),
-        Valued("--license", options.license), Valued("--logo", options.logo), Valued("--installer", options.installer),
-        Repeated("--open", options.opens), Flag("--force", options.force)};
+    std::vector<ToolOption> table;
+    for (size_t i = 0; i < kSetupValueCount; ++i) {
+        if (const TextOption* text = TextOptionOf(kSetupValues[i])) {
+            options.texts[i] = text->defaultText ? text->defaultText : "";
+            table.push_back(Valued(text->name, options.texts[i]));
+        }
+    }
+    for (const ToolOption& option : {Valued("--license", options.license), Valued("--logo", options.logo),
+                                     Valued("--installer", options.installer), Repeated("--open", options.opens),
+                                     Flag("--force", options.force)})
+        table.push_back(option);
     for (const ToolOption& option : CommonOptions(options))
         table.push_back(option);
     std::vector<std::string> directories;
@@ -85,8 +116,17 @@ bool ParsePackArguments(const std::vector<std::string>& args, PackOptions& optio
         return false;
     if (options.help || options.version)
         return true;
-    if (options.title.empty() || options.defaultDir.empty()) {
-        error = "--title and --default-dir are needed, and not empty";
+    std::string required;
+    bool missing = false;
+    for (size_t i = 0; i < kSetupValueCount; ++i) {
+        const TextOption* text = TextOptionOf(kSetupValues[i]);
+        if (text && text->required) {
+            required += (required.empty() ? "" : " and ") + std::string(text->name);
+            missing = missing || options.texts[i].empty();
+        }
+    }
+    if (missing) {
+        error = required + " are needed, and not empty";
         return false;
     }
     if (directories.size() != 2 || directories[0].empty() || directories[1].empty()) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/ToolArguments.h"
+#include "setupinfo/SetupInfo.h"
 
 extern const char kPackUsageText[];
 std::string PackHelp();  // the source of kivpack's manual page too
@@ -11,13 +12,23 @@ std::string PackHelp();  // the source of kivpack's manual page too
 // The caption of the directory group when --install-text is not given.
 extern const char kDefaultInstallText[];
 
+// An option that gives one of setup.inf's texts: the value it gives (its key
+// in kSetupValues), whether every package needs it, and the text when it is
+// not given (null: none, and the value is left out of setup.inf).
+struct TextOption {
+    const char* key;
+    const char* name;
+    bool required;
+    const char* defaultText;
+};
+
+// The option that gives value, or null for a value kivpack fixes itself.
+const TextOption* TextOptionOf(const SetupValue& value);
+
 // The code page (--codepage), --help and --version are kept as ToolArguments keeps them.
 struct PackOptions : ToolArguments {
-    // The texts of setup.inf, as given (UTF-8).
-    std::string title;
-    std::string defaultDir;
-    std::string copyright;
-    std::string installText = kDefaultInstallText;
+    // setup.inf's texts as given (UTF-8), each at its value's place in kSetupValues.
+    std::string texts[kSetupValueCount];
 
     // Paths of the system (UTF-8); empty when not given.
     std::string license;

@@ -1,22 +1,21 @@
 #include "kivpack/PackRun.h"
 
-#include <cstdio>
 #include <system_error>
 
+#include "common/CodePageOption.h"
+#include "common/ErrorText.h"
+#include "common/PackageDirectory.h"
+#include "common/SystemText.h"
 #include "kivpack/ContentScan.h"
-#include "platform/Platform.h"
 #include "kivpack/InstallerSearch.h"
 #include "kivpack/PackDirectories.h"
 #include "kivpack/PackFiles.h"
 #include "kivpack/PackOptions.h"
 #include "kivpack/PackTexts.h"
 #include "kivpack/PackageBuild.h"
-#include "common/PackageDirectory.h"
 #include "kivpack/PackageLayout.h"
 #include "kivpack/PackagePlace.h"
 #include "kivpack/PackageVerify.h"
-#include "kivpack/ProgramArguments.h"
-#include "common/ToolOutput.h"
 #include "platform/Interrupt.h"
 
 namespace fs = std::filesystem;
@@ -148,16 +147,4 @@ int RunPack(const std::vector<std::string>& args, const fs::path& program, std::
         return kPackDone;
     }
     return CPackRun(options, out, err).Run(program);
-}
-
-int RunPackMain(int argc, char** argv)
-{
-    UseBinaryStandardStreams();
-    Platform::StopCopiesOnInterrupt();
-    std::string out, err;
-    const int status = RunPack(Arguments(argc, argv), ProgramPath(argv[0]), out, err);
-    fwrite(out.data(), 1, out.size(), stdout);
-    fflush(stdout);
-    fwrite(err.data(), 1, err.size(), stderr);
-    return status;
 }

@@ -17,7 +17,3 @@ constexpr int kPackNotWritten = 4;  // writing failed or was interrupted
 // goes into out, problems, warnings and notes into err. Nothing is written
 // unless the status is kPackDone; the current directory is put back.
 int RunPack(const std::vector<std::string>& args, const std::filesystem::path& program, std::string& out, std::string& err);
-
-// The program: RunPack on the command line (on Windows taken as UTF-16 and
-// turned into UTF-8), its output written byte for byte.
-int RunPackMain(int argc, char** argv);

@@ -8,10 +8,10 @@
 #include <thread>
 #include <utility>
 
-#include "platform/Platform.h"
+#include "common/ErrorText.h"
+#include "common/SystemText.h"
 #include "kivpack/InstallerSearch.h"
 #include "kivpack/PackFiles.h"
-#include "common/ToolOutput.h"
 #include "platform/Interrupt.h"
 
 namespace fs = std::filesystem;
@@ -22,10 +22,11 @@ namespace {
 // new file of its own, independent of the others, and on more than one
 // processor their work in the kernel overlaps. The directories are made
 // first, in order. False, with the index of the file whose copy failed and
-// why, when one fails; that is the first in the scan's order to fail, as one
-// copy at a time would find it: the files are taken in order, so every file
-// before it has been taken, and is finished, by the time the copies end.
-bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files, size_t& failed, std::error_code& error)
+// the system's reason, when one fails; that is the first in the scan's order
+// to fail, as one copy at a time would find it: the files are taken in order,
+// so every file before it has been taken, and is finished, by the time the
+// copies end.
+bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files, size_t& failed, std::string& reason)
 {
     std::vector<fs::path> destinations;
     destinations.reserve(files.size());
@@ -35,9 +36,11 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
         fs::path directory = destinations.back().parent_path();
         if (directory != made) {
             made = std::move(directory);
+            std::error_code error;
             fs::create_directories(made, error);
             if (Platform::Interrupted() || error) {
                 failed = i;
+                reason = ErrorMessage(error);
                 return false;
             }
         }
@@ -49,18 +52,18 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
     failed = files.size();
     auto copy = [&] {
         for (size_t i; !stop && (i = next++) < files.size();) {
-            std::error_code copyError;
+            std::string copyReason;
             bool copied = false;
             try {
-                copied = !Platform::Interrupted() && CopyKeepingTime(files[i].source, destinations[i], copyError);
+                copied = !Platform::Interrupted() && CopyKeepingTime(files[i].source, destinations[i], copyReason);
             } catch (const std::bad_alloc&) {
-                copyError = std::make_error_code(std::errc::not_enough_memory);
+                copyReason = ErrorMessage(std::make_error_code(std::errc::not_enough_memory));
             }
             if (!copied) {
                 const std::lock_guard<std::mutex> guard(failure);
                 if (i < failed) {
                     failed = i;
-                    error = copyError;
+                    reason = copyReason;
                 }
                 stop = true;
             }
@@ -88,9 +91,9 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
 bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetupInfo& layout, const ContentScan& scan,
                   const std::vector<PackEntry>& entries, const fs::path& installer, std::string& problem)
 {
-    std::error_code error;
+    std::string reason;
     auto notWritten = [&](const std::string& what) {
-        problem = Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + ErrorMessage(error);
+        problem = Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + reason;
         return false;
     };
     // The licence and the logo are checked with the rest, by kivcheck's checks
@@ -98,18 +101,18 @@ bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetup
     const std::pair<const std::string&, const char*> presentation[] = {{options.license, kLicenseFileName},
                                                                        {options.logo, kLogoFileName}};
     for (const auto& file : presentation) {
-        if (!file.first.empty() && !CopyKeepingTime(fs::u8path(file.first), root / file.second, error))
+        if (!file.first.empty() && !CopyKeepingTime(fs::u8path(file.first), root / file.second, reason))
             return notWritten(file.second);
     }
-    if (!installer.empty() && !CopyKeepingTime(installer, root / kInstallerFileName, error))
+    if (!installer.empty() && !CopyKeepingTime(installer, root / kInstallerFileName, reason))
         return notWritten(kInstallerFileName);
 
     size_t failed;
-    if (!CopyContent(root / kContentDirName, scan.files, failed, error))
+    if (!CopyContent(root / kContentDirName, scan.files, failed, reason))
         return notWritten(ShownSystemPath(fs::u8path(scan.files[failed].shown), Quotes::With));
-    if (!WriteBytes(root / kSetupFileName, SetupFileText(layout), error))
+    if (!WriteBytes(root / kSetupFileName, SetupFileText(layout), reason))
         return notWritten(kSetupFileName);
-    if (!WriteBytes(root / kListFileName, ListFileText(layout, entries), error))
+    if (!WriteBytes(root / kListFileName, ListFileText(layout, entries), reason))
         return notWritten(kListFileName);
     return true;
 }

@@ -2,10 +2,9 @@
 
 #include <cstring>
 
+#include "common/SystemText.h"
 #include "install/EntryPaths.h"
 #include "setupinfo/LineRules.h"
-#include "kivpack/PackageNames.h"
-#include "common/ToolOutput.h"
 
 namespace {
 
@@ -66,16 +65,16 @@ std::string SetupFileText(const CSetupInfo& layout)
 {
     std::string text;
     std::string section;
-    for (size_t i = 0; i < kSetupKeyCount; ++i) {
-        const std::string value = layout.SetupField(i);
+    for (const SetupValue& setupValue : kSetupValues) {
+        const std::string value = layout.Field(setupValue);
         if (value.empty())
             continue;
-        const char* at = layout.SectionOf(kSetupKeys[i]);
+        const char* at = layout.SectionOf(setupValue);
         if (section != at) {
             text += (section.empty() ? "" : kLineEnd) + Header(at);
             section = at;
         }
-        text += Line(layout.KeyOf(kSetupKeys[i]), value);
+        text += Line(layout.KeyOf(setupValue), value);
     }
     return text;
 }

@@ -37,7 +37,7 @@ std::string EntryValue(const PackEntry& entry, size_t index);
 // installer's fields, naming its file.
 std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries, const std::vector<ContentFile>& files);
 
-// setup.inf for the values in layout's fields (kSetupKeys' order; an empty
+// setup.inf for the values in layout's fields (kSetupValues' order; an empty
 // value is left out), and list.inf for entries, in layout's install section.
 // The texts as given (in the package's code page), CR LF line ends.
 std::string SetupFileText(const CSetupInfo& layout);

@@ -1,6 +1,7 @@
 #include "kivpack/PackagePlace.h"
 
-#include "common/ToolOutput.h"
+#include "common/ErrorText.h"
+#include "common/SystemText.h"
 
 namespace fs = std::filesystem;
 

@@ -3,9 +3,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "kivcheck/CheckPackage.h"
+#include "checks/Checks.h"
 #include "common/InstallPlan.h"
-#include "common/ToolOutput.h"
+#include "common/LoadFailureText.h"
+#include "common/Shown.h"
+#include "common/SystemText.h"
 
 namespace {
 
@@ -19,10 +21,10 @@ bool ReadsBack(CSetupInfo& loaded, const CSetupInfo& layout, const std::vector<P
         return false;
     }
     bool same = true;
-    for (size_t i = 0; i < kSetupKeyCount; ++i) {
-        if (strcmp(loaded.SetupField(i), layout.SetupField(i)) != 0) {
-            err += "kivpack: the installer would read " + std::string(layout.KeyOf(kSetupKeys[i])) + " as " +
-                   Shown(Quoted(loaded.SetupField(i))) + "\n";
+    for (const SetupValue& value : kSetupValues) {
+        if (strcmp(loaded.Field(value), layout.Field(value)) != 0) {
+            err += "kivpack: the installer would read " + std::string(layout.KeyOf(value)) + " as " +
+                   Shown(Quoted(loaded.Field(value))) + "\n";
             same = false;
         }
     }

@@ -11,7 +11,7 @@ namespace {
 
 // Where iconv and Windows read a code page differently, Windows' reading counts: it is the one a package's
 // names are read with where they were made and where they are installed. What follows is all that differs
-// in 874, 1250 to 1258, 932, 936, 949 and 950, as tests/codepage/compare-tables.sh finds it, byte by byte
+// in Windows' ANSI code pages (kAnsiCodePages), as tests/codepages/compare-tables.sh finds it, byte by byte
 // and pair by pair, against Windows' own conversion.
 
 // The single bytes iconv leaves undefined. Windows reads those from 80 to 9F as the control of the same

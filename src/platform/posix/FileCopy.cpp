@@ -148,3 +148,8 @@ bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush
     errno = error;
     return copied;
 }
+
+bool Platform::CopyNewSystemFile(const SystemChar* source, const SystemChar* destination)
+{
+    return CopyNewFile(source, destination);
+}

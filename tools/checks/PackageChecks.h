@@ -2,10 +2,11 @@
 #pragma once
 #include <vector>
 
-#include "kivcheck/CheckPackage.h"
+#include "checks/Checks.h"
 #include "common/InstallPlan.h"
+#include "common/Shown.h"  // Quoted: package text in a message
+#include "platform/NativePath.h"
 #include "setupinfo/SetupInfo.h"
-#include "common/ToolOutput.h"  // Quoted: package text in a message
 
 // setup.inf and list.inf: lines the lookup will not match, values cut to their
 // field, the install section, Count and the numbering of the FILE keys. Reads
@@ -27,4 +28,9 @@ std::string FileKeyName(size_t index);
 
 // Appends a warning.
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message);
+
+// Whether the name lookup saw native itself as a link, where it looked at the
+// path whole (POSIX systems); false when it did not look, which a second
+// look must then tell.
+bool SeenAsLink(const CNativePath& native, bool& isLink);
 

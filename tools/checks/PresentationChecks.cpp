@@ -3,9 +3,9 @@
 #include <string>
 
 #include "bitmap/Bitmap.h"
+#include "checks/PackageChecks.h"
+#include "common/ErrorText.h"
 #include "platform/Platform.h"
-#include "kivcheck/PackageChecks.h"
-#include "common/ToolOutput.h"
 #include "setupinfo/ShownText.h"
 
 namespace {

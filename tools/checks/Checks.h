@@ -1,4 +1,4 @@
-// The checks' interface: a package loaded by the installer's own code in, the findings out.
+// kivcheck's checks: a package loaded by the installer's own code in, the findings out.
 #pragma once
 #include <optional>
 #include <string>

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 
+#include "checks/PackageChecks.h"
+#include "common/PlanText.h"
 #include "install/EntryPaths.h"
-#include "platform/Platform.h"
 #include "install/Install.h"
-#include "setupinfo/Limits.h"
 #include "platform/NativePath.h"
-#include "kivcheck/PackageChecks.h"
+#include "platform/Platform.h"
+#include "setupinfo/Limits.h"
 #include "text/Text.h"
 #include "windowsnames/WindowsNames.h"
 
@@ -134,15 +134,9 @@ public:
     std::filesystem::path Of(const CNativePath& native)
     {
         const std::filesystem::path path(native.Get());
-        bool isLink;
-#ifndef _WIN32
         // The path's own type, where the lookup saw it, needs no second look.
-        const unsigned seen = native.SeenType();
-        if (seen != 0) {
-            isLink = seen == S_IFLNK;
-        } else
-#endif
-        {
+        bool isLink;
+        if (!SeenAsLink(native, isLink)) {
             std::error_code error;
             const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
             if (error || !std::filesystem::exists(status))
@@ -289,21 +283,16 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
 
 void CheckPlan(const InstallPlan& plan, std::vector<CheckWarning>& warnings)
 {
-    bool targetTooLong = false;
+    // A target too long skips every copy: one warning says so.
+    const PlanStep* targetTooLong = nullptr;
     for (const PlanStep& step : plan.steps) {
-        if (step.tooLong == StepPath::Target) {
-            targetTooLong = true;
-        } else if (step.tooLong != StepPath::None) {
+        if (step.tooLong == StepPath::Target)
+            targetTooLong = &step;
+        else if (step.tooLong != StepPath::None)
             Warn(warnings, "path-too-long",
-                 FileKeyName(step.index) + ": the " + StepPathName(step.tooLong) + " for " + Quoted(step.source) +
-                     " is " + std::to_string(step.tooLongLength) + " characters long, " +
-                     std::to_string(step.tooLongLength - (kPathSize - 1)) + " more than " + std::to_string(kPathSize - 1) +
-                     ", so the installer skips it");
-        }
+                 FileKeyName(step.index) + ": the installer skips the copy of " + Quoted(step.source) + ": " +
+                     TooLongText(step));
     }
     if (targetTooLong)
-        Warn(warnings, "path-too-long",
-             "the target directory is " + std::to_string(plan.target.size()) +
-                 " characters long with its closing backslash, longer than " + std::to_string(kPathSize - 1) +
-                 ", so no file is copied");
+        Warn(warnings, "path-too-long", "the installer copies no file: " + TooLongText(*targetTooLong));
 }

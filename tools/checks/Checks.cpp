@@ -1,6 +1,6 @@
-#include "kivcheck/CheckPackage.h"
+#include "checks/Checks.h"
 
-#include "kivcheck/PackageChecks.h"
+#include "checks/PackageChecks.h"
 
 CheckFindings CheckPackage(const CSetupInfo& info, const std::optional<std::string>& target)
 {

@@ -1,4 +1,4 @@
-#include "kivcheck/DescriptionText.h"
+#include "checks/DescriptionText.h"
 
 #include <vector>
 

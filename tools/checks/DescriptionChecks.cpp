@@ -2,13 +2,12 @@
 #include <set>
 #include <string>
 
-#include "kivcheck/DescriptionText.h"
+#include "checks/DescriptionText.h"
+#include "checks/PackageChecks.h"
+#include "codepages/CodePages.h"
 #include "setupinfo/Limits.h"
 #include "setupinfo/LineRules.h"
-#include "kivcheck/PackageChecks.h"
 #include "text/Text.h"
-#include "common/ToolOutput.h"
-#include "codepages/CodePages.h"
 
 
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)
@@ -225,12 +224,12 @@ void CheckSetupFile(const CSetupInfo& info, CDescriptionText& setupFile, std::ve
             Warn(warnings, "no-install-section",
                  "setup.inf has no [" + section + "] section, so Title, InstallText and DefaultDir stay empty");
         std::vector<std::string> keys;
-        for (const SetupKey& value : kSetupKeys) {
+        for (const SetupValue& value : kSetupValues) {
             if (value.section == part && info.KeyOf(value)[0] != '\0')
                 keys.push_back(info.KeyOf(value));
         }
         check.CheckKeyLines(keys, false);
-        for (const SetupKey& value : kSetupKeys) {
+        for (const SetupValue& value : kSetupValues) {
             if (value.section == part && info.KeyOf(value)[0] != '\0')
                 check.CheckLength(info.KeyOf(value), value.fieldSize - 1);
         }

@@ -1,8 +1,0 @@
-// The arguments on POSIX systems: as the system gives them.
-#include "common/SystemArguments.h"
-
-bool SystemArguments(int argc, char** argv, std::vector<std::string>& args, std::string&)
-{
-    args.assign(argv + 1, argv + argc);
-    return true;
-}
