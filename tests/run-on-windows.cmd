@@ -16,7 +16,7 @@ rem The tests read their data from here rather than from the paths of the build 
 set "KIV_TEST_DATA_DIR=%here:~0,-1%"
 set "failed="
 
-for %%t in (kiv_setupinfo_tests kiv_install_tests kiv_kivcheck_tests kiv_kivinstall_tests kiv_kivpack_tests kiv_os_tests kiv_framework_tests kiv_dialog_tests kiv_exe_tests) do call :test_program %%t
+for %%t in (kiv_setupinfo_tests kiv_install_tests kiv_kivcheck_tests kiv_kivinstall_tests kiv_kivpack_tests kiv_platform_tests kiv_framework_tests kiv_dialog_tests kiv_exe_tests) do call :test_program %%t
 call :install_example
 
 echo.
