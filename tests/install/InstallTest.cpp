@@ -8,6 +8,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 
 #include <gtest/gtest.h>
 
@@ -44,10 +45,10 @@ extern "C" int fdatasync(int fd)
     s_calls += "sync " + std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ignored).filename().string() + "|";
     return reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fdatasync"))(fd);
 }
-extern "C" int rename(const char* from, const char* to) noexcept
+extern "C" int renameat(int fromDirectory, const char* from, int toDirectory, const char* to) noexcept
 {
     s_calls += "rename " + std::filesystem::path(from).filename().string() + " " + std::filesystem::path(to).filename().string() + "|";
-    return reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "rename"))(from, to);
+    return reinterpret_cast<int (*)(int, const char*, int, const char*)>(dlsym(RTLD_NEXT, "renameat"))(fromDirectory, from, toDirectory, to);
 }
 #endif
 
@@ -94,6 +95,21 @@ protected:
     CCurrentDir here{dir.MakeDir("package")};
     CSetupInfo info;
 };
+
+// Two names of directories whose paths below prefix, with their closing backslash, share a 32-bit FNV-1a hash.
+std::pair<std::string, std::string> TwinDirectories(const std::string& prefix)
+{
+    std::unordered_map<unsigned, std::string> seen;
+    for (unsigned n = 0;; ++n) {
+        const std::string name = "c" + std::to_string(n);
+        unsigned hash = 2166136261u;
+        for (const char c : prefix + name + "\\")
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        const auto known = seen.emplace(hash | 1, name);
+        if (!known.second)
+            return {known.first->second, name};
+    }
+}
 
 // A relative directory text of exactly length characters ending with a backslash, in short components.
 std::string LongTail(size_t length)
@@ -375,6 +391,36 @@ TEST_F(Install, TemporariesOfRunsThatEndedAreRemovedWhereARunWrites)
 #else
     close(writer);
 #endif
+    // Directories whose texts share a 32-bit hash are told apart: each is cleaned.
+    CSetupInfo twinInfo;
+    const auto twins = TwinDirectories(Target("Arena") + "\\");
+    for (const std::string& twin : {twins.first, twins.second}) {
+        dir.Write("Arena\\" + twin + "\\" + gone + "000009", "left");
+        AddEntry(twinInfo, "data\\a.dat", "$setupdir\\" + twin + "\\", "C");
+    }
+    EXPECT_EQ(::Install(twinInfo, Target("Arena").c_str()), 0);
+    for (const std::string& twin : {twins.first, twins.second})
+        EXPECT_EQ(dir.Tree("Arena\\" + twin), Names{"a.dat"}) << twin;
+}
+
+// The entries meet each other's files in the list's order, also where copies go on side by side: a
+// source that an earlier entry copies is read once whole; one that a later entry makes, or that a failed
+// copy took away again, is missing.
+TEST_F(Install, EntriesMeetEachOthersFilesInTheListsOrder)
+{
+    Source("big.dat");
+    fs::resize_file(dir.Native("package\\data\\big.dat"), 64u << 20);
+    Source("later.dat");
+    // The target lies in the package, where sources can name the run's own files.
+    AddEntry(info, "data\\big.dat", "$setupdir", "C");
+    AddEntry(info, "out\\big.dat", "$setupdir\\again\\", "C");
+    AddEntry(info, "out\\later.dat", "$setupdir\\again\\", "C");
+    AddEntry(info, "data\\later.dat", "$setupdir", "C");
+    AddEntry(info, "data\\missing.dat", "$setupdir", "C");
+    AddEntry(info, "out\\missing.dat", "$setupdir\\again\\", "C");
+    EXPECT_EQ(::Install(info, "out"), 3);
+    EXPECT_EQ(dir.Tree("package\\out"), (Names{"again", "again/big.dat", "big.dat", "later.dat"}));
+    EXPECT_EQ(fs::file_size(dir.Native("package\\out\\again\\big.dat")), 64u << 20);
 }
 
 // Two runs into one target: while the first writes a new file, the second completes the same file; the

@@ -1,5 +1,7 @@
 #include "common/ToolOutput.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 #include "platform/Platform.h"
@@ -8,6 +10,13 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#endif
+
+// The separator a path is shown with: the system's.
+#ifdef _WIN32
+constexpr char kShownSeparator = '\\';
+#else
+constexpr char kShownSeparator = '/';
 #endif
 
 bool IsControlCharacter(uint32_t c)
@@ -59,12 +68,16 @@ std::string Shown(const std::string& packageText, ShowAs kind)
     const size_t length = packageText.size();
     for (size_t i = 0; i < length;) {
         // A run of printable ASCII is itself in every code page (a byte
-        // below 0x80 where a character starts is one character) and in UTF-8.
+        // below 0x80 where a character starts is one character) and in UTF-8;
+        // in a path each backslash in it is a separator.
         size_t plain = i;
-        while (plain < length && text[plain] >= 0x20 && text[plain] < 0x7F && !(kind == ShowAs::Path && text[plain] == '\\'))
+        while (plain < length && text[plain] >= 0x20 && text[plain] < 0x7F)
             ++plain;
         if (plain > i) {
+            const size_t start = shown.size();
             shown.append(text + i, plain - i);
+            if (kind == ShowAs::Path)
+                std::replace(shown.begin() + static_cast<std::ptrdiff_t>(start), shown.end(), '\\', kShownSeparator);
             i = plain;
             continue;
         }
@@ -78,12 +91,6 @@ std::string Shown(const std::string& packageText, ShowAs kind)
                 AppendEscaped(shown, static_cast<unsigned char>(text[i]));
             continue;
         }
-#ifndef _WIN32
-        if (kind == ShowAs::Path && c == '\\') {
-            shown += '/';
-            continue;
-        }
-#endif
         const bool lineEnd = c == '\n' || c == '\t' || (c == '\r' && i < length && text[i] == '\n');
         if (IsControlCharacter(c) && !(kind == ShowAs::Lines && lineEnd)) {
             AppendEscaped(shown, c);
