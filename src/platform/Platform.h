@@ -6,6 +6,8 @@
 
 #include "platform/TemporaryName.h"
 
+class CNativePath;
+
 // All paths are written with backslashes as separators; relative ones are
 // resolved against the current directory of the process.
 namespace Platform {
@@ -159,7 +161,9 @@ struct FileLookup {
 };
 
 // Looks path up without opening it for reading, so a pipe is never waited on.
-FileLookup LookUpFile(const char* path);
+// native, when given, is CNativePath(path) made already: natively it spares
+// the lookup a second walk (Windows looks by itself).
+FileLookup LookUpFile(const char* path, const CNativePath* native = nullptr);
 
 // Opens path for reading in binary mode when it names a regular file; null
 // for anything else (missing, a directory, a pipe or a device).

@@ -232,16 +232,19 @@ bool MakeDir(const char* path)
     return true;
 }
 
-FileLookup LookUpFile(const char* path)
+FileLookup LookUpFile(const char* path, const CNativePath* native)
 {
     if (!path || WindowsNames::HasDeviceName(path))
         return {FileKind::Special, false};
-    CNativePath native(path);
-    const unsigned type = ReachedType(native);
+    if (!native) {
+        const CNativePath found(path);
+        return LookUpFile(path, &found);
+    }
+    const unsigned type = ReachedType(*native);
     if (type == 0)
         return {FileKind::Missing, false};
     const FileKind kind = type == S_IFREG ? FileKind::File : type == S_IFDIR ? FileKind::Directory : FileKind::Special;
-    return {kind, native.CaseDiffers()};
+    return {kind, native->CaseDiffers()};
 }
 
 FILE* OpenRegularFile(const char* path)

@@ -210,21 +210,23 @@ void NoteNativeNameRemoved(const char* native, const char* name)
 
 int FindNativeName(int directory, const char* native, const char* name, char* onDisk)
 {
-    const std::lock_guard<std::mutex> guard(g_namesLock);
     // In a directory the run is writing the listing answers; a name that two
     // entries match, and any name elsewhere, is tried as written first.
     const size_t length = strlen(name);
     CopyText(onDisk, CNativePath::kSize, name);
+    std::unique_lock<std::mutex> names(g_namesLock);
     if (const CDirectoryNames::Listing* writing = DirectoryNames().ChangedByRun(native)) {
         const int matches = CDirectoryNames::Find(writing, name, length, onDisk, CNativePath::kSize);
         if (matches != 2)
             return matches;
     }
+    names.unlock();
     struct stat info;
     if (fstatat(directory, name, &info, AT_SYMLINK_NOFOLLOW) == 0)
         return 1;
     if (errno != ENOENT)
         return 0;
+    names.lock();
     const int matches = CDirectoryNames::Find(DirectoryNames().Current(native), name, length, onDisk, CNativePath::kSize);
     if (matches == 2) {
         errno = ENOTUNIQ;
@@ -276,9 +278,9 @@ bool NativePathAsWritten(const char* path, char* native)
     return error == 0;
 }
 
-CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
+CNativePath::CNativePath(const char* path) : m_valid(false)
 {
-    const std::lock_guard<std::mutex> guard(g_namesLock);
+    m_path[0] = '\0';
     char text[kSize];
     // Most paths exist as written, or all but their last level do: those
     // levels are taken at once, without a lookup of each.
@@ -300,6 +302,8 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
     char directory[kSize];
     memcpy(directory, whole, known);
     directory[known] = '\0';
+    // The names are held while they are read; not while the system is asked.
+    std::unique_lock<std::mutex> names(g_namesLock);
     if (const CDirectoryNames::Listing* writing = known > 0 ? DirectoryNames().ChangedByRun(directory) : nullptr) {
         char found[kSize];
         const int matches = CDirectoryNames::Find(writing, whole + known, lastEnd - known, found, sizeof found);
@@ -314,6 +318,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         }
     }
 
+    names.unlock();
     struct stat info;
     m_exists = lstat(whole, &info) == 0;
     m_seenType = m_exists ? info.st_mode & S_IFMT : 0;
@@ -324,6 +329,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         return;
     }
     whole[known] = '\0';
+    names.lock();
     // The directory of the last level, read (or known) once for the lookup
     // of that level; where it is none, every level is looked up.
     const CDirectoryNames::Listing* parent = known > 0 ? DirectoryNames().Current(whole) : nullptr;
