@@ -1,5 +1,6 @@
 // The installation engine on real directories: the paths and their limit, MakePath's levels, where each
 // entry lands, what counts as not copied, the open pass, and on Linux the copy standing in for CopyFileA.
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -8,13 +9,13 @@
 #include <regex>
 #include <string>
 #include <thread>
-#include <unordered_map>
 
 #include <gtest/gtest.h>
 
 #include "install/EntryPaths.h"
 #include "install/Install.h"
 #include "install/MakePath.h"
+#include "platform/CleanedDirectories.h"
 #include "platform/Interrupt.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -96,18 +97,26 @@ protected:
     CSetupInfo info;
 };
 
-// Two names of directories whose paths below prefix, with their closing backslash, share a 32-bit FNV-1a hash.
+// Two names of directories, of one length, whose paths below prefix, with their closing backslash, share a
+// 32-bit FNV-1a hash: among 2^18 names two do, as a rule, and more are tried where they do not.
 std::pair<std::string, std::string> TwinDirectories(const std::string& prefix)
 {
-    std::unordered_map<unsigned, std::string> seen;
-    for (unsigned n = 0;; ++n) {
-        const std::string name = "c" + std::to_string(n);
-        unsigned hash = 2166136261u;
-        for (const char c : prefix + name + "\\")
+    auto hashOf = [](unsigned hash, const std::string& text) {
+        for (const char c : text)
             hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-        const auto known = seen.emplace(hash | 1, name);
-        if (!known.second)
-            return {known.first->second, name};
+        return hash;
+    };
+    auto name = [](unsigned n) { return "c" + std::to_string(10000000 + n); };
+    const unsigned start = hashOf(2166136261u, prefix);
+    for (unsigned count = 1u << 18;; count *= 2) {
+        std::vector<std::pair<unsigned, unsigned>> hashes(count);
+        for (unsigned n = 0; n < count; ++n)
+            hashes[n] = {hashOf(start, name(n) + "\\"), n};
+        std::sort(hashes.begin(), hashes.end());
+        for (unsigned n = 1; n < count; ++n) {
+            if (hashes[n].first == hashes[n - 1].first)
+                return {name(hashes[n - 1].second), name(hashes[n].second)};
+        }
     }
 }
 
@@ -391,9 +400,16 @@ TEST_F(Install, TemporariesOfRunsThatEndedAreRemovedWhereARunWrites)
 #else
     close(writer);
 #endif
-    // Directories whose texts share a 32-bit hash are told apart: each is cleaned.
+    // Directories whose texts share a 32-bit hash are told apart: each is cleaned, once in a run.
     CSetupInfo twinInfo;
     const auto twins = TwinDirectories(Target("Arena") + "\\");
+    Platform::ForgetCleanedDirectories();
+    for (const bool first : {true, false}) {
+        for (const std::string& twin : {twins.first, twins.second}) {
+            const std::string text = Target("Arena") + "\\" + twin + "\\";
+            EXPECT_EQ(Platform::FirstCleaning(text.data(), text.size()), first) << twin;
+        }
+    }
     for (const std::string& twin : {twins.first, twins.second}) {
         dir.Write("Arena\\" + twin + "\\" + gone + "000009", "left");
         AddEntry(twinInfo, "data\\a.dat", "$setupdir\\" + twin + "\\", "C");
