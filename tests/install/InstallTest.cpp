@@ -229,7 +229,7 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
     for (const std::string& target : {Target("Arena"), Target("Arena") + "\\", std::string("..\\Arena")}) {
         Source("b.dat", "b.dat for " + target);
         s_opens.clear();
-        s_probe = [this] { return dir.Exists("Arena\\i.dat"); };  // the last copy
+        s_probe = [this] { return dir.Read("Arena\\i.dat") == "i.dat v1"; };  // the last copy, whole
         const fs::path start = fs::current_path();
         EXPECT_EQ(::Install(info, target.c_str()), 0);
         EXPECT_EQ(fs::current_path(), start);
