@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <system_error>
 
-
 namespace Platform {
 
 CCopyWorkers::~CCopyWorkers()
@@ -43,7 +42,6 @@ void CCopyWorkers::Start(NewFileCopy&& copy)
     const size_t slot = (m_oldest + m_count++) % kCopiesUnderWay;
     m_copies[slot] = std::move(copy);
     m_filled[slot] = false;
-    m_started.fetch_add(1, std::memory_order_relaxed);
     const bool wake = m_idleHelpers > 0;
     lock.unlock();
     if (wake)
@@ -78,16 +76,6 @@ void CCopyWorkers::Help()
         }
         if (m_stopping)
             return;
-        // The run's thread starts the next copy within microseconds, as a
-        // rule: a helper that looks a little longer before it sleeps spares
-        // both threads a wake-up through the system.
-        const size_t started = m_started.load(std::memory_order_relaxed);
-        lock.unlock();
-        for (int look = 0; look < kLooksBeforeSleep && m_started.load(std::memory_order_relaxed) == started; ++look) {
-        }
-        lock.lock();
-        if (m_taken < m_count || m_stopping)
-            continue;
         ++m_idleHelpers;
         m_workToDo.wait(lock);
         --m_idleHelpers;

@@ -1,6 +1,5 @@
 // New files filled on helper threads while a run walks on, their outcomes taken in the order they began.
 #pragma once
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -87,9 +86,6 @@ private:
     bool m_stopping = false;
     bool m_helpersStarted = false;
     size_t m_idleHelpers = 0;
-    // How many copies were ever started, for a helper to look at without the lock.
-    std::atomic<size_t> m_started{0};
-    static constexpr int kLooksBeforeSleep = 20000;
     size_t m_waiting = 0;
     std::mutex m_lock;
     std::condition_variable m_workToDo;

@@ -30,6 +30,7 @@ namespace Platform {
 
 namespace {
 
+// Set by a test before a run, read by the thread that opens: not thread-safe.
 ShellOpener g_shellOpener = nullptr;
 
 // How a copy holds the directory it writes into, for the calls relative to

@@ -18,6 +18,7 @@
 namespace Platform {
 
 namespace {
+// Set by a test before a run, read by the thread that opens: not thread-safe.
 ShellOpener g_shellOpener = nullptr;
 }
 
