@@ -119,8 +119,10 @@ public:
     // restored; where the current directory does not fit the buffer, it is
     // never left and entryDir is only tested. Natively the current
     // directory never changes: entryDir, read by Windows' rules once, is
-    // opened and held while the steps name it, and its files are created,
-    // copied and renamed relative to it. error receives makeLevels' code (0
+    // opened and held while the steps name it (and opened again once it has
+    // been removed), and its files are created, copied and renamed relative
+    // to it, each file name read by the rules alone. error receives
+    // makeLevels' code (0
     // when it was not needed); false, with error the system's code, when the
     // current directory could not be restored (Windows): the copy must not
     // run.
@@ -131,10 +133,12 @@ public:
     // LastError) when the copy has ended; UnderWay when it goes on, which
     // only a new file's copy does natively, and at most kCopiesUnderWay at
     // once: FinishOldest then gives its outcome, in the order the copies
-    // began. A copy that depends on one under way waits for it: a
-    // destination that exists (it may be the file under way, and is
-    // replaced only after it) and a source that is a file under way. Once a
-    // copy has failed, the rest are copied one at a time, as on Windows.
+    // began. Each copy meets the files of the others as one copy at a time
+    // would: a destination that exists waits for every copy under way (it
+    // may be one of them, or be taken away by one that fails); a source that
+    // is a file under way is read once whole, and one that a later step's
+    // copy made, or that a failed copy took away, is missing. Once a copy has
+    // failed, the rest are copied one at a time.
     CopyStart Copy(const char* source, const char* destPath);
 
     // Waits for the oldest copy under way to end: true when it copied,
