@@ -14,7 +14,7 @@ namespace Platform {
 // look at it, which removes only temporaries of runs that have ended, as
 // every cleaning does.
 constexpr size_t kCleanedDirectories = 1024;
-constexpr size_t kCleanedKeyBytes = 65536;
+constexpr size_t kCleanedKeyBytes = 32768;
 
 // True when the directory of key (length bytes, far fewer than
 // kCleanedKeyBytes: a path of Windows holds at most 259) is cleaned for the
