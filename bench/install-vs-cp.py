@@ -10,9 +10,12 @@ into directories of its own, all removed at the end), and prints
 the medians of the runs, the median of the paired runs' ratios, and the
 ranges. Not part of `make test`; see docs/performance.md.
 
-    bench/install-vs-cp.py [--kivinstall build/release/kivinstall]
+    bench/install-vs-cp.py [--kivinstall build/release/kivinstall]...
                            [--flat 1000,10000,100000] [--tree DIR] [--runs 3]
-                           [--codepage 1252|932]
+                           [--codepage 1252|932] [--keep]
+
+--kivinstall given more than once times each build in the same runs (the
+build before a change beside the changed one), each against the same cp -r.
 
 With --codepage every generated name starts with characters outside ASCII, in
 that code page's list.inf (932: ones whose second byte is a backslash), and
@@ -79,21 +82,22 @@ def drop(path):
     shutil.rmtree(path, ignore_errors=True)
 
 
-def compare(kivinstall, package, runs, scratch, codepage):
+def compare(kivinstalls, package, runs, scratch, codepage):
     # Every run writes into directories of its own, and nothing is removed
     # before all runs are done: ext4 without a journal (this machine's) gives
     # no inode out again for one to six minutes after its deletion and
     # searches past every such inode for each new file, which made a run that
     # followed a removal several times slower than one that did not,
     # whichever program it was.
-    ours, theirs = [], []
+    ours, theirs = [[] for _ in kivinstalls], []
     for run in range(runs):
-        target, copy = os.path.join(scratch, "target-%d" % run), os.path.join(scratch, "copy-%d" % run)
-        install = lambda: ours.append(timed([kivinstall, "--codepage", codepage, "--accept-license", "--target", target,
-                                             package]))
-        cp = lambda: theirs.append(timed(["cp", "-r", os.path.join(package, "data"), copy]))
-        # Each starts on a disk with nothing left to write, so that neither waits for the other's files.
-        for step in ((install, cp) if run % 2 == 0 else (cp, install)):
+        copy = os.path.join(scratch, "copy-%d" % run)
+        steps = [lambda n=n: ours[n].append(timed([kivinstalls[n], "--codepage", codepage, "--accept-license", "--target",
+                                                   os.path.join(scratch, "target-%d-%d" % (run, n)), package]))
+                 for n in range(len(kivinstalls))]
+        steps.append(lambda: theirs.append(timed(["cp", "-r", os.path.join(package, "data"), copy])))
+        # Each starts on a disk with nothing left to write, so that none waits for another's files.
+        for step in (steps if run % 2 == 0 else reversed(steps)):
             subprocess.run(["sync"])
             step()
     return ours, theirs
@@ -101,7 +105,8 @@ def compare(kivinstall, package, runs, scratch, codepage):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--kivinstall", default="build/release/kivinstall")
+    parser.add_argument("--kivinstall", action="append", help="the kivinstall to time (default build/release/kivinstall); "
+                        "given again, each is timed in the same runs")
     parser.add_argument("--flat", default="1000,10000,100000")
     parser.add_argument("--size", type=int, default=100, help="bytes per file of the flat packages")
     parser.add_argument("--tree", help="a directory tree to package (default: a generated one)")
@@ -112,9 +117,10 @@ def main():
                         help="leave the packages and copies in the scratch directory: after a removal of many files "
                              "ext4 (without a journal) is slower for some minutes, so a run right after one measures that")
     args = parser.parse_args()
-    kivinstall = os.path.abspath(args.kivinstall)
-    if not os.access(kivinstall, os.X_OK):
-        sys.exit("install-vs-cp: %s is not built (make release)" % kivinstall)
+    kivinstalls = [os.path.abspath(k) for k in args.kivinstall or ["build/release/kivinstall"]]
+    for kivinstall in kivinstalls:
+        if not os.access(kivinstall, os.X_OK):
+            sys.exit("install-vs-cp: %s is not built (make release)" % kivinstall)
     scratch = args.scratch or tempfile.mkdtemp(prefix="kiv-bench-")
     try:
         cases = []
@@ -137,11 +143,13 @@ def main():
             case = os.path.join(scratch, "case-%d" % number)
             package = os.path.join(case, "package")
             write_package(package, files, args.codepage)
-            ours, theirs = compare(kivinstall, package, args.runs, case, args.codepage)
-            ratios = [a / b for a, b in zip(ours, theirs)]
-            print("%-48s %9.2fs %9.2fs %6.2fx  %.2f-%.2fs, %.2f-%.2fs, %.2f-%.2fx" % (
-                name, statistics.median(ours), statistics.median(theirs), statistics.median(ratios),
-                min(ours), max(ours), min(theirs), max(theirs), min(ratios), max(ratios)), flush=True)
+            ours, theirs = compare(kivinstalls, package, args.runs, case, args.codepage)
+            for kivinstall, times in zip(kivinstalls, ours):
+                ratios = [a / b for a, b in zip(times, theirs)]
+                print("%-48s %9.2fs %9.2fs %6.2fx  %.2f-%.2fs, %.2f-%.2fs, %.2f-%.2fx%s" % (
+                    name, statistics.median(times), statistics.median(theirs), statistics.median(ratios),
+                    min(times), max(times), min(theirs), max(theirs), min(ratios), max(ratios),
+                    "  " + kivinstall if len(kivinstalls) > 1 else ""), flush=True)
     finally:
         if not args.keep:
             for number in range(len(cases)):

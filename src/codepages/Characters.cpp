@@ -123,7 +123,7 @@ bool IsCodePageText(const char* text)
 #else
     const size_t length = strlen(text);
     uint32_t c;
-    for (size_t at = 0; at < length;) {
+    for (size_t at = AsciiRunLength(text); at < length; at += AsciiRunLength(text + at)) {
         if (!DecodeAnsi(text, length, at, c))
             return false;
     }

@@ -3,8 +3,10 @@
 // iconv, or MultiByteToWideChar), and the bytes that write each character.
 #include "codepages/CodePages.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 
 #include "codepages/CodePageConversion.h"
 
@@ -32,13 +34,16 @@ struct CodePageTable {
 };
 
 // The tables filled so far, each kept for the rest of the run, so that a
-// code page chosen again costs nothing; and the one in use. Not thread-safe:
-// a table is filled, and its encodings made, on its first use, which must
-// come before threads share it (kivpack's copying threads read none).
+// code page chosen again costs nothing; and the one in use. The tools choose
+// the code page before any thread starts; kivpack writes names, and kivcheck
+// checks them, on several threads, so the table filled on first need and
+// its encodings are made under g_tablesLock, and the table in use is read
+// without it.
 constexpr size_t kKeptTables = 8;
 CodePageTable g_tables[kKeptTables];
 size_t g_tableCount = 0;
-CodePageTable* g_table = nullptr;
+std::atomic<CodePageTable*> g_table{nullptr};
+std::mutex g_tablesLock;
 
 void Release(CodePageTable& table)
 {
@@ -106,7 +111,7 @@ CodePageTable* Kept(int codePage)
     }
     // When all are in use, the last one that is not in use gives way.
     CodePageTable* slot = g_tableCount < kKeptTables ? &g_tables[g_tableCount]
-                          : &g_tables[g_table == &g_tables[kKeptTables - 1] ? kKeptTables - 2 : kKeptTables - 1];
+                          : &g_tables[g_table.load() == &g_tables[kKeptTables - 1] ? kKeptTables - 2 : kKeptTables - 1];
     CodePageTable table;
     if (codePage <= 0 || !Fill(codePage, table)) {
         Release(table);
@@ -119,21 +124,27 @@ CodePageTable* Kept(int codePage)
     return slot;
 }
 
-const CodePageTable& Table()
+CodePageTable& Table()
 {
-    if (!g_table || g_table->codePage != CodePage()) {
-        g_table = Kept(CodePage());
-        if (!g_table) {
+    CodePageTable* table = g_table.load(std::memory_order_acquire);
+    if (table && table->codePage == CodePage())
+        return *table;
+    const std::lock_guard<std::mutex> guard(g_tablesLock);
+    table = g_table.load(std::memory_order_relaxed);
+    if (!table || table->codePage != CodePage()) {
+        table = Kept(CodePage());
+        if (!table) {
             // A code page the system cannot convert: each byte stands for the
             // character of its own number.
             static CodePageTable bytes;
             for (int byte = 0; byte < 256; ++byte)
                 bytes.chars[byte] = static_cast<uint32_t>(byte);
             bytes.codePage = CodePage();
-            g_table = &bytes;
+            table = &bytes;
         }
+        g_table.store(table, std::memory_order_release);
     }
-    return *g_table;
+    return *table;
 }
 
 int CompareEncodings(const void* a, const void* b)
@@ -184,10 +195,11 @@ bool MakeEncodings(CodePageTable& table)
 
 bool SetCodePage(int codePage)
 {
+    const std::lock_guard<std::mutex> guard(g_tablesLock);
     CodePageTable* table = Kept(codePage);
     if (!table)
         return false;
-    g_table = table;
+    g_table.store(table, std::memory_order_release);
     SelectCodePage(codePage);
     return true;
 }
@@ -229,17 +241,23 @@ bool DecodeAnsi(const char* text, size_t length, size_t& at, uint32_t& codePoint
 
 size_t EncodeAnsi(uint32_t codePoint, char* out)
 {
-    const CodePageTable& table = Table();
+    CodePageTable& table = Table();
     // ASCII stands for itself in every code page the tools take.
     if (codePoint < 0x80 && table.chars[codePoint] == codePoint) {
         out[0] = static_cast<char>(codePoint);
         return 1;
     }
-    if (!table.encodings && !MakeEncodings(*g_table))
-        return 0;
+    const Encoding* encodings;
+    size_t count;
+    {
+        const std::lock_guard<std::mutex> guard(g_tablesLock);
+        if (!table.encodings && !MakeEncodings(table))
+            return 0;
+        encodings = table.encodings;
+        count = table.encodingCount;
+    }
     const Encoding key = {codePoint, 0};
-    const Encoding* found = static_cast<const Encoding*>(
-        bsearch(&key, table.encodings, table.encodingCount, sizeof key, CompareEncodings));
+    const Encoding* found = static_cast<const Encoding*>(bsearch(&key, encodings, count, sizeof key, CompareEncodings));
     if (!found)
         return 0;
     if (found->bytes < 256) {

@@ -86,7 +86,10 @@ public:
     // Before each step; false passes over it (an unattended run lists the
     // opens without starting them). A copy passed over counts as not copied.
     virtual bool BeforeStep(const InstallStep& step) = 0;
-    // After each step, with its outcome.
+    // After each step, with its outcome, in the walk's order. A copy that goes
+    // on past its step (natively: Platform::kCopiesUnderWay) is reported once
+    // it has ended, after later steps' BeforeStep; every copy is reported
+    // before the first open is taken.
     virtual void AfterStep(const InstallStep& step) = 0;
 
 protected:

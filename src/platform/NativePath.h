@@ -65,8 +65,28 @@ bool NativePathAsWritten(const char* path, char* native);
 
 // Tells the name lookup that the run made the entry at native (a path of the
 // system), so that it need not read the directory again to know it; a
-// directory the run made is known to be empty.
-void NoteNativeEntryMade(const char* native, bool isDirectory = false);
+// directory the run made (its status in madeDirectory) is known to be empty.
+struct stat;
+void NoteNativeEntryMade(const char* native, const struct stat* madeDirectory = nullptr);
+
+// The names of one level in a directory that a copy holds open, the path
+// rules applied to the name alone, the directory's levels having passed
+// them when it was opened.
+//
+// A name of one level as the system writes it: name (the package's code
+// page, no separator, neither "." nor "..") into native (CNativePath::kSize
+// bytes) in UTF-8. 0, or why it names no file as CNativePath::Error tells:
+// ENODEV for a device name, EILSEQ for bytes that are no character.
+int NativeName(const char* name, char* native);
+// Finds the entry name (UTF-8) of the directory held open as directory,
+// whose path is native (ending with "/"), as CNativePath finds a path's last
+// level: exactly, else whatever its letter case. 1 when it exists, with its
+// name on disk in onDisk (CNativePath::kSize bytes); 0 when it does not; -1,
+// with errno ENOTUNIQ, when two entries that differ only in case match it.
+int FindNativeName(int directory, const char* native, const char* name, char* onDisk);
+// The run made, or removed again, the entry name of the directory native.
+void NoteNativeNameMade(const char* native, const char* name);
+void NoteNativeNameRemoved(const char* native, const char* name);
 #endif
 
 // Puts a path that comes from the OS into the installer's form: backslashes

@@ -6,6 +6,8 @@
 
 #include "platform/TemporaryName.h"
 
+class CNativePath;
+
 // All paths are written with backslashes as separators; relative ones are
 // resolved against the current directory of the process.
 namespace Platform {
@@ -32,26 +34,6 @@ constexpr int kReadFailed = EIO;
 // The system's own message for an error code, in the system's form, cut to
 // fit size bytes.
 void DescribeError(int code, char* text, size_t size);
-
-// The current directory, kept in the system's own text so that it is never
-// lost: on Windows in UTF-16 (_wgetcwd), which holds every name the system
-// can, where the code page cannot write some of them; natively the
-// system's path. SaveCurrentDir is false when it does not fit.
-#ifdef _WIN32
-using SystemChar = wchar_t;
-constexpr size_t kSavedDirSize = 260;
-#else
-using SystemChar = char;
-constexpr size_t kSavedDirSize = 4096;
-#endif
-struct SavedDir {
-    SystemChar path[kSavedDirSize];
-};
-bool SaveCurrentDir(SavedDir& saved);
-bool RestoreCurrentDir(const SavedDir& saved);
-
-// Makes path the current directory (_chdir); false when it cannot be entered.
-bool ChangeDir(const char* path);
 
 // True when path names an existing directory.
 bool DirectoryExists(const char* path);
@@ -106,15 +88,80 @@ private:
     [[maybe_unused]] bool m_active = false;
 };
 
-// A run's copies start: each directory they write into is cleaned, once, at
-// its first copy, of the temporaries of runs that have ended. A run removes a
+// How many copies a run may have under way at once, past the steps that
+// began them: natively the data of new files is copied on helper threads
+// while the run walks on; on Windows every copy ends within its step.
+#ifdef _WIN32
+constexpr size_t kCopiesUnderWay = 0;
+#else
+constexpr size_t kCopiesUnderWay = 16;
+#endif
+
+// What became of a copy when CCopyRun::Copy returned.
+enum class CopyStart { Copied, Failed, UnderWay };
+
+// The copies of one installation run, into the entry directories that its
+// steps name in turn. One run at a time, from one thread: the run's walk.
+//
+// Each run's first copy into a directory cleans it of the temporaries of runs
+// that have ended (CleanedDirectories.h records which). A run removes a
 // temporary only when it can tell that its run has ended: natively, when no
-// process holds the temporary's lock; on Windows, when its process is gone
-// and the file can be opened for deletion, which a writer's handle refuses.
-// A temporary it cannot judge (another build's, or a short one, which names
-// no process) goes only once it has not been written for
+// process holds the temporary's lock; on Windows, when its process is gone and
+// the file can be opened for deletion, which a writer's handle refuses. A
+// temporary it cannot judge (another build's, or a short one, which names no
+// process) goes only once it has not been written for
 // kUnjudgedTemporarySeconds.
-void StartRun();
+class CCopyRun {
+public:
+    CCopyRun();
+    ~CCopyRun();
+    CCopyRun(const CCopyRun&) = delete;
+    CCopyRun& operator=(const CCopyRun&) = delete;
+
+    // Makes an entry directory's missing levels (MakePath, which the run
+    // owns); returns the system's code for the first level that could not be
+    // made, 0 when none.
+    using MakeLevels = int (*)(const char* entryDir);
+
+    // Readies entryDir for the copies into it. Whether it can be entered is
+    // asked, and makeLevels makes it when it cannot. On Windows as the
+    // installer has always asked: the current directory saved (_wgetcwd),
+    // entryDir entered (_chdir), makeLevels when that fails, the saved one
+    // restored; where the current directory does not fit the buffer, it is
+    // never left and entryDir is only tested. Natively the current
+    // directory never changes: entryDir, read by Windows' rules once, is
+    // opened and held while the steps name it (and opened again once it has
+    // been removed), and its files are created, copied and renamed relative
+    // to it, each file name read by the rules alone. error receives
+    // makeLevels' code (0
+    // when it was not needed); false, with error the system's code, when the
+    // current directory could not be restored (Windows): the copy must not
+    // run.
+    bool PrepareEntryDir(const char* entryDir, MakeLevels makeLevels, int& error);
+
+    // Copies source to destPath, the entry directory just readied with the
+    // file name joined on, as CopyFileOverwrite copies. Copied or Failed (with
+    // LastError) when the copy has ended; UnderWay when it goes on, which
+    // only a new file's copy does natively, and at most kCopiesUnderWay at
+    // once: FinishOldest then gives its outcome, in the order the copies
+    // began. Each copy meets the files of the others as one copy at a time
+    // would: a destination that exists waits for every copy under way (it
+    // may be one of them, or be taken away by one that fails); a source that
+    // is a file under way is read once whole, and one that a later step's
+    // copy made, or that a failed copy took away, is missing. Once a copy has
+    // failed, the rest are copied one at a time.
+    CopyStart Copy(const char* source, const char* destPath);
+
+    // Waits for the oldest copy under way to end: true when it copied,
+    // false with LastError when it failed.
+    bool FinishOldest();
+
+private:
+    // Natively what the run holds: the entry directory, the copies under way
+    // and the threads that copy; nothing on Windows.
+    struct State;
+    [[maybe_unused]] State* m_state = nullptr;
+};
 
 // What a path names. Special is anything that is neither a file nor a
 // directory: a pipe, a device, a socket, and any name Windows keeps for a
@@ -129,7 +176,9 @@ struct FileLookup {
 };
 
 // Looks path up without opening it for reading, so a pipe is never waited on.
-FileLookup LookUpFile(const char* path);
+// native, when given, is CNativePath(path) made already: natively it spares
+// the lookup a second walk (Windows looks by itself).
+FileLookup LookUpFile(const char* path, const CNativePath* native = nullptr);
 
 // Opens path for reading in binary mode when it names a regular file; null
 // for anything else (missing, a directory, a pipe or a device).

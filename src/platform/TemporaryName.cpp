@@ -17,6 +17,7 @@ constexpr char kHexDigits[] = "0123456789abcdef";
 static_assert(kTemporaryNameLength == kPrefixLength + 2 + kProcessDigits + 1 + kSerialDigits, "the name's parts");
 static_assert(kShortTemporaryNameLength == kPrefixLength + 1 + kShortSerialDigits, "the short name's parts");
 
+// Not thread-safe: every temporary is named by the thread that walks a run (TemporaryName.h).
 unsigned long g_serial = 0;
 
 void WriteHex(unsigned long value, size_t digits, char* out)

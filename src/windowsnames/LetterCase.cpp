@@ -98,8 +98,13 @@ void FoldAnsiCase(char* text)
     // for one fold to one spelling. A character keeps its length in bytes.
     const size_t length = strlen(text);
     for (size_t at = 0; at < length;) {
+        // A run of ASCII is itself in the code page: its small letters are a to z.
+        for (const size_t end = at + CodePages::AsciiRunLength(text + at); at < end; ++at)
+            text[at] = ToLowerAscii(text[at]);
         const size_t start = at;
         uint32_t c;
+        if (at == length)
+            break;
         if (!CodePages::DecodeAnsi(text, length, at, c)) {
             at += CodePages::CharacterLength(text + at);
             continue;

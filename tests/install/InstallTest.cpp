@@ -1,5 +1,6 @@
 // The installation engine on real directories: the paths and their limit, MakePath's levels, where each
 // entry lands, what counts as not copied, the open pass, and on Linux the copy standing in for CopyFileA.
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -14,6 +15,7 @@
 #include "install/EntryPaths.h"
 #include "install/Install.h"
 #include "install/MakePath.h"
+#include "platform/CleanedDirectories.h"
 #include "platform/Interrupt.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -91,10 +93,10 @@ extern "C" int fdatasync(int fd)
     s_calls += "sync " + std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ignored).filename().string() + "|";
     return reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fdatasync"))(fd);
 }
-extern "C" int rename(const char* from, const char* to) noexcept
+extern "C" int renameat(int fromDirectory, const char* from, int toDirectory, const char* to) noexcept
 {
     s_calls += "rename " + std::filesystem::path(from).filename().string() + " " + std::filesystem::path(to).filename().string() + "|";
-    return reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "rename"))(from, to);
+    return reinterpret_cast<int (*)(int, const char*, int, const char*)>(dlsym(RTLD_NEXT, "renameat"))(fromDirectory, from, toDirectory, to);
 }
 #endif
 
@@ -141,6 +143,29 @@ protected:
     CCurrentDir here{dir.MakeDir("package")};
     CSetupInfo info;
 };
+
+// Two names of directories, of one length, whose paths below prefix, with their closing backslash, share a
+// 32-bit FNV-1a hash: among 2^18 names two do, as a rule, and more are tried where they do not.
+std::pair<std::string, std::string> TwinDirectories(const std::string& prefix)
+{
+    auto hashOf = [](unsigned hash, const std::string& text) {
+        for (const char c : text)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        return hash;
+    };
+    auto name = [](unsigned n) { return "c" + std::to_string(10000000 + n); };
+    const unsigned start = hashOf(2166136261u, prefix);
+    for (unsigned count = 1u << 18;; count *= 2) {
+        std::vector<std::pair<unsigned, unsigned>> hashes(count);
+        for (unsigned n = 0; n < count; ++n)
+            hashes[n] = {hashOf(start, name(n) + "\\"), n};
+        std::sort(hashes.begin(), hashes.end());
+        for (unsigned n = 1; n < count; ++n) {
+            if (hashes[n].first == hashes[n - 1].first)
+                return {name(hashes[n - 1].second), name(hashes[n].second)};
+        }
+    }
+}
 
 // A relative directory text of exactly length characters ending with a backslash, in short components.
 std::string LongTail(size_t length)
@@ -251,7 +276,7 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
     for (const std::string& target : {Target("Arena"), Target("Arena") + "\\", std::string("..\\Arena")}) {
         Source("b.dat", "b.dat for " + target);
         s_opens.clear();
-        s_probe = [this] { return dir.Exists("Arena\\i.dat"); };  // the last copy
+        s_probe = [this] { return dir.Read("Arena\\i.dat") == "i.dat v1"; };  // the last copy, whole
         const fs::path start = fs::current_path();
         EXPECT_EQ(::Install(info, target.c_str()), 0);
         EXPECT_EQ(fs::current_path(), start);
@@ -433,6 +458,43 @@ TEST_F(Install, TemporariesOfRunsThatEndedAreRemovedWhereARunWrites)
 #else
     close(writer);
 #endif
+    // Directories whose texts share a 32-bit hash are told apart: each is cleaned, once in a run.
+    CSetupInfo twinInfo;
+    const auto twins = TwinDirectories(Target("Arena") + "\\");
+    Platform::ForgetCleanedDirectories();
+    for (const bool first : {true, false}) {
+        for (const std::string& twin : {twins.first, twins.second}) {
+            const std::string text = Target("Arena") + "\\" + twin + "\\";
+            EXPECT_EQ(Platform::FirstCleaning(text.data(), text.size()), first) << twin;
+        }
+    }
+    for (const std::string& twin : {twins.first, twins.second}) {
+        dir.Write("Arena\\" + twin + "\\" + gone + "000009", "left");
+        AddEntry(twinInfo, "data\\a.dat", "$setupdir\\" + twin + "\\", "C");
+    }
+    EXPECT_EQ(::Install(twinInfo, Target("Arena").c_str()), 0);
+    for (const std::string& twin : {twins.first, twins.second})
+        EXPECT_EQ(dir.Tree("Arena\\" + twin), Names{"a.dat"}) << twin;
+}
+
+// The entries meet each other's files in the list's order, also where copies go on side by side: a
+// source that an earlier entry copies is read once whole; one that a later entry makes, or that a failed
+// copy took away again, is missing.
+TEST_F(Install, EntriesMeetEachOthersFilesInTheListsOrder)
+{
+    Source("big.dat");
+    fs::resize_file(dir.Native("package\\data\\big.dat"), 64u << 20);
+    Source("later.dat");
+    // The target lies in the package, where sources can name the run's own files.
+    AddEntry(info, "data\\big.dat", "$setupdir", "C");
+    AddEntry(info, "out\\big.dat", "$setupdir\\again\\", "C");
+    AddEntry(info, "out\\later.dat", "$setupdir\\again\\", "C");
+    AddEntry(info, "data\\later.dat", "$setupdir", "C");
+    AddEntry(info, "data\\missing.dat", "$setupdir", "C");
+    AddEntry(info, "out\\missing.dat", "$setupdir\\again\\", "C");
+    EXPECT_EQ(::Install(info, "out"), 3);
+    EXPECT_EQ(dir.Tree("package\\out"), (Names{"again", "again/big.dat", "big.dat", "later.dat"}));
+    EXPECT_EQ(fs::file_size(dir.Native("package\\out\\again\\big.dat")), 64u << 20);
 }
 
 // Two runs into one target: while the first writes a new file, the second completes the same file; the

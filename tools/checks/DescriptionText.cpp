@@ -1,7 +1,5 @@
 #include "checks/DescriptionText.h"
 
-#include <vector>
-
 #include "setupinfo/Limits.h"
 #include "setupinfo/LineRules.h"
 #include "codepages/CodePages.h"
@@ -15,10 +13,10 @@ CDescriptionText::CDescriptionText(const char* path)
 
 bool CDescriptionText::FindValue(const std::string& section, const std::string& key, std::string& value)
 {
-    std::vector<char> buffer(kLineSize, '\0');
-    if (!m_readable || !m_index.Find(section.c_str(), key.c_str(), buffer.data(), buffer.size()))
+    char buffer[kLineSize];
+    if (!m_readable || !m_index.Find(section.c_str(), key.c_str(), buffer, sizeof buffer))
         return false;
-    value = buffer.data();
+    value = buffer;
     return true;
 }
 

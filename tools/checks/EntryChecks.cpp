@@ -1,8 +1,13 @@
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <vector>
 
 #include "checks/PackageChecks.h"
 #include "common/PlanText.h"
@@ -42,73 +47,73 @@ bool ClimbsOut(const std::string& normal)
     return normal == ".." || normal.compare(0, 3, "..\\") == 0;
 }
 
-// Where a C entry's file lands from the target directory, as Windows reads
-// the installer's path.
-std::string Landing(const FileEntry& entry)
+// Where a C entry's file lands from the target directory (its relative
+// destination path, RelativeDestPath), as Windows reads the installer's path.
+std::string Landing(std::string joined)
 {
     // Leading separators are empty levels after the target's own.
-    std::string joined = RelativeDestPath(entry);
     joined.erase(0, joined.find_first_not_of("\\/"));
     return WindowsNormal(joined);
 }
 
 // A name of an entry whose bytes are no text of the code page: half a
 // character at its end (as where a ";" cut a value), or a pair of bytes the
-// code page does not define. The installer refuses such a name. what names
-// the text for the message, with text itself in it.
-bool CheckText(size_t index, const std::string& what, const std::string& text, const char* consequence,
-               std::vector<CheckWarning>& warnings)
+// code page does not define. The installer refuses such a name. what()
+// names the text for the message, with text itself in it; it is asked only
+// for a message.
+template <class What>
+bool CheckText(size_t index, What what, const char* text, const char* consequence, std::vector<CheckWarning>& warnings)
 {
-    if (CodePages::IsCodePageText(text.c_str()))
+    if (CodePages::IsCodePageText(text))
         return true;
     Warn(warnings, "not-code-page-text",
-         FileKeyName(index) + ": " + what +
-             (CodePages::EndsInHalfCharacter(text.c_str()) ? " ends with half a character" : " holds bytes that are no character") +
+         FileKeyName(index) + ": " + what() +
+             (CodePages::EndsInHalfCharacter(text) ? " ends with half a character" : " holds bytes that are no character") +
              " of code page " + std::to_string(CodePages::CodePage()) + ", so it names no file: the entry is " +
              consequence);
     return false;
 }
 
 // A C entry's destination as the installer uses it: the path its file lands
-// at, the destination and the file name joined and only then read as
-// characters. A lead byte at the destination's end takes the file name's
-// first byte with it: in 932 "$setupdir\d\" and the byte 0x81 with "a.txt"
-// land at "d\" and the character 0x81 0x61, then ".txt".
-bool CheckDestinationText(size_t index, const FileEntry& entry, std::vector<CheckWarning>& warnings)
+// at (path, RelativeDestPath), the destination and the file name joined and
+// only then read as characters. A lead byte at the destination's end takes
+// the file name's first byte with it: in 932 "$setupdir\d\" and the byte 0x81
+// with "a.txt" land at "d\" and the character 0x81 0x61, then ".txt".
+bool CheckDestinationText(size_t index, const FileEntry& entry, const std::string& path, std::vector<CheckWarning>& warnings)
 {
-    const std::string landing = RelativeDestPath(entry);
-    return CheckText(index,
-                     "the path " + Quoted(landing) + " that the destination " + Quoted(entry.szDest) +
-                         " and the file name " + Quoted(entry.szFileName) + " make",
-                     landing, "not copied", warnings);
+    return CheckText(
+        index,
+        [&] {
+            return "the path " + Quoted(path) + " that the destination " + Quoted(entry.szDest) + " and the file name " +
+                   Quoted(entry.szFileName) + " make";
+        },
+        path.c_str(), "not copied", warnings);
 }
 
-void CheckDestination(size_t index, const FileEntry& entry, std::vector<CheckWarning>& warnings)
+// path is the entry's relative destination path (RelativeDestPath), landing
+// where that lands (Landing).
+void CheckDestination(size_t index, const FileEntry& entry, const std::string& path, const std::string& landing,
+                      std::vector<CheckWarning>& warnings)
 {
-    const std::string dest = entry.szDest;
-    const std::string name = FileKeyName(index);
     char marked[kPathSize];
     if (!MarkedSubDirectory(entry.szDest, marked)) {
         Warn(warnings, "dest-no-marker",
-             name + ": the destination " + Quoted(dest) + " does not start with " + kSetupDirMarker +
+             FileKeyName(index) + ": the destination " + Quoted(entry.szDest) + " does not start with " + kSetupDirMarker +
                  ", so it is not used: the file goes into the target directory itself");
     }
-    const std::string subDirectory = marked;
-    if (!subDirectory.empty() && !CodePages::EndsWithBackslash(marked))
+    if (marked[0] != '\0' && !CodePages::EndsWithBackslash(marked))
         Warn(warnings, "dest-no-trailing-backslash",
-             name + ": the destination " + Quoted(dest) +
+             FileKeyName(index) + ": the destination " + Quoted(entry.szDest) +
                  " does not end with a backslash, so the file name is joined straight on: the file lands as " +
-                 Quoted(RelativeDestPath(entry)) + " in the target directory");
-    const std::string landing = Landing(entry);
+                 Quoted(path) + " in the target directory");
     if (ClimbsOut(landing))
         Warn(warnings, "dest-climbs-out",
-             name + ": the file lands at " + Quoted(landing) +
+             FileKeyName(index) + ": the file lands at " + Quoted(landing) +
                  " from the target directory (Windows reads \"/\" as \"\\\" and resolves \"..\"), outside it");
     // The path as the installer hands it to the system, before Windows resolves anything.
-    const std::string path = RelativeDestPath(entry);
     if (WindowsNames::HasDeviceName(path.c_str()))
         Warn(warnings, "dest-device",
-             name + ": the file lands at " + Quoted(path) + " in the target directory, a path through a name that "
+             FileKeyName(index) + ": the file lands at " + Quoted(path) + " in the target directory, a path through a name that "
                  "Windows keeps for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, also with an extension), "
                  "so no directory or file can be made there: the entry is not copied");
 }
@@ -190,20 +195,26 @@ private:
 
 // Whether a source lies outside the package directory: a path that climbs
 // out with "..", a rooted or absolute one, or one whose existing file is
-// reached through a link that leads out.
-bool OutsidePackage(const FileEntry& entry, CRealPaths& realPaths)
+// reached through a link that leads out. native is the source's CNativePath.
+bool OutsidePackage(const FileEntry& entry, const CNativePath& native, CRealPaths& realPaths)
 {
     const std::string normal = WindowsNormal(entry.szSource);
     if (ClimbsOut(normal) || (!normal.empty() && normal[0] == '\\') ||
         (normal.size() > 1 && CodePages::CharacterLength(normal.c_str()) == 1 && normal[1] == ':'))
         return true;
-    const CNativePath native(entry.szSource);
     const std::filesystem::path& here = realPaths.Here();
     const std::filesystem::path real = native.IsValid() ? realPaths.Of(native) : std::filesystem::path();
     if (real.empty() || here.empty())
         return false;
-    const auto mismatch = std::mismatch(here.begin(), here.end(), real.begin(), real.end());
-    return mismatch.first != here.end();
+    // Inside when the package directory's path is the first levels of the
+    // real path (both canonical: no "." or "..", no separator at the end
+    // but the root's).
+    const auto& inside = here.native();
+    const auto& path = real.native();
+    const bool under = path.compare(0, inside.size(), inside) == 0 &&
+                       (path.size() == inside.size() || inside.back() == std::filesystem::path::preferred_separator ||
+                        path[inside.size()] == std::filesystem::path::preferred_separator);
+    return !under;
 }
 
 // A source that Windows would read differently from the installer, or that
@@ -213,7 +224,8 @@ void CheckSource(size_t index, const FileEntry& entry, bool copies, CRealPaths& 
 {
     const std::string name = FileKeyName(index);
     const std::string source = entry.szSource;
-    if (OutsidePackage(entry, realPaths))
+    const CNativePath native(entry.szSource);
+    if (OutsidePackage(entry, native, realPaths))
         Warn(warnings, "source-outside",
              name + ": the source " + Quoted(source) + " lies outside the package directory, so the installer " +
                  (copies ? "copies" : "opens") + " a file that is not part of the package");
@@ -222,7 +234,7 @@ void CheckSource(size_t index, const FileEntry& entry, bool copies, CRealPaths& 
              name + ": the source " + Quoted(source) + " holds \"/\": the installer takes only the text after its "
                  "last backslash, " + Quoted(entry.szFileName) + ", as the file name, and Windows reads its \"/\" "
                  "as a separator, so the copy goes into a directory the installer does not make, or elsewhere");
-    const Platform::FileLookup found = Platform::LookUpFile(entry.szSource);
+    const Platform::FileLookup found = Platform::LookUpFile(entry.szSource, &native);
     const char* consequence = copies ? "so it is not copied" : "so it is not opened";
     if (source.empty() || found.kind == Platform::FileKind::Missing) {
         Warn(warnings, "source-missing",
@@ -241,10 +253,15 @@ void CheckSource(size_t index, const FileEntry& entry, bool copies, CRealPaths& 
 
 }  // namespace
 
-void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
+namespace {
+
+// The checks of the entries from first to before end, each on its own: its
+// action, its text, its destination (whose landing it records) and its source.
+void CheckEntryRange(const CSetupInfo& info, size_t first, size_t end, std::vector<std::string>& landings,
+                     std::vector<CheckWarning>& warnings)
 {
     CRealPaths realPaths;
-    for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
+    for (size_t i = first; i < end; ++i) {
         const FileEntry& entry = info.m_files[i];
         const EntryAction action = ActionOf(entry);
         const bool copies = action == EntryAction::Copy;
@@ -256,28 +273,68 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
                      ", so the entry is neither copied nor opened");
             continue;
         }
-        if (!CheckText(i, "the source " + Quoted(entry.szSource), entry.szSource, copies ? "not copied" : "not opened",
-                       warnings) ||
-            (copies && !CheckDestinationText(i, entry, warnings)))
+        if (!CheckText(i, [&] { return "the source " + Quoted(entry.szSource); }, entry.szSource,
+                       copies ? "not copied" : "not opened", warnings))
             continue;
-        if (copies)
-            CheckDestination(i, entry, warnings);
+        if (copies) {
+            const std::string path = RelativeDestPath(entry);
+            if (!CheckDestinationText(i, entry, path, warnings))
+                continue;
+            landings[i] = Landing(path);
+            CheckDestination(i, entry, path, landings[i], warnings);
+        }
         CheckSource(i, entry, copies, realPaths, warnings);
     }
+}
+
+}  // namespace
+
+void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
+{
+    // Where each copy lands, found once. The entries are checked in two
+    // halves, the later on a thread of its own where one can be started
+    // (every look at a source waits for the system), and its findings come
+    // after the earlier's, as in one pass.
+    const size_t count = info.m_files.GetSize();
+    std::vector<std::string> landings(count);
+    std::vector<CheckWarning> later;
+    std::exception_ptr failure;
+    auto checkLater = [&] {
+        try {
+            CheckEntryRange(info, count / 2, count, landings, later);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    std::thread checking;
+    try {
+        checking = std::thread(checkLater);
+    } catch (const std::system_error&) {
+    }
+    CheckEntryRange(info, 0, count / 2, landings, warnings);
+    if (checking.joinable())
+        checking.join();
+    else
+        checkLater();
+    if (failure)
+        std::rethrow_exception(failure);
+    warnings.insert(warnings.end(), later.begin(), later.end());
 
     // Two copies to the same place, as Windows compares names: the later
     // replaces the earlier.
-    std::map<std::string, size_t> landings;
+    std::unordered_map<std::string, size_t> first;
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
         if (ActionOf(info.m_files[i]) != EntryAction::Copy)
             continue;
-        std::string landing = Landing(info.m_files[i]);
-        WindowsNames::FoldAnsiCase(&landing[0]);
-        const auto first = landings.emplace(landing, i);
-        if (!first.second)
+        if (landings[i].empty())
+            landings[i] = Landing(RelativeDestPath(info.m_files[i]));
+        std::string folded = landings[i];
+        WindowsNames::FoldAnsiCase(&folded[0]);
+        const auto known = first.emplace(std::move(folded), i);
+        if (!known.second)
             Warn(warnings, "dest-duplicate",
-                 FileKeyName(i) + " is copied to the same place as " + FileKeyName(first.first->second) + ", " +
-                     Quoted(Landing(info.m_files[i])) + " in the target directory, and replaces it");
+                 FileKeyName(i) + " is copied to the same place as " + FileKeyName(known.first->second) + ", " +
+                     Quoted(landings[i]) + " in the target directory, and replaces it");
     }
 }
 

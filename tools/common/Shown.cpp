@@ -1,5 +1,7 @@
 #include "common/Shown.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 #include "codepages/CodePages.h"
@@ -25,12 +27,16 @@ std::string Shown(const std::string& packageText, ShowAs kind)
     const size_t length = packageText.size();
     for (size_t i = 0; i < length;) {
         // A run of printable ASCII is itself in every code page (a byte
-        // below 0x80 where a character starts is one character) and in UTF-8.
+        // below 0x80 where a character starts is one character) and in UTF-8;
+        // in a path each backslash in it is a separator.
         size_t plain = i;
-        while (plain < length && text[plain] >= 0x20 && text[plain] < 0x7F && !(kind == ShowAs::Path && text[plain] == '\\'))
+        while (plain < length && text[plain] >= 0x20 && text[plain] < 0x7F)
             ++plain;
         if (plain > i) {
+            const size_t from = shown.size();
             shown.append(text + i, plain - i);
+            if (kind == ShowAs::Path)
+                std::replace(shown.begin() + static_cast<std::ptrdiff_t>(from), shown.end(), '\\', kSystemSeparator);
             i = plain;
             continue;
         }

@@ -26,6 +26,10 @@ std::string InQuotes(const std::string& shown, Quotes quotes);
 // every byte that is no UTF-8 as <XX> too.
 std::string ShownUtf8(const std::string& utf8);
 
+// The separator a path is shown with: the system's ('/' natively, '\\' on
+// Windows).
+extern const char kSystemSeparator;
+
 // Shown's last step: appends the character c of package text, which its
 // bytes (length of them) write in the package's code page, in the system's
 // form. Natively in UTF-8, a path's backslash as "/"; on Windows the bytes

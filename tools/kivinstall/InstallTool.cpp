@@ -109,20 +109,29 @@ public:
     void AfterStep(const InstallStep& step) override
     {
         const std::string source = Shown(Quoted(step.entry->szSource), ShowAs::Path);
-        std::string line = std::string(step.action == EntryAction::Open ? "[open " : "[") + std::to_string(step.number) +
-                           "/" + std::to_string(step.count) + "] ";
+        std::string line;
+        line.reserve(2 * source.size() + 64);
+        line += step.action == EntryAction::Open ? "[open " : "[";
+        line += std::to_string(step.number);
+        line += '/';
+        line += std::to_string(step.count);
+        line += "] ";
         if (step.action == EntryAction::Open) {
             line += step.outcome == StepOutcome::Done       ? "opened " + source
                     : step.outcome == StepOutcome::PassedOver && !Platform::Interrupted() ? "not opened (--open opens it): " + source
                                                               : "could not open " + source + ": " + WhyFailed(step);
         } else if (step.outcome == StepOutcome::Done) {
-            line += "copied " + source + " -> " + Shown(Quoted(step.destPath), ShowAs::Path);
+            line += "copied ";
+            line += source;
+            line += " -> ";
+            line += Shown(Quoted(step.destPath), ShowAs::Path);
             ++m_copied;
         } else {
             line += "NOT copied " + source + ": " + (step.outcome == StepOutcome::PathTooLong ? WhyTooLong(step) : WhyFailed(step));
             ++m_failed;
         }
-        m_console.Err(line + "\n");
+        line += '\n';
+        m_console.Err(line);
     }
 
     size_t Copied() const { return m_copied; }

@@ -1,7 +1,12 @@
 #include "kivpack/ContentScan.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <iterator>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 #include "common/ErrorText.h"
 #include "common/SystemText.h"
@@ -13,7 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Entry {
-    fs::path path;
     std::string name;    // UTF-8
     std::string folded;  // the form under which names equal but for letter case are alike
     bool directory;
@@ -31,23 +35,36 @@ public:
 
     // Reads one directory (shown and package are its relative paths with a
     // closing separator, or empty) and returns the number of files it carries.
-    size_t Scan(const fs::path& directory, const fs::path& relative, const std::string& shown, const std::string& package)
+    // With threads, the directories in it are read beforehand on several
+    // threads (at the top of the tree), each into a scan of its own, and
+    // taken in here in order, as one reading would meet them.
+    size_t Scan(const fs::path& directory, const fs::path& relative, const std::string& shown, const std::string& package,
+                bool threads = false)
     {
         std::vector<Entry> entries = Read(directory, shown);
         std::sort(entries.begin(), entries.end(), ComesBefore);
+        std::vector<Subtree> subtrees = threads ? ScanSubtrees(directory, relative, shown, package, entries) : std::vector<Subtree>();
         size_t carried = 0;
         const Entry* previous = nullptr;
         for (const Entry& entry : entries) {
             const std::string shownPath = shown + entry.name;
             std::string packageName;
             const std::vector<std::string> problems = NameProblems(entry.name, packageName);
+            const fs::path name = fs::u8path(entry.name);
             if (entry.directory) {
-                const size_t inside = Scan(entry.path, relative / entry.path.filename(), shownPath + "/", package + packageName + "\\");
+                size_t inside;
+                if (threads) {
+                    Subtree& subtree = subtrees[static_cast<size_t>(&entry - entries.data())];
+                    inside = subtree.carried;
+                    Take(subtree.scan);
+                } else {
+                    inside = Scan(directory / name, relative / name, shownPath + "/", package + packageName + "\\");
+                }
                 if (inside == 0)
                     continue;
                 carried += inside;
             } else {
-                m_scan.files.push_back({entry.path, relative / entry.path.filename(), shownPath, package + packageName,
+                m_scan.files.push_back({directory / name, relative / name, shownPath, package + packageName,
                                         package.empty() ? "" : package.substr(0, package.size() - 1)});
                 ++carried;
             }
@@ -66,13 +83,71 @@ public:
     }
 
 private:
+    struct Subtree {
+        ContentScan scan;
+        size_t carried = 0;
+    };
+
+    // Scans each directory among entries (of directory) into a subtree of
+    // its own, on this thread and up to three others, taking them in order.
+    static std::vector<Subtree> ScanSubtrees(const fs::path& directory, const fs::path& relative, const std::string& shown,
+                                             const std::string& package, const std::vector<Entry>& entries)
+    {
+        std::vector<Subtree> subtrees(entries.size());
+        std::atomic<size_t> next{0};
+        std::mutex failure;
+        std::exception_ptr failed;
+        auto scan = [&] {
+            try {
+                for (size_t i; (i = next++) < entries.size();) {
+                    if (!entries[i].directory)
+                        continue;
+                    std::string packageName;
+                    NameProblems(entries[i].name, packageName);
+                    const fs::path name = fs::u8path(entries[i].name);
+                    subtrees[i].carried = CScanner(subtrees[i].scan).Scan(directory / name, relative / name,
+                                                                          shown + entries[i].name + "/", package + packageName + "\\");
+                }
+            } catch (...) {
+                const std::lock_guard<std::mutex> guard(failure);
+                failed = std::current_exception();
+            }
+        };
+        const unsigned helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
+        std::vector<std::thread> running;
+        for (unsigned n = 0; n < helpers; ++n) {
+            try {
+                running.emplace_back(scan);
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+        scan();
+        for (std::thread& helper : running)
+            helper.join();
+        if (failed)
+            std::rethrow_exception(failed);
+        return subtrees;
+    }
+
+    // Appends what a subtree's scan found.
+    void Take(ContentScan& subtree)
+    {
+        auto append = [](auto& to, auto& from) {
+            to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+        };
+        append(m_scan.files, subtree.files);
+        append(m_scan.refusals, subtree.refusals);
+        append(m_scan.notes, subtree.notes);
+    }
+
     // The entries of a directory that can be packed, as files or directories.
     std::vector<Entry> Read(const fs::path& directory, const std::string& shown)
     {
         std::vector<Entry> entries;
         std::error_code error;
         for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
-            const std::string name = it->path().filename().u8string();
+            std::string name = it->path().filename().u8string();
             auto shownPath = [&] { return ShownSystemPath(fs::u8path(shown + name), Quotes::With); };
             // The entry's own type comes with the listing; only a link is looked up.
             std::error_code statusError;
@@ -95,7 +170,8 @@ private:
                                           (statusError ? " (" + ErrorMessage(statusError) + ")" : std::string()));
                 continue;
             }
-            entries.push_back({it->path(), name, WindowsNames::FoldedUtf8Name(name), fs::is_directory(status)});
+            std::string folded = WindowsNames::FoldedUtf8Name(name);
+            entries.push_back({std::move(name), std::move(folded), fs::is_directory(status)});
         }
         if (error)
             m_scan.refusals.push_back("the directory " + ShownSystemPath(fs::u8path(shown.empty() ? "." : shown), Quotes::With) + " cannot be read: " + ErrorMessage(error));
@@ -110,6 +186,6 @@ private:
 ContentScan ScanContent(const fs::path& contentDir)
 {
     ContentScan scan;
-    CScanner(scan).Scan(contentDir, fs::path(), "", "");
+    CScanner(scan).Scan(contentDir, fs::path(), "", "", true);
     return scan;
 }

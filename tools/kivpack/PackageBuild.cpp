@@ -20,38 +20,40 @@ namespace {
 
 // Copies the content files below content, several at a time: each copy is a
 // new file of its own, independent of the others, and on more than one
-// processor their work in the kernel overlaps. The directories are made
-// first, in order. False, with the index of the file whose copy failed and
-// the system's reason, when one fails; that is the first in the scan's order
-// to fail, as one copy at a time would find it: the files are taken in order,
-// so every file before it has been taken, and is finished, by the time the
-// copies end.
+// processor their work in the kernel overlaps. The directories are made in
+// order by this thread while the others copy the files whose directories are
+// there. False, with the index of the file that could not be written and
+// the system's reason, when one fails; that is the first in the scan's order to fail, as one
+// copy at a time would find it: the files are taken in order, so every file
+// before it has been taken, and is finished, by the time the copies end.
 bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files, size_t& failed, std::string& reason)
 {
-    std::vector<fs::path> destinations;
-    destinations.reserve(files.size());
-    fs::path made;
-    for (size_t i = 0; i < files.size(); ++i) {
-        destinations.push_back(content / files[i].relative);
-        fs::path directory = destinations.back().parent_path();
-        if (directory != made) {
-            made = std::move(directory);
-            std::error_code error;
-            fs::create_directories(made, error);
-            if (Platform::Interrupted() || error) {
-                failed = i;
-                reason = ErrorMessage(error);
-                return false;
-            }
-        }
-    }
-
+    std::vector<fs::path> destinations(files.size());
+    // The next file to take, how many files have their directory made (and
+    // their destination written), and whether the directories are done.
     std::atomic<size_t> next{0};
+    std::atomic<size_t> ready{0};
+    std::atomic<bool> made{false};
     std::atomic<bool> stop{false};
     std::mutex failure;
     failed = files.size();
+    auto fail = [&](size_t i, const std::string& why) {
+        const std::lock_guard<std::mutex> guard(failure);
+        if (i < failed) {
+            failed = i;
+            reason = why;
+        }
+        stop = true;
+    };
     auto copy = [&] {
         for (size_t i; !stop && (i = next++) < files.size();) {
+            // A file whose directory is not made yet waits for it; one whose
+            // directory could not be made is not copied.
+            while (i >= ready.load(std::memory_order_acquire)) {
+                if (made.load(std::memory_order_acquire) && i >= ready.load(std::memory_order_acquire))
+                    return;
+                std::this_thread::yield();
+            }
             std::string copyReason;
             bool copied = false;
             try {
@@ -59,18 +61,12 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
             } catch (const std::bad_alloc&) {
                 copyReason = ErrorMessage(std::make_error_code(std::errc::not_enough_memory));
             }
-            if (!copied) {
-                const std::lock_guard<std::mutex> guard(failure);
-                if (i < failed) {
-                    failed = i;
-                    reason = copyReason;
-                }
-                stop = true;
-            }
+            if (!copied)
+                fail(i, copyReason);
         }
     };
-    // One copy runs here; a helper that cannot be started leaves its share
-    // to the others.
+    // One copy runs here, once the directories are made; a helper that
+    // cannot be started leaves its share to the others.
     const unsigned helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
     std::vector<std::thread> running;
     for (unsigned n = 0; n < helpers; ++n) {
@@ -80,6 +76,23 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
             break;
         }
     }
+    fs::path directory;
+    for (size_t i = 0; i < files.size(); ++i) {
+        destinations[i] = content / files[i].relative;
+        if (destinations[i].parent_path() != directory) {
+            // Its parent is made already, unless no file lies in it.
+            directory = destinations[i].parent_path();
+            std::error_code madeError;
+            if (!fs::create_directory(directory, madeError) && madeError)
+                fs::create_directories(directory, madeError);
+            if (Platform::Interrupted() || madeError) {
+                fail(i, ErrorMessage(madeError));
+                break;
+            }
+        }
+        ready.store(i + 1, std::memory_order_release);
+    }
+    made.store(true, std::memory_order_release);
     copy();
     for (std::thread& helper : running)
         helper.join();

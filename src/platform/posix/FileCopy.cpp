@@ -91,38 +91,63 @@ bool CopyNewFile(const char* source, const char* destination)
         errno = error;
         return false;
     }
-    return CopyToNewFile(in, info, destination, info.st_mode & 0777);
+    return CopyToNewFile(in, info, AT_FDCWD, destination, info.st_mode & 0777);
 }
 
-bool CopyToNewFile(int in, const struct stat& info, const char* destination, mode_t mode)
+int CreateNewFile(int directory, const char* name, mode_t mode, struct stat& made)
 {
     // Made with its permissions at once: they bind only later opens.
-    const int out = open(destination, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const int out = openat(directory, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    // What it made, so that a failure removes that and nothing else.
+    if (out >= 0 && fstat(out, &made) != 0) {
+        const int error = errno;
+        close(out);
+        unlinkat(directory, name, 0);
+        errno = error;
+        return -1;
+    }
+    return out;
+}
+
+bool FillNewFile(int in, int out, const struct stat& info, int mode, int directory, const char* name,
+                 const struct stat& made, bool& removed)
+{
+    bool copied = CopyInto(in, out, info, mode, false);
+    int error = errno;
+    if (copied && close(out) != 0) {
+        copied = false;
+        error = errno;
+        out = -1;
+    }
+    removed = !copied && AbandonNewFile(out, directory, name, made);
+    errno = error;
+    return copied;
+}
+
+bool AbandonNewFile(int out, int directory, const char* name, const struct stat& made)
+{
+    const int error = errno;
+    if (out >= 0)
+        close(out);
+    struct stat named;
+    const bool removed = fstatat(directory, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == made.st_dev &&
+                         named.st_ino == made.st_ino && unlinkat(directory, name, 0) == 0;
+    errno = error;
+    return removed;
+}
+
+bool CopyToNewFile(int in, const struct stat& info, int directory, const char* name, mode_t mode)
+{
+    struct stat made;
+    const int out = CreateNewFile(directory, name, mode, made);
     if (out < 0) {
         const int error = errno;
         close(in);
         errno = error;
         return false;
     }
-    // What it made, so that a failure removes that and nothing else.
-    struct stat made;
-    if (fstat(out, &made) != 0) {
-        const int error = errno;
-        close(in);
-        close(out);
-        unlink(destination);
-        errno = error;
-        return false;
-    }
-    const bool copied = CopyAndClose(in, out, info, -1, false);
-    if (!copied) {
-        const int error = errno;
-        struct stat named;
-        if (lstat(destination, &named) == 0 && named.st_dev == made.st_dev && named.st_ino == made.st_ino)
-            unlink(destination);
-        errno = error;
-    }
-    return copied;
+    bool removed;
+    return FillNewFile(in, out, info, -1, directory, name, made, removed);
 }
 
 bool CopyInto(int in, int out, const struct stat& info, int mode, bool flush)
@@ -133,18 +158,6 @@ bool CopyInto(int in, int out, const struct stat& info, int mode, bool flush)
                         (!flush || fdatasync(out) == 0);
     const int error = errno;
     close(in);
-    errno = error;
-    return copied;
-}
-
-bool CopyAndClose(int in, int out, const struct stat& info, int mode, bool flush)
-{
-    bool copied = CopyInto(in, out, info, mode, flush);
-    int error = errno;
-    if (close(out) != 0 && copied) {
-        copied = false;
-        error = errno;
-    }
     errno = error;
     return copied;
 }

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unordered_map>
@@ -100,14 +102,22 @@ public:
         known->changedByRun = true;
     }
 
-    // The run made the directory directory (ending with "/"): it is empty,
-    // and needs no reading to know so; as a directory the run writes, the
-    // names of its entries are found in the listing.
-    void Made(const std::string& directory)
+    // The run removed the entry name it made in directory again.
+    void Removed(const char* directory, size_t directoryLength, const char* name)
     {
-        struct stat info;
-        if (stat(directory.c_str(), &info) != 0)
+        Listing* known = Known(directory, directoryLength);
+        if (!known)
             return;
+        const auto entry = known->names.find(WindowsNames::FoldedUtf8Name(name, strlen(name)));
+        if (entry != known->names.end() && entry->second == name)
+            known->names.erase(entry);
+    }
+
+    // The run made the directory directory (ending with "/"; its status in
+    // info): it is empty, and needs no reading to know so; as a directory the
+    // run writes, the names of its entries are found in the listing.
+    void Made(const std::string& directory, const struct stat& info)
+    {
         Listing& listing = m_listings[directory];
         listing.names.clear();
         listing.changedByRun = true;
@@ -158,16 +168,20 @@ private:
 
 // Kept until the process ends: freeing the names of a run of tens of
 // thousands of files one by one at exit would take longer than finding them.
+// Used under g_namesLock only: the run's thread looks names up and notes
+// them, and the copies' helpers look up the sources they open.
 CDirectoryNames& DirectoryNames()
 {
     static CDirectoryNames& names = *new CDirectoryNames;
     return names;
 }
+std::mutex g_namesLock;
 
 }  // namespace
 
-void NoteNativeEntryMade(const char* native, bool isDirectory)
+void NoteNativeEntryMade(const char* native, const struct stat* madeDirectory)
 {
+    const std::lock_guard<std::mutex> guard(g_namesLock);
     // A directory may be written with a closing "/": its name is before it,
     // and its directory ("" or ending in "/") before that.
     size_t length = strlen(native);
@@ -178,8 +192,47 @@ void NoteNativeEntryMade(const char* native, bool isDirectory)
         --directoryLength;
     const std::string name(native + directoryLength, length - directoryLength);
     DirectoryNames().Added(native, directoryLength, name.c_str());
-    if (isDirectory)
-        DirectoryNames().Made(std::string(native, length) + "/");
+    if (madeDirectory)
+        DirectoryNames().Made(std::string(native, length) + "/", *madeDirectory);
+}
+
+void NoteNativeNameMade(const char* native, const char* name)
+{
+    const std::lock_guard<std::mutex> guard(g_namesLock);
+    DirectoryNames().Added(native, strlen(native), name);
+}
+
+void NoteNativeNameRemoved(const char* native, const char* name)
+{
+    const std::lock_guard<std::mutex> guard(g_namesLock);
+    DirectoryNames().Removed(native, strlen(native), name);
+}
+
+int FindNativeName(int directory, const char* native, const char* name, char* onDisk)
+{
+    // In a directory the run is writing the listing answers; a name that two
+    // entries match, and any name elsewhere, is tried as written first.
+    const size_t length = strlen(name);
+    CopyText(onDisk, CNativePath::kSize, name);
+    std::unique_lock<std::mutex> names(g_namesLock);
+    if (const CDirectoryNames::Listing* writing = DirectoryNames().ChangedByRun(native)) {
+        const int matches = CDirectoryNames::Find(writing, name, length, onDisk, CNativePath::kSize);
+        if (matches != 2)
+            return matches;
+    }
+    names.unlock();
+    struct stat info;
+    if (fstatat(directory, name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+        return 1;
+    if (errno != ENOENT)
+        return 0;
+    names.lock();
+    const int matches = CDirectoryNames::Find(DirectoryNames().Current(native), name, length, onDisk, CNativePath::kSize);
+    if (matches == 2) {
+        errno = ENOTUNIQ;
+        return -1;
+    }
+    return matches;
 }
 
 namespace {
@@ -208,6 +261,15 @@ int WriteAsWritten(const char* path, char* text, char* whole, size_t size)
 
 }  // namespace
 
+int NativeName(const char* name, char* native)
+{
+    if (WindowsNames::IsDeviceName(name, strlen(name)))
+        return ENODEV;
+    if (!CodePages::AnsiToUtf8(name, native, CNativePath::kSize))
+        return CodePages::IsCodePageText(name) ? ENAMETOOLONG : EILSEQ;
+    return 0;
+}
+
 bool NativePathAsWritten(const char* path, char* native)
 {
     char text[CNativePath::kSize];
@@ -216,8 +278,9 @@ bool NativePathAsWritten(const char* path, char* native)
     return error == 0;
 }
 
-CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
+CNativePath::CNativePath(const char* path) : m_valid(false)
 {
+    m_path[0] = '\0';
     char text[kSize];
     // Most paths exist as written, or all but their last level do: those
     // levels are taken at once, without a lookup of each.
@@ -239,6 +302,8 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
     char directory[kSize];
     memcpy(directory, whole, known);
     directory[known] = '\0';
+    // The names are held while they are read; not while the system is asked.
+    std::unique_lock<std::mutex> names(g_namesLock);
     if (const CDirectoryNames::Listing* writing = known > 0 ? DirectoryNames().ChangedByRun(directory) : nullptr) {
         char found[kSize];
         const int matches = CDirectoryNames::Find(writing, whole + known, lastEnd - known, found, sizeof found);
@@ -253,6 +318,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         }
     }
 
+    names.unlock();
     struct stat info;
     m_exists = lstat(whole, &info) == 0;
     m_seenType = m_exists ? info.st_mode & S_IFMT : 0;
@@ -263,6 +329,7 @@ CNativePath::CNativePath(const char* path) : m_path{}, m_valid(false)
         return;
     }
     whole[known] = '\0';
+    names.lock();
     // The directory of the last level, read (or known) once for the lookup
     // of that level; where it is none, every level is looked up.
     const CDirectoryNames::Listing* parent = known > 0 ? DirectoryNames().Current(whole) : nullptr;

@@ -2,8 +2,7 @@
 // started the program: what an elevated program opens then runs unelevated.
 #include "platform/win32/DesktopShell.h"
 
-#include "platform/Platform.h"
-
+#include <direct.h>
 #include <exdisp.h>
 #include <shldisp.h>
 #include <shlobj.h>
@@ -65,17 +64,16 @@ bool OpenAsDesktopUser(const char* file)
     // the parameter text exactly as given.
     // Both are taken in UTF-16, which holds a directory whose name the code
     // page cannot write.
-    wchar_t parameters[MAX_PATH], whole[MAX_PATH];
-    Platform::SavedDir here;
+    wchar_t parameters[MAX_PATH], whole[MAX_PATH], here[MAX_PATH];
     IShellDispatch2* shell;
     const DWORD wholeLength = Widen(file, parameters) ? GetFullPathNameW(parameters, MAX_PATH, whole, nullptr) : 0;
-    if (!IsUserAnAdmin() || wholeLength == 0 || wholeLength >= MAX_PATH || !Platform::SaveCurrentDir(here) ||
+    if (!IsUserAnAdmin() || wholeLength == 0 || wholeLength >= MAX_PATH || !_wgetcwd(here, MAX_PATH) ||
         !(shell = DesktopShell()))
         return false;
     // The texts: the path, the parameters, the directory; the default action
     // (no verb), shown normally.
     VARIANT texts[3] = {}, verb = {}, show = {};
-    const wchar_t* given[3] = {whole, parameters, here.path};
+    const wchar_t* given[3] = {whole, parameters, here};
     bool made = true;
     for (int i = 0; i < 3; ++i) {
         texts[i].vt = VT_BSTR;

@@ -43,7 +43,7 @@ bool NameCaseDiffers(const char* path)
 
 }  // namespace
 
-FileLookup LookUpFile(const char* path)
+FileLookup LookUpFile(const char* path, const CNativePath*)
 {
     if (!path || WindowsNames::HasDeviceName(path))
         return {FileKind::Special, false};

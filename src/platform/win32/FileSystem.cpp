@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/CleanedDirectories.h"
 #include "platform/win32/DesktopShell.h"
 #include "platform/TemporaryName.h"
 #include "text/Text.h"
@@ -17,27 +18,13 @@
 namespace Platform {
 
 namespace {
+// Set by a test before a run, read by the thread that opens: not thread-safe.
 ShellOpener g_shellOpener = nullptr;
 }
 
 int LastError()
 {
     return static_cast<int>(GetLastError());
-}
-
-bool SaveCurrentDir(SavedDir& saved)
-{
-    return _wgetcwd(saved.path, static_cast<int>(kSavedDirSize)) != nullptr;
-}
-
-bool RestoreCurrentDir(const SavedDir& saved)
-{
-    return _wchdir(saved.path) == 0;
-}
-
-bool ChangeDir(const char* path)
-{
-    return _chdir(path) == 0;
 }
 
 bool DirectoryExists(const char* path)
@@ -105,37 +92,6 @@ bool WrittenBefore(const FILETIME& written, long long seconds)
     return ticks(now) - ticks(written) >= seconds * 10000000;
 }
 
-// The directories of this run that have been cleaned, each as a hash of its
-// text: a table of fixed size, emptied when it is half full and when a run
-// starts, so that a package's files in any order cost one search of their
-// directory each.
-constexpr size_t kCleanedSlots = 1024;
-unsigned g_cleaned[kCleanedSlots];
-size_t g_cleanedCount;
-unsigned g_run = 1, g_cleanedRun;
-
-// Whether the directory (length bytes) is cleaned already; it is from now on.
-bool WasCleaned(const char* directory, size_t length)
-{
-    if (g_cleanedRun != g_run || g_cleanedCount == kCleanedSlots / 2) {
-        memset(g_cleaned, 0, sizeof g_cleaned);
-        g_cleanedCount = 0;
-        g_cleanedRun = g_run;
-    }
-    unsigned hash = 2166136261u;
-    for (size_t at = 0; at < length; ++at)
-        hash = (hash ^ static_cast<unsigned char>(directory[at])) * 16777619u;
-    hash |= 1;  // 0 marks a free slot
-    size_t slot = hash % kCleanedSlots;
-    for (; g_cleaned[slot] != 0; slot = (slot + 1) % kCleanedSlots) {
-        if (g_cleaned[slot] == hash)
-            return true;
-    }
-    g_cleaned[slot] = hash;
-    ++g_cleanedCount;
-    return false;
-}
-
 // Removes a temporary whose run has ended: one that can be opened for
 // deletion, which the handle of a copy still writing it refuses, goes when
 // that handle closes. A copy of a read-only file is read-only, which the
@@ -155,14 +111,14 @@ void RemoveEnded(const char* path, DWORD attributes)
 
 // Removes from directory (length bytes, "" or ending in a separator or a
 // colon) the temporaries of runs that have ended: of every run, the first
-// copy into a directory does (StartRun). Neither a directory nor a link is
-// one.
+// copy into a directory does, the directory's text its key in the record
+// (CleanedDirectories.h). Neither a directory nor a link is one.
 void RemoveStaleTemporaries(const char* directory, size_t length)
 {
     // The temporaries' names all begin alike; where even that pattern would
     // not fit the path limit, every name is looked at.
     char path[MAX_PATH];
-    if (WasCleaned(directory, length) || !CopyText(path, sizeof path, directory))
+    if (!FirstCleaning(directory, length) || !CopyText(path, sizeof path, directory))
         return;
     if (!AppendText(path, sizeof path, kTemporaryPrefix) || !AppendText(path, sizeof path, "*")) {
         path[length] = '\0';
@@ -189,11 +145,63 @@ void RemoveStaleTemporaries(const char* directory, size_t length)
     FindClose(search);
 }
 
+// The current directory, in UTF-16 (_wgetcwd), which holds every name the
+// system can, where the code page cannot write some of them.
+struct SavedDir {
+    wchar_t path[MAX_PATH];
+};
+
+bool SaveCurrentDir(SavedDir& saved)
+{
+    return _wgetcwd(saved.path, MAX_PATH) != nullptr;
+}
+
+bool RestoreCurrentDir(const SavedDir& saved)
+{
+    return _wchdir(saved.path) == 0;
+}
+
 }  // namespace
 
-void StartRun()
+CCopyRun::CCopyRun()
 {
-    ++g_run;
+    ForgetCleanedDirectories();
+}
+
+CCopyRun::~CCopyRun() = default;
+
+bool CCopyRun::PrepareEntryDir(const char* entryDir, MakeLevels makeLevels, int& error)
+{
+    // The entry directory is entered to test it, and its levels made when it
+    // cannot be entered. The current directory is always put back, since
+    // relative source and destination paths are resolved against it.
+    error = 0;
+    SavedDir saved;
+    if (!SaveCurrentDir(saved)) {
+        // A current directory that does not fit the buffer could not be
+        // restored, so it is not left: the entry directory is tested in place.
+        if (!DirectoryExists(entryDir))
+            error = makeLevels(entryDir);
+        return true;
+    }
+    if (_chdir(entryDir) != 0)
+        error = makeLevels(entryDir);
+    if (!RestoreCurrentDir(saved)) {
+        error = LastError();
+        return false;
+    }
+    return true;
+}
+
+CopyStart CCopyRun::Copy(const char* source, const char* destPath)
+{
+    return CopyFileOverwrite(source, destPath) ? CopyStart::Copied : CopyStart::Failed;
+}
+
+// No copy goes on past its step here (kCopiesUnderWay).
+bool CCopyRun::FinishOldest()
+{
+    return false;
 }
 
 bool MakeDir(const char* path)

@@ -14,10 +14,12 @@ std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes)
     return ShownSystemText(path.native(), quotes);
 }
 
+const char kSystemSeparator = '/';
+
 void AppendInSystemForm(std::string& shown, const char*, size_t, uint32_t c, ShowAs kind)
 {
     if (kind == ShowAs::Path && c == '\\') {
-        shown += '/';
+        shown += kSystemSeparator;
         return;
     }
     char utf8[4];

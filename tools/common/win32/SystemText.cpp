@@ -17,6 +17,8 @@ std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes)
     return InQuotes(ShownUtf8(utf8), quotes);
 }
 
+const char kSystemSeparator = '\\';
+
 void AppendInSystemForm(std::string& shown, const char* bytes, size_t length, uint32_t, ShowAs)
 {
     shown.append(bytes, length);
