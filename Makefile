@@ -11,7 +11,7 @@ RELEASE_DIR := build/release
 # are 32-bit programs: Wine runs them with wine32, from Debian's i386
 # architecture, which `make deps` adds when it is missing.
 DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-i686-posix help2man dpkg-dev \
-                wine wine64 wine32:i386 fonts-wine xvfb xauth clang libclang-rt-14-dev python3 \
+                wine wine64 wine32:i386 fonts-wine xvfb xauth clang clang-format libclang-rt-14-dev python3 \
                 libbenchmark-dev xdotool imagemagick git openssl osslsigncode locales lintian
 # The locales whose ANSI code pages Wine takes in the tests of the code pages: 932, 936, 949 and 950,
 # then 874 and 1250 to 1258; made with localedef when the system lacks them.
@@ -37,7 +37,7 @@ KIV_SIGN_OUTPUT        ?= $(WINDOWS_DIR)/signed/KivSetup.exe
 # in build/release's cache (cmake/Install.cmake holds the default).
 KIV_MAINTAINER ?=
 
-.PHONY: all native windows release install deb fuzz-build test test-deb test-native test-windows test-windows-cmd test-fuzz test-reproducible fuzz bench deps demo sign clean
+.PHONY: all native windows release install deb fuzz-build test test-format test-deb test-native test-windows test-windows-cmd test-fuzz test-reproducible fuzz bench deps demo sign clean
 
 all: native windows release
 
@@ -83,6 +83,7 @@ fuzz-build:
 	cmake --build --preset fuzz
 
 test: deps
+	$(MAKE) test-format
 	$(MAKE) all
 	$(MAKE) test-native
 	$(MAKE) test-windows
@@ -96,6 +97,10 @@ test: deps
 	$(MAKE) test-deb
 	$(MAKE) test-reproducible
 	$(MAKE) test-fuzz
+
+# The sources are laid out as .clang-format says (clang-format changes nothing).
+test-format:
+	tests/check-format.sh
 
 test-native:
 	ctest --preset native

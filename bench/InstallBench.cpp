@@ -15,6 +15,7 @@
 #include "install/Install.h"
 #include "platform/Platform.h"
 #include "setupinfo/SetupInfo.h"
+#include "support/WholeInstall.h"
 
 namespace {
 

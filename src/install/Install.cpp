@@ -2,7 +2,6 @@
 #include "platform/Platform.h"
 #include "install/Install.h"
 #include "install/MakePath.h"
-#include "setupinfo/SetupInfo.h"
 #include "platform/Shell.h"
 
 namespace {
@@ -140,9 +139,4 @@ int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObse
     WalkInstallSteps(files, targetDir, CarryOut, &run, passes);
     ReportAll(run);
     return run.notCopied;
-}
-
-int Install(const CSetupInfo& info, const char* targetDir)
-{
-    return RunInstall(info.m_files, targetDir, nullptr);
 }

@@ -100,9 +100,3 @@ protected:
 // number of C entries not copied. observer may be null.
 int RunInstall(const CFileEntryArray& files, const char* targetDir, IInstallObserver* observer,
                InstallPasses passes = InstallPasses::Both);
-
-// The installation run of a loaded description, as the installer takes it:
-// copies the C entries into targetDir, then opens the E entries. Returns 0
-// when every C entry was copied, else the number of C entries not copied.
-class CSetupInfo;
-int Install(const CSetupInfo& info, const char* targetDir);

@@ -60,6 +60,14 @@ bool MakeDir(const char* path);
 // not reached the disk (NTFS).
 bool CopyFileOverwrite(const char* source, const char* destination);
 
+// A path's character as the system names files: UTF-16 on Windows, bytes
+// elsewhere.
+#ifdef _WIN32
+using SystemChar = wchar_t;
+#else
+using SystemChar = char;
+#endif
+
 // Copies the regular file source to destination, a file that must not exist
 // yet, both named as the system names them (std::filesystem::path::c_str():
 // UTF-16 on Windows), with the engine's own copy: every byte, the source's

@@ -21,6 +21,7 @@
 #include "platform/Shell.h"
 #include "setupinfo/SetupInfo.h"
 #include "support/TempDir.h"
+#include "support/WholeInstall.h"
 #include "text/Text.h"
 
 // Every flush and rename of this program, by file name: "sync X|rename X Y|". Natively fdatasync and

@@ -82,15 +82,12 @@ std::string WhyFailed(const InstallStep& step)
     return (step.action == EntryAction::Open ? "the open failed: " : "the copy failed: ") + reason;
 }
 
-// Which path of a skipped copy is too long, whole, and its length.
+// Where a skipped copy would have gone, and which of its paths is too long,
+// in the plan's words (TooLongText).
 std::string WhyTooLong(const InstallStep& step)
 {
     const PlanStep whole = ToPlanStep(step);
-    const std::string path = step.tooLong == StepPath::Target     ? ""
-                             : step.tooLong == StepPath::EntryDir ? " " + Shown(Quoted(whole.entryDir), ShowAs::Path)
-                                                                  : " " + Shown(Quoted(whole.destPath), ShowAs::Path);
-    return std::string("its ") + StepPathName(step.tooLong) + path + " is too long (" +
-           std::to_string(step.tooLongLength) + " characters)";
+    return "-> " + Shown(Quoted(whole.destPath), ShowAs::Path) + ": " + TooLongText(whole);
 }
 
 // Tells each step as it is taken, and lets the opens through only with --open.
@@ -127,7 +124,7 @@ public:
             line += Shown(Quoted(step.destPath), ShowAs::Path);
             ++m_copied;
         } else {
-            line += "NOT copied " + source + ": " + (step.outcome == StepOutcome::PathTooLong ? WhyTooLong(step) : WhyFailed(step));
+            line += "NOT copied " + source + (step.outcome == StepOutcome::PathTooLong ? " " + WhyTooLong(step) : ": " + WhyFailed(step));
             ++m_failed;
         }
         line += '\n';

@@ -13,6 +13,7 @@
 #include "text/Text.h"
 #include "windowsnames/WindowsNames.h"
 #include "platform/Interrupt.h"
+#include "platform/win32/CopyProgress.h"
 #include "platform/Shell.h"
 
 namespace Platform {
@@ -43,13 +44,6 @@ bool IsName(const char* path)
         return true;
     SetLastError(ERROR_INVALID_NAME);
     return false;
-}
-
-// Cancels CopyFileEx at its next progress report once the run is interrupted.
-DWORD CALLBACK CancelWhenInterrupted(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
-                                     HANDLE, HANDLE, LPVOID)
-{
-    return Interrupted() ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
 // Writes a file's data through to the disk, through a handle open for writing.

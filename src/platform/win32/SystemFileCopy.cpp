@@ -5,19 +5,9 @@
 #include <windows.h>
 
 #include "platform/Interrupt.h"
+#include "platform/win32/CopyProgress.h"
 
 namespace Platform {
-
-namespace {
-
-// Cancels CopyFileEx at its next progress report once the run is interrupted.
-DWORD CALLBACK CancelWhenInterrupted(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
-                                     HANDLE, HANDLE, LPVOID)
-{
-    return Interrupted() ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
-}
-
-}  // namespace
 
 bool CopyNewSystemFile(const SystemChar* source, const SystemChar* destination)
 {
