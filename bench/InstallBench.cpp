@@ -65,13 +65,16 @@ public:
                                "\\;C;" + std::to_string(n);
                     }));
         std::filesystem::current_path(m_start);
-        m_loaded = m_info.Load("setup.inf", "list.inf") != nullptr &&
-                   m_info.m_files.GetSize() == static_cast<size_t>(files);
+        m_loaded =
+            m_info.Load("setup.inf", "list.inf") != nullptr && m_info.m_files.GetSize() == static_cast<size_t>(files);
 
-        WalkInstallSteps(m_info.m_files, m_target.c_str(), [](InstallStep& step, void* copies) {
-            if (step.action == EntryAction::Copy && step.tooLong == StepPath::None)
-                static_cast<Copies*>(copies)->emplace_back(step.entry->szSource, step.destPath);
-        }, &m_copies);
+        WalkInstallSteps(
+            m_info.m_files, m_target.c_str(),
+            [](InstallStep& step, void* copies) {
+                if (step.action == EntryAction::Copy && step.tooLong == StepPath::None)
+                    static_cast<Copies*>(copies)->emplace_back(step.entry->szSource, step.destPath);
+            },
+            &m_copies);
         // One run makes the directories, so both loops time copying over
         // existing files into existing directories.
         m_loaded = m_loaded && Install(m_info, m_target.c_str()) == 0;
@@ -154,15 +157,9 @@ CInstallCase& LargeFiles()
     return files;
 }
 
-void BM_Install1000SmallFiles(benchmark::State& state)
-{
-    SmallFiles().CompareWithPlainCopies(state);
-}
+void BM_Install1000SmallFiles(benchmark::State& state) { SmallFiles().CompareWithPlainCopies(state); }
 
-void BM_Install4LargeFiles(benchmark::State& state)
-{
-    LargeFiles().CompareWithPlainCopies(state);
-}
+void BM_Install4LargeFiles(benchmark::State& state) { LargeFiles().CompareWithPlainCopies(state); }
 
 }  // namespace
 

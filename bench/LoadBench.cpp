@@ -56,8 +56,9 @@ void LoadList(benchmark::State& state, bool indexed, int codePage = CodePages::k
     for (auto _ : state) {
         CSetupInfo info;
         CFileSetupSources files;
-        const char* loaded = indexed ? info.Load(setupPath.c_str(), listPath.c_str(), files)
-                                     : LoadDescription<CRescannedFile>(info, setupPath.c_str(), listPath.c_str(), files);
+        const char* loaded = indexed
+                                 ? info.Load(setupPath.c_str(), listPath.c_str(), files)
+                                 : LoadDescription<CRescannedFile>(info, setupPath.c_str(), listPath.c_str(), files);
         if (!loaded || info.m_files.GetSize() != static_cast<size_t>(entries)) {
             state.SkipWithError("the package did not load whole");
             break;
@@ -69,26 +70,23 @@ void LoadList(benchmark::State& state, bool indexed, int codePage = CodePages::k
     state.SetItemsProcessed(state.iterations() * entries);
 }
 
-void BM_LoadIndexed(benchmark::State& state)
-{
-    LoadList(state, true);
-}
+void BM_LoadIndexed(benchmark::State& state) { LoadList(state, true); }
 
-void BM_LoadRescanning(benchmark::State& state)
-{
-    LoadList(state, false);
-}
+void BM_LoadRescanning(benchmark::State& state) { LoadList(state, false); }
 
-void BM_LoadIndexed932(benchmark::State& state)
-{
-    LoadList(state, true, 932);
-}
+void BM_LoadIndexed932(benchmark::State& state) { LoadList(state, true, 932); }
 
 }  // namespace
 
-BENCHMARK(BM_LoadIndexed)->RangeMultiplier(10)->Range(10, 100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_LoadIndexed)
+    ->RangeMultiplier(10)
+    ->Range(10, 100000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oAuto);
 BENCHMARK(BM_LoadIndexed932)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 // The rescanning Load grows with the square of the list: 10,000 entries take seconds.
-BENCHMARK(BM_LoadRescanning)->RangeMultiplier(10)->Range(10, 10000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_LoadRescanning)
+    ->RangeMultiplier(10)
+    ->Range(10, 10000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oAuto);

@@ -25,10 +25,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 // run that opened a file, in tests/kivinstall/compare-installs.sh.)
 extern "C" void __main();
 
-extern "C" int atexit(void (*function)())
-{
-    return _onexit(reinterpret_cast<_onexit_t>(function)) ? 0 : -1;
-}
+extern "C" int atexit(void (*function)()) { return _onexit(reinterpret_cast<_onexit_t>(function)) ? 0 : -1; }
 
 extern "C" void KivSetupStart()
 {

@@ -9,15 +9,9 @@ uint32_t Little32(const unsigned char* bytes)
     return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-uint16_t Little16(const unsigned char* bytes)
-{
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-}
+uint16_t Little16(const unsigned char* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
 
-BitmapCheck Problem(BitmapProblem problem, int64_t value = 0)
-{
-    return {problem, value};
-}
+BitmapCheck Problem(BitmapProblem problem, int64_t value = 0) { return {problem, value}; }
 
 }  // namespace
 
@@ -34,8 +28,8 @@ BitmapCheck CheckBitmapHeaders(const unsigned char* head, size_t headSize, uint6
     const uint32_t pixelOffset = Little32(head + 10);
     const uint32_t headerSize = Little32(head + 14);
     const bool core = headerSize == coreHeaderSize;
-    if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 64 &&
-        headerSize != 108 && headerSize != 124)
+    if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 64 && headerSize != 108 &&
+        headerSize != 124)
         return Problem(BitmapProblem::HeaderSize, headerSize);
     if (headSize < fileHeaderSize + headerSize)
         return Problem(BitmapProblem::TooShort);
@@ -86,7 +80,6 @@ BitmapCheck CheckBitmapHeaders(const unsigned char* head, size_t headSize, uint6
         return Problem(BitmapProblem::ColourTable);
     if (pixelOffset < tableEnd || pixelOffset > fileSize)
         return Problem(BitmapProblem::PixelOffset, pixelOffset);
-
 
     const uint64_t pixelBytes = runLength ? sizeImage : rowBytes * static_cast<uint64_t>(rows);
     if (pixelBytes == 0 || pixelBytes > fileSize - pixelOffset)

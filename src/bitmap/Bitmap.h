@@ -19,18 +19,18 @@ constexpr uint64_t kBitmapMaxPixelBytes = 8u << 20;
 
 enum class BitmapProblem {
     None,
-    Unreadable,      // value: the system's code for why the file could not be opened or read
-    TooShort,        // not even the headers
-    NoSignature,     // does not start with "BM"
-    HeaderSize,      // value: the information header's size
-    Dimensions,      // width or height zero, negative where it cannot be, or over the largest side
-    TooLarge,        // value: the bytes the decoded picture would take
-    Planes,          // value: the plane count
-    BitCount,        // value: the bits per pixel
-    Compression,     // value: the compression, or one this bit depth cannot have
-    ColourTable,     // the colour table or the colour masks do not fit the file
-    PixelOffset,     // value: the offset, before the colour table's end or beyond the file
-    PixelData,       // the pixels declared do not fit between the offset and the end
+    Unreadable,   // value: the system's code for why the file could not be opened or read
+    TooShort,     // not even the headers
+    NoSignature,  // does not start with "BM"
+    HeaderSize,   // value: the information header's size
+    Dimensions,   // width or height zero, negative where it cannot be, or over the largest side
+    TooLarge,     // value: the bytes the decoded picture would take
+    Planes,       // value: the plane count
+    BitCount,     // value: the bits per pixel
+    Compression,  // value: the compression, or one this bit depth cannot have
+    ColourTable,  // the colour table or the colour masks do not fit the file
+    PixelOffset,  // value: the offset, before the colour table's end or beyond the file
+    PixelData,    // the pixels declared do not fit between the offset and the end
 };
 
 struct BitmapCheck {

@@ -95,10 +95,7 @@ void SelectCodePage(int codePage)
 }
 
 #ifdef _WIN32
-bool IsLeadByte(unsigned char byte)
-{
-    return IsDBCSLeadByteEx(static_cast<UINT>(CodePage()), byte) != FALSE;
-}
+bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(static_cast<UINT>(CodePage()), byte) != FALSE; }
 #endif
 
 bool EndsInHalfCharacter(const char* text)
@@ -164,15 +161,9 @@ const char* Find(const char* text, char c, bool last)
 
 }  // namespace
 
-const char* FindCharacter(const char* text, char c)
-{
-    return Find(text, c, false);
-}
+const char* FindCharacter(const char* text, char c) { return Find(text, c, false); }
 
-const char* FindLastCharacter(const char* text, char c)
-{
-    return Find(text, c, true);
-}
+const char* FindLastCharacter(const char* text, char c) { return Find(text, c, true); }
 
 bool EndsWithBackslash(const char* text)
 {

@@ -110,8 +110,10 @@ CodePageTable* Kept(int codePage)
             return &g_tables[i];
     }
     // When all are in use, the last one that is not in use gives way.
-    CodePageTable* slot = g_tableCount < kKeptTables ? &g_tables[g_tableCount]
-                          : &g_tables[g_table.load() == &g_tables[kKeptTables - 1] ? kKeptTables - 2 : kKeptTables - 1];
+    CodePageTable* slot =
+        g_tableCount < kKeptTables
+            ? &g_tables[g_tableCount]
+            : &g_tables[g_table.load() == &g_tables[kKeptTables - 1] ? kKeptTables - 2 : kKeptTables - 1];
     CodePageTable table;
     if (codePage <= 0 || !Fill(codePage, table)) {
         Release(table);
@@ -166,7 +168,9 @@ bool MakeEncodings(CodePageTable& table)
     for (uint32_t bytes = 0x80; bytes < most; ++bytes) {
         const bool pair = bytes >= 256;
         const uint32_t index = pair ? bytes - 256 : bytes;
-        const uint32_t c = pair ? table.pairs[index] : IsLeadByteOf(table.codePage, static_cast<unsigned char>(index)) ? 0 : table.chars[index];
+        const uint32_t c = pair                                                              ? table.pairs[index]
+                           : IsLeadByteOf(table.codePage, static_cast<unsigned char>(index)) ? 0
+                                                                                             : table.chars[index];
         if (c != 0 && c != kNoCharacter)
             encodings[count++] = {c, index};
     }
@@ -204,10 +208,7 @@ bool SetCodePage(int codePage)
     return true;
 }
 
-uint32_t CodePointOf(unsigned char byte)
-{
-    return Table().chars[byte];
-}
+uint32_t CodePointOf(unsigned char byte) { return Table().chars[byte]; }
 
 size_t AsciiRunLength(const char* text)
 {

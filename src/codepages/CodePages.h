@@ -42,10 +42,7 @@ extern const NamedCodePage kAnsiCodePages[kAnsiCodePageCount];
 bool IsLeadByte(unsigned char byte);
 #else
 extern bool g_leadBytes[256];
-inline bool IsLeadByte(unsigned char byte)
-{
-    return g_leadBytes[byte];
-}
+inline bool IsLeadByte(unsigned char byte) { return g_leadBytes[byte]; }
 #endif
 
 // Whether a byte begins a two-byte character in codePage, by Windows' lead
@@ -62,10 +59,7 @@ inline size_t CharacterLength(const char* text)
 {
     return *text == '\0' ? 0 : IsLeadByte(static_cast<unsigned char>(*text)) && text[1] != '\0' ? 2 : 1;
 }
-inline const char* NextCharacter(const char* text)
-{
-    return text + CharacterLength(text);
-}
+inline const char* NextCharacter(const char* text) { return text + CharacterLength(text); }
 
 // True when text ends with a lead byte that has no byte after it.
 bool EndsInHalfCharacter(const char* text);

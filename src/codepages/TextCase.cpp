@@ -24,15 +24,9 @@ void ChangeCase(char* text)
 
 }  // namespace
 
-void UpperCaseAscii(char* text)
-{
-    ChangeCase<true>(text);
-}
+void UpperCaseAscii(char* text) { ChangeCase<true>(text); }
 
-void LowerCaseAscii(char* text)
-{
-    ChangeCase<false>(text);
-}
+void LowerCaseAscii(char* text) { ChangeCase<false>(text); }
 
 bool EqualsNoCase(const char* a, const char* b)
 {

@@ -9,7 +9,11 @@ namespace CodePages {
 bool DecodeUtf8(const char* text, size_t length, size_t& at, uint32_t& codePoint)
 {
     const unsigned char lead = static_cast<unsigned char>(text[at]);
-    const size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+    const size_t extra = lead < 0x80             ? 0
+                         : (lead & 0xE0) == 0xC0 ? 1
+                         : (lead & 0xF0) == 0xE0 ? 2
+                         : (lead & 0xF8) == 0xF0 ? 3
+                                                 : 4;
     if (extra == 4 || at + extra >= length)
         return false;
     codePoint = extra == 0 ? lead : lead & (0x3F >> extra);

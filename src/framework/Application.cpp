@@ -7,10 +7,7 @@ namespace {
 CApplication* g_application = nullptr;
 }
 
-CApplication::CApplication()
-{
-    g_application = this;
-}
+CApplication::CApplication() { g_application = this; }
 
 CApplication::~CApplication()
 {
@@ -18,15 +15,9 @@ CApplication::~CApplication()
         g_application = nullptr;
 }
 
-BOOL CApplication::InitInstance()
-{
-    return FALSE;
-}
+BOOL CApplication::InitInstance() { return FALSE; }
 
-CApplication* CApplication::Get()
-{
-    return g_application;
-}
+CApplication* CApplication::Get() { return g_application; }
 
 void CApplication::EnableControlSupport()
 {

@@ -1,9 +1,6 @@
 #include "framework/BackgroundTask.h"
 
-CBackgroundTask::~CBackgroundTask()
-{
-    Join();
-}
+CBackgroundTask::~CBackgroundTask() { Join(); }
 
 void CBackgroundTask::Start(HWND window, UINT progressMessage, UINT doneMessage, Work work, void* context)
 {

@@ -25,7 +25,7 @@ public:
     // Puts bitmap in place of the shown image; returns the image shown before.
     HBITMAP SetBitmap(HBITMAP bitmap) const
     {
-        return reinterpret_cast<HBITMAP>(SendMessageA(GetHwnd(), STM_SETIMAGE, IMAGE_BITMAP,
-                                                      reinterpret_cast<LPARAM>(bitmap)));
+        return reinterpret_cast<HBITMAP>(
+            SendMessageA(GetHwnd(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
     }
 };

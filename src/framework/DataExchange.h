@@ -8,8 +8,7 @@ class CString;
 // One transfer between a dialog's controls and its members, in one direction.
 class CDataExchange {
 public:
-    CDataExchange(CModalDialog* dialog, BOOL fromControls)
-        : m_pDialog(dialog), m_bFromControls(fromControls) {}
+    CDataExchange(CModalDialog* dialog, BOOL fromControls) : m_pDialog(dialog), m_bFromControls(fromControls) {}
 
     CModalDialog* m_pDialog;
     // TRUE: from the controls into the members; FALSE: into the controls.

@@ -3,10 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-CString::~CString()
-{
-    free(m_data);
-}
+CString::~CString() { free(m_data); }
 
 void CString::Empty()
 {

@@ -7,14 +7,9 @@
 #include "text/Reserve.h"
 #include "framework/Resources.h"
 
-CModalDialog::CModalDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hParent(parent)
-{
-}
+CModalDialog::CModalDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hParent(parent) {}
 
-CModalDialog::~CModalDialog()
-{
-    free(m_attached);
-}
+CModalDialog::~CModalDialog() { free(m_attached); }
 
 // The modal loop is the framework's own rather than DialogBoxParam's, whose
 // loop ends at the first WM_QUIT, window and all: here a quit can be held
@@ -73,10 +68,7 @@ void CModalDialog::OnOK()
         EndDialog(IDOK);
 }
 
-void CModalDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
+void CModalDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 void CModalDialog::EndDialog(INT_PTR result)
 {
@@ -86,25 +78,13 @@ void CModalDialog::EndDialog(INT_PTR result)
     PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
-HWND CModalDialog::GetItem(int id) const
-{
-    return GetDlgItem(m_hWnd, id);
-}
+HWND CModalDialog::GetItem(int id) const { return GetDlgItem(m_hWnd, id); }
 
-void CModalDialog::ShowItem(int id, int command) const
-{
-    ShowWindow(GetItem(id), command);
-}
+void CModalDialog::ShowItem(int id, int command) const { ShowWindow(GetItem(id), command); }
 
-void CModalDialog::EnableItem(int id, BOOL enable) const
-{
-    EnableWindow(GetItem(id), enable);
-}
+void CModalDialog::EnableItem(int id, BOOL enable) const { EnableWindow(GetItem(id), enable); }
 
-void CModalDialog::SetItemText(int id, const char* text) const
-{
-    SetDlgItemTextA(m_hWnd, id, text);
-}
+void CModalDialog::SetItemText(int id, const char* text) const { SetDlgItemTextA(m_hWnd, id, text); }
 
 void CModalDialog::FocusItem(int id) const
 {
@@ -119,10 +99,7 @@ void CModalDialog::AddItemStyle(int id, LONG_PTR style) const
     SetWindowLongPtrA(item, GWL_STYLE, GetWindowLongPtrA(item, GWL_STYLE) | style);
 }
 
-void CModalDialog::SetCaption(const char* text) const
-{
-    SetWindowTextA(m_hWnd, text);
-}
+void CModalDialog::SetCaption(const char* text) const { SetWindowTextA(m_hWnd, text); }
 
 int CModalDialog::ShowMessageBox(const char* text, const char* caption, UINT type) const
 {
@@ -144,19 +121,11 @@ void CModalDialog::DetachAll()
     m_attachedCount = 0;
 }
 
-const CommandRoute* CModalDialog::GetCommandMap() const
-{
-    return nullptr;
-}
+const CommandRoute* CModalDialog::GetCommandMap() const { return nullptr; }
 
-const MessageRoute* CModalDialog::GetMessageMap() const
-{
-    return nullptr;
-}
+const MessageRoute* CModalDialog::GetMessageMap() const { return nullptr; }
 
-void CModalDialog::DoDataExchange(CDataExchange*)
-{
-}
+void CModalDialog::DoDataExchange(CDataExchange*) {}
 
 BOOL CModalDialog::OnInitDialog()
 {
@@ -164,10 +133,7 @@ BOOL CModalDialog::OnInitDialog()
     return TRUE;
 }
 
-bool CModalDialog::HoldsQuit() const
-{
-    return false;
-}
+bool CModalDialog::HoldsQuit() const { return false; }
 
 bool CModalDialog::DispatchCommand(int id, int code)
 {

@@ -43,10 +43,10 @@ enum class InstallPasses { Both, Copies, Opens };
 
 // One step of the run.
 struct InstallStep {
-    EntryAction action;      // Copy or Open
-    size_t index;            // of the entry in the file list, from 0
+    EntryAction action;  // Copy or Open
+    size_t index;        // of the entry in the file list, from 0
     const FileEntry* entry;
-    const char* targetDir;   // the target directory as the walk was given it
+    const char* targetDir;  // the target directory as the walk was given it
     // The step's place among the steps of its action, from 1, and how many
     // there are of them in the list: the copy under way is copy number of
     // count, whichever passes the walk takes.

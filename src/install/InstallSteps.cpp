@@ -7,7 +7,9 @@ EntryAction ActionOf(const FileEntry& entry)
 {
     // One letter, the whole field: a letter is a character of its own.
     const char letter = entry.szAction[1] == '\0' ? ToUpperAscii(entry.szAction[0]) : '\0';
-    return letter == kCopyAction[0] ? EntryAction::Copy : letter == kOpenAction[0] ? EntryAction::Open : EntryAction::None;
+    return letter == kCopyAction[0]   ? EntryAction::Copy
+           : letter == kOpenAction[0] ? EntryAction::Open
+                                      : EntryAction::None;
 }
 
 size_t CountSteps(const CFileEntryArray& files, EntryAction action)

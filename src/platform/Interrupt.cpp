@@ -17,19 +17,10 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 
 }  // namespace
 
-void Interrupt()
-{
-    g_interrupted = true;
-}
+void Interrupt() { g_interrupted = true; }
 
-void ClearInterrupt()
-{
-    g_interrupted = false;
-}
+void ClearInterrupt() { g_interrupted = false; }
 
-bool Interrupted()
-{
-    return g_interrupted;
-}
+bool Interrupted() { return g_interrupted; }
 
 }  // namespace Platform

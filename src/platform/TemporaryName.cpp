@@ -38,10 +38,7 @@ bool ReadHex(const char* text, size_t digits, unsigned long& value)
     return true;
 }
 
-bool IsMark(char c)
-{
-    return c == kWindowsMark || c == kNativeMark;
-}
+bool IsMark(char c) { return c == kWindowsMark || c == kNativeMark; }
 
 }  // namespace
 
@@ -75,7 +72,8 @@ FoundTemporary ReadTemporaryName(const char* name, char mark)
     unsigned long serial;
     if (length == kTemporaryNameLength) {
         found.isTemporary = rest[0] == '.' && IsMark(rest[1]) && ReadHex(rest + 2, kProcessDigits, found.process) &&
-                            rest[2 + kProcessDigits] == '.' && ReadHex(rest + 3 + kProcessDigits, kSerialDigits, serial);
+                            rest[2 + kProcessDigits] == '.' &&
+                            ReadHex(rest + 3 + kProcessDigits, kSerialDigits, serial);
         found.hasProcess = found.isTemporary;
         found.ours = found.isTemporary && rest[1] == mark;
     } else if (length == kShortTemporaryNameLength) {
@@ -83,7 +81,8 @@ FoundTemporary ReadTemporaryName(const char* name, char mark)
         found.ours = found.isTemporary && rest[0] == mark;
     } else if (length == kUnmarkedNameLength) {
         found.isTemporary = rest[0] == '.' && ReadHex(rest + 1, kProcessDigits, serial) &&
-                            rest[1 + kProcessDigits] == '.' && ReadHex(rest + 2 + kProcessDigits, kSerialDigits, serial);
+                            rest[1 + kProcessDigits] == '.' &&
+                            ReadHex(rest + 2 + kProcessDigits, kSerialDigits, serial);
     }
     return found;
 }

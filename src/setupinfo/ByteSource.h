@@ -18,8 +18,7 @@ protected:
 // A source over bytes held in memory (not copied: they must outlive the source).
 class CMemorySource final : public IByteSource {
 public:
-    CMemorySource(const void* data, size_t size)
-        : m_data(static_cast<const unsigned char*>(data)), m_size(size) {}
+    CMemorySource(const void* data, size_t size) : m_data(static_cast<const unsigned char*>(data)), m_size(size) {}
     bool Rewind() override;
     size_t Read(unsigned char* buffer, size_t size) override;
 

@@ -5,10 +5,7 @@
 
 #include "text/Reserve.h"
 
-CFileEntryArray::~CFileEntryArray()
-{
-    free(m_data);
-}
+CFileEntryArray::~CFileEntryArray() { free(m_data); }
 
 bool CFileEntryArray::SetSize(size_t size)
 {

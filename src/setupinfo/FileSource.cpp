@@ -18,10 +18,7 @@ void CFileSource::Close()
     }
 }
 
-bool CFileSource::Rewind()
-{
-    return m_file && fseek(m_file, 0, SEEK_SET) == 0 && ftell(m_file) == 0;
-}
+bool CFileSource::Rewind() { return m_file && fseek(m_file, 0, SEEK_SET) == 0 && ftell(m_file) == 0; }
 
 size_t CFileSource::Read(unsigned char* buffer, size_t size)
 {

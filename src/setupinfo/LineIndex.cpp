@@ -91,8 +91,7 @@ bool CLineIndex::AddLine(const char* text, size_t number)
 {
     // Every test of the lookup sees a line as a C string: a NUL byte ends it.
     const size_t length = strlen(text);
-    if (!Reserve(m_text, m_textCapacity, m_textSize + length + 1) ||
-        !Reserve(m_lines, m_lineCapacity, m_lineCount + 1))
+    if (!Reserve(m_text, m_textCapacity, m_textSize + length + 1) || !Reserve(m_lines, m_lineCapacity, m_lineCount + 1))
         return false;
     memcpy(m_text + m_textSize, text, length + 1);
     m_lines[m_lineCount++] = {m_textSize, number};

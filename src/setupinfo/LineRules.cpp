@@ -42,10 +42,7 @@ bool UpperLineContains(const char* line, const char* upperText)
 
 }  // namespace
 
-bool IsHeaderLine(const char* line, const MatchTexts& texts)
-{
-    return UpperLineContains(line, texts.header);
-}
+bool IsHeaderLine(const char* line, const MatchTexts& texts) { return UpperLineContains(line, texts.header); }
 
 bool IsKeyLine(const char* line, const MatchTexts& texts)
 {

@@ -26,10 +26,7 @@ const char* CSetupInfo::SectionOf(const SetupValue& value) const
     return value.section == SetupSection::Setup ? "Setup" : m_szSection;
 }
 
-const char* CSetupInfo::KeyOf(const SetupValue& value) const
-{
-    return value.key ? value.key : m_szDefaultInstall;
-}
+const char* CSetupInfo::KeyOf(const SetupValue& value) const { return value.key ? value.key : m_szDefaultInstall; }
 
 void SplitEntry(char* value, FileEntry& entry)
 {
@@ -82,8 +79,8 @@ private:
 }  // namespace
 
 CSetupInfo::CSetupInfo()
-    : m_szSetupPath(), m_szSection(), m_szInstallText(),
-      m_szDefaultInstall(), m_szDefaultDir(), m_szCopyright(), m_szTitle(), m_nCount(0)
+    : m_szSetupPath(), m_szSection(), m_szInstallText(), m_szDefaultInstall(), m_szDefaultDir(), m_szCopyright(),
+      m_szTitle(), m_nCount(0)
 {
 }
 

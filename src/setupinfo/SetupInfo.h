@@ -66,11 +66,9 @@ public:
     // Why the last Load returned null; stage None after one that did not.
     const LoadFailure& GetLoadFailure() const { return m_loadFailure; }
 
-
     // Writes the text after the last backslash of path into fileName, which
     // holds kPathSize bytes.
     static void GetFileName(const char* path, char* fileName);
-
 
     char m_szSetupPath[kPathSize];
     char m_szSection[kTextSize];

@@ -3,7 +3,7 @@
 namespace {
 const int kEnd = -1;
 const int kCtrlZ = 26;
-}
+}  // namespace
 
 bool CTextReader::Rewind()
 {

@@ -16,14 +16,8 @@ bool CopyText(char* dst, size_t dstSize, const char* src, TextCut cut = nullptr)
 bool AppendText(char* dst, size_t dstSize, const char* src, TextCut cut = nullptr);
 
 // The case of one ASCII letter, whatever the locale; any other byte stays.
-inline char ToUpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-inline char ToLowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+inline char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Converts like atoi (leading white space, optional sign, decimal digits up to
 // the first other character, 0 without digits) but saturates at the limits of

@@ -45,10 +45,7 @@ CCopyRun::Copying CCopyRun::TakeProgress()
     return {static_cast<size_t>(copying >> 32), static_cast<size_t>(copying & 0xFFFFFFFFu)};
 }
 
-void CCopyRun::Join()
-{
-    m_task.Join();
-}
+void CCopyRun::Join() { m_task.Join(); }
 
 void CCopyRun::RunOpens()
 {

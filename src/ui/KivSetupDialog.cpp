@@ -50,10 +50,7 @@ const CommandRoute CKivSetupDialog::kCommandMap[] = {
     {0, 0, nullptr},
 };
 
-const CommandRoute* CKivSetupDialog::GetCommandMap() const
-{
-    return kCommandMap;
-}
+const CommandRoute* CKivSetupDialog::GetCommandMap() const { return kCommandMap; }
 
 const MessageRoute CKivSetupDialog::kMessageMap[] = {
     {kInstallProgressMessage, Handler<&CKivSetupDialog::OnInstallProgress>},
@@ -63,10 +60,7 @@ const MessageRoute CKivSetupDialog::kMessageMap[] = {
     {0, nullptr},
 };
 
-const MessageRoute* CKivSetupDialog::GetMessageMap() const
-{
-    return kMessageMap;
-}
+const MessageRoute* CKivSetupDialog::GetMessageMap() const { return kMessageMap; }
 
 void CKivSetupDialog::DoDataExchange(CDataExchange* exchange)
 {
@@ -124,10 +118,7 @@ void CKivSetupDialog::OnCancel()
         CModalDialog::OnCancel();
 }
 
-bool CKivSetupDialog::HoldsQuit() const
-{
-    return m_run.IsRunning();
-}
+bool CKivSetupDialog::HoldsQuit() const { return m_run.IsRunning(); }
 
 int CKivSetupDialog::LoadTextFile(const char* fileName, int id)
 {
@@ -261,10 +252,7 @@ LRESULT CKivSetupDialog::OnInstallDone(WPARAM notCopied, LPARAM)
     return 0;
 }
 
-LRESULT CKivSetupDialog::OnQueryEndSession(WPARAM, LPARAM)
-{
-    return m_run.IsRunning() ? FALSE : TRUE;
-}
+LRESULT CKivSetupDialog::OnQueryEndSession(WPARAM, LPARAM) { return m_run.IsRunning() ? FALSE : TRUE; }
 
 LRESULT CKivSetupDialog::OnEndSession(WPARAM ending, LPARAM)
 {

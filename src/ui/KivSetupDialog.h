@@ -37,13 +37,13 @@ public:
     InstallResult Result() const { return m_result; }
 
     // The dialog's data, tied to its controls by DoDataExchange.
-    CStaticControl m_logo;     // picture 1017
-    CControl m_btnInstall;     // button 1015, "INSTALL" and later "&Exit"
-    CString m_strDir;          // text of the directory edit 1013
-    CString m_strLicense;      // text of the licence edit 1000
-    int m_bAgree;              // the "I &Agree" box 1002: 1 ticked, 0 clear
-    bool m_bInstalled = false; // the installation has run: set when its copies have ended, cleared by OnInitDialog
-    HICON m_hIcon;             // icon group 128, for the dialog's title bar
+    CStaticControl m_logo;      // picture 1017
+    CControl m_btnInstall;      // button 1015, "INSTALL" and later "&Exit"
+    CString m_strDir;           // text of the directory edit 1013
+    CString m_strLicense;       // text of the licence edit 1000
+    int m_bAgree;               // the "I &Agree" box 1002: 1 ticked, 0 clear
+    bool m_bInstalled = false;  // the installation has run: set when its copies have ended, cleared by OnInitDialog
+    HICON m_hIcon;              // icon group 128, for the dialog's title bar
 
 protected:
     const CommandRoute* GetCommandMap() const override;

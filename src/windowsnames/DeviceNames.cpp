@@ -58,7 +58,7 @@ bool IsDeviceName(const char* name, size_t length)
 
 bool HasDeviceName(const char* path)
 {
-    for (const char* level = path;; ) {
+    for (const char* level = path;;) {
         const char* end = level;
         while (*end && !IsSeparator(*end))
             end = CodePages::NextCharacter(end);

@@ -34,7 +34,8 @@ locale_t UnicodeLocale()
 uint32_t ChangeCase(uint32_t c, bool toCapital)
 {
     if (c < 0x80)
-        return static_cast<uint32_t>(toCapital ? ToUpperAscii(static_cast<char>(c)) : ToLowerAscii(static_cast<char>(c)));
+        return static_cast<uint32_t>(toCapital ? ToUpperAscii(static_cast<char>(c))
+                                               : ToLowerAscii(static_cast<char>(c)));
 #ifdef _WIN32
     if (c > 0xFFFF)
         return c;
@@ -51,10 +52,7 @@ uint32_t ChangeCase(uint32_t c, bool toCapital)
 #endif
 }
 
-uint32_t SmallLetter(uint32_t c)
-{
-    return ChangeCase(c, false);
-}
+uint32_t SmallLetter(uint32_t c) { return ChangeCase(c, false); }
 
 // The letters of the code pages whose capital, as the system's case mapping
 // gives it, Windows' own case table for file names does not pair with them:
@@ -75,10 +73,7 @@ bool KeepsItsCase(uint32_t c)
 
 // The form under which Windows compares a character in file names: its
 // capital, but for the letters whose capital Windows does not pair with them.
-uint32_t FoldCase(uint32_t c)
-{
-    return c < 'a' || KeepsItsCase(c) ? c : ChangeCase(c, true);
-}
+uint32_t FoldCase(uint32_t c) { return c < 'a' || KeepsItsCase(c) ? c : ChangeCase(c, true); }
 
 }  // namespace
 
@@ -144,9 +139,6 @@ std::string FoldedUtf8Name(const char* name, size_t length)
     return folded;
 }
 
-std::string FoldedUtf8Name(const std::string& name)
-{
-    return FoldedUtf8Name(name.data(), name.size());
-}
+std::string FoldedUtf8Name(const std::string& name) { return FoldedUtf8Name(name.data(), name.size()); }
 
 }  // namespace WindowsNames

@@ -7,18 +7,15 @@ namespace WindowsNames {
 
 namespace {
 
-bool IsDotDot(const char* level, size_t length)
-{
-    return length == 2 && level[0] == '.' && level[1] == '.';
-}
+bool IsDotDot(const char* level, size_t length) { return length == 2 && level[0] == '.' && level[1] == '.'; }
 
 }  // namespace
 
 bool NormalisePath(const char* path, char* out, size_t outSize)
 {
     size_t used = 0;
-    size_t root = 0;         // the part of out that no ".." takes away
-    bool separated = true;   // out is empty or ends with a separator character
+    size_t root = 0;        // the part of out that no ".." takes away
+    bool separated = true;  // out is empty or ends with a separator character
     bool endsWithSeparator = false;
     const size_t pathLength = strlen(path);
     auto put = [&](const char* text, size_t length) {

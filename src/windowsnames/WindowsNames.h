@@ -11,10 +11,7 @@ namespace WindowsNames {
 // Only a byte that stands as a character of its own separates: in a
 // double-byte code page the second byte of a character may be 0x5C, so a
 // path is walked with CodePages::NextCharacter.
-inline bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
+inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Resolves "." and ".." in the text, as Windows does before it looks any
 // level up, and writes every separator as a backslash; empty levels go. A

@@ -36,7 +36,8 @@ int Encode(uint32_t codePoint, char* out)
 {
     const wchar_t in = static_cast<wchar_t>(codePoint);
     BOOL usedDefault = FALSE;
-    const int written = WideCharToMultiByte(g_codePage, WC_NO_BEST_FIT_CHARS, &in, 1, out, kMostBytes, nullptr, &usedDefault);
+    const int written =
+        WideCharToMultiByte(g_codePage, WC_NO_BEST_FIT_CHARS, &in, 1, out, kMostBytes, nullptr, &usedDefault);
     return usedDefault ? 0 : written;
 }
 #else
@@ -47,7 +48,8 @@ bool IsLead(unsigned char byte) { return CodePages::IsLeadByte(byte); }
 bool Decode(const char* bytes, int length, uint32_t& codePoint)
 {
     size_t at = 0;
-    return CodePages::DecodeAnsi(bytes, static_cast<size_t>(length), at, codePoint) && at == static_cast<size_t>(length);
+    return CodePages::DecodeAnsi(bytes, static_cast<size_t>(length), at, codePoint) &&
+           at == static_cast<size_t>(length);
 }
 
 int Encode(uint32_t codePoint, char* out) { return static_cast<int>(CodePages::EncodeAnsi(codePoint, out)); }

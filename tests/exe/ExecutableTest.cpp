@@ -65,8 +65,10 @@ std::string AnswerMessageBox(DWORD processId)
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char name[16] = "";
             GetClassNameA(child, name, sizeof name);
-            const bool isStatic = _stricmp(name, "Static") == 0, icon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-            seen = isStatic && !icon ? WindowText(child) + seen : seen + (icon && SendMessageA(child, STM_GETICON, 0, 0) ? "|icon" : "");
+            const bool isStatic = _stricmp(name, "Static") == 0,
+                       icon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+            seen = isStatic && !icon ? WindowText(child) + seen
+                                     : seen + (icon && SendMessageA(child, STM_GETICON, 0, 0) ? "|icon" : "");
             parts += isStatic ? 0 : GetDlgCtrlID(child) == IDOK && _stricmp(name, "Button") == 0 ? 1 : 100;
         }
         seen += GetWindow(window, GW_OWNER) ? "|owned" : "";
@@ -115,7 +117,8 @@ TEST(BuiltInResources, TheCommittedPicturesAndManifestInFormsTheSystemTakes)
     };
     // The manifest as the build writes it, with the project's version.
     const std::string logo = committed(TestData(KIV_RES_DIR) + "/logo.bmp"),
-                      ico = committed(TestData(KIV_RES_DIR) + "/KivSetup.ico"), manifest = committed(TestData(KIV_MANIFEST));
+                      ico = committed(TestData(KIV_RES_DIR) + "/KivSetup.ico"),
+                      manifest = committed(TestData(KIV_MANIFEST));
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
     // This program links the same compiled resources as KivSetup.exe.
@@ -146,7 +149,9 @@ TEST(BuiltInResources, TheCommittedPicturesAndManifestInFormsTheSystemTakes)
         EXPECT_EQ(Resource(module, RT_MANIFEST, 1), manifest);
         FreeLibrary(module);
         // The loader's own parser accepts it.
-        ACTCTXA context = {sizeof context, ACTCTX_FLAG_RESOURCE_NAME_VALID, path.c_str(), 0, 0, nullptr, MAKEINTRESOURCEA(1), nullptr, nullptr};
+        ACTCTXA context = {
+            sizeof context, ACTCTX_FLAG_RESOURCE_NAME_VALID, path.c_str(), 0, 0, nullptr, MAKEINTRESOURCEA(1), nullptr,
+            nullptr};
         HANDLE handle = CreateActCtxA(&context);
         EXPECT_NE(handle, INVALID_HANDLE_VALUE) << "error " << GetLastError();
         ReleaseActCtx(handle);

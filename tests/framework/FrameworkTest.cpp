@@ -36,7 +36,8 @@ protected:
     BOOL OnInitDialog() override
     {
         CModalDialog::OnInitDialog();
-        SendMessageA(GetHwnd(), WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(GetItem(IDC_INSTALL)));
+        SendMessageA(GetHwnd(), WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetItem(IDC_INSTALL)));
         SetItemText(IDC_DIR, "typed");
         EndDialog(IDOK);
         return TRUE;
@@ -90,18 +91,22 @@ TEST(Framework, ABackgroundTaskCoalescesItsProgressAndEndsWithItsResult)
     HWND window = CreateWindowExA(0, "Static", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, window);
     CBackgroundTask task;
-    task.Start(window, kProgress, kDone, [](CBackgroundTask& self, void* context) -> WPARAM {
-        for (unsigned long long i = 1; i <= kPublished; ++i)
-            self.Publish(i);
-        return reinterpret_cast<WPARAM>(context);
-    }, reinterpret_cast<void*>(uintptr_t{42}));
+    task.Start(
+        window, kProgress, kDone,
+        [](CBackgroundTask& self, void* context) -> WPARAM {
+            for (unsigned long long i = 1; i <= kPublished; ++i)
+                self.Publish(i);
+            return reinterpret_cast<WPARAM>(context);
+        },
+        reinterpret_cast<void*>(uintptr_t{42}));
     EXPECT_TRUE(task.IsRunning());
     size_t messages = 0, queuedAtOnce = 0;
     unsigned long long latest = 0;
     MSG message;
     while (GetMessageA(&message, window, kProgress, kDone) > 0 && message.message == kProgress) {
         MSG more;
-        queuedAtOnce = std::max<size_t>(queuedAtOnce, 1 + PeekMessageA(&more, window, kProgress, kProgress, PM_NOREMOVE));
+        queuedAtOnce =
+            std::max<size_t>(queuedAtOnce, 1 + PeekMessageA(&more, window, kProgress, kProgress, PM_NOREMOVE));
         const unsigned long long taken = task.TakeProgress();
         EXPECT_GE(taken, latest);
         latest = taken, ++messages;

@@ -14,7 +14,9 @@ namespace {
 class CFuzzSources final : public ISetupSources {
 public:
     CFuzzSources(const std::string& setup, const std::string& list)
-        : m_setup(setup.data(), setup.size()), m_list(list.data(), list.size()) {}
+        : m_setup(setup.data(), setup.size()), m_list(list.data(), list.size())
+    {
+    }
     IByteSource* Open(const char* path) override { return strcmp(path, "setup.inf") == 0 ? &m_setup : &m_list; }
     void CloseAll() override {}
 

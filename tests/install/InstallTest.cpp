@@ -45,7 +45,8 @@ BOOL WINAPI RecordFlush(HANDLE file)
 }
 BOOL WINAPI RecordMove(LPCSTR from, LPCSTR to, DWORD flags)
 {
-    s_calls += "rename " + std::filesystem::path(from).filename().string() + " " + std::filesystem::path(to).filename().string() + "|";
+    s_calls += "rename " + std::filesystem::path(from).filename().string() + " " +
+               std::filesystem::path(to).filename().string() + "|";
     return s_move(from, to, flags);
 }
 // Points this program's import of kernel32's name at call; returns where it pointed.
@@ -91,13 +92,16 @@ constexpr int kCancelled = EINTR;
 extern "C" int fdatasync(int fd)
 {
     std::error_code ignored;
-    s_calls += "sync " + std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ignored).filename().string() + "|";
+    s_calls += "sync " +
+               std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ignored).filename().string() + "|";
     return reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fdatasync"))(fd);
 }
 extern "C" int renameat(int fromDirectory, const char* from, int toDirectory, const char* to) noexcept
 {
-    s_calls += "rename " + std::filesystem::path(from).filename().string() + " " + std::filesystem::path(to).filename().string() + "|";
-    return reinterpret_cast<int (*)(int, const char*, int, const char*)>(dlsym(RTLD_NEXT, "renameat"))(fromDirectory, from, toDirectory, to);
+    s_calls += "rename " + std::filesystem::path(from).filename().string() + " " +
+               std::filesystem::path(to).filename().string() + "|";
+    return reinterpret_cast<int (*)(int, const char*, int, const char*)>(dlsym(RTLD_NEXT, "renameat"))(
+        fromDirectory, from, toDirectory, to);
 }
 #endif
 
@@ -128,7 +132,8 @@ protected:
     {
         s_opens.clear();
         s_probe = [] { return true; };
-        Platform::SetShellOpener([](const char* file) { return s_opens.emplace_back(file, s_probe && s_probe()), s_probe != nullptr; });
+        Platform::SetShellOpener(
+            [](const char* file) { return s_opens.emplace_back(file, s_probe && s_probe()), s_probe != nullptr; });
     }
     ~Install() override { Platform::SetShellOpener(nullptr); }
     // Writes package\data\<name> with the content "<name> v1" (or content).
@@ -182,7 +187,8 @@ std::string LongTail(size_t length)
 TEST(EntryPaths, TheTargetGetsOneBackslashAndAStepWhosePathsExceed259CharactersIsSkipped)
 {
     for (const auto& [targetDir, normalised] : {std::pair<std::string, std::string>{"C:\\Games", "C:\\Games\\"},
-                                                {"C:\\Games\\", "C:\\Games\\"}, {"", "\\"}}) {
+                                                {"C:\\Games\\", "C:\\Games\\"},
+                                                {"", "\\"}}) {
         char out[16] = "junk";
         EXPECT_EQ(NormaliseTarget(targetDir.c_str(), out, sizeof out), normalised.size());
         EXPECT_EQ(out, normalised);
@@ -196,15 +202,17 @@ TEST(EntryPaths, TheTargetGetsOneBackslashAndAStepWhosePathsExceed259CharactersI
         size_t length;
     } steps[] = {{std::string(258, 't'), "$setupdir", "data\\", StepPath::None, 0},
                  {std::string(259, 't'), "$setupdir", "data\\a", StepPath::Target, 260},
-                 {t98, sub(161), "data\\", StepPath::None, 0}, {t98, sub(162), "data\\", StepPath::EntryDir, 260},
-                 {t98, sub(160), "data\\a", StepPath::None, 0}, {t98, sub(161), "data\\ab", StepPath::DestPath, 261}};
+                 {t98, sub(161), "data\\", StepPath::None, 0},
+                 {t98, sub(162), "data\\", StepPath::EntryDir, 260},
+                 {t98, sub(160), "data\\a", StepPath::None, 0},
+                 {t98, sub(161), "data\\ab", StepPath::DestPath, 261}};
     for (const auto& s : steps) {
         CSetupInfo info;
         AddEntry(info, s.source, s.dest, "C");
         InstallStep seen{};
-        WalkInstallSteps(info.m_files, s.target.c_str(), [](InstallStep& step, void* context) {
-            *static_cast<InstallStep*>(context) = step;
-        }, &seen);
+        WalkInstallSteps(
+            info.m_files, s.target.c_str(),
+            [](InstallStep& step, void* context) { *static_cast<InstallStep*>(context) = step; }, &seen);
         EXPECT_EQ(seen.tooLong, s.tooLong) << s.target.size() << " " << s.dest.size() << " " << s.source;
         EXPECT_EQ(seen.tooLongLength, s.length) << s.target.size() << " " << s.dest.size() << " " << s.source;
     }
@@ -213,9 +221,13 @@ TEST(EntryPaths, TheTargetGetsOneBackslashAndAStepWhosePathsExceed259CharactersI
     for (const char* action : {"E", "x", "c", "e", "C"})
         AddEntry(info, "data\\a", "$setupdir", action);
     std::string order;
-    WalkInstallSteps(info.m_files, "T", [](InstallStep& step, void* text) {
-        *static_cast<std::string*>(text) += (step.action == EntryAction::Copy ? "c" : "o") + std::to_string(step.index);
-    }, &order);
+    WalkInstallSteps(
+        info.m_files, "T",
+        [](InstallStep& step, void* text) {
+            *static_cast<std::string*>(text) +=
+                (step.action == EntryAction::Copy ? "c" : "o") + std::to_string(step.index);
+        },
+        &order);
     EXPECT_EQ(order, "c2c4o0o3");
 }
 
@@ -236,11 +248,12 @@ TEST(MakePath, MakesEveryMissingLevelButNeverTheTextAfterTheLastBackslash)
     std::string rooted = dir.Path() + "\\rooted\\";  // from the root of the current drive
     rooted.erase(0, rooted[1] == ':' ? 2 : 0);
     // No backslash: no level; "/" separates nothing; a file in the way does not stop the walk.
-    for (const std::string& path : {std::string("maps"), std::string("sub/inner/"), games + "Arena\\maps\\", games + "Other\\maps",
-                                    games + "Twin\\\\inner\\", games, dir.Path() + "\\block\\in\\deep\\", std::string("rel\\sub\\"), rooted})
+    for (const std::string& path :
+         {std::string("maps"), std::string("sub/inner/"), games + "Arena\\maps\\", games + "Other\\maps",
+          games + "Twin\\\\inner\\", games, dir.Path() + "\\block\\in\\deep\\", std::string("rel\\sub\\"), rooted})
         EXPECT_EQ(MakePath(path.c_str()), 0) << path;
-    EXPECT_EQ(dir.Tree(), (Names{"a", "block", "Games", "Games/keep.txt", "Games/Arena", "Games/Arena/maps", "Games/Other",
-                                 "Games/Twin", "Games/Twin/inner", "rel", "rel/sub", "rooted"}));
+    EXPECT_EQ(dir.Tree(), (Names{"a", "block", "Games", "Games/keep.txt", "Games/Arena", "Games/Arena/maps",
+                                 "Games/Other", "Games/Twin", "Games/Twin/inner", "rel", "rel/sub", "rooted"}));
     EXPECT_EQ(dir.Read("Games\\keep.txt") + dir.Read("block"), "kepta file");
 }
 
@@ -249,27 +262,37 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
     const struct {
         std::string name, dest, action, landsAt;  // landsAt empty: not copied
     } cases[] = {
-        {"e.txt", "$setupdir", "e", ""}, {"b.dat", "$setupdir\\maps\\", "C", "maps/b.dat"},  // e.txt opened where it is
+        {"e.txt", "$setupdir", "e", ""},
+        {"b.dat", "$setupdir\\maps\\", "C", "maps/b.dat"},  // e.txt opened where it is
         // "ghost\.." is resolved in the text, as Windows does: ghost is never made.
-        {"m.dat", "$setupdir\\ghost\\..\\maps\\", "C", "maps/m.dat"}, {"a.dat", "$setupdir", "C", "a.dat"},
-        {"c.dat", "$setupdirmaps\\", "C", "maps/c.dat"}, {"n.dat", "$setupdir\\\\maps\\", "C", "maps/n.dat"},
+        {"m.dat", "$setupdir\\ghost\\..\\maps\\", "C", "maps/m.dat"},
+        {"a.dat", "$setupdir", "C", "a.dat"},
+        {"c.dat", "$setupdirmaps\\", "C", "maps/c.dat"},
+        {"n.dat", "$setupdir\\\\maps\\", "C", "maps/n.dat"},
         {"Mixed.DAT", "$SETUPDIR\\Extra\\Zone\\", "C", "extra/zone/Mixed.DAT"},  // the sub-directory lower-cased
-        {"d.dat", "$SetupDir\\maps", "C", "mapsd.dat"},  // the name joined straight on
-        {"e.dat", "D:\\Other\\", "C", "e.dat"}, {"f.dat", "maps\\", "C", "f.dat"}, {"h.dat", "", "C", "h.dat"},  // no marker
+        {"d.dat", "$SetupDir\\maps", "C", "mapsd.dat"},                          // the name joined straight on
+        {"e.dat", "D:\\Other\\", "C", "e.dat"},
+        {"f.dat", "maps\\", "C", "f.dat"},
+        {"h.dat", "", "C", "h.dat"},                      // no marker
         {"g.dat", "x\\$setupdir\\maps\\", "C", "g.dat"},  // the marker only at the start
-        {"k.dat", "$setupdir", "Copy", ""}, {"l.dat", "$setupdir", " C", ""}, {"f.txt", "$setupdir", "Exec", ""},
-        {"g.txt", "$setupdir", "E", ""}, {"i.dat", "$setupdir", "c", "i.dat"},
+        {"k.dat", "$setupdir", "Copy", ""},
+        {"l.dat", "$setupdir", " C", ""},
+        {"f.txt", "$setupdir", "Exec", ""},
+        {"g.txt", "$setupdir", "E", ""},
+        {"i.dat", "$setupdir", "c", "i.dat"},
     };
     // Two names of one file in letter case: the second replaces the first, which keeps its name.
     Source("Twin.DAT"), Source("twin\\Twin.dat");
-    AddEntry(info, "data\\Twin.DAT", "$setupdir\\maps\\", "C"), AddEntry(info, "data\\twin\\Twin.dat", "$setupdir\\maps\\", "C");
+    AddEntry(info, "data\\Twin.DAT", "$setupdir\\maps\\", "C"),
+        AddEntry(info, "data\\twin\\Twin.dat", "$setupdir\\maps\\", "C");
     for (const auto& c : cases) {
         Source(c.name);
         AddEntry(info, "data\\" + c.name, c.dest, c.action);
     }
     dir.Write("Arena\\maps\\b.dat", "old and longer than the new content");
     // The copy keeps the source's last-write time, as CopyFile does.
-    fs::last_write_time(dir.Native("package\\data\\a.dat"), fs::last_write_time(dir.Native("package\\data\\a.dat")) - std::chrono::hours(9000));
+    fs::last_write_time(dir.Native("package\\data\\a.dat"),
+                        fs::last_write_time(dir.Native("package\\data\\a.dat")) - std::chrono::hours(9000));
     const fs::file_time_type written = fs::last_write_time(dir.Native("package\\data\\a.dat"));
     EXPECT_EQ(::Install(CSetupInfo(), Target("Empty").c_str()), 0);  // an empty list makes nothing
     EXPECT_FALSE(dir.Exists("Empty"));
@@ -285,11 +308,13 @@ TEST_F(Install, DestinationAndActionDecideWhereAFileLandsWhateverTheTargetsFormA
         EXPECT_EQ(s_opens, (Opens{{"data\\e.txt", true}, {"data\\g.txt", true}}));
     }
     for (const auto& c : cases)
-        EXPECT_TRUE(c.landsAt.empty() || c.name == "b.dat" || dir.Read("Arena\\" + c.landsAt) == c.name + " v1") << c.dest;
+        EXPECT_TRUE(c.landsAt.empty() || c.name == "b.dat" || dir.Read("Arena\\" + c.landsAt) == c.name + " v1")
+            << c.dest;
     EXPECT_EQ(fs::last_write_time(dir.Native("Arena\\a.dat")), written);
     EXPECT_EQ(dir.Read("Arena\\maps\\Twin.DAT"), "twin\\Twin.dat v1");
-    EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "e.dat", "extra", "extra/zone", "extra/zone/Mixed.DAT", "f.dat", "g.dat",
-                                        "h.dat", "i.dat", "maps", "maps/Twin.DAT", "maps/b.dat", "maps/c.dat", "maps/m.dat", "maps/n.dat", "mapsd.dat"}));
+    EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "e.dat", "extra", "extra/zone", "extra/zone/Mixed.DAT", "f.dat",
+                                        "g.dat", "h.dat", "i.dat", "maps", "maps/Twin.DAT", "maps/b.dat", "maps/c.dat",
+                                        "maps/m.dat", "maps/n.dat", "mapsd.dat"}));
 }
 
 TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
@@ -297,7 +322,8 @@ TEST_F(Install, EveryCEntryNotCopiedIsCountedAndTheRestStillRuns)
     for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat"})
         Source(name);
     dir.Write("Arena\\a.dat", "read-only");
-    fs::permissions(dir.Native("Arena\\a.dat"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(dir.Native("Arena\\a.dat"),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     dir.MakeDir("Arena\\b.dat");
     dir.Write("Arena\\wall", "a file where a directory should be");
@@ -336,7 +362,10 @@ TEST_F(Install, InADoubleByteCodePageNamesLandWholeAndHalfACharacterNamesNoFile)
     EXPECT_EQ(dir.Tree("T"), Names{});
 #else
     Source(u8"表a.txt");
-    AddEntry(info, "data\\\x95\x5C" "a.txt", "$SetupDir\\\x95\x5CX\x83\x41\\", "C");
+    AddEntry(info,
+             "data\\\x95\x5C"
+             "a.txt",
+             "$SetupDir\\\x95\x5CX\x83\x41\\", "C");
     EXPECT_EQ(::Install(info, (Target("T") + "\\\x95\x5C").c_str()), 1);  // the target 表 gets its backslash
     EXPECT_EQ(dir.Tree("T"), (Names{u8"表", u8"表/表xア", u8"表/表xア/表a.txt"}));
 #endif
@@ -390,7 +419,8 @@ TEST_F(Install, AReplacementIsFlushedBeforeItsRenameAndANewFileIsNot)
     s_flush = Replace("FlushFileBuffers", &RecordFlush);
     s_move = Replace("MoveFileExA", &RecordMove);
     // A new file too is renamed into its place, unflushed.
-    const std::regex calls(R"(rename (\.kivtmp\.w[0-9a-f]{8}\.[0-9a-f]{6}) b\.dat\|sync (\.kivtmp\.w[0-9a-f]{8}\.[0-9a-f]{6})\|rename \2 a\.dat\|)");
+    const std::regex calls(
+        R"(rename (\.kivtmp\.w[0-9a-f]{8}\.[0-9a-f]{6}) b\.dat\|sync (\.kivtmp\.w[0-9a-f]{8}\.[0-9a-f]{6})\|rename \2 a\.dat\|)");
 #else
     // A new file is written in its place, read-only as its source.
     const std::regex calls(R"(sync (\.kivtmp\.n[0-9a-f]{8}\.[0-9a-f]{6})\|rename \1 a\.dat\|)");
@@ -423,8 +453,8 @@ TEST_F(Install, TemporariesOfRunsThatEndedAreRemovedWhereARunWrites)
 #endif
     const std::string gone = ".kivtmp." + mark + "3ffffffc.", foreign = ".kivtmp." + other + "3ffffffc.";
     const std::string unmarked = ".kivtmp.3ffffffc.";
-    Names kept = {gone + "00001", gone + "00000g", "kiv1a2b.tmp", "other/" + gone + "000001", foreign + "000001",
-                  unmarked + "000001", ".kivtmp" + other + "01"};
+    Names kept = {gone + "00001",     gone + "00000g",     "kiv1a2b.tmp",           "other/" + gone + "000001",
+                  foreign + "000001", unmarked + "000001", ".kivtmp" + other + "01"};
     Names stale = {gone + "000003", foreign + "000004", unmarked + "000005", ".kivtmp" + other + "02"};
     for (const std::string& name : kept)
         dir.Write("Arena\\" + name, "kept");
@@ -507,7 +537,8 @@ TEST_F(Install, AnInterruptedCopyNeverRemovesAFileAnotherRunCompleted)
     Source("small.dat", "complete");
     dir.MakeDir("Arena");
     bool firstCopied = true;
-    std::thread first([&] { firstCopied = Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.bin").c_str()); });
+    std::thread first(
+        [&] { firstCopied = Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.bin").c_str()); });
     std::error_code ignored;
     for (bool writing = false; !writing;) {
         for (const auto& file : fs::directory_iterator(dir.Native("Arena"), ignored))
@@ -581,11 +612,13 @@ TEST_F(Install, OnWindowsACopyCutShortLeavesTheOldDestinationAndACompleteOneKeep
     Source("big.dat");
     fs::resize_file(dir.Native("package\\data\\big.dat"), size);
     dir.Write("Arena\\big.dat", "old bytes");
-    std::string command = "\"" + TestData(KIV_KIVINSTALL_EXE) + "\" --accept-license --target \"" + Target("Arena") + "\"";
+    std::string command =
+        "\"" + TestData(KIV_KIVINSTALL_EXE) + "\" --accept-license --target \"" + Target("Arena") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     // Ended as soon as a file in the target holds part of the copy.
     bool partial = false;
     std::error_code ignored;
@@ -611,7 +644,8 @@ TEST_F(Install, OnWindowsACopyCutShortLeavesTheOldDestinationAndACompleteOneKeep
     // A rename that fails (the destination held open) leaves no temporary, also of a read-only source,
     // whose copy is read-only.
     fs::permissions(source, fs::perms::owner_read);
-    const HANDLE held = CreateFileA(Target("Arena\\big.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE held =
+        CreateFileA(Target("Arena\\big.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_FALSE(Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.dat").c_str()));
     CloseHandle(held);
     EXPECT_EQ(dir.Tree("Arena"), Names{"big.dat"});
@@ -649,13 +683,18 @@ TEST_F(Install, OnWindowsALookalikeTargetIsRefusedAndAPackageInstallsFromAnyFold
     const struct {
         const wchar_t* name;
         bool writable;
-    } targets[] = {{L"\u0141\u00f3d\u017a", false}, {L"\u03a9mega", japanese}, {L"A\uff3cB", japanese},
-                   {L"sub\\\uff0e\uff0e\\\uff0e\uff0e\\up", japanese}, {L"A\u00a5B", !japanese}};
+    } targets[] = {{L"\u0141\u00f3d\u017a", false},
+                   {L"\u03a9mega", japanese},
+                   {L"A\uff3cB", japanese},
+                   {L"sub\\\uff0e\uff0e\\\uff0e\uff0e\\up", japanese},
+                   {L"A\u00a5B", !japanese}};
     const Names before = dir.Tree();
     for (const auto& target : targets) {
         if (!target.writable) {
             EXPECT_EQ(RunKivinstall(L"--target \"" + dir.Native("base").wstring() + L"\\" + target.name + L"\"",
-                                    dir.Native("package")), 2u) << fs::path(target.name).u8string();
+                                    dir.Native("package")),
+                      2u)
+                << fs::path(target.name).u8string();
         }
     }
     EXPECT_EQ(dir.Tree(), before);
@@ -729,8 +768,8 @@ TEST_F(Install, OnLinuxWhatARunMakesTakesTheUmask)
         int status = -1;
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "umask " << mask << ": not installed, or changed";
-        for (const auto& [path, mode] : {std::pair<std::string, unsigned>{name, 0777}, {name + "\\bin", 0777},
-                                         {name + "\\bin\\tool.exe", 0775}}) {
+        for (const auto& [path, mode] :
+             {std::pair<std::string, unsigned>{name, 0777}, {name + "\\bin", 0777}, {name + "\\bin\\tool.exe", 0775}}) {
             struct stat made = {};
             stat(dir.Native(path).c_str(), &made);
             EXPECT_EQ(made.st_mode & 0777, mode & ~mask) << path;
@@ -759,7 +798,8 @@ TEST_F(Install, OnLinuxACopyReplacesALinkInItsPlaceAndTakesTheSourcesPermissions
     alarm(0);
     umask(umaskBefore);
     EXPECT_EQ(dir.Tree("Arena"), (Names{"a.dat", "b.dat", "tool.exe"}));
-    EXPECT_EQ(dir.Read("outside.txt") + "|" + dir.Read("Arena\\a.dat") + dir.Read("Arena\\b.dat"), "outside the target|a.dat v1b.dat v1");
+    EXPECT_EQ(dir.Read("outside.txt") + "|" + dir.Read("Arena\\a.dat") + dir.Read("Arena\\b.dat"),
+              "outside the target|a.dat v1b.dat v1");
     EXPECT_FALSE(fs::is_symlink(dir.Native("Arena\\a.dat")));
     EXPECT_EQ(static_cast<unsigned>(fs::status(dir.Native("Arena\\tool.exe")).permissions()), 0755u);
 }
@@ -786,7 +826,8 @@ TEST(FileCopy, EitherWayCopiesEveryByteAndAnInterruptEndsIt)
         }
     }
     Platform::Interrupt();
-    EXPECT_FALSE(Platform::CopyNewSystemFile(dir.Native("source").c_str(), dir.Native("again").c_str()) || errno != EINTR);
+    EXPECT_FALSE(Platform::CopyNewSystemFile(dir.Native("source").c_str(), dir.Native("again").c_str()) ||
+                 errno != EINTR);
     Platform::ClearInterrupt();
     EXPECT_FALSE(dir.Exists("again"));
 }

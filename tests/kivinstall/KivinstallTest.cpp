@@ -29,7 +29,10 @@ namespace {
 // Standard output and error kept; answers to the licence question given.
 class CTestConsole final : public IConsole {
 public:
-    explicit CTestConsole(bool interactive = false, std::string answer = "") : m_interactive(interactive), m_answer(answer) {}
+    explicit CTestConsole(bool interactive = false, std::string answer = "")
+        : m_interactive(interactive), m_answer(answer)
+    {
+    }
     void Out(const std::string& text) override { out += text; }
     void Err(const std::string& text) override { err += text; }
     bool IsInteractive() override { return m_interactive; }
@@ -77,7 +80,8 @@ std::set<std::string> Listing(const std::filesystem::path& directory)
 TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
 {
     CTempDir package, dir;
-    std::filesystem::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack", package.Native(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(TestData(KIV_EXAMPLES_DIR) + "/arena-pack", package.Native(),
+                          std::filesystem::copy_options::recursive);
     // A licence that would retitle the terminal, overwrite its line with a bare CR, and hold a C1 control.
     package.Write("license.txt", std::string("Terms\x1b]0;owned\x07\r\n\tok\rX\x9d\0hidden", 26));
 
@@ -85,7 +89,8 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     EXPECT_EQ(RunInstallTool({"--accept-license"}, usage), 2);
     EXPECT_NE(usage.err.find("--target"), std::string::npos);
     EXPECT_EQ(RunInstallTool({"--target", "x", dir.Native("none").string() + "\x1b]0;t\x07"}, notLoaded), 1);
-    EXPECT_EQ(notLoaded.err.find("kivinstall: cannot enter " + dir.Native("none").string() + "<1B>]0;t<07>: "), 0u) << notLoaded.err;
+    EXPECT_EQ(notLoaded.err.find("kivinstall: cannot enter " + dir.Native("none").string() + "<1B>]0;t<07>: "), 0u)
+        << notLoaded.err;
     EXPECT_NE(notLoaded.err.find("\nCould not load setup info"), std::string::npos);
 
     // Nothing is installed without agreement, and nothing waits for an answer
@@ -94,7 +99,8 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     EXPECT_NE(refused.err.find("--accept-license"), std::string::npos);
     CTestConsole no(true, "n");
     EXPECT_EQ(Install(no, package, dir, {}), 3);
-    EXPECT_EQ(no.err.find("Terms<1B>]0;owned<07>\r\n\tok<0D>X<9D>\n\nDo you agree to the terms above? [y/N] "), 0u) << no.err;
+    EXPECT_EQ(no.err.find("Terms<1B>]0;owned<07>\r\n\tok<0D>X<9D>\n\nDo you agree to the terms above? [y/N] "), 0u)
+        << no.err;
     CTestConsole nul(true, std::string("y\0es", 4));
     EXPECT_EQ(Install(nul, package, dir, {}), 3);
     EXPECT_EQ(Install(dry, package, dir, {"--dry-run"}), 0);
@@ -115,11 +121,16 @@ TEST(Kivinstall, ExitStatusesTheLicenceTheDryRunAndTheOpens)
     dir.Write("game\\maps", "a file in the way");
     CTestConsole blocked;
     EXPECT_EQ(Install(blocked, package, dir, {"--accept-license"}), 4);
-    EXPECT_NE(blocked.err.find(Sys("NOT copied \"data\\arena1.map\": its directory \"" + dir.Path() + "\\game\\maps\\\"") +
-                               " could not be made: " + ErrorMessage(kExistsError)), std::string::npos) << blocked.err;
+    EXPECT_NE(
+        blocked.err.find(Sys("NOT copied \"data\\arena1.map\": its directory \"" + dir.Path() + "\\game\\maps\\\"") +
+                         " could not be made: " + ErrorMessage(kExistsError)),
+        std::string::npos)
+        << blocked.err;
     std::filesystem::remove(dir.Native("game\\maps"));
     EXPECT_EQ(Install(agreed, package, dir, {"--accept-license"}), 4);
-    EXPECT_NE(agreed.err.find(Sys("NOT copied \"data\\arena2.map\": the copy failed: ") + ErrorMessage(2)), std::string::npos) << agreed.err;
+    EXPECT_NE(agreed.err.find(Sys("NOT copied \"data\\arena2.map\": the copy failed: ") + ErrorMessage(2)),
+              std::string::npos)
+        << agreed.err;
     EXPECT_NE(agreed.out.find("installed 1 of 2 files"), std::string::npos);
     EXPECT_NE(agreed.out.find("1 entry was NOT copied"), std::string::npos);
 }
@@ -131,17 +142,20 @@ TEST(Kivinstall, TheLinesAUserReadsAreWhole)
 {
     CTempDir package, dir;
     package.Write("setup.inf", "[Setup]\r\nDEFAULTINSTALL=S\r\nS=P\r\n[P]\r\nTitle=T\r\n");
-    package.Write("list.inf", "[P]\r\nCount=3\r\nFILE1=readme.txt;$setupdir;E;1\r\n"
-                              "FILE2=data\\a.map;$setupdir\\\\\\maps\\\\;C;2\r\nFILE3=data\\a.map;$setupdir;C;3\r\n");
+    package.Write("list.inf",
+                  "[P]\r\nCount=3\r\nFILE1=readme.txt;$setupdir;E;1\r\n"
+                  "FILE2=data\\a.map;$setupdir\\\\\\maps\\\\;C;2\r\nFILE3=data\\a.map;$setupdir;C;3\r\n");
     package.Write("data\\a.map", "a");
     package.Write("readme.txt", "r");
     const std::string game = dir.Path() + "\\game", deep = game + "\\\\\\maps\\\\a.map", flat = game + "\\a.map";
     CTestConsole dry, run;
     EXPECT_EQ(Install(dry, package, dir, {"--dry-run"}), 0);
-    EXPECT_EQ(dry.out, Sys("plan for \"" + game + "\\\"\n  copy 1 \"data\\a.map\" -> \"" + deep + "\"\n  copy 2 \"data\\a.map\" -> \"" +
-                           flat + "\"\n  open 0 \"readme.txt\"\n") + "dry run: 2 to copy, 1 to open; nothing was changed\n");
+    EXPECT_EQ(dry.out, Sys("plan for \"" + game + "\\\"\n  copy 1 \"data\\a.map\" -> \"" + deep +
+                           "\"\n  copy 2 \"data\\a.map\" -> \"" + flat + "\"\n  open 0 \"readme.txt\"\n") +
+                           "dry run: 2 to copy, 1 to open; nothing was changed\n");
     EXPECT_EQ(Install(run, package, dir, {"--accept-license"}), 0);
-    EXPECT_EQ(run.err, Sys("[1/2] copied \"data\\a.map\" -> \"" + deep + "\"\n[2/2] copied \"data\\a.map\" -> \"" + flat + "\"\n") +
+    EXPECT_EQ(run.err, Sys("[1/2] copied \"data\\a.map\" -> \"" + deep + "\"\n[2/2] copied \"data\\a.map\" -> \"" +
+                           flat + "\"\n") +
                            "[open 1/1] not opened (--open opens it): \"readme.txt\"\n");
     EXPECT_EQ(run.out, Sys("installed 2 of 2 files into \"" + game + "\\\"\n"));
     EXPECT_EQ(Listing(dir.Native("game")), (std::set<std::string>{"a.map", "maps", "maps/a.map"}));
@@ -152,16 +166,18 @@ TEST(Kivinstall, NamesAreFoundAsWindowsFindsThemWhateverTheirCase)
     CTempDir dir;
     dir.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=S\nS=Pack\n[Pack]\nTitle=T\n");
     // FILE4 lands on the file FILE3 made in this run, under another case.
-    dir.Write("list.inf", "[Pack]\nCount=4\nFILE1=Data\\Arena1.MAP;$SetupDir\\MAPS\\;C;1\n"
-                          "FILE2=DATA\\readme.TXT;$SETUPDIR\\Docs\\;C;2\nFILE3=data\\arena1.map;$setupdir\\docs\\;C;3\n"
-                          "FILE4=Data\\ARENA1.map;$setupdir\\docs\\;C;4\n");
+    dir.Write("list.inf",
+              "[Pack]\nCount=4\nFILE1=Data\\Arena1.MAP;$SetupDir\\MAPS\\;C;1\n"
+              "FILE2=DATA\\readme.TXT;$SETUPDIR\\Docs\\;C;2\nFILE3=data\\arena1.map;$setupdir\\docs\\;C;3\n"
+              "FILE4=Data\\ARENA1.map;$setupdir\\docs\\;C;4\n");
     dir.Write("data\\arena1.map", "new map");
     dir.Write("data\\README.txt", "read me");
     dir.Write("game\\maps\\arena1.map", "old map");  // replaced, and keeps its name
     dir.MakeDir("game\\Docs");
 
     CTestConsole console;
-    EXPECT_EQ(RunInstallTool({"--target", dir.Native("game").string(), dir.Native().string()}, console), 0) << console.err;
+    EXPECT_EQ(RunInstallTool({"--target", dir.Native("game").string(), dir.Native().string()}, console), 0)
+        << console.err;
     EXPECT_EQ(Listing(dir.Native("game")),
               (std::set<std::string>{"Docs", "Docs/arena1.map", "Docs/readme.TXT", "maps", "maps/arena1.map"}));
     EXPECT_EQ(dir.Read("game\\maps\\arena1.map"), "new map");
@@ -210,19 +226,22 @@ TEST(Kivinstall, APackageInAnotherCodePageInstallsWithItsNamesShownInUtf8)
     CTempDir dir;
     dir.Write("setup.inf", "[Setup]\nDEFAULTINSTALL=S\nS=Pack\n[Pack]\nTitle=T\n");
     // "Карта.map" into "$setupdir\Карты\"; on disk "карта.MAP"; then an escape sequence in a missing name.
-    dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=data\\\xCA\xE0\xF0\xF2\xE0.map;$setupdir\\\xCA\xE0\xF0\xF2\xFB\\;C;1\n"
-                          "FILE2=\x1b[2J.map;$setupdir;C;2\n");
+    dir.Write("list.inf",
+              "[Pack]\nCount=2\nFILE1=data\\\xCA\xE0\xF0\xF2\xE0.map;$setupdir\\\xCA\xE0\xF0\xF2\xFB\\;C;1\n"
+              "FILE2=\x1b[2J.map;$setupdir;C;2\n");
     dir.Write("data\\карта.MAP", "map");
     const std::vector<std::string> args = {"--target", dir.Native("game").string(), dir.Native().string()};
     CTestConsole latin, cyrillic;
     EXPECT_EQ(RunInstallTool(args, latin), 4);
-    EXPECT_NE(latin.err.find("NOT copied \"data/\xC3\x8A\xC3\xA0\xC3\xB0\xC3\xB2\xC3\xA0.map\""), std::string::npos) << latin.err;
+    EXPECT_NE(latin.err.find("NOT copied \"data/\xC3\x8A\xC3\xA0\xC3\xB0\xC3\xB2\xC3\xA0.map\""), std::string::npos)
+        << latin.err;
     std::vector<std::string> withCodePage = args;
     withCodePage.insert(withCodePage.begin(), {"--codepage", "1251"});
     EXPECT_EQ(RunInstallTool(withCodePage, cyrillic), 4);
     EXPECT_EQ(dir.Read("game\\Карты\\Карта.map"), "map");
     EXPECT_NE(cyrillic.err.find("copied \"data/Карта.map\" -> \"" + dir.Native("game").string() + "/Карты/Карта.map\""),
-              std::string::npos) << cyrillic.err;
+              std::string::npos)
+        << cyrillic.err;
     EXPECT_NE(cyrillic.err.find("NOT copied \"<1B>[2J.map\""), std::string::npos) << cyrillic.err;
     // In 932 the second byte 5C of 表 stays in its character, shown whole; half a character shows as <95>.
     dir.Write("list.inf", "[Pack]\nCount=2\nFILE1=data\\\x95\x5C.map;$setupdir;C;1\nFILE2=data\\\x95;$setupdir;C;2\n");

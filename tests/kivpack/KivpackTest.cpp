@@ -22,7 +22,10 @@ namespace fs = std::filesystem;
 namespace {
 
 struct PackRun {  // one run of kivpack on these arguments, as if started from program
-    PackRun(std::vector<std::string> args, const fs::path& program = "kivpack") : status(RunPack(args, program, out, err)) {}
+    PackRun(std::vector<std::string> args, const fs::path& program = "kivpack")
+        : status(RunPack(args, program, out, err))
+    {
+    }
     std::string out, err;
     int status;
 };
@@ -55,8 +58,11 @@ std::map<std::string, std::string> Files(const fs::path& root, bool lowered = fa
 struct CContent : CTempDir {
     CContent()
     {
-        for (const char* name : {"Maps/Arena1.MAP", "Maps/Sub Dir/deep.txt", "empty.dat", "readme.txt", "with blank.txt",
-                                 "\xC3\x84rger/\xC3\x9C" "bung.txt", "\xC3\x84rger.txt"})
+        for (const char* name :
+             {"Maps/Arena1.MAP", "Maps/Sub Dir/deep.txt", "empty.dat", "readme.txt", "with blank.txt",
+              "\xC3\x84rger/\xC3\x9C"
+              "bung.txt",
+              "\xC3\x84rger.txt"})
             Put(Native("content") / fs::u8path(name), std::string(name) == "empty.dat" ? "" : name);
         MakeDir("content\\emptydir");
     }
@@ -67,7 +73,8 @@ const char kListText[] =
     "[Package]\r\nCount=8\r\n"
     "FILE1=data\\empty.dat;$setupdir;C;1\r\nFILE2=data\\Maps\\Arena1.MAP;$setupdir\\Maps\\;C;2\r\n"
     "FILE3=data\\Maps\\Sub Dir\\deep.txt;$setupdir\\Maps\\Sub Dir\\;C;3\r\nFILE4=data\\readme.txt;$setupdir;C;4\r\n"
-    "FILE5=data\\with blank.txt;$setupdir;C;5\r\nFILE6=data\\\xC4rger\\\xDC" "bung.txt;$setupdir\\\xC4rger\\;C;6\r\n"
+    "FILE5=data\\with blank.txt;$setupdir;C;5\r\nFILE6=data\\\xC4rger\\\xDC"
+    "bung.txt;$setupdir\\\xC4rger\\;C;6\r\n"
     "FILE7=data\\\xC4rger.txt;$setupdir;C;7\r\nFILE8=data\\readme.txt;$setupdir;E;8\r\n";
 
 struct : IConsole {  // kivinstall's, for installing a package again: silent, agreeing to nothing
@@ -84,9 +91,13 @@ TEST(Kivpack, TheTreeInstallsBackWholeAndGivesTheSameBytesTwice)
     CContent dir;
     Put(dir.Native("share/kivsetup/KivSetup.exe"), "MZ installer");
     dir.MakeDir("bin");
-    const std::vector<std::string> args = {"--title", "Test Pack", "--default-dir", "C:\\Games\\Test", "--copyright", "\xC2\xA9 Me",
-                                           "--open", "readme.txt", "--license", TestData(KIV_EXAMPLES_DIR) + "/arena-pack/license.txt",
-                                           "--logo", TestData(KIV_EXAMPLES_DIR) + "/arena-pack/logo.bmp", dir.Content()};
+    const std::vector<std::string> args = {"--title",       "Test Pack",
+                                           "--default-dir", "C:\\Games\\Test",
+                                           "--copyright",   "\xC2\xA9 Me",
+                                           "--open",        "readme.txt",
+                                           "--license",     TestData(KIV_EXAMPLES_DIR) + "/arena-pack/license.txt",
+                                           "--logo",        TestData(KIV_EXAMPLES_DIR) + "/arena-pack/logo.bmp",
+                                           dir.Content()};
     for (const char* package : {"pack", "again"}) {
         std::vector<std::string> packing = args;
         packing.push_back(dir.Native(package).u8string());
@@ -94,15 +105,19 @@ TEST(Kivpack, TheTreeInstallsBackWholeAndGivesTheSameBytesTwice)
         ASSERT_EQ(run.status, kPackDone) << run.err;
         EXPECT_EQ(run.out, "packed 7 files (8 entries) into \"" + dir.Native(package).u8string() + "\"\n");
         EXPECT_EQ(dir.Read(std::string(package) + "\\list.inf"), kListText);
-        EXPECT_EQ(dir.Read(std::string(package) + "\\setup.inf"),
-                  "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=Package\r\nCopyright=\xA9 Me\r\n\r\n[Package]\r\n"
-                  "Title=Test Pack\r\nInstallText=Choose the directory to install into\r\nDefaultDir=C:\\Games\\Test\r\n");
+        EXPECT_EQ(
+            dir.Read(std::string(package) + "\\setup.inf"),
+            "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=Package\r\nCopyright=\xA9 Me\r\n\r\n[Package]\r\n"
+            "Title=Test Pack\r\nInstallText=Choose the directory to install into\r\nDefaultDir=C:\\Games\\Test\r\n");
     }
     EXPECT_EQ(Files(dir.Native("pack")), Files(dir.Native("again")));
     EXPECT_EQ(dir.Read("pack\\KivSetup.exe"), "MZ installer");
-    EXPECT_EQ(fs::last_write_time(dir.Native("pack\\data\\Maps\\Arena1.MAP")), fs::last_write_time(dir.Native("content\\Maps\\Arena1.MAP")));
+    EXPECT_EQ(fs::last_write_time(dir.Native("pack\\data\\Maps\\Arena1.MAP")),
+              fs::last_write_time(dir.Native("content\\Maps\\Arena1.MAP")));
 
-    ASSERT_EQ(RunInstallTool({"--accept-license", "--target", dir.Native("game").string(), dir.Native("pack").string()}, g_console), 0);
+    ASSERT_EQ(RunInstallTool({"--accept-license", "--target", dir.Native("game").string(), dir.Native("pack").string()},
+                             g_console),
+              0);
     EXPECT_EQ(Files(dir.Native("game")), Files(dir.Native("content"), true));
     EXPECT_TRUE(dir.Exists("game\\maps\\sub dir\\deep.txt"));
 }
@@ -113,9 +128,10 @@ TEST(Kivpack, RefusesWhatThePackageCannotCarryAndWritesNothing)
 {
     CContent dir;
     const std::string deep = "content/" + std::string(120, 'd') + "/" + std::string(20, 'f');
-    for (const std::string& name : std::vector<std::string>{"content/a;b.txt", "content/NUL.txt", "content/CON/x.txt", "content/trail.", "content/trail ",
-                                   "content/bad:name", "content/ctl\x01x", "content/del\x7F", "content/c1\xC2\x9D",
-                                   "content/COM\xC2\xB9.txt", "content/\xE6\x97\xA5.txt", "content/Maps/arena1.map", deep})
+    for (const std::string& name : std::vector<std::string>{
+             "content/a;b.txt", "content/NUL.txt", "content/CON/x.txt", "content/trail.", "content/trail ",
+             "content/bad:name", "content/ctl\x01x", "content/del\x7F", "content/c1\xC2\x9D", "content/COM\xC2\xB9.txt",
+             "content/\xE6\x97\xA5.txt", "content/Maps/arena1.map", deep})
         Put(dir.Native(name), "x");
     mkfifo(dir.Native("content/pipe").c_str(), 0600);
     fs::create_symlink("nowhere", dir.Native("content/dangling"));
@@ -123,11 +139,13 @@ TEST(Kivpack, RefusesWhatThePackageCannotCarryAndWritesNothing)
     fs::create_symlink("readme.txt", dir.Native("content/link.txt"));
     PackRun run({"--title", "T", "--default-dir", "C:\\T", dir.Content(), dir.Native("pack").string()});
     EXPECT_EQ(run.status, kPackRefused);
-    for (const std::string& shown : std::vector<std::string>{"\"a;b.txt\" cannot", "\"NUL.txt\" cannot", "\"CON\" cannot", "\"trail.\" cannot", "\"trail \" cannot",
-                                    "\"bad:name\" cannot", "\"ctl<01>x\" cannot", "\"del<7F>\" cannot", "\"c1<9D>\" cannot",
-                                    "\"COM\xC2\xB9.txt\" cannot", "\"\xE6\x97\xA5.txt\" cannot", "\"pipe\" is no file",
-                                    "\"dangling\" is a link to nothing", "\"Maps/Arena1.MAP\" and \"Maps/arena1.map\" differ only",
-                                    "\"" + deep.substr(8) + "\" cannot be packed: its path is too long", "\"maplink\" is a link to a directory"})
+    for (const std::string& shown : std::vector<std::string>{
+             "\"a;b.txt\" cannot", "\"NUL.txt\" cannot", "\"CON\" cannot", "\"trail.\" cannot", "\"trail \" cannot",
+             "\"bad:name\" cannot", "\"ctl<01>x\" cannot", "\"del<7F>\" cannot", "\"c1<9D>\" cannot",
+             "\"COM\xC2\xB9.txt\" cannot", "\"\xE6\x97\xA5.txt\" cannot", "\"pipe\" is no file",
+             "\"dangling\" is a link to nothing", "\"Maps/Arena1.MAP\" and \"Maps/arena1.map\" differ only",
+             "\"" + deep.substr(8) + "\" cannot be packed: its path is too long",
+             "\"maplink\" is a link to a directory"})
         EXPECT_NE(run.err.find(shown), std::string::npos) << shown << "\n" << run.err;
     EXPECT_EQ(run.err.find("link.txt"), std::string::npos) << "a link to a file is packed as the file";
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 1) << "written beside the content";
@@ -144,7 +162,8 @@ TEST(Kivpack, TheFirstCopyToFailIsReportedAndNothingIsWritten)
         fs::remove(dir.Native(unreadable));
         fs::create_symlink("/proc/self/mem", dir.Native(unreadable));
     }
-    PackRun run({"--title", "T", "--default-dir", "C:\\T", dir.Native("content").string(), dir.Native("pack").string()});
+    PackRun run(
+        {"--title", "T", "--default-dir", "C:\\T", dir.Native("content").string(), dir.Native("pack").string()});
     EXPECT_EQ(run.status, kPackNotWritten);
     EXPECT_EQ(run.err, "kivpack: \"d1/f1060\" could not be written: Input/output error\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 1) << "written beside the content";
@@ -157,14 +176,23 @@ TEST(Kivpack, AnOemCodePageAndItsSuperscriptDigits)
     CTempDir dir;
     Put(dir.Native("c/\xC3\x84rger.txt"), "oem");
     Put(dir.Native("c/LPT\xC2\xB3.txt"), "x");
-    const std::vector<std::string> args = {"--codepage", "850", "--title", "T", "--default-dir", "C:\\T", dir.Native("c").u8string(),
+    const std::vector<std::string> args = {"--codepage",
+                                           "850",
+                                           "--title",
+                                           "T",
+                                           "--default-dir",
+                                           "C:\\T",
+                                           dir.Native("c").u8string(),
                                            dir.Native("p").u8string()};
     const std::string refused = PackRun(args).err;
-    EXPECT_NE(refused.find("\"LPT\xC2\xB3.txt\" cannot be packed: its name is a name Windows keeps"), std::string::npos) << refused;
+    EXPECT_NE(refused.find("\"LPT\xC2\xB3.txt\" cannot be packed: its name is a name Windows keeps"), std::string::npos)
+        << refused;
     fs::remove(dir.Native("c/LPT\xC2\xB3.txt"));
     ASSERT_EQ(PackRun(args).status, kPackDone);
     EXPECT_NE(dir.Read("p\\list.inf").find("FILE1=data\\\x8Erger.txt;"), std::string::npos);
-    ASSERT_EQ(RunInstallTool({"--codepage", "850", "--target", dir.Native("game").string(), dir.Native("p").string()}, g_console), 0);
+    ASSERT_EQ(RunInstallTool({"--codepage", "850", "--target", dir.Native("game").string(), dir.Native("p").string()},
+                             g_console),
+              0);
     EXPECT_EQ(dir.Read("game\\\xC3\x84rger.txt"), "oem");
 }
 #endif
@@ -178,9 +206,12 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
         args.insert(args.end(), {dir.Content(), pack});
         return args;
     };
-    for (const std::vector<std::string>& args : {packing({"--title", "x\ty"}), packing({"--title", std::string(512, 't')}),
-                                                 packing({"--copyright", "\xE2\x88\x9E"}), packing({"--open", "missing.txt"}),
-                                                 packing({"--logo", dir.Content()}), {"--title", "T", dir.Content(), pack}}) {
+    for (const std::vector<std::string>& args : {packing({"--title", "x\ty"}),
+                                                 packing({"--title", std::string(512, 't')}),
+                                                 packing({"--copyright", "\xE2\x88\x9E"}),
+                                                 packing({"--open", "missing.txt"}),
+                                                 packing({"--logo", dir.Content()}),
+                                                 {"--title", "T", dir.Content(), pack}}) {
         EXPECT_EQ(PackRun(args).status, kPackUsage) << args[1];
         EXPECT_FALSE(dir.Exists("pack"));
     }
@@ -190,11 +221,14 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
     ASSERT_TRUE(why);
     PackRun missing({"--title", "T", "--default-dir", "C:\\T", dir.Native("missing").u8string(), pack});
     EXPECT_EQ(missing.status, kPackUsage);
-    EXPECT_NE(missing.err.find("\"" + dir.Native("missing").u8string() + "\": " + why.message() + "\n"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("\"" + dir.Native("missing").u8string() + "\": " + why.message() + "\n"),
+              std::string::npos)
+        << missing.err;
     // A logo the installer's bitmap check refuses, a licence holding a NUL: the final check finds them.
     dir.Write("bad.bmp", "BM not a bitmap");
     dir.Write("terms.txt", std::string("terms\0", 6));
-    for (const std::vector<std::string>& given : {std::vector<std::string>{"--logo", "bad.bmp", "logo-not-bitmap"}, {"--license", "terms.txt", "license-nul"}}) {
+    for (const std::vector<std::string>& given : {std::vector<std::string>{"--logo", "bad.bmp", "logo-not-bitmap"},
+                                                  {"--license", "terms.txt", "license-nul"}}) {
         PackRun checked(packing({given[0], dir.Native(given[1]).u8string()}));
         EXPECT_EQ(checked.status, kPackRefused);
         EXPECT_NE(checked.err.find("final check: " + given[2]), std::string::npos) << checked.err;
@@ -221,7 +255,8 @@ TEST(Kivpack, UsageTheFinalCheckAndAPackageDirectoryInUse)
     EXPECT_EQ(Files(dir.Native("pack")).size(), 9u) << "7 files, setup.inf and list.inf, and no old one";
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Native()), {}), 4) << "the old package left beside the new";
     EXPECT_EQ(dir.Read("pack\\list.inf"), kListText);
-    EXPECT_NE(forced.err.find("fits under a target directory of at most 238 characters"), std::string::npos) << forced.err;
+    EXPECT_NE(forced.err.find("fits under a target directory of at most 238 characters"), std::string::npos)
+        << forced.err;
     EXPECT_NE(forced.err.find("no KivSetup.exe"), std::string::npos);
 }
 
@@ -241,5 +276,6 @@ TEST(Kivpack, TheFinalChecksFindingsAreShownAsThePackagesText)
 #else
     const std::string shown = "\xC3\xA9";
 #endif
-    EXPECT_NE(err.find("final check: source-missing: FILE1: the source \"data\\" + shown + ".txt\""), std::string::npos) << err;
+    EXPECT_NE(err.find("final check: source-missing: FILE1: the source \"data\\" + shown + ".txt\""), std::string::npos)
+        << err;
 }

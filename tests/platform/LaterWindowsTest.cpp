@@ -26,12 +26,11 @@ BOOL WINAPI RecordDllDirectory(LPCWSTR directory)
 }
 FARPROC WindowsXp(const wchar_t*, const char* name)
 {
-    return strcmp(name, "SetDllDirectoryW") == 0 ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RecordDllDirectory)) : nullptr;
+    return strcmp(name, "SetDllDirectoryW") == 0
+               ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RecordDllDirectory))
+               : nullptr;
 }
-FARPROC Nothing(const wchar_t*, const char*)
-{
-    return nullptr;
-}
+FARPROC Nothing(const wchar_t*, const char*) { return nullptr; }
 
 struct CLookup {
     explicit CLookup(Platform::CallLookup lookup) { Platform::SetCallLookup(lookup); }

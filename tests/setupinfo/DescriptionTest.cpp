@@ -66,8 +66,8 @@ const char kList[] =
 // What Load left: the path and the texts, Count, then each entry as "source|fileName|dest|action|number".
 Names Loaded(const CSetupInfo& info)
 {
-    Names fields = {info.m_szSetupPath, info.m_szDefaultInstall, info.m_szSection, info.m_szCopyright,
-                    info.m_szTitle, info.m_szInstallText, info.m_szDefaultDir, std::to_string(info.m_nCount)};
+    Names fields = {info.m_szSetupPath, info.m_szDefaultInstall, info.m_szSection,    info.m_szCopyright,
+                    info.m_szTitle,     info.m_szInstallText,    info.m_szDefaultDir, std::to_string(info.m_nCount)};
     for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
         const FileEntry& f = info.m_files[i];
         fields.push_back(std::string(f.szSource) + "|" + f.szFileName + "|" + f.szDest + "|" + f.szAction + "|" +
@@ -110,16 +110,26 @@ TEST(TextBuffer, CaseChangesTouchEveryAsciiLetterAndNoOtherByte)
     text = all;
     CodePages::LowerCaseAscii(text.data());
     EXPECT_EQ(text, lowerAll);
-    EXPECT_TRUE(CodePages::EqualsNoCase(lower.c_str(), upper.c_str()) && CodePages::EqualsNoCase("$SetupDir", "$SETUPDIR"));
-    EXPECT_FALSE(CodePages::EqualsNoCase("C", "Copy") || CodePages::EqualsNoCase("Copy", "C") || CodePages::EqualsNoCase("\xe4", "\xc4"));
+    EXPECT_TRUE(CodePages::EqualsNoCase(lower.c_str(), upper.c_str()) &&
+                CodePages::EqualsNoCase("$SetupDir", "$SETUPDIR"));
+    EXPECT_FALSE(CodePages::EqualsNoCase("C", "Copy") || CodePages::EqualsNoCase("Copy", "C") ||
+                 CodePages::EqualsNoCase("\xe4", "\xc4"));
 }
 
 TEST(TextBuffer, AtoiSaturatingConvertsLikeAtoiAndNeverOverflows)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"", 0}, {"none", 0}, {" \t3", 3}, {"3 files", 3}, {"-1", -1}, {"+12", 12}, {"- 1", 0},
-        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999999999999999", INT_MAX},
-        {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN}};
+    const std::pair<const char*, int> cases[] = {{"", 0},
+                                                 {"none", 0},
+                                                 {" \t3", 3},
+                                                 {"3 files", 3},
+                                                 {"-1", -1},
+                                                 {"+12", 12},
+                                                 {"- 1", 0},
+                                                 {"2147483647", INT_MAX},
+                                                 {"2147483648", INT_MAX},
+                                                 {"99999999999999999999999", INT_MAX},
+                                                 {"-2147483648", INT_MIN},
+                                                 {"-2147483649", INT_MIN}};
     for (const auto& [text, value] : cases)
         EXPECT_EQ(AtoiSaturating(text), value) << text;
 }
@@ -135,46 +145,69 @@ TEST(KeyLookup, TheLineRules)
         // Keys and sections ignore the case of every ASCII letter, values keep theirs.
         {"[ArenaPack]\ntitle=Map Pack\n", "ArenaPack", "Title", "Map Pack"},
         {"[SETUP]\nCopyright=Me\n", "Setup", "Copyright", "Me"},
-        {"[xyzXYZ]\nkeyz=zZ\n", "XYZxyz", "KEYZ", "zZ"}, {"[S]\nkeyZ=1\n", "S", "keyz", "1"},
-        {"[\xe4]\nA=1\n", "\xc4", "A", kNone}, {"[S]\n\xe4=1\n", "S", "\xc4", kNone},
+        {"[xyzXYZ]\nkeyz=zZ\n", "XYZxyz", "KEYZ", "zZ"},
+        {"[S]\nkeyZ=1\n", "S", "keyz", "1"},
+        {"[\xe4]\nA=1\n", "\xc4", "A", kNone},
+        {"[S]\n\xe4=1\n", "S", "\xc4", kNone},
         // Blanks and comment marks move the first "="; blanks in the value stay.
-        {"[S]\nTitle = Map Pack\n", "S", "Title", kNone}, {"[S]\n Title=Map Pack\n", "S", "Title", kNone},
-        {"[S]\n;Title=Old\nTitle=New\n", "S", "Title", "New"}, {"[S]\nTitle=  Map  \n", "S", "Title", "  Map  "},
+        {"[S]\nTitle = Map Pack\n", "S", "Title", kNone},
+        {"[S]\n Title=Map Pack\n", "S", "Title", kNone},
+        {"[S]\n;Title=Old\nTitle=New\n", "S", "Title", "New"},
+        {"[S]\nTitle=  Map  \n", "S", "Title", "  Map  "},
         // The key text with its "=", where the first "=" stands right after as many characters as the key has.
-        {"[S]\nFILE10=ten\nFILE1=one\n", "S", "FILE1", "one"}, {"[S]\nFILE10=ten\nFILE1=one\n", "S", "FILE10", "ten"},
-        {"[S]\nXY=AB=1\n", "S", "AB", "AB=1"}, {"[S]\nXYZ=AB=1\nAB=2\n", "S", "AB", "2"},
-        {"[S]\nXYZ=A=B=v\n", "S", "A=B", "A=B=v"}, {"[S]\nA=B=v\n", "S", "A=B", kNone},
-        {"[S]\nA=1\n=empty key\n", "S", "", "empty key"}, {"[S]\nA=1\n", "S", "", kNone},
+        {"[S]\nFILE10=ten\nFILE1=one\n", "S", "FILE1", "one"},
+        {"[S]\nFILE10=ten\nFILE1=one\n", "S", "FILE10", "ten"},
+        {"[S]\nXY=AB=1\n", "S", "AB", "AB=1"},
+        {"[S]\nXYZ=AB=1\nAB=2\n", "S", "AB", "2"},
+        {"[S]\nXYZ=A=B=v\n", "S", "A=B", "A=B=v"},
+        {"[S]\nA=B=v\n", "S", "A=B", kNone},
+        {"[S]\nA=1\n=empty key\n", "S", "", "empty key"},
+        {"[S]\nA=1\n", "S", "", kNone},
         // A header is any line mentioning [name]; the search starts after the first.
         {"; see [Setup] below\nCopyright=early\n[Setup]\nCopyright=late\n", "Setup", "Copyright", "early"},
-        {"  x[setup]y  \nA=1\n", "Setup", "A", "1"}, {"[S]\nA=first\n[S]\nA=second\n", "S", "A", "first"},
-        {"[T]\nA=1\n", "S", "A", kNone}, {"[]\n=x\n", "", "", "x"}, {"[S]\nA=[T]\n[T]\nB=2\n", "T", "B", "2"},
+        {"  x[setup]y  \nA=1\n", "Setup", "A", "1"},
+        {"[S]\nA=first\n[S]\nA=second\n", "S", "A", "first"},
+        {"[T]\nA=1\n", "S", "A", kNone},
+        {"[]\n=x\n", "", "", "x"},
+        {"[S]\nA=[T]\n[T]\nB=2\n", "T", "B", "2"},
         // On past later sections, never back, never the header line itself.
         {"[B]\nOnlyBefore=b\n[S]\nA=1\n[After]\nOnlyAfter=a\n", "S", "OnlyAfter", "a"},
         {"[B]\nOnlyBefore=b\n[S]\nA=1\n[After]\nOnlyAfter=a\n", "S", "OnlyBefore", kNone},
-        {"Copyright=[Setup]\n", "Setup", "Copyright", kNone}, {"A=[S]\nA=2\n", "S", "A", "2"},
+        {"Copyright=[Setup]\n", "Setup", "Copyright", kNone},
+        {"A=[S]\nA=2\n", "S", "A", "2"},
         // Line ends: CR LF, none at the end, a lone CR costs only the last character.
-        {"[S]\r\nA=1\r\nB=2\r\n", "S", "B", "2"}, {"[S]\nA=last", "S", "A", "last"},
-        {"[S]\nA=a\rb\n", "S", "A", "a\rb"}, {"[S]\nA=a\rb", "S", "A", "a\r"}, {"[S]\nA=x\r\r\n", "S", "A", "x\r"},
+        {"[S]\r\nA=1\r\nB=2\r\n", "S", "B", "2"},
+        {"[S]\nA=last", "S", "A", "last"},
+        {"[S]\nA=a\rb\n", "S", "A", "a\rb"},
+        {"[S]\nA=a\rb", "S", "A", "a\r"},
+        {"[S]\nA=x\r\r\n", "S", "A", "x\r"},
         {"[S]\nA=\nA=later\n", "S", "A", kNone},  // the first key line ends the search
         {"[S]\nA=", "S", "A", kNone},
-        {pad + "A=" + std::string(87, 'v') + "\r\nB=2\n", "S", "A", std::string(87, 'v')},  // CR LF across the reader's fill
+        {pad + "A=" + std::string(87, 'v') + "\r\nB=2\n", "S", "A",
+         std::string(87, 'v')},  // CR LF across the reader's fill
         // Ctrl-Z ends the file, NUL the line's text.
-        {"[S]\nA=1\x1a\nB=2\n", "S", "B", kNone}, {"[S]\nA=1\x1a\nB=2\n", "S", "A", "1"}, {"[S]\nA=x\r\x1a\n", "S", "A", "x"},
+        {"[S]\nA=1\x1a\nB=2\n", "S", "B", kNone},
+        {"[S]\nA=1\x1a\nB=2\n", "S", "A", "1"},
+        {"[S]\nA=x\r\x1a\n", "S", "A", "x"},
         {std::string("[S]\nA=ab\0cd\nB=2\n", 16), "S", "A", "ab"},
-        {std::string("[S]\nB=x\0\nA=1\n", 13), "S", "A", "1"}, {std::string("[S\0]\nA=1\n", 9), "S", "A", kNone},
+        {std::string("[S]\nB=x\0\nA=1\n", 13), "S", "A", "1"},
+        {std::string("[S\0]\nA=1\n", 9), "S", "A", kNone},
         // A read takes 2047 characters: a line of 2046, 2047 or 2048 characters before its LF.
-        {"[S]\nA=" + v2044 + "\n", "S", "A", v2044}, {"[S]\nA=" + v2045 + "\n", "S", "A", v2045},
+        {"[S]\nA=" + v2044 + "\n", "S", "A", v2044},
+        {"[S]\nA=" + v2045 + "\n", "S", "A", v2045},
         {"[S]\nA=" + v2045 + "v\n", "S", "A", v2045},
         // What follows the first 2047 characters is read as a line of its own.
-        {"[S]\nA=" + v2045 + "B=tail\n", "S", "B", "tail"}, {"[S]\nA=" + v2044 + "B=tail\n", "S", "B", kNone},
-        {std::string(2047, ';') + "[S]\nA=1\n", "S", "A", "1"}, {std::string(2046, ';') + "[S]\nA=1\n", "S", "A", kNone},
+        {"[S]\nA=" + v2045 + "B=tail\n", "S", "B", "tail"},
+        {"[S]\nA=" + v2044 + "B=tail\n", "S", "B", kNone},
+        {std::string(2047, ';') + "[S]\nA=1\n", "S", "A", "1"},
+        {std::string(2046, ';') + "[S]\nA=1\n", "S", "A", kNone},
         // Names that cannot fit a line find nothing.
-        {"[S]\nA=1\n", std::string(3000, 'S'), "A", kNone}, {"[S]\nA=1\n", "S", std::string(3000, 'A'), kNone},
+        {"[S]\nA=1\n", std::string(3000, 'S'), "A", kNone},
+        {"[S]\nA=1\n", "S", std::string(3000, 'A'), kNone},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Lookup(c.file, c.section, c.key), c.value) << c.file.substr(0, 60) << " [" << c.section << "] "
-                                                             << c.key.substr(0, 20);
+        EXPECT_EQ(Lookup(c.file, c.section, c.key), c.value)
+            << c.file.substr(0, 60) << " [" << c.section << "] " << c.key.substr(0, 20);
 
     // Cut to the destination: N-1, N, N+1 characters in 5.
     for (const char* value : {"abc", "abcd", "abcde"})
@@ -193,10 +226,13 @@ TEST(KeyLookup, InADoubleByteCodePageTheRulesReadCharacters)
         std::string file, section, key;
         std::optional<std::string> value;
     } cases[] = {
-        {"[\x83\x41]\nA=1\n", "\x83\x61", "A", kNone}, {"[S]\n\x83\x41=1\n", "S", "\x83\x61", kNone},
+        {"[\x83\x41]\nA=1\n", "\x83\x61", "A", kNone},
+        {"[S]\n\x83\x41=1\n", "S", "\x83\x61", kNone},
         {"[\x83\x41X]\n\x83\x41x=1\n", "\x83\x41x", "\x83\x41X", "1"},
         {"\x81[S]\nA=1\n", "S", "A", kNone},  // "[" as a second byte begins no header
-        {"[S]\nXY=\x81" "AB=1\nAB=2\n", "S", "AB", "2"},  // nor does "AB" after the first byte of a character
+        {"[S]\nXY=\x81"
+         "AB=1\nAB=2\n",
+         "S", "AB", "2"},                     // nor does "AB" after the first byte of a character
         {"[S]\nA=\x83\n", "S", "A", "\x83"},  // half a character stays, for the tools to name
     };
     for (const auto& c : cases)
@@ -206,8 +242,11 @@ TEST(KeyLookup, InADoubleByteCodePageTheRulesReadCharacters)
         const std::string value = std::string(before, 'v') + "\x95\x5C";
         EXPECT_EQ(Lookup("[S]\nA=" + value + "\n", "S", "A", 512), before == 509 ? value : std::string(510, 'v'));
     }
-    EXPECT_EQ(ListEntries("Count=1\nFILE1=data\\\x95\x5C" "a.txt;$setupdir\\\x95\x5C\\;C;1\n"),
-              Names{"data\\\x95\x5C" "a.txt|\x95\x5C" "a.txt|$setupdir\\\x95\x5C\\|C|1"});
+    EXPECT_EQ(ListEntries("Count=1\nFILE1=data\\\x95\x5C"
+                          "a.txt;$setupdir\\\x95\x5C\\;C;1\n"),
+              Names{"data\\\x95\x5C"
+                    "a.txt|\x95\x5C"
+                    "a.txt|$setupdir\\\x95\x5C\\|C|1"});
     char cut[4];
     EXPECT_FALSE(CodePages::CopyCharacters(cut, sizeof cut, "ab\x95\x5C"));
     EXPECT_STREQ(cut, "ab");
@@ -239,11 +278,20 @@ TEST(Load, MissingFilesAndKeysAndASecondLoadStartsEmpty)
 TEST(Load, CountVariantsGapsFieldSplittingAndFileNames)
 {
     const std::string abc = "FILE1=a;d;C;1\nFILE2=b;d;C;2\nFILE3=c;d;C;3\n";
-    const std::pair<std::string, size_t> counts[] = {
-        {"Count=2\n" + abc, 2}, {"Count=1\n" + abc, 1}, {"Count=0\n" + abc, 0}, {"Count=none\n" + abc, 0},
-        {"Count=\n" + abc, 0}, {abc, 0}, {"Count=-1\n" + abc, 3}, {"Count=-2\n" + abc, 3}, {"Count= 3\n" + abc, 3},
-        {"Count=3 files\n" + abc, 3}, {"Count=5\nFILE1=a\nFILE2=b\nFILE4=x\n", 2}, {"Count=3\nFILE2=b\n", 0},
-        {"Count=-2147483649\nFILE1=a\n", 1}, {"Count=99999999999\nFILE1=a\n", 1}};
+    const std::pair<std::string, size_t> counts[] = {{"Count=2\n" + abc, 2},
+                                                     {"Count=1\n" + abc, 1},
+                                                     {"Count=0\n" + abc, 0},
+                                                     {"Count=none\n" + abc, 0},
+                                                     {"Count=\n" + abc, 0},
+                                                     {abc, 0},
+                                                     {"Count=-1\n" + abc, 3},
+                                                     {"Count=-2\n" + abc, 3},
+                                                     {"Count= 3\n" + abc, 3},
+                                                     {"Count=3 files\n" + abc, 3},
+                                                     {"Count=5\nFILE1=a\nFILE2=b\nFILE4=x\n", 2},
+                                                     {"Count=3\nFILE2=b\n", 0},
+                                                     {"Count=-2147483649\nFILE1=a\n", 1},
+                                                     {"Count=99999999999\nFILE1=a\n", 1}};
     for (const auto& [body, entries] : counts)
         EXPECT_EQ(ListEntries(body).size(), entries) << body;
     // FILE10 follows FILE9, and is not FILE1 followed by a 0.
@@ -254,11 +302,16 @@ TEST(Load, CountVariantsGapsFieldSplittingAndFileNames)
 
     // A run of ";" is one separator; the file name is the text after the last backslash.
     const std::pair<const char*, const char*> fields[] = {
-        {"a.txt;;C;1", "a.txt|a.txt|C|1|0"}, {"a.txt", "a.txt|a.txt|||0"}, {";;;", "||||0"},
-        {";a;d;E;7;extra;more", "a|a|d|E|7"}, {"a.txt; $setupdir; C", "a.txt|a.txt| $setupdir| C|0"},
+        {"a.txt;;C;1", "a.txt|a.txt|C|1|0"},
+        {"a.txt", "a.txt|a.txt|||0"},
+        {";;;", "||||0"},
+        {";a;d;E;7;extra;more", "a|a|d|E|7"},
+        {"a.txt; $setupdir; C", "a.txt|a.txt| $setupdir| C|0"},
         {"Data\\Map.PK3;$SetupDir;c;+2", "Data\\Map.PK3|Map.PK3|$SetupDir|c|2"},
-        {"a;d;C;99999999999", "a|a|d|C|2147483647"}, {"data\\maps\\;d", "data\\maps\\||d||0"},
-        {"data/maps/a.map", "data/maps/a.map|data/maps/a.map|||0"}, {"\\\\server\\share\\x", "\\\\server\\share\\x|x|||0"}};
+        {"a;d;C;99999999999", "a|a|d|C|2147483647"},
+        {"data\\maps\\;d", "data\\maps\\||d||0"},
+        {"data/maps/a.map", "data/maps/a.map|data/maps/a.map|||0"},
+        {"\\\\server\\share\\x", "\\\\server\\share\\x|x|||0"}};
     for (const auto& [value, entry] : fields)
         EXPECT_EQ(ListEntries(std::string("Count=1\nfile1=") + value + "\n"), Names{entry}) << value;
     char name[260];
@@ -284,8 +337,9 @@ TEST(Load, EveryValueIsCutToItsFieldsLimit)
                                  kept(259, 'd'), delta < 1 ? "12" : "1"}));  // Count: 11 characters, "000000000001"
         // The cut section name is the one looked up; a FILE value is cut to 259 characters before it is split.
         const std::string section = kept(255, 's');
-        const Names entries = Load(named, "[Setup]\nDEFAULTINSTALL=" + text(255, 'k') + "\n" + kept(255, 'k') + "=" +
-                                              text(255, 's') + "\n[" + section + "]\nTitle=found\n",
+        const Names entries = Load(named,
+                                   "[Setup]\nDEFAULTINSTALL=" + text(255, 'k') + "\n" + kept(255, 'k') + "=" +
+                                       text(255, 's') + "\n[" + section + "]\nTitle=found\n",
                                    "[" + section + "]\nCount=1\nFILE1=" + text(253, 'f') + ";d;C;7\n");
         EXPECT_EQ(entries, (Names{"setup.inf", kept(255, 'k'), section, "", "found", "", "", "1",
                                   text(253, 'f') + "|" + text(253, 'f') + "|d|C|" + (delta < 1 ? "7" : "0")}));

@@ -33,7 +33,8 @@ CTempDir::~CTempDir()
 {
     // Read-only files and directories made by a test must not keep it from cleaning up.
     std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(m_root, ignored); it != fs::recursive_directory_iterator(); it.increment(ignored))
+    for (auto it = fs::recursive_directory_iterator(m_root, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_root, ignored);
 }

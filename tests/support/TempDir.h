@@ -27,7 +27,10 @@ public:
     void Write(const std::string& relative, const std::string& bytes) const;
     std::string Read(const std::string& relative) const;
     bool Exists(const std::string& relative) const { return std::filesystem::exists(Native(relative)); }
-    std::filesystem::path MakeDir(const std::string& relative) const { return create_directories(Native(relative)), Native(relative); }
+    std::filesystem::path MakeDir(const std::string& relative) const
+    {
+        return create_directories(Native(relative)), Native(relative);
+    }
     // Every path below relative, directories included, "/" between names; links are not followed.
     std::set<std::string> Tree(const std::string& relative = "") const;
 

@@ -90,9 +90,11 @@ protected:
     // setup.inf with this default directory; list.inf with these lines.
     void WritePackage(const std::string& defaultDir, const std::string& files = "")
     {
-        package.Write("setup.inf", "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=Sample notice text\r\n"
-                                   "[ArenaPack]\r\nTitle=Arena Map Pack\r\nInstallText=Choose the directory of the game\r\n"
-                                   "DefaultDir=" + defaultDir + "\r\n");
+        package.Write("setup.inf",
+                      "[Setup]\r\nDEFAULTINSTALL=Standard\r\nStandard=ArenaPack\r\nCopyright=Sample notice text\r\n"
+                      "[ArenaPack]\r\nTitle=Arena Map Pack\r\nInstallText=Choose the directory of the game\r\n"
+                      "DefaultDir=" +
+                          defaultDir + "\r\n");
         package.Write("list.inf", "[ArenaPack]\r\n" + files);
     }
     // Runs the dialog and each step on a timer tick of its own inside its modal loop, so that keys posted
@@ -130,7 +132,12 @@ protected:
     // A step taken again on each tick until done holds; after 60 s the next step runs all the same.
     static std::function<void(HWND)> Until(std::function<bool()> done)
     {
-        return [done](HWND) { if (!done() && ++s_idleTicks < 3000) --s_next; else s_idleTicks = 0; };
+        return [done](HWND) {
+            if (!done() && ++s_idleTicks < 3000)
+                --s_next;
+            else
+                s_idleTicks = 0;
+        };
     }
 
     static inline CTestSetupDialog* s_dialog;
@@ -157,9 +164,11 @@ void ExpectView(HWND dialog, bool finished)
     for (int id : {IDC_LICENSE_GROUP, IDC_LICENSE, IDC_QUESTION, IDC_AGREE, IDC_DIR_GROUP, IDC_DIR, IDC_BROWSE})
         EXPECT_NE(finished, ItemVisible(dialog, id)) << id;
     EXPECT_EQ(finished, ItemVisible(dialog, IDC_COMPLETE));
-    EXPECT_TRUE(ItemVisible(dialog, IDC_INSTALL) && ItemVisible(dialog, IDC_LOGO) && ItemVisible(dialog, IDC_COPYRIGHT));
+    EXPECT_TRUE(ItemVisible(dialog, IDC_INSTALL) && ItemVisible(dialog, IDC_LOGO) &&
+                ItemVisible(dialog, IDC_COPYRIGHT));
     EXPECT_EQ(finished ? "&Exit" : "INSTALL", ItemText(dialog, IDC_INSTALL));
-    EXPECT_TRUE(!finished || (ItemText(dialog, IDC_COMPLETE) == "Installation Complete!" && ItemEnabled(dialog, IDC_INSTALL)));
+    EXPECT_TRUE(!finished ||
+                (ItemText(dialog, IDC_COMPLETE) == "Installation Complete!" && ItemEnabled(dialog, IDC_INSTALL)));
 }
 
 // The first display: the package's texts, its licence and logo or none, the icons. Enter ends the run
@@ -167,10 +176,13 @@ void ExpectView(HWND dialog, bool finished)
 TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSilentlyWithoutThem)
 {
     const std::string crlf = "Terms of use\r\n\r\n1. Line one\r\n2. \xE9t\xE9 line two\r\n";
-    std::string bitmap = "BM" + std::string(52, '\0') + std::string(((64 * 3 + 3) & ~3) * 32, '\x80');  // 64 x 32, 24 bits
-    for (const auto& [at, value] : {std::pair<int, size_t>{2, bitmap.size()}, {10, 54}, {14, 40}, {18, 64}, {22, 32}, {26, 1}, {28, 24}})
+    std::string bitmap =
+        "BM" + std::string(52, '\0') + std::string(((64 * 3 + 3) & ~3) * 32, '\x80');  // 64 x 32, 24 bits
+    for (const auto& [at, value] :
+         {std::pair<int, size_t>{2, bitmap.size()}, {10, 54}, {14, 40}, {18, 64}, {22, 32}, {26, 1}, {28, 24}})
         bitmap[at] = static_cast<char>(value), bitmap[at + 1] = static_cast<char>(value >> 8);
-    const std::string crafted = bitmap.substr(0, 10) + "\xF0\xFF\xFF\x7F" + bitmap.substr(14);  // pixels far beyond the end
+    const std::string crafted =
+        bitmap.substr(0, 10) + "\xF0\xFF\xFF\x7F" + bitmap.substr(14);  // pixels far beyond the end
     const struct {
         std::string licence, logo, shownLicence;  // an empty licence or logo: no such file
         LONG logoWidth;
@@ -192,26 +204,34 @@ TEST_F(SetupDialogTest, FirstDisplayShowsTheTextsTheLicenceAndTheLogoOrPassesSil
             package.Write("license.txt", c.licence);
         if (!c.logo.empty())
             package.Write("logo.bmp", c.logo);
-        EXPECT_EQ(c.result, Run({[&](HWND hwnd) {
-            EXPECT_EQ((std::vector<std::string>{"Arena Map Pack", "Sample notice text", "Choose the directory of the game",
-                                                "C:\\Games\\Arena", c.shownLicence, "---"}),
-                      (std::vector<std::string>{TextOf(hwnd), ItemText(hwnd, IDC_COPYRIGHT), ItemText(hwnd, IDC_DIR_GROUP),
-                                                ItemText(hwnd, IDC_DIR), ItemText(hwnd, IDC_LICENSE), EnabledOf(hwnd)}));
-            BITMAP logo = {};  // 440 pixels wide: the built-in logo
-            GetObjectA(reinterpret_cast<HBITMAP>(SendDlgItemMessageA(hwnd, IDC_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof logo, &logo);
-            EXPECT_EQ(c.logoWidth, logo.bmWidth);
-            // Windows' base units for MS Sans Serif 8, with Wine's own fonts in the prefix (6 x 12 without).
-            RECT units = {0, 0, 4, 8};
-            MapDialogRect(hwnd, &units);
-            EXPECT_EQ((std::vector<LONG>{6, 13}), (std::vector<LONG>{units.right, units.bottom}));
-            EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
-            EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
-            EXPECT_FALSE(IsDlgButtonChecked(hwnd, IDC_AGREE));
-            EXPECT_EQ(IDC_AGREE, FocusedItemId());
-            ExpectView(hwnd, false);
-            SetDlgItemTextA(hwnd, IDC_LICENSE, "Changed");  // where no handler sees it
-            dialog->FocusItem(c.focus);
-        }, c.end}));
+        EXPECT_EQ(
+            c.result,
+            Run({[&](HWND hwnd) {
+                     EXPECT_EQ((std::vector<std::string>{"Arena Map Pack", "Sample notice text",
+                                                         "Choose the directory of the game", "C:\\Games\\Arena",
+                                                         c.shownLicence, "---"}),
+                               (std::vector<std::string>{TextOf(hwnd), ItemText(hwnd, IDC_COPYRIGHT),
+                                                         ItemText(hwnd, IDC_DIR_GROUP), ItemText(hwnd, IDC_DIR),
+                                                         ItemText(hwnd, IDC_LICENSE), EnabledOf(hwnd)}));
+                     BITMAP logo = {};  // 440 pixels wide: the built-in logo
+                     GetObjectA(
+                         reinterpret_cast<HBITMAP>(SendDlgItemMessageA(hwnd, IDC_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                         sizeof logo, &logo);
+                     EXPECT_EQ(c.logoWidth, logo.bmWidth);
+                     // Windows' base units for MS Sans Serif 8, with Wine's own fonts in the prefix (6 x 12 without).
+                     RECT units = {0, 0, 4, 8};
+                     MapDialogRect(hwnd, &units);
+                     EXPECT_EQ((std::vector<LONG>{6, 13}), (std::vector<LONG>{units.right, units.bottom}));
+                     EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon), SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
+                     EXPECT_EQ(reinterpret_cast<LRESULT>(dialog->m_hIcon),
+                               SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
+                     EXPECT_FALSE(IsDlgButtonChecked(hwnd, IDC_AGREE));
+                     EXPECT_EQ(IDC_AGREE, FocusedItemId());
+                     ExpectView(hwnd, false);
+                     SetDlgItemTextA(hwnd, IDC_LICENSE, "Changed");  // where no handler sees it
+                     dialog->FocusItem(c.focus);
+                 },
+                 c.end}));
         EXPECT_STREQ(c.result == IDOK ? "Changed" : c.shownLicence.c_str(), dialog->m_strLicense);
         EXPECT_TRUE(dialog->messages.empty());
     }
@@ -222,72 +242,83 @@ TEST_F(SetupDialogTest, TheBoxTheDirectoryTextAndThePickerMoveThroughTheStatesAn
     WritePackage("C:\\Games\\Arena");
     // The notification a click on INSTALL sends, sent also while the button is disabled.
     auto pressInstall = [](HWND hwnd) {
-        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
+        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INSTALL)));
     };
     const std::string long259 = "C:\\" + std::string(256, 'q'), long258 = long259.substr(0, 258);
-    EXPECT_EQ(IDCANCEL, Run({[&](HWND hwnd) {
-        dialog->FocusItem(IDC_LICENSE);
-        pressInstall(hwnd);  // not agreed: a reminder with an icon, the focus on the box
-        EXPECT_EQ(std::vector<std::string>{"You must agree to the terms of the End-User License Agreement|Setup|" +
-                                           std::to_string(MB_OK | MB_ICONEXCLAMATION)}, dialog->messages);
-        EXPECT_EQ(IDC_AGREE, FocusedItemId());
-        // What the user does, and which of the directory, Browse and INSTALL are enabled after it.
-        const std::pair<std::function<void()>, const char*> walk[] = {
-            {[&] { Click(hwnd, IDC_AGREE); }, "dbi"},  // not agreed -> ready at once
-            {[&] { Click(hwnd, IDC_AGREE); }, "---"},  // -> not agreed, the text stays
-            {[&] { Click(hwnd, IDC_AGREE); }, "dbi"},
-            {[&] { TypeInto(hwnd, IDC_DIR, "\b"); }, "db-"},  // -> agreed, no directory
-            {[&] { EnableWindow(GetDlgItem(hwnd, IDC_INSTALL), TRUE), pressInstall(hwnd); }, "db-"},  // installs nothing
-            {[&] { TypeInto(hwnd, IDC_DIR, "   "); }, "dbi"},  // blanks count as a directory
-            {[&] { TypeInto(hwnd, IDC_DIR, "\b"), Click(hwnd, IDC_AGREE); }, "---"},
-            {[&] { Click(hwnd, IDC_AGREE); }, "db-"},  // and back, without a directory
-            {[&] { dialog->pick = "", Click(hwnd, IDC_BROWSE); }, "db-"},  // the picker cancelled
-            {[&] { dialog->pick = "C:\\Games\\Quake3", Click(hwnd, IDC_BROWSE); }, "dbi"},
-            {[&] { dialog->pick = "", Click(hwnd, IDC_BROWSE); }, "dbi"},
-        };
-        for (const auto& [action, enabled] : walk) {
-            action();
-            EXPECT_EQ(enabled, EnabledOf(hwnd));
-        }
-        EXPECT_STREQ("C:\\Games\\Quake3\\", dialog->m_strDir);
-        // A picked folder gets one trailing backslash, when there is room for it in 259 characters.
-        for (const auto& [answer, text] : {std::pair<std::string, std::string>{"D:\\", "D:\\"}, {long258, long258 + "\\"}, {long259, long259}}) {
-            dialog->pick = answer;
-            Click(hwnd, IDC_BROWSE);
-            EXPECT_EQ(text, ItemText(hwnd, IDC_DIR));
-        }
-        ExpectView(hwnd, false);
-        EXPECT_EQ(1u, dialog->messages.size());
-        PressKey(hwnd, VK_ESCAPE);
-    }}));
+    EXPECT_EQ(
+        IDCANCEL, Run({[&](HWND hwnd) {
+            dialog->FocusItem(IDC_LICENSE);
+            pressInstall(hwnd);  // not agreed: a reminder with an icon, the focus on the box
+            EXPECT_EQ(std::vector<std::string>{"You must agree to the terms of the End-User License Agreement|Setup|" +
+                                               std::to_string(MB_OK | MB_ICONEXCLAMATION)},
+                      dialog->messages);
+            EXPECT_EQ(IDC_AGREE, FocusedItemId());
+            // What the user does, and which of the directory, Browse and INSTALL are enabled after it.
+            const std::pair<std::function<void()>, const char*> walk[] = {
+                {[&] { Click(hwnd, IDC_AGREE); }, "dbi"},  // not agreed -> ready at once
+                {[&] { Click(hwnd, IDC_AGREE); }, "---"},  // -> not agreed, the text stays
+                {[&] { Click(hwnd, IDC_AGREE); }, "dbi"},
+                {[&] { TypeInto(hwnd, IDC_DIR, "\b"); }, "db-"},  // -> agreed, no directory
+                {[&] { EnableWindow(GetDlgItem(hwnd, IDC_INSTALL), TRUE), pressInstall(hwnd); },
+                 "db-"},                                           // installs nothing
+                {[&] { TypeInto(hwnd, IDC_DIR, "   "); }, "dbi"},  // blanks count as a directory
+                {[&] { TypeInto(hwnd, IDC_DIR, "\b"), Click(hwnd, IDC_AGREE); }, "---"},
+                {[&] { Click(hwnd, IDC_AGREE); }, "db-"},                      // and back, without a directory
+                {[&] { dialog->pick = "", Click(hwnd, IDC_BROWSE); }, "db-"},  // the picker cancelled
+                {[&] { dialog->pick = "C:\\Games\\Quake3", Click(hwnd, IDC_BROWSE); }, "dbi"},
+                {[&] { dialog->pick = "", Click(hwnd, IDC_BROWSE); }, "dbi"},
+            };
+            for (const auto& [action, enabled] : walk) {
+                action();
+                EXPECT_EQ(enabled, EnabledOf(hwnd));
+            }
+            EXPECT_STREQ("C:\\Games\\Quake3\\", dialog->m_strDir);
+            // A picked folder gets one trailing backslash, when there is room for it in 259 characters.
+            for (const auto& [answer, text] :
+                 {std::pair<std::string, std::string>{"D:\\", "D:\\"}, {long258, long258 + "\\"}, {long259, long259}}) {
+                dialog->pick = answer;
+                Click(hwnd, IDC_BROWSE);
+                EXPECT_EQ(text, ItemText(hwnd, IDC_DIR));
+            }
+            ExpectView(hwnd, false);
+            EXPECT_EQ(1u, dialog->messages.size());
+            PressKey(hwnd, VK_ESCAPE);
+        }}));
 }
 
 TEST_F(SetupDialogTest, AFailedCopyIsReportedAsUnsuccessfulInTheFinishedViewAndExitEndsTheRun)
 {
     // A missing source and a read-only destination: neither may pass as installed. The opens, one listed
     // before every copy, come after the last copy, on the dialog's thread, once each, in list order.
-    WritePackage("", "Count=6\r\nFILE1=first.txt;$setupdir;E;1\r\nFILE2=present.txt;$setupdir;C;2\r\n"
-                     "FILE3=missing.txt;$setupdir;C;3\r\nFILE4=locked.txt;$setupdir;C;4\r\nFILE5=readme.txt;$setupdir;E;5\r\n"
-                     "FILE6=last.txt;$setupdir;C;6\r\n");
+    WritePackage(
+        "",
+        "Count=6\r\nFILE1=first.txt;$setupdir;E;1\r\nFILE2=present.txt;$setupdir;C;2\r\n"
+        "FILE3=missing.txt;$setupdir;C;3\r\nFILE4=locked.txt;$setupdir;C;4\r\nFILE5=readme.txt;$setupdir;E;5\r\n"
+        "FILE6=last.txt;$setupdir;C;6\r\n");
     package.Write("present.txt", "here");
     package.Write("last.txt", "last");
     s_lastCopy = target.Native("last.txt");
     package.Write("locked.txt", "new");
     target.Write("locked.txt", "old");
-    std::filesystem::permissions(target.Native("locked.txt"), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    std::filesystem::permissions(target.Native("locked.txt"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
     s_opened.clear();
     EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
-        Click(hwnd, IDC_AGREE);
-        TypeInto(hwnd, IDC_DIR, target.Path());
-        Click(hwnd, IDC_INSTALL);
-    }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) {
-        ExpectView(hwnd, true);
-        Click(hwnd, IDC_INSTALL);  // Exit: installs nothing more
-    }}));
+                             Click(hwnd, IDC_AGREE);
+                             TypeInto(hwnd, IDC_DIR, target.Path());
+                             Click(hwnd, IDC_INSTALL);
+                         },
+                         Until([&] { return !dialog->messages.empty(); }),
+                         [&](HWND hwnd) {
+                             ExpectView(hwnd, true);
+                             Click(hwnd, IDC_INSTALL);  // Exit: installs nothing more
+                         }}));
     s_lastCopy.clear();
     EXPECT_EQ(std::vector<std::string>{"Setup was unsuccessful|Setup|0|finished"}, dialog->messages);
     EXPECT_EQ((std::vector<std::string>{"first.txt", "readme.txt"}), s_opened);
-    EXPECT_EQ(target.Read("present.txt") + "|" + target.Read("missing.txt") + "|" + target.Read("locked.txt"), "here||old");
+    EXPECT_EQ(target.Read("present.txt") + "|" + target.Read("missing.txt") + "|" + target.Read("locked.txt"),
+              "here||old");
 }
 
 // A run of 1500 files: another thread's message is answered within 100 ms throughout, the line 1021 tells
@@ -308,28 +339,34 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
     std::set<std::string> shown;
     int probes = 0, late = 0;
     std::thread prober;
-    EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
-        Click(hwnd, IDC_AGREE);
-        TypeInto(hwnd, IDC_DIR, target.Path());
-        prober = std::thread([&, line = GetDlgItem(hwnd, IDC_COMPLETE)] {
-            for (char text[300]; !ended; ++probes, Sleep(1)) {
-                if (SendMessageTimeoutA(line, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 100, nullptr))
-                    shown.insert(text);
-                else if (!ended)  // once the dialog is ending, it may be gone
-                    ++late;
-            }
-        });
-        Click(hwnd, IDC_INSTALL);
-    }, [&](HWND hwnd) {
-        EXPECT_TRUE(dialog->messages.empty()) << "the run ended too soon to be tested";
-        EXPECT_EQ("----", EnabledOf(hwnd) + (ItemEnabled(hwnd, IDC_AGREE) ? "a" : "-"));
-        EXPECT_EQ(FALSE, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the session may end mid-copy";
-        PressKey(hwnd, VK_RETURN), PressKey(hwnd, VK_ESCAPE), PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) {
-        ended = true;
-        ExpectView(hwnd, true);
-        Click(hwnd, IDC_INSTALL);
-    }}));
+    EXPECT_EQ(IDOK,
+              Run({[&](HWND hwnd) {
+                       Click(hwnd, IDC_AGREE);
+                       TypeInto(hwnd, IDC_DIR, target.Path());
+                       prober = std::thread([&, line = GetDlgItem(hwnd, IDC_COMPLETE)] {
+                           for (char text[300]; !ended; ++probes, Sleep(1)) {
+                               if (SendMessageTimeoutA(line, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                                                       SMTO_ABORTIFHUNG, 100, nullptr))
+                                   shown.insert(text);
+                               else if (!ended)  // once the dialog is ending, it may be gone
+                                   ++late;
+                           }
+                       });
+                       Click(hwnd, IDC_INSTALL);
+                   },
+                   [&](HWND hwnd) {
+                       EXPECT_TRUE(dialog->messages.empty()) << "the run ended too soon to be tested";
+                       EXPECT_EQ("----", EnabledOf(hwnd) + (ItemEnabled(hwnd, IDC_AGREE) ? "a" : "-"));
+                       EXPECT_EQ(FALSE, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the session may end mid-copy";
+                       PressKey(hwnd, VK_RETURN), PressKey(hwnd, VK_ESCAPE),
+                           PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+                   },
+                   Until([&] { return !dialog->messages.empty(); }),
+                   [&](HWND hwnd) {
+                       ended = true;
+                       ExpectView(hwnd, true);
+                       Click(hwnd, IDC_INSTALL);
+                   }}));
     ended = true;
     prober.join();
     Platform::SetCallLookup(nullptr);
@@ -347,8 +384,9 @@ TEST_F(SetupDialogTest, DuringALongRunTheDialogAnswersShowsTheProgressAndCannotB
 // cancelled (FALSE), the run goes on as if nothing had happened.
 TEST_F(SetupDialogTest, TheSessionsEndStopsTheRunOnlyWhenItGoesThrough)
 {
-    WritePackage("", "Count=3\r\nFILE1=big.dat;$setupdir;C;1\r\nFILE2=small.txt;$setupdir;C;2\r\n"
-                     "FILE3=readme.txt;$setupdir;E;3\r\n");
+    WritePackage("",
+                 "Count=3\r\nFILE1=big.dat;$setupdir;C;1\r\nFILE2=small.txt;$setupdir;C;2\r\n"
+                 "FILE3=readme.txt;$setupdir;E;3\r\n");
     package.Write("big.dat", std::string(64 << 20, 'n'));
     package.Write("small.txt", "small");
     for (const bool posted : {false, true}) {
@@ -357,14 +395,16 @@ TEST_F(SetupDialogTest, TheSessionsEndStopsTheRunOnlyWhenItGoesThrough)
             std::filesystem::remove(target.Native("small.txt"));
             s_opened.clear();
             EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
-                Click(hwnd, IDC_AGREE);
-                TypeInto(hwnd, IDC_DIR, target.Path());
-                Click(hwnd, IDC_INSTALL);
-                if (posted)
-                    PostMessageA(hwnd, WM_ENDSESSION, ending, 0);
-                else
-                    SendMessageA(hwnd, WM_ENDSESSION, ending, 0);
-            }, Until([&] { return !dialog->messages.empty(); }), [&](HWND hwnd) { Click(hwnd, IDC_INSTALL); }}));
+                                     Click(hwnd, IDC_AGREE);
+                                     TypeInto(hwnd, IDC_DIR, target.Path());
+                                     Click(hwnd, IDC_INSTALL);
+                                     if (posted)
+                                         PostMessageA(hwnd, WM_ENDSESSION, ending, 0);
+                                     else
+                                         SendMessageA(hwnd, WM_ENDSESSION, ending, 0);
+                                 },
+                                 Until([&] { return !dialog->messages.empty(); }),
+                                 [&](HWND hwnd) { Click(hwnd, IDC_INSTALL); }}));
             const bool stopped = Platform::Interrupted();
             Platform::ClearInterrupt();
             const std::string how = std::string(posted ? "posted " : "sent ") + (ending ? "TRUE" : "FALSE");
@@ -372,8 +412,10 @@ TEST_F(SetupDialogTest, TheSessionsEndStopsTheRunOnlyWhenItGoesThrough)
             EXPECT_EQ(std::filesystem::file_size(target.Native("big.dat")), ending ? 3u : 64u << 20) << how;
             EXPECT_EQ(target.Tree().size(), ending ? 1u : 2u) << how << ": a temporary left, or the next copy taken";
             EXPECT_EQ(s_opened.size(), ending ? 0u : 1u) << how;
-            EXPECT_EQ(dialog->messages, std::vector<std::string>{std::string(ending ? "Setup was unsuccessful" : "Installation Complete") +
-                                                                 "|Setup|0|finished"}) << how;
+            EXPECT_EQ(dialog->messages, std::vector<std::string>{std::string(ending ? "Setup was unsuccessful"
+                                                                                    : "Installation Complete") +
+                                                                 "|Setup|0|finished"})
+                << how;
         }
     }
 }
@@ -386,33 +428,37 @@ TEST_F(SetupDialogTest, ALookalikeDirectoryIsRefusedAndTheDialogStaysAsItWas)
     WritePackage("", "Count=1\r\nFILE1=a.txt;$setupdir;C;1\r\n");
     package.Write("a.txt", "a");
     const bool japanese = GetACP() == 932;
-    const std::pair<const wchar_t*, bool> names[] = {  // each name, and whether the code page can write it
-        {L"\u0141\u00f3d\u017a", false}, {L"\u03a9mega", japanese}, {L"A\uff3cB", japanese},
-        {L"sub\\\uff0e\uff0e\\\uff0e\uff0e\\up", japanese}, {L"A\u00a5B", !japanese}};
+    const std::pair<const wchar_t*, bool> names[] = {// each name, and whether the code page can write it
+                                                     {L"\u0141\u00f3d\u017a", false},
+                                                     {L"\u03a9mega", japanese},
+                                                     {L"A\uff3cB", japanese},
+                                                     {L"sub\\\uff0e\uff0e\\\uff0e\uff0e\\up", japanese},
+                                                     {L"A\u00a5B", !japanese}};
     const std::wstring base = target.Native().wstring() + L"\\base\\";
     size_t refused = 0;
     std::wstring typed;
     EXPECT_EQ(IDCANCEL, Run({[&](HWND hwnd) {
-        Click(hwnd, IDC_AGREE);
-        for (const auto& [name, writable] : names) {
-            if (writable)
-                continue;
-            SetDlgItemTextW(hwnd, IDC_DIR, (typed = base + name).c_str());
-            Click(hwnd, IDC_INSTALL);
-            ++refused;
-        }
-        dialog->pick = u8"C:\\\u0141\u00f3d\u017a";
-        Click(hwnd, IDC_BROWSE);
-        ++refused;
-        EXPECT_EQ(std::vector<std::string>(refused, std::string(kUnwritableDirText) + "|Setup|" +
-                                                        std::to_string(MB_OK | MB_ICONEXCLAMATION)), dialog->messages);
-        wchar_t shown[MAX_PATH] = L"";
-        GetDlgItemTextW(hwnd, IDC_DIR, shown, MAX_PATH);
-        EXPECT_TRUE(typed == shown) << "the pick was taken";
-        EXPECT_EQ("dbi", EnabledOf(hwnd));
-        ExpectView(hwnd, false);
-        PressKey(hwnd, VK_ESCAPE);
-    }}));
+                  Click(hwnd, IDC_AGREE);
+                  for (const auto& [name, writable] : names) {
+                      if (writable)
+                          continue;
+                      SetDlgItemTextW(hwnd, IDC_DIR, (typed = base + name).c_str());
+                      Click(hwnd, IDC_INSTALL);
+                      ++refused;
+                  }
+                  dialog->pick = u8"C:\\\u0141\u00f3d\u017a";
+                  Click(hwnd, IDC_BROWSE);
+                  ++refused;
+                  EXPECT_EQ(std::vector<std::string>(refused, std::string(kUnwritableDirText) + "|Setup|" +
+                                                                  std::to_string(MB_OK | MB_ICONEXCLAMATION)),
+                            dialog->messages);
+                  wchar_t shown[MAX_PATH] = L"";
+                  GetDlgItemTextW(hwnd, IDC_DIR, shown, MAX_PATH);
+                  EXPECT_TRUE(typed == shown) << "the pick was taken";
+                  EXPECT_EQ("dbi", EnabledOf(hwnd));
+                  ExpectView(hwnd, false);
+                  PressKey(hwnd, VK_ESCAPE);
+              }}));
     EXPECT_EQ(target.Tree(), std::set<std::string>{});
 }
 
@@ -424,15 +470,17 @@ TEST_F(SetupDialogTest, AnOpenThatFailsShowsNoBoxButTheResult)
     WritePackage("", "Count=2\r\nFILE1=data\\absent.exe;$setupdir;E;1\r\nFILE2=tools\\absent.exe;$setupdir;E;2\r\n");
     bool box = false;
     EXPECT_EQ(IDOK, Run({[&](HWND hwnd) {
-        Click(hwnd, IDC_AGREE);
-        TypeInto(hwnd, IDC_DIR, target.Path());
-        Click(hwnd, IDC_INSTALL);
-    }, Until([&] {
-        // A box of the system's would hold the dialog's thread: it is found, closed and counted.
-        if (HWND error = FindWindowA("#32770", "Error"))
-            box = true, PostMessageA(error, WM_COMMAND, IDOK, 0);
-        return !dialog->messages.empty();
-    }), [&](HWND hwnd) { Click(hwnd, IDC_INSTALL); }}));
+                             Click(hwnd, IDC_AGREE);
+                             TypeInto(hwnd, IDC_DIR, target.Path());
+                             Click(hwnd, IDC_INSTALL);
+                         },
+                         Until([&] {
+                             // A box of the system's would hold the dialog's thread: it is found, closed and counted.
+                             if (HWND error = FindWindowA("#32770", "Error"))
+                                 box = true, PostMessageA(error, WM_COMMAND, IDOK, 0);
+                             return !dialog->messages.empty();
+                         }),
+                         [&](HWND hwnd) { Click(hwnd, IDC_INSTALL); }}));
     EXPECT_FALSE(box);
     EXPECT_EQ(std::vector<std::string>{"Installation Complete|Setup|0|finished"}, dialog->messages);
 }
@@ -447,11 +495,12 @@ TEST_F(SetupDialogTest, AQuitDuringTheRunWaitsForItsEnd)
     package.Write("big.dat", std::string(64 << 20, 'b'));
     s_opened.clear();
     EXPECT_EQ(IDCANCEL, Run({[&](HWND hwnd) {
-        Click(hwnd, IDC_AGREE);
-        TypeInto(hwnd, IDC_DIR, target.Path());
-        Click(hwnd, IDC_INSTALL);
-        PostQuitMessage(7);
-    }}, true));
+                                Click(hwnd, IDC_AGREE);
+                                TypeInto(hwnd, IDC_DIR, target.Path());
+                                Click(hwnd, IDC_INSTALL);
+                                PostQuitMessage(7);
+                            }},
+                            true));
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7);
     EXPECT_TRUE(dialog->m_bInstalled && dialog->messages.empty());

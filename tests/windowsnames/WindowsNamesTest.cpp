@@ -36,11 +36,24 @@ std::string Convert(bool (*convert)(const char*, char*, size_t), const std::stri
 TEST(WindowsNames, DotsResolveAsGetFullPathNameResolvesThemAndNeverAboveARoot)
 {
     const std::vector<std::pair<const char*, const char*>> rows = {
-        {"C:\\..\\x", "C:\\x"},   {"C:\\a\\..\\..\\x", "C:\\x"}, {"C:\\a\\..", "C:\\"},    {"C:\\.", "C:\\"},
-        {"C:/", "C:\\"},          {"C:", "C:"},                  {"\\..\\x", "\\x"},       {"\\a\\..\\..", "\\"},
-        {"..\\x", "..\\x"},       {"a\\..\\..\\x", "..\\x"},     {"..\\..\\x\\..", "..\\.."}, {"a\\.\\b\\\\c", "a\\b\\c"},
-        {"a/b//c/", "a\\b\\c\\"}, {"a\\b\\..\\", "a\\"},         {"a\\b\\.", "a\\b"},      {"a\\..", "."},
-        {".\\", ".\\"},           {"", ""},
+        {"C:\\..\\x", "C:\\x"},
+        {"C:\\a\\..\\..\\x", "C:\\x"},
+        {"C:\\a\\..", "C:\\"},
+        {"C:\\.", "C:\\"},
+        {"C:/", "C:\\"},
+        {"C:", "C:"},
+        {"\\..\\x", "\\x"},
+        {"\\a\\..\\..", "\\"},
+        {"..\\x", "..\\x"},
+        {"a\\..\\..\\x", "..\\x"},
+        {"..\\..\\x\\..", "..\\.."},
+        {"a\\.\\b\\\\c", "a\\b\\c"},
+        {"a/b//c/", "a\\b\\c\\"},
+        {"a\\b\\..\\", "a\\"},
+        {"a\\b\\.", "a\\b"},
+        {"a\\..", "."},
+        {".\\", ".\\"},
+        {"", ""},
     };
     for (const auto& [path, normal] : rows)
         EXPECT_EQ(Convert(NormalisePath, path), normal) << path;
@@ -56,8 +69,8 @@ TEST(WindowsNames, TheReservedDeviceNamesInEveryFormAndNoOtherName)
                              "CON .txt", "COM1  ", "lpt5.", "aux..x", "COM\xB9", "lpt\xB3.txt", "Com\xB2"})
         EXPECT_TRUE(IsDeviceName(name, strlen(name))) << name;
     // COM0 and LPT0, listed in Windows' naming rules too, Wine opens as files.
-    for (const char* name : {"COM0", "LPT0", "LPT:", "COM10", "LPT10", "CONX", "xNUL", "NULL", " NUL", "nul_x", ".nul",
-                             "COM", "NU", ""})
+    for (const char* name :
+         {"COM0", "LPT0", "LPT:", "COM10", "LPT10", "CONX", "xNUL", "NULL", " NUL", "nul_x", ".nul", "COM", "NU", ""})
         EXPECT_FALSE(IsDeviceName(name, strlen(name))) << name;
 
 #ifndef _WIN32
@@ -75,9 +88,11 @@ TEST(WindowsNames, CodePage1252BothWaysAsWindowsConvertsIt)
 {
     // 0x80 to 0x9F as Windows converts them: the five bytes that 1252 leaves
     // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the controls of their number.
-    std::string ansi = "x", utf8 =
-        u8"x\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F"
-        u8"\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178";
+    std::string
+        ansi = "x",
+        utf8 =
+            u8"x\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F"
+            u8"\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178";
     for (int b = 0x80; b < 0x100; ++b) {
         ansi += static_cast<char>(b);
         if (b >= 0xA0)  // U+00A0 to U+00FF
@@ -106,7 +121,7 @@ TEST(WindowsNames, LetterCaseIsIgnoredForTheLettersWindowsPairs)
     for (int b = 1; b < 0x100; ++b)
         all += static_cast<char>(b);
     std::string folded = all, text = all;
-    const int pairs[][3] = {{'A', 'Z', 'a'}, {0xC0, 0xD6, 0xE0}, {0xD8, 0xDE, 0xF8}, {0x8A, 0x8A, 0x9A},
+    const int pairs[][3] = {{'A', 'Z', 'a'},    {0xC0, 0xD6, 0xE0}, {0xD8, 0xDE, 0xF8}, {0x8A, 0x8A, 0x9A},
                             {0x8C, 0x8C, 0x9C}, {0x8E, 0x8E, 0x9E}, {0x9F, 0x9F, 0xFF}};
     for (const auto& pair : pairs)
         for (int b = pair[0]; b <= pair[1]; ++b)
@@ -120,7 +135,8 @@ TEST(WindowsNames, LetterCaseIsIgnoredForTheLettersWindowsPairs)
         utf8.push_back(Convert(AnsiToUtf8, std::string(1, c)));
     for (size_t i = 0; i < all.size(); ++i)
         for (size_t j = 0; j < all.size(); ++j)
-            if ((FoldedUtf8Name(utf8[i].data(), utf8[i].size()) == FoldedUtf8Name(utf8[j].data(), utf8[j].size())) != (folded[i] == folded[j]))
+            if ((FoldedUtf8Name(utf8[i].data(), utf8[i].size()) == FoldedUtf8Name(utf8[j].data(), utf8[j].size())) !=
+                (folded[i] == folded[j]))
                 ADD_FAILURE() << i + 1 << " and " << j + 1;
 
     // Ƒ, which 1252 cannot write, is ƒ's capital; σ is Σ's. Not µ and Μ, ı and
@@ -128,8 +144,8 @@ TEST(WindowsNames, LetterCaseIsIgnoredForTheLettersWindowsPairs)
     // keeps them apart. Bytes that are no UTF-8 match only themselves, and no
     // byte past a name's length counts.
     const std::vector<std::tuple<std::string, std::string, bool>> rows = {
-        {"\xC6\x91", "\xC6\x92", true}, {"\xC4x", "\xC4X", true},      {"\xC2\xB5", "\xCE\x9C", false},
-        {"k", "\xE2\x84\xAA", false},  {"\xC4x", "\xE4x", false}, {"\xC3\x9F", "\xE1\xBA\x9E", false},
+        {"\xC6\x91", "\xC6\x92", true}, {"\xC4x", "\xC4X", true},       {"\xC2\xB5", "\xCE\x9C", false},
+        {"k", "\xE2\x84\xAA", false},   {"\xC4x", "\xE4x", false},      {"\xC3\x9F", "\xE1\xBA\x9E", false},
         {"\xC4\xB1", "I", false},       {"\xCF\x83", "\xCE\xA3", true}, {"\xCF\x82", "\xCE\xA3", false}};
     for (const auto& [a, b, same] : rows)
         EXPECT_EQ((FoldedUtf8Name(a.data(), a.size()) == FoldedUtf8Name(b.data(), b.size())), same) << a << " " << b;
@@ -140,7 +156,9 @@ TEST(CodePageCharacters, TheLeadBytesOfEachDoubleByteCodePageAtTheEdgesOfTheirRa
 {
     const std::vector<std::tuple<int, std::vector<int>, std::vector<int>>> edges = {
         {932, {0x81, 0x9F, 0xE0, 0xFC}, {0x40, 0x7F, 0x80, 0xA0, 0xDF, 0xFD, 0xFF}},
-        {936, {0x81, 0xFE}, {0x5C, 0x80, 0xFF}}, {949, {0x81, 0xFE}, {0x80, 0xFF}}, {950, {0x81, 0xFE}, {0x80, 0xFF}},
+        {936, {0x81, 0xFE}, {0x5C, 0x80, 0xFF}},
+        {949, {0x81, 0xFE}, {0x80, 0xFF}},
+        {950, {0x81, 0xFE}, {0x80, 0xFF}},
         {1252, {}, {0x81, 0xFE}}};
     for (const auto& [codePage, leads, others] : edges) {
         for (int byte : leads)
@@ -163,9 +181,16 @@ TEST(CodePageCharacters, InADoubleByteCodePageALeadByteTakesTheNextByteWithIt)
     CCodePage japanese(932);
     ASSERT_TRUE(japanese.m_set);
     // The second byte at the edges of 932's ranges (40-7E, 80-FC), half a character, a single byte.
-    for (const auto& [text, valid] : std::vector<std::pair<const char*, bool>>{
-             {"\x81\x3F", false}, {"\x81\x40", true}, {"\x81\x7E", true}, {"\x81\x7F", false}, {"\x81\x80", true},
-             {"\x81\xFC", true}, {"\x81\xFD", false}, {"a\x81", false}, {"\x95\x5C\x81", false}, {"\xA1\x5C", true}}) {
+    for (const auto& [text, valid] : std::vector<std::pair<const char*, bool>>{{"\x81\x3F", false},
+                                                                               {"\x81\x40", true},
+                                                                               {"\x81\x7E", true},
+                                                                               {"\x81\x7F", false},
+                                                                               {"\x81\x80", true},
+                                                                               {"\x81\xFC", true},
+                                                                               {"\x81\xFD", false},
+                                                                               {"a\x81", false},
+                                                                               {"\x95\x5C\x81", false},
+                                                                               {"\xA1\x5C", true}}) {
         EXPECT_EQ(IsCodePageText(text), valid) << text;
         EXPECT_EQ(Convert(AnsiToUtf8, text) != "(refused)", valid) << text;
     }
@@ -184,14 +209,22 @@ TEST(CodePageCharacters, InADoubleByteCodePageALeadByteTakesTheNextByteWithIt)
     EXPECT_TRUE((FoldedUtf8Name(u8"Ａ", 3) == FoldedUtf8Name(u8"ａ", 3)));
 
     // Only a backslash of its own separates: a second byte 5C neither ends a level nor is taken away.
-    const std::vector<std::pair<const char*, const char*>> paths = {
-        {"a\\\x95\x5C\\..\\\x83\x5C\\", "a\\\x83\x5C\\"}, {"\x95\x5C\\..", "."}, {"\x95\x5C/.", "\x95\x5C"},
-        {"C:\\\x95\x5C\\\\x", "C:\\\x95\x5C\\x"}, {"\x95\x5C\\", "\x95\x5C\\"}};
+    const std::vector<std::pair<const char*, const char*>> paths = {{"a\\\x95\x5C\\..\\\x83\x5C\\", "a\\\x83\x5C\\"},
+                                                                    {"\x95\x5C\\..", "."},
+                                                                    {"\x95\x5C/.", "\x95\x5C"},
+                                                                    {"C:\\\x95\x5C\\\\x", "C:\\\x95\x5C\\x"},
+                                                                    {"\x95\x5C\\", "\x95\x5C\\"}};
     for (const auto& [path, normal] : paths)
         EXPECT_EQ(Convert(NormalisePath, path), normal) << path;
     EXPECT_FALSE(HasDeviceName("data\\\x95\x5CNUL") || IsDeviceName("COM\x82\x50", 5));  // 表NUL, COM and full-width 1
     EXPECT_TRUE(EndsWithBackslash("a\\") && !EndsWithBackslash("\x95\x5C") && !EndsWithBackslash(""));
-    EXPECT_EQ(FindLastCharacter("a\\\x95\x5C" "b", '\\') - FindCharacter("a\\\x95\x5C" "b", '\\'), 0);
+    EXPECT_EQ(FindLastCharacter("a\\\x95\x5C"
+                                "b",
+                                '\\') -
+                  FindCharacter("a\\\x95\x5C"
+                                "b",
+                                '\\'),
+              0);
     {
         CCodePage western(1252);  // the same bytes as single characters: 5C separates
         EXPECT_TRUE(HasDeviceName("data\\\x95\x5CNUL") && !EndsWithBackslash("a\x81") && EndsWithBackslash("\x95\x5C"));
@@ -207,15 +240,19 @@ TEST(NativePath, ANameIsFoundWhateverItsCaseExactlyFirstAndNeverAmongTwo)
         dir.Write(name, "");
     // Asked in 1252; found on disk (nullptr: refused), and whether in another case.
     for (const auto& [asked, found, caseDiffers] : std::vector<std::tuple<const char*, const char*, bool>>{
-             {"Map", "Map", false}, {"MAP", "MAP", false}, {"map", nullptr, false},
-             {"DATA\\\xE4RENA", "Data/\xC3\x84rena", true},  // ä finds Ä
-             {"data\\\x9A", "Data/\xC5\xA0", true},          // š, Š
-             {"data\\\x8C", "Data/\xC5\x93", true},          // Œ, œ
-             {"data\\\xFF", "Data/\xC5\xB8", true},          // ÿ, Ÿ
-             {"data\\N\xE9u\\x", "Data/N\xC3\xA9u/x", true}, // missing levels as they are written
-             {"x\\..\\Map", "Map", false}, {"Data\\nul.txt", nullptr, false},
+             {"Map", "Map", false},
+             {"MAP", "MAP", false},
+             {"map", nullptr, false},
+             {"DATA\\\xE4RENA", "Data/\xC3\x84rena", true},   // ä finds Ä
+             {"data\\\x9A", "Data/\xC5\xA0", true},           // š, Š
+             {"data\\\x8C", "Data/\xC5\x93", true},           // Œ, œ
+             {"data\\\xFF", "Data/\xC5\xB8", true},           // ÿ, Ÿ
+             {"data\\N\xE9u\\x", "Data/N\xC3\xA9u/x", true},  // missing levels as they are written
+             {"x\\..\\Map", "Map", false},
+             {"Data\\nul.txt", nullptr, false},
              // Two spellings of a level whose parent is not found as written: the exact one, or neither.
-             {"data\\Maps\\a", "Data/Maps/a", true}, {"data\\MAPS\\a", nullptr, true}}) {
+             {"data\\Maps\\a", "Data/Maps/a", true},
+             {"data\\MAPS\\a", nullptr, true}}) {
         const CNativePath native((dir.Path() + "\\" + asked).c_str());
         EXPECT_EQ(native.IsValid() ? native.Get() : "", found ? (dir.Native() / found).string() : "") << asked;
         EXPECT_EQ(native.CaseDiffers(), caseDiffers) << asked;

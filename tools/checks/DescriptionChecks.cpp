@@ -9,7 +9,6 @@
 #include "setupinfo/LineRules.h"
 #include "text/Text.h"
 
-
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message)
 {
     warnings.push_back({code, message});
@@ -24,15 +23,9 @@ std::string FileKeyName(size_t index)
 
 namespace {
 
-std::string FileKey(unsigned number)
-{
-    return FileKeyName(number - 1);
-}
+std::string FileKey(unsigned number) { return FileKeyName(number - 1); }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool AllDigits(const std::string& text)
 {
@@ -131,8 +124,8 @@ public:
             if (hindrance.empty())
                 hindrance = "its first \"=\" is not right after the key";
             Warn(m_warnings, "key-not-matched",
-                 m_fileName + " line " + std::to_string(m_file.LineNumber(i)) + ": " +
-                     Quoted(WithoutLineEnd(text)) + " is not read as " + key + ": " + hindrance);
+                 m_fileName + " line " + std::to_string(m_file.LineNumber(i)) + ": " + Quoted(WithoutLineEnd(text)) +
+                     " is not read as " + key + ": " + hindrance);
         }
     }
 
@@ -206,9 +199,8 @@ void CheckSetupFile(const CSetupInfo& info, CDescriptionText& setupFile, std::ve
     const std::string section = info.m_szSection;
     if (info.m_szDefaultInstall[0] == '\0') {
         Warn(warnings, "no-default-install",
-             setupSection.HasHeader()
-                 ? "setup.inf: [Setup] has no DEFAULTINSTALL, so no install section is named"
-                 : "setup.inf has no [Setup] section, so no install section is named");
+             setupSection.HasHeader() ? "setup.inf: [Setup] has no DEFAULTINSTALL, so no install section is named"
+                                      : "setup.inf has no [Setup] section, so no install section is named");
     } else if (section.empty()) {
         Warn(warnings, "no-install-section",
              std::string("setup.inf: DEFAULTINSTALL names the key ") + info.m_szDefaultInstall +
@@ -267,8 +259,7 @@ void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, std::vector<
              "list.inf: Count is " + std::to_string(info.m_nCount) +
                  "; a negative Count sets no limit, so entries are read up to the first missing FILE key");
     } else if (present.size() != static_cast<size_t>(info.m_nCount)) {
-        std::string message =
-            "list.inf: Count is " + std::to_string(info.m_nCount) + " but " + presentText;
+        std::string message = "list.inf: Count is " + std::to_string(info.m_nCount) + " but " + presentText;
         if (info.m_nCount == 0)
             message += "; no entries are read";
         else if (present.size() > static_cast<size_t>(info.m_nCount))

@@ -42,10 +42,7 @@ std::string WindowsNormal(const std::string& path)
 }
 
 // A normal path that climbs above the directory it starts from.
-bool ClimbsOut(const std::string& normal)
-{
-    return normal == ".." || normal.compare(0, 3, "..\\") == 0;
-}
+bool ClimbsOut(const std::string& normal) { return normal == ".." || normal.compare(0, 3, "..\\") == 0; }
 
 // Where a C entry's file lands from the target directory (its relative
 // destination path, RelativeDestPath), as Windows reads the installer's path.
@@ -68,7 +65,8 @@ bool CheckText(size_t index, What what, const char* text, const char* consequenc
         return true;
     Warn(warnings, "not-code-page-text",
          FileKeyName(index) + ": " + what() +
-             (CodePages::EndsInHalfCharacter(text) ? " ends with half a character" : " holds bytes that are no character") +
+             (CodePages::EndsInHalfCharacter(text) ? " ends with half a character"
+                                                   : " holds bytes that are no character") +
              " of code page " + std::to_string(CodePages::CodePage()) + ", so it names no file: the entry is " +
              consequence);
     return false;
@@ -79,13 +77,14 @@ bool CheckText(size_t index, What what, const char* text, const char* consequenc
 // only then read as characters. A lead byte at the destination's end takes
 // the file name's first byte with it: in 932 "$setupdir\d\" and the byte 0x81
 // with "a.txt" land at "d\" and the character 0x81 0x61, then ".txt".
-bool CheckDestinationText(size_t index, const FileEntry& entry, const std::string& path, std::vector<CheckWarning>& warnings)
+bool CheckDestinationText(size_t index, const FileEntry& entry, const std::string& path,
+                          std::vector<CheckWarning>& warnings)
 {
     return CheckText(
         index,
         [&] {
-            return "the path " + Quoted(path) + " that the destination " + Quoted(entry.szDest) + " and the file name " +
-                   Quoted(entry.szFileName) + " make";
+            return "the path " + Quoted(path) + " that the destination " + Quoted(entry.szDest) +
+                   " and the file name " + Quoted(entry.szFileName) + " make";
         },
         path.c_str(), "not copied", warnings);
 }
@@ -98,8 +97,8 @@ void CheckDestination(size_t index, const FileEntry& entry, const std::string& p
     char marked[kPathSize];
     if (!MarkedSubDirectory(entry.szDest, marked)) {
         Warn(warnings, "dest-no-marker",
-             FileKeyName(index) + ": the destination " + Quoted(entry.szDest) + " does not start with " + kSetupDirMarker +
-                 ", so it is not used: the file goes into the target directory itself");
+             FileKeyName(index) + ": the destination " + Quoted(entry.szDest) + " does not start with " +
+                 kSetupDirMarker + ", so it is not used: the file goes into the target directory itself");
     }
     if (marked[0] != '\0' && !CodePages::EndsWithBackslash(marked))
         Warn(warnings, "dest-no-trailing-backslash",
@@ -113,7 +112,8 @@ void CheckDestination(size_t index, const FileEntry& entry, const std::string& p
     // The path as the installer hands it to the system, before Windows resolves anything.
     if (WindowsNames::HasDeviceName(path.c_str()))
         Warn(warnings, "dest-device",
-             FileKeyName(index) + ": the file lands at " + Quoted(path) + " in the target directory, a path through a name that "
+             FileKeyName(index) + ": the file lands at " + Quoted(path) +
+                 " in the target directory, a path through a name that "
                  "Windows keeps for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, also with an extension), "
                  "so no directory or file can be made there: the entry is not copied");
 }
@@ -150,7 +150,8 @@ public:
         }
         if (isLink || !path.has_filename())
             return Resolved(path);
-        const std::filesystem::path& directory = Directory(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
+        const std::filesystem::path& directory =
+            Directory(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
         return directory.empty() ? std::filesystem::path() : directory / path.filename();
     }
 
@@ -231,8 +232,11 @@ void CheckSource(size_t index, const FileEntry& entry, bool copies, CRealPaths& 
                  (copies ? "copies" : "opens") + " a file that is not part of the package");
     if (copies && source.find('/') != std::string::npos)
         Warn(warnings, "source-forward-slash",
-             name + ": the source " + Quoted(source) + " holds \"/\": the installer takes only the text after its "
-                 "last backslash, " + Quoted(entry.szFileName) + ", as the file name, and Windows reads its \"/\" "
+             name + ": the source " + Quoted(source) +
+                 " holds \"/\": the installer takes only the text after its "
+                 "last backslash, " +
+                 Quoted(entry.szFileName) +
+                 ", as the file name, and Windows reads its \"/\" "
                  "as a separator, so the copy goes into a directory the installer does not make, or elsewhere");
     const Platform::FileLookup found = Platform::LookUpFile(entry.szSource, &native);
     const char* consequence = copies ? "so it is not copied" : "so it is not opened";
@@ -242,11 +246,13 @@ void CheckSource(size_t index, const FileEntry& entry, bool copies, CRealPaths& 
     } else if (found.kind == Platform::FileKind::Special || (copies && found.kind == Platform::FileKind::Directory)) {
         Warn(warnings, "source-not-file",
              name + ": the source " + Quoted(source) + " is " +
-                 (found.kind == Platform::FileKind::Directory ? "a directory" : "a device, a pipe or another special file") +
+                 (found.kind == Platform::FileKind::Directory ? "a directory"
+                                                              : "a device, a pipe or another special file") +
                  ", not a file, " + consequence);
     } else if (found.caseDiffers) {
         Warn(warnings, "source-case-differs",
-             name + ": the source " + Quoted(source) + " is found only because Windows ignores letter case: "
+             name + ": the source " + Quoted(source) +
+                 " is found only because Windows ignores letter case: "
                  "its name on disk is written differently, which a case-sensitive file system would not find");
     }
 }
@@ -273,8 +279,9 @@ void CheckEntryRange(const CSetupInfo& info, size_t first, size_t end, std::vect
                      ", so the entry is neither copied nor opened");
             continue;
         }
-        if (!CheckText(i, [&] { return "the source " + Quoted(entry.szSource); }, entry.szSource,
-                       copies ? "not copied" : "not opened", warnings))
+        if (!CheckText(
+                i, [&] { return "the source " + Quoted(entry.szSource); }, entry.szSource,
+                copies ? "not copied" : "not opened", warnings))
             continue;
         if (copies) {
             const std::string path = RelativeDestPath(entry);

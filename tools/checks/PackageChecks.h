@@ -33,4 +33,3 @@ void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::stri
 // path whole (POSIX systems); false when it did not look, which a second
 // look must then tell.
 bool SeenAsLink(const CNativePath& native, bool& isLink);
-

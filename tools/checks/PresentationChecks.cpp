@@ -10,7 +10,6 @@
 
 namespace {
 
-
 const char* KindName(Platform::FileKind kind)
 {
     return kind == Platform::FileKind::Directory ? "a directory" : "a pipe, a device or another special file";
@@ -41,20 +40,33 @@ std::string BitmapProblemText(const BitmapCheck& check)
 {
     const std::string value = std::to_string(check.value);
     switch (check.problem) {
-    case BitmapProblem::None: return "";
-    case BitmapProblem::Unreadable: return "it cannot be read: " + ErrorMessage(static_cast<int>(check.value));
-    case BitmapProblem::TooShort: return "it is too short";
-    case BitmapProblem::NoSignature: return "it does not start with \"BM\"";
-    case BitmapProblem::HeaderSize: return "its information header has the unknown size " + value;
-    case BitmapProblem::Dimensions: return "its width or height is not between 1 and " + std::to_string(kBitmapMaxSide);
-    case BitmapProblem::TooLarge:
-        return "its picture would take " + value + " bytes, more than " + std::to_string(kBitmapMaxPixelBytes >> 20) + " MiB";
-    case BitmapProblem::Planes: return "its plane count is " + value + ", not 1";
-    case BitmapProblem::BitCount: return "it has " + value + " bits per pixel";
-    case BitmapProblem::Compression: return "its compression " + value + " is not one its bit depth can have";
-    case BitmapProblem::ColourTable: return "its colour table does not fit";
-    case BitmapProblem::PixelOffset: return "its pixels are said to start at " + value + ", outside their place";
-    case BitmapProblem::PixelData: return "its pixels do not fit between their start and its end";
+        case BitmapProblem::None:
+            return "";
+        case BitmapProblem::Unreadable:
+            return "it cannot be read: " + ErrorMessage(static_cast<int>(check.value));
+        case BitmapProblem::TooShort:
+            return "it is too short";
+        case BitmapProblem::NoSignature:
+            return "it does not start with \"BM\"";
+        case BitmapProblem::HeaderSize:
+            return "its information header has the unknown size " + value;
+        case BitmapProblem::Dimensions:
+            return "its width or height is not between 1 and " + std::to_string(kBitmapMaxSide);
+        case BitmapProblem::TooLarge:
+            return "its picture would take " + value + " bytes, more than " +
+                   std::to_string(kBitmapMaxPixelBytes >> 20) + " MiB";
+        case BitmapProblem::Planes:
+            return "its plane count is " + value + ", not 1";
+        case BitmapProblem::BitCount:
+            return "it has " + value + " bits per pixel";
+        case BitmapProblem::Compression:
+            return "its compression " + value + " is not one its bit depth can have";
+        case BitmapProblem::ColourTable:
+            return "its colour table does not fit";
+        case BitmapProblem::PixelOffset:
+            return "its pixels are said to start at " + value + ", outside their place";
+        case BitmapProblem::PixelData:
+            return "its pixels do not fit between their start and its end";
     }
     return "";
 }

@@ -56,7 +56,8 @@ std::string AnsiCodePageNumbers()
     for (const CodePages::NamedCodePage& page : CodePages::kAnsiCodePages)
         numbers.push_back(page.number);
     std::sort(numbers.begin(), numbers.end(), [](int a, int b) {
-        return std::make_pair(CodePages::IsDoubleByteCodePage(a), a) < std::make_pair(CodePages::IsDoubleByteCodePage(b), b);
+        return std::make_pair(CodePages::IsDoubleByteCodePage(a), a) <
+               std::make_pair(CodePages::IsDoubleByteCodePage(b), b);
     });
     std::string text;
     for (size_t first = 0; first < numbers.size();) {

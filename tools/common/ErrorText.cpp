@@ -10,7 +10,4 @@ std::string ErrorMessage(int code)
     return ShownSystemText(text);
 }
 
-std::string ErrorMessage(const std::error_code& error)
-{
-    return ShownSystemText(error.message());
-}
+std::string ErrorMessage(const std::error_code& error) { return ShownSystemText(error.message()); }

@@ -32,9 +32,12 @@ PlanStep ToPlanStep(const InstallStep& step)
     }
     // The step's own texts are cut; the author sees them whole, to tell how
     // much too long they are.
-    const std::string target = Uncut([&](char* out, size_t size) { return NormaliseTarget(step.targetDir, out, size); });
-    planned.entryDir = Uncut([&](char* out, size_t size) { return ComposeEntryDir(target.c_str(), *step.entry, out, size); });
-    planned.destPath = Uncut([&](char* out, size_t size) { return ComposeDestPath(planned.entryDir.c_str(), *step.entry, out, size); });
+    const std::string target =
+        Uncut([&](char* out, size_t size) { return NormaliseTarget(step.targetDir, out, size); });
+    planned.entryDir =
+        Uncut([&](char* out, size_t size) { return ComposeEntryDir(target.c_str(), *step.entry, out, size); });
+    planned.destPath = Uncut(
+        [&](char* out, size_t size) { return ComposeDestPath(planned.entryDir.c_str(), *step.entry, out, size); });
     return planned;
 }
 
@@ -47,13 +50,16 @@ InstallPlan ComputePlan(const CSetupInfo& info, const std::string& targetDir)
 {
     InstallPlan plan;
     plan.target = PlanTarget(targetDir);
-    WalkInstallSteps(info.m_files, targetDir.c_str(), [](InstallStep& step, void* steps) {
-        static_cast<std::vector<PlanStep>*>(steps)->push_back(ToPlanStep(step));
-    }, &plan.steps);
+    WalkInstallSteps(
+        info.m_files, targetDir.c_str(),
+        [](InstallStep& step, void* steps) { static_cast<std::vector<PlanStep>*>(steps)->push_back(ToPlanStep(step)); },
+        &plan.steps);
     return plan;
 }
 
 const char* StepPathName(StepPath path)
 {
-    return path == StepPath::Target ? "target directory" : path == StepPath::EntryDir ? "entry directory" : "destination path";
+    return path == StepPath::Target     ? "target directory"
+           : path == StepPath::EntryDir ? "entry directory"
+                                        : "destination path";
 }

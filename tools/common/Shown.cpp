@@ -7,10 +7,7 @@
 #include "codepages/CodePages.h"
 #include "common/SystemText.h"
 
-bool IsControlCharacter(uint32_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c < 0xA0);
-}
+bool IsControlCharacter(uint32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
 void AppendEscaped(std::string& shown, uint32_t c)
 {
@@ -44,8 +41,9 @@ std::string Shown(const std::string& packageText, ShowAs kind)
         uint32_t c;
         if (!CodePages::DecodeAnsi(text, length, i, c)) {
             // Half a character, or two bytes that write none: each byte as <XX>.
-            const size_t bytes = CodePages::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length &&
-                                         text[i + 1] != '\0' ? 2 : 1;
+            const size_t bytes =
+                CodePages::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length && text[i + 1] != '\0' ? 2
+                                                                                                                    : 1;
             for (; i < start + bytes; ++i)
                 AppendEscaped(shown, static_cast<unsigned char>(text[i]));
             continue;
@@ -62,6 +60,7 @@ std::string Shown(const std::string& packageText, ShowAs kind)
 std::string Quoted(const std::string& packageText)
 {
     if (CodePages::EndsInHalfCharacter(packageText.c_str()))
-        return "\"" + packageText.substr(0, packageText.size() - 1) + Shown(packageText.substr(packageText.size() - 1)) + "\"";
+        return "\"" + packageText.substr(0, packageText.size() - 1) +
+               Shown(packageText.substr(packageText.size() - 1)) + "\"";
     return "\"" + packageText + "\"";
 }

@@ -13,10 +13,7 @@ bool IsCodePageNumber(const std::string& text)
 
 }  // namespace
 
-ToolOption Flag(const char* name, bool& flag)
-{
-    return {name, &flag};
-}
+ToolOption Flag(const char* name, bool& flag) { return {name, &flag}; }
 
 ToolOption Valued(const char* name, std::string& value, const char* needs, bool* given)
 {
@@ -66,8 +63,8 @@ bool WalkArguments(const std::vector<std::string>& args, const std::vector<ToolO
         }
         const bool takesValue = option && (option->value || option->values);
         if (!option || (!takesValue && equals != std::string::npos)) {
-            error = "unknown option " + (text == ArgumentText::Utf8 ? ShownSystemPath(std::filesystem::u8path(arg))
-                                                                    : ShownSystemText(arg));
+            error = "unknown option " +
+                    (text == ArgumentText::Utf8 ? ShownSystemPath(std::filesystem::u8path(arg)) : ShownSystemText(arg));
             return false;
         }
         if (takesValue) {
@@ -98,15 +95,18 @@ bool ParseToolArguments(const std::vector<std::string>& args, std::vector<ToolOp
     for (const ToolOption& option : CommonOptions(parsed))
         table.push_back(option);
     bool hasPackageDir = false;
-    return WalkArguments(args, table, [&](const std::string& dir, std::string& problem) {
-        if (hasPackageDir) {
-            problem = "only one package directory can be given";
-            return false;
-        }
-        hasPackageDir = true;
-        parsed.packageDir = dir;
-        return true;
-    }, error);
+    return WalkArguments(
+        args, table,
+        [&](const std::string& dir, std::string& problem) {
+            if (hasPackageDir) {
+                problem = "only one package directory can be given";
+                return false;
+            }
+            hasPackageDir = true;
+            parsed.packageDir = dir;
+            return true;
+        },
+        error);
 }
 
 std::string UsageProblem(const char* tool, const std::string& problem, const char* usage)
@@ -114,7 +114,4 @@ std::string UsageProblem(const char* tool, const std::string& problem, const cha
     return std::string(tool) + ": " + problem + "\n" + usage + "\nTry '" + tool + " --help' for more.\n";
 }
 
-std::string VersionLine(const char* tool)
-{
-    return std::string(tool) + " " KIV_VERSION_TEXT "\n";
-}
+std::string VersionLine(const char* tool) { return std::string(tool) + " " KIV_VERSION_TEXT "\n"; }

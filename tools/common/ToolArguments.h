@@ -21,12 +21,12 @@ struct ToolArguments {
 // given as "--name VALUE" or "--name=VALUE".
 struct ToolOption {
     const char* name;
-    bool* given;  // set when the option is given: a flag is only this
-    std::string* value = nullptr;  // where the value goes (the last one given counts) ...
-    std::vector<std::string>* values = nullptr;  // ... or each value, in the order given
-    const char* needs = "a value";  // what the option lacks when no value follows it
+    bool* given;                                          // set when the option is given: a flag is only this
+    std::string* value = nullptr;                         // where the value goes (the last one given counts) ...
+    std::vector<std::string>* values = nullptr;           // ... or each value, in the order given
+    const char* needs = "a value";                        // what the option lacks when no value follows it
     bool (*accepts)(const std::string& value) = nullptr;  // when set, refuses the values it returns false for
-    const char* refusal = nullptr;  // the problem then
+    const char* refusal = nullptr;                        // the problem then
 };
 
 // The rows of a table: a flag; an option with a value (needs says what is

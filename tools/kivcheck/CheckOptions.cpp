@@ -7,7 +7,8 @@ const char kUsage[] = "Usage: kivcheck [--json] [--target DIR] [--strict] [--cod
 // The source of kivcheck's manual page too (help2man makes it at build time).
 std::string CheckHelp()
 {
-    return std::string(kUsage) + "\n"
+    return std::string(kUsage) +
+           "\n"
            "Shows what KivSetup.exe will read from a package and what it will do with it,\n"
            "and warns about what in it will not work the way its author meant.\n"
            "\n"

@@ -11,28 +11,42 @@ std::string JsonString(const std::string& bytes)
     for (char c : bytes) {
         const unsigned char byte = static_cast<unsigned char>(c);
         switch (byte) {
-        case '"': json += "\\\""; break;
-        case '\\': json += "\\\\"; break;
-        case '\b': json += "\\b"; break;
-        case '\f': json += "\\f"; break;
-        case '\n': json += "\\n"; break;
-        case '\r': json += "\\r"; break;
-        case '\t': json += "\\t"; break;
-        default:
-            // The byte is the character of its number: C0, DEL and C1 (which
-            // terminals read as CSI, OSC and the like) as \u00xx, so that no
-            // control acts on a terminal that shows the JSON.
-            if (IsControlCharacter(byte)) {
-                char escape[8];
-                snprintf(escape, sizeof escape, "\\u%04x", byte);
-                json += escape;
-            } else if (byte < 0x80) {
-                json += c;
-            } else {
-                // U+00A0-U+00FF in two bytes of UTF-8.
-                json += static_cast<char>(0xC0 | byte >> 6);
-                json += static_cast<char>(0x80 | (byte & 0x3F));
-            }
+            case '"':
+                json += "\\\"";
+                break;
+            case '\\':
+                json += "\\\\";
+                break;
+            case '\b':
+                json += "\\b";
+                break;
+            case '\f':
+                json += "\\f";
+                break;
+            case '\n':
+                json += "\\n";
+                break;
+            case '\r':
+                json += "\\r";
+                break;
+            case '\t':
+                json += "\\t";
+                break;
+            default:
+                // The byte is the character of its number: C0, DEL and C1 (which
+                // terminals read as CSI, OSC and the like) as \u00xx, so that no
+                // control acts on a terminal that shows the JSON.
+                if (IsControlCharacter(byte)) {
+                    char escape[8];
+                    snprintf(escape, sizeof escape, "\\u%04x", byte);
+                    json += escape;
+                } else if (byte < 0x80) {
+                    json += c;
+                } else {
+                    // U+00A0-U+00FF in two bytes of UTF-8.
+                    json += static_cast<char>(0xC0 | byte >> 6);
+                    json += static_cast<char>(0x80 | (byte & 0x3F));
+                }
         }
     }
     return json + "\"";

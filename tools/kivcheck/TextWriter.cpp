@@ -28,7 +28,8 @@ std::string WriteText(const CheckReport& report)
     std::string out = "setup.inf\n";
     // Each value under its key; the install section's name has none of its own, and goes by its name.
     for (size_t i = 0; i < kSetupValueCount; ++i)
-        out += Field(kSetupValues[i].key ? kSetupValues[i].key : kSetupValues[i].name, Shown(Quoted(report.setupTexts[i])));
+        out += Field(kSetupValues[i].key ? kSetupValues[i].key : kSetupValues[i].name,
+                     Shown(Quoted(report.setupTexts[i])));
     out += "list.inf\n";
     out += Field("Count", std::to_string(report.count));
     out += Field("entries", std::to_string(report.files.size()));

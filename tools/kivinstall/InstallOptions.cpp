@@ -8,7 +8,8 @@ const char kInstallUsageText[] =
 // The source of kivinstall's manual page too (help2man makes it at build time).
 std::string InstallHelp()
 {
-    return std::string(kInstallUsageText) + "\n"
+    return std::string(kInstallUsageText) +
+           "\n"
            "Installs a KivSetup package without its dialog, as KivSetup.exe installs it:\n"
            "the same copies in the same order, the same directories made, the same\n"
            "entries skipped and counted, then the opens.\n"
@@ -47,8 +48,8 @@ std::string InstallHelp()
 }
 bool ParseInstallArguments(const std::vector<std::string>& args, InstallOptions& options, std::string& error)
 {
-    const std::vector<ToolOption> table = {Flag("--accept-license", options.acceptLicense), Flag("--open", options.open),
-                                           Flag("--dry-run", options.dryRun)};
+    const std::vector<ToolOption> table = {Flag("--accept-license", options.acceptLicense),
+                                           Flag("--open", options.open), Flag("--dry-run", options.dryRun)};
     if (!ParseToolArguments(args, table, options, error))
         return false;
     if (!options.help && !options.version && (!options.hasTarget || options.target.empty())) {

@@ -50,8 +50,9 @@ bool Agreed(const InstallOptions& options, IConsole& console)
     if (options.acceptLicense || Platform::LookUpFile(kLicenseFileName).kind != Platform::FileKind::File)
         return true;
     if (!console.IsInteractive()) {
-        console.Err("kivinstall: the package has a licence (license.txt); read it, and pass --accept-license "
-                    "to agree to its terms without being asked\n");
+        console.Err(
+            "kivinstall: the package has a licence (license.txt); read it, and pass --accept-license "
+            "to agree to its terms without being asked\n");
         return false;
     }
     std::string licence = LicenceText();
@@ -73,7 +74,8 @@ std::string WhyFailed(const InstallStep& step)
     const std::string reason = ErrorMessage(step.systemError);
     for (const char* name : {step.entry->szSource, step.destPath}) {
         if (!CodePages::IsCodePageText(name))
-            return Shown(Quoted(name), ShowAs::Path) + " is no text of code page " + std::to_string(CodePages::CodePage()) +
+            return Shown(Quoted(name), ShowAs::Path) + " is no text of code page " +
+                   std::to_string(CodePages::CodePage()) +
                    (CodePages::EndsInHalfCharacter(name) ? ": it ends with half a character" : "") +
                    ", so it names no file (" + reason + ")";
     }
@@ -114,9 +116,10 @@ public:
         line += std::to_string(step.count);
         line += "] ";
         if (step.action == EntryAction::Open) {
-            line += step.outcome == StepOutcome::Done       ? "opened " + source
-                    : step.outcome == StepOutcome::PassedOver && !Platform::Interrupted() ? "not opened (--open opens it): " + source
-                                                              : "could not open " + source + ": " + WhyFailed(step);
+            line += step.outcome == StepOutcome::Done ? "opened " + source
+                    : step.outcome == StepOutcome::PassedOver && !Platform::Interrupted()
+                        ? "not opened (--open opens it): " + source
+                        : "could not open " + source + ": " + WhyFailed(step);
         } else if (step.outcome == StepOutcome::Done) {
             line += "copied ";
             line += source;
@@ -124,7 +127,8 @@ public:
             line += Shown(Quoted(step.destPath), ShowAs::Path);
             ++m_copied;
         } else {
-            line += "NOT copied " + source + (step.outcome == StepOutcome::PathTooLong ? " " + WhyTooLong(step) : ": " + WhyFailed(step));
+            line += "NOT copied " + source +
+                    (step.outcome == StepOutcome::PathTooLong ? " " + WhyTooLong(step) : ": " + WhyFailed(step));
             ++m_failed;
         }
         line += '\n';
@@ -164,7 +168,8 @@ int Install(const InstallOptions& options, const std::string& target, IConsole& 
     if (Platform::Interrupted())
         console.Err("kivinstall: interrupted; the steps left were not taken\n");
     std::string summary = "installed " + std::to_string(progress.Copied()) + " of " +
-                          std::to_string(progress.Copied() + progress.Failed()) + " files into " + Shown(Quoted(PlanTarget(target)), ShowAs::Path);
+                          std::to_string(progress.Copied() + progress.Failed()) + " files into " +
+                          Shown(Quoted(PlanTarget(target)), ShowAs::Path);
     if (notCopied != 0)
         summary += "; " + std::to_string(notCopied) + (notCopied == 1 ? " entry was" : " entries were") + " NOT copied";
     console.Out(summary + "\n");
@@ -193,8 +198,8 @@ int RunInstallTool(const std::vector<std::string>& args, IConsole& console)
     CPackageDirectory package;
     std::error_code error;
     if (!package.Enter(options.packageDir, error)) {
-        console.Err("kivinstall: cannot enter " + ShownSystemText(options.packageDir) + ": " + ErrorMessage(error) + "\n" +
-                    kLoadErrorText + "\n");
+        console.Err("kivinstall: cannot enter " + ShownSystemText(options.packageDir) + ": " + ErrorMessage(error) +
+                    "\n" + kLoadErrorText + "\n");
         return kInstallNotLoaded;
     }
     return Install(options, target, console);

@@ -4,11 +4,11 @@
 #include <vector>
 
 // Exit statuses.
-constexpr int kInstallDone = 0;         // every C entry copied
-constexpr int kInstallNotLoaded = 1;    // "Could not load setup info"
+constexpr int kInstallDone = 0;       // every C entry copied
+constexpr int kInstallNotLoaded = 1;  // "Could not load setup info"
 constexpr int kInstallUsage = 2;
-constexpr int kInstallNotAgreed = 3;    // the licence was not accepted
-constexpr int kInstallIncomplete = 4;   // some C entries were not copied
+constexpr int kInstallNotAgreed = 3;   // the licence was not accepted
+constexpr int kInstallIncomplete = 4;  // some C entries were not copied
 
 // Where the run talks to its user: standard output and error, and the
 // terminal, when there is one, for the licence question.

@@ -2,10 +2,7 @@
 
 #include <cstdio>
 
-void CProcessConsole::Out(const std::string& text)
-{
-    fwrite(text.data(), 1, text.size(), stdout);
-}
+void CProcessConsole::Out(const std::string& text) { fwrite(text.data(), 1, text.size(), stdout); }
 
 void CProcessConsole::Err(const std::string& text)
 {

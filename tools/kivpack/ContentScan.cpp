@@ -38,12 +38,13 @@ public:
     // With threads, the directories in it are read beforehand on several
     // threads (at the top of the tree), each into a scan of its own, and
     // taken in here in order, as one reading would meet them.
-    size_t Scan(const fs::path& directory, const fs::path& relative, const std::string& shown, const std::string& package,
-                bool threads = false)
+    size_t Scan(const fs::path& directory, const fs::path& relative, const std::string& shown,
+                const std::string& package, bool threads = false)
     {
         std::vector<Entry> entries = Read(directory, shown);
         std::sort(entries.begin(), entries.end(), ComesBefore);
-        std::vector<Subtree> subtrees = threads ? ScanSubtrees(directory, relative, shown, package, entries) : std::vector<Subtree>();
+        std::vector<Subtree> subtrees =
+            threads ? ScanSubtrees(directory, relative, shown, package, entries) : std::vector<Subtree>();
         size_t carried = 0;
         const Entry* previous = nullptr;
         for (const Entry& entry : entries) {
@@ -69,13 +70,15 @@ public:
                 ++carried;
             }
             if (!problems.empty()) {
-                std::string message = ShownSystemPath(fs::u8path(shownPath), Quotes::With) + " cannot be packed: its name";
+                std::string message =
+                    ShownSystemPath(fs::u8path(shownPath), Quotes::With) + " cannot be packed: its name";
                 for (size_t i = 0; i < problems.size(); ++i)
                     message += (i == 0 ? " " : "; ") + problems[i];
                 m_scan.refusals.push_back(message);
             }
             if (previous && previous->folded == entry.folded)
-                m_scan.refusals.push_back(ShownSystemPath(fs::u8path(shown + previous->name), Quotes::With) + " and " + ShownSystemPath(fs::u8path(shownPath), Quotes::With) +
+                m_scan.refusals.push_back(ShownSystemPath(fs::u8path(shown + previous->name), Quotes::With) + " and " +
+                                          ShownSystemPath(fs::u8path(shownPath), Quotes::With) +
                                           " differ only in letter case, which Windows does not tell apart");
             previous = &entry;
         }
@@ -90,8 +93,9 @@ private:
 
     // Scans each directory among entries (of directory) into a subtree of
     // its own, on this thread and up to three others, taking them in order.
-    static std::vector<Subtree> ScanSubtrees(const fs::path& directory, const fs::path& relative, const std::string& shown,
-                                             const std::string& package, const std::vector<Entry>& entries)
+    static std::vector<Subtree> ScanSubtrees(const fs::path& directory, const fs::path& relative,
+                                             const std::string& shown, const std::string& package,
+                                             const std::vector<Entry>& entries)
     {
         std::vector<Subtree> subtrees(entries.size());
         std::atomic<size_t> next{0};
@@ -105,8 +109,9 @@ private:
                     std::string packageName;
                     NameProblems(entries[i].name, packageName);
                     const fs::path name = fs::u8path(entries[i].name);
-                    subtrees[i].carried = CScanner(subtrees[i].scan).Scan(directory / name, relative / name,
-                                                                          shown + entries[i].name + "/", package + packageName + "\\");
+                    subtrees[i].carried = CScanner(subtrees[i].scan)
+                                              .Scan(directory / name, relative / name, shown + entries[i].name + "/",
+                                                    package + packageName + "\\");
                 }
             } catch (...) {
                 const std::lock_guard<std::mutex> guard(failure);
@@ -151,13 +156,15 @@ private:
             auto shownPath = [&] { return ShownSystemPath(fs::u8path(shown + name), Quotes::With); };
             // The entry's own type comes with the listing; only a link is looked up.
             std::error_code statusError;
-            fs::file_status status(it->is_symlink(statusError) ? fs::file_type::symlink
-                                   : it->is_directory(statusError) ? fs::file_type::directory
-                                   : it->is_regular_file(statusError) ? fs::file_type::regular : fs::file_type::unknown);
+            fs::file_status status(it->is_symlink(statusError)        ? fs::file_type::symlink
+                                   : it->is_directory(statusError)    ? fs::file_type::directory
+                                   : it->is_regular_file(statusError) ? fs::file_type::regular
+                                                                      : fs::file_type::unknown);
             if (fs::is_symlink(status)) {
                 status = fs::status(it->path(), statusError);
                 if (fs::is_directory(status)) {
-                    m_scan.notes.push_back(shownPath() + " is a link to a directory: left out (links to directories are not followed)");
+                    m_scan.notes.push_back(
+                        shownPath() + " is a link to a directory: left out (links to directories are not followed)");
                     continue;
                 }
                 if (!fs::exists(status)) {
@@ -174,7 +181,9 @@ private:
             entries.push_back({std::move(name), std::move(folded), fs::is_directory(status)});
         }
         if (error)
-            m_scan.refusals.push_back("the directory " + ShownSystemPath(fs::u8path(shown.empty() ? "." : shown), Quotes::With) + " cannot be read: " + ErrorMessage(error));
+            m_scan.refusals.push_back("the directory " +
+                                      ShownSystemPath(fs::u8path(shown.empty() ? "." : shown), Quotes::With) +
+                                      " cannot be read: " + ErrorMessage(error));
         return entries;
     }
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 struct ContentFile {
-    std::filesystem::path source;  // the file to copy (a link's target is read through it)
+    std::filesystem::path source;    // the file to copy (a link's target is read through it)
     std::filesystem::path relative;  // below the content directory
-    std::string shown;        // the relative path for messages: UTF-8, "/" between names
-    std::string packagePath;  // the relative path in the package's code page, "\" between names
-    std::string packageDir;   // its directory part, "" at the top, without a closing "\"
+    std::string shown;               // the relative path for messages: UTF-8, "/" between names
+    std::string packagePath;         // the relative path in the package's code page, "\" between names
+    std::string packageDir;          // its directory part, "" at the top, without a closing "\"
 };
 
 struct ContentScan {

@@ -9,7 +9,8 @@ fs::path FindInstaller(const PackOptions& options, const fs::path& program)
     if (!options.installer.empty())
         return fs::u8path(options.installer);
     const fs::path directory = program.parent_path();
-    for (const fs::path& candidate : {directory / kInstallerFileName, directory / ".." / "share" / "kivsetup" / kInstallerFileName}) {
+    for (const fs::path& candidate :
+         {directory / kInstallerFileName, directory / ".." / "share" / "kivsetup" / kInstallerFileName}) {
         if (IsRegularFile(candidate))
             return candidate.lexically_normal();
     }

@@ -55,6 +55,7 @@ bool ResolveDirectories(const PackOptions& options, PackDirectories& directories
     if (exists && !fs::is_directory(fs::status(package, error)))
         problem = "the package directory " + ShownSystemPath(package, Quotes::With) + " is there and is no directory";
     else if (exists && !options.force && !fs::is_empty(package, error))
-        problem = "the package directory " + ShownSystemPath(package, Quotes::With) + " is not empty (--force replaces it whole)";
+        problem = "the package directory " + ShownSystemPath(package, Quotes::With) +
+                  " is not empty (--force replaces it whole)";
     return problem.empty();
 }

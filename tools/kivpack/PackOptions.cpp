@@ -5,23 +5,20 @@
 #include "common/CodePageOption.h"
 #include "setupinfo/Limits.h"
 
-const char kPackUsageText[] =
-    "Usage: kivpack --title TEXT --default-dir PATH [OPTION]... CONTENT_DIR PACKAGE_DIR";
+const char kPackUsageText[] = "Usage: kivpack --title TEXT --default-dir PATH [OPTION]... CONTENT_DIR PACKAGE_DIR";
 
 namespace {
 
 // The longest text a field of fieldSize bytes keeps.
-std::string Longest(size_t fieldSize)
-{
-    return std::to_string(fieldSize - 1);
-}
+std::string Longest(size_t fieldSize) { return std::to_string(fieldSize - 1); }
 
 }  // namespace
 
 // help2man makes the manual page from this text.
 std::string PackHelp()
 {
-    return std::string(kPackUsageText) + "\n"
+    return std::string(kPackUsageText) +
+           "\n"
            "Makes a KivSetup package in PACKAGE_DIR from the files below CONTENT_DIR:\n"
            "setup.inf and list.inf, the files under data/, KivSetup.exe, and license.txt\n"
            "and logo.bmp when given. Installed into an empty directory, the package gives\n"
@@ -39,13 +36,25 @@ std::string PackHelp()
            "long for list.inf, pipes, sockets, devices and links to nothing.\n"
            "\n"
            "Options:\n"
-           "  --title TEXT         the dialog's caption (required, up to " + Longest(kTitleSize) + " characters)\n"
+           "  --title TEXT         the dialog's caption (required, up to " +
+           Longest(kTitleSize) +
+           " characters)\n"
            "  --default-dir PATH   the target directory the dialog offers (required, a\n"
-           "                       Windows path, up to " + Longest(kPathSize) + " characters); kivpack warns when\n"
-           "                       files would land at paths over " + Longest(kPathSize) + " characters under it\n"
-           "  --copyright TEXT     the line at the foot of the dialog (up to " + Longest(kTextSize) + ")\n"
-           "  --install-text TEXT  the caption of the directory group (up to " + Longest(kTextSize) + "; default:\n"
-           "                       \"" + kDefaultInstallText + "\")\n"
+           "                       Windows path, up to " +
+           Longest(kPathSize) +
+           " characters); kivpack warns when\n"
+           "                       files would land at paths over " +
+           Longest(kPathSize) +
+           " characters under it\n"
+           "  --copyright TEXT     the line at the foot of the dialog (up to " +
+           Longest(kTextSize) +
+           ")\n"
+           "  --install-text TEXT  the caption of the directory group (up to " +
+           Longest(kTextSize) +
+           "; default:\n"
+           "                       \"" +
+           kDefaultInstallText +
+           "\")\n"
            "  --license FILE       the licence the dialog shows, as license.txt\n"
            "  --logo FILE          the picture the dialog shows, as logo.bmp: a bitmap the\n"
            "                       installer accepts\n"
@@ -101,9 +110,9 @@ bool ParsePackArguments(const std::vector<std::string>& args, PackOptions& optio
             table.push_back(Valued(text->name, options.texts[i]));
         }
     }
-    for (const ToolOption& option : {Valued("--license", options.license), Valued("--logo", options.logo),
-                                     Valued("--installer", options.installer), Repeated("--open", options.opens),
-                                     Flag("--force", options.force)})
+    for (const ToolOption& option :
+         {Valued("--license", options.license), Valued("--logo", options.logo),
+          Valued("--installer", options.installer), Repeated("--open", options.opens), Flag("--force", options.force)})
         table.push_back(option);
     for (const ToolOption& option : CommonOptions(options))
         table.push_back(option);

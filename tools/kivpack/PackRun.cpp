@@ -24,7 +24,10 @@ namespace {
 
 class CPackRun {
 public:
-    CPackRun(const PackOptions& options, std::string& out, std::string& err) : m_options(options), m_out(out), m_err(err) {}
+    CPackRun(const PackOptions& options, std::string& out, std::string& err)
+        : m_options(options), m_out(out), m_err(err)
+    {
+    }
 
     int Run(const fs::path& program);
 
@@ -88,7 +91,8 @@ int CPackRun::Run(const fs::path& program)
         m_err += "kivpack: note: " + note + "\n";
     std::vector<std::string> refusals = scan.refusals;
     if (refusals.empty() && scan.files.empty())
-        refusals.push_back("the content directory " + ShownSystemPath(directories.content, Quotes::With) + " holds no file to pack");
+        refusals.push_back("the content directory " + ShownSystemPath(directories.content, Quotes::With) +
+                           " holds no file to pack");
     std::vector<size_t> opens;
     if (!FindOpens(scan, opens))
         return kPackUsage;
@@ -98,14 +102,15 @@ int CPackRun::Run(const fs::path& program)
     if (!refusals.empty()) {
         for (const std::string& refusal : refusals)
             m_err += "kivpack: " + refusal + "\n";
-        return Fail(kPackRefused, "nothing was written: " + std::to_string(refusals.size()) + " problem(s) in the content");
+        return Fail(kPackRefused,
+                    "nothing was written: " + std::to_string(refusals.size()) + " problem(s) in the content");
     }
 
     const fs::path& package = directories.package;
     CPackagePlace place(package);
     if (place.Path().empty())
-        return Fail(kPackNotWritten,
-                    "cannot make a directory beside " + ShownSystemPath(package, Quotes::With) + ": " + ErrorMessage(place.Error()));
+        return Fail(kPackNotWritten, "cannot make a directory beside " + ShownSystemPath(package, Quotes::With) + ": " +
+                                         ErrorMessage(place.Error()));
     if (!BuildPackage(place.Path(), m_options, m_layout, scan, entries, installer, problem))
         return Fail(kPackNotWritten, problem);
     {
@@ -113,7 +118,8 @@ int CPackRun::Run(const fs::path& program)
         CPackageDirectory inStaging;
         std::error_code error;
         if (!inStaging.Enter(place.Path(), error))
-            return Fail(kPackNotWritten, "cannot enter " + ShownSystemPath(place.Path(), Quotes::With) + ": " + ErrorMessage(error));
+            return Fail(kPackNotWritten,
+                        "cannot enter " + ShownSystemPath(place.Path(), Quotes::With) + ": " + ErrorMessage(error));
         if (!VerifyPackage(m_layout, entries, scan, m_err))
             return kPackRefused;
     }
@@ -125,10 +131,12 @@ int CPackRun::Run(const fs::path& program)
     if (!warning.empty())
         m_err += "kivpack: warning: " + warning + "\n";
     if (installer.empty())
-        m_err += "kivpack: warning: no KivSetup.exe beside kivpack or in ../share/kivsetup/ from it, so the package has none: "
-                 "put one in (or pack with --installer) before you ship it\n";
-    m_out += "packed " + std::to_string(scan.files.size()) + " files (" + std::to_string(entries.size()) + " entries) into " +
-             ShownSystemPath(package, Quotes::With) + "\n";
+        m_err +=
+            "kivpack: warning: no KivSetup.exe beside kivpack or in ../share/kivsetup/ from it, so the package has "
+            "none: "
+            "put one in (or pack with --installer) before you ship it\n";
+    m_out += "packed " + std::to_string(scan.files.size()) + " files (" + std::to_string(entries.size()) +
+             " entries) into " + ShownSystemPath(package, Quotes::With) + "\n";
     return kPackDone;
 }
 

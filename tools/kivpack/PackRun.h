@@ -16,4 +16,5 @@ constexpr int kPackNotWritten = 4;  // writing failed or was interrupted
 // the running kivpack, beside which KivSetup.exe is looked for. The summary
 // goes into out, problems, warnings and notes into err. Nothing is written
 // unless the status is kPackDone; the current directory is put back.
-int RunPack(const std::vector<std::string>& args, const std::filesystem::path& program, std::string& out, std::string& err);
+int RunPack(const std::vector<std::string>& args, const std::filesystem::path& program, std::string& out,
+            std::string& err);

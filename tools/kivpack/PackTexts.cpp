@@ -19,7 +19,8 @@ bool FillTexts(const PackOptions& options, CSetupInfo& layout, std::string& prob
         if (!option)
             continue;
         const std::string& given = options.texts[i];
-        const std::string start = std::string(option->name) + " " + ShownSystemPath(std::filesystem::u8path(given), Quotes::With);
+        const std::string start =
+            std::string(option->name) + " " + ShownSystemPath(std::filesystem::u8path(given), Quotes::With);
         std::string text;
         if (HasControlCharacter(given))
             problem = start + " holds a control character";

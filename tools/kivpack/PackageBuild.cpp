@@ -106,7 +106,8 @@ bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetup
 {
     std::string reason;
     auto notWritten = [&](const std::string& what) {
-        problem = Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + reason;
+        problem =
+            Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + reason;
         return false;
     };
     // The licence and the logo are checked with the rest, by kivcheck's checks

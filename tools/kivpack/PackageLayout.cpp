@@ -10,15 +10,9 @@ namespace {
 
 const char kLineEnd[] = "\r\n";
 
-std::string Header(const char* section)
-{
-    return std::string("[") + section + "]" + kLineEnd;
-}
+std::string Header(const char* section) { return std::string("[") + section + "]" + kLineEnd; }
 
-std::string Line(const char* key, const std::string& value)
-{
-    return std::string(key) + "=" + value + kLineEnd;
-}
+std::string Line(const char* key, const std::string& value) { return std::string(key) + "=" + value + kLineEnd; }
 
 }  // namespace
 
@@ -28,7 +22,8 @@ std::vector<PackEntry> ComposeEntries(const std::vector<ContentFile>& files, con
     for (size_t i = 0; i < files.size(); ++i) {
         const std::string& directory = files[i].packageDir;
         entries.push_back({std::string(kContentDirName) + "\\" + files[i].packagePath,
-                           std::string(kSetupDirMarker) + (directory.empty() ? "" : "\\" + directory + "\\"), EntryAction::Copy, i});
+                           std::string(kSetupDirMarker) + (directory.empty() ? "" : "\\" + directory + "\\"),
+                           EntryAction::Copy, i});
     }
     // The installer opens an E entry where it stands in the package.
     for (size_t file : opens)
@@ -53,10 +48,10 @@ std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries
         char key[kFileKeySize];
         MakeFileKey(static_cast<unsigned>(i + 1), key);
         messages.push_back(ShownSystemPath(std::filesystem::u8path(files[entries[i].file].shown), Quotes::With) +
-                           " cannot be packed: its path is too long for list.inf (" +
-                           key + " would be " + std::to_string(valueLength) + " characters, the installer keeps " +
-                           std::to_string(kFileValueSize - 1) + "; its source " + std::to_string(sourceLength) + " of " +
-                           std::to_string(kSourcePathSize - 1) + ")");
+                           " cannot be packed: its path is too long for list.inf (" + key + " would be " +
+                           std::to_string(valueLength) + " characters, the installer keeps " +
+                           std::to_string(kFileValueSize - 1) + "; its source " + std::to_string(sourceLength) +
+                           " of " + std::to_string(kSourcePathSize - 1) + ")");
     }
     return messages;
 }

@@ -35,7 +35,8 @@ std::string EntryValue(const PackEntry& entry, size_t index);
 
 // A message for each entry whose FILE value or source path does not fit the
 // installer's fields, naming its file.
-std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries, const std::vector<ContentFile>& files);
+std::vector<std::string> EntriesNotFitting(const std::vector<PackEntry>& entries,
+                                           const std::vector<ContentFile>& files);
 
 // setup.inf for the values in layout's fields (kSetupValues' order; an empty
 // value is left out), and list.inf for entries, in layout's install section.

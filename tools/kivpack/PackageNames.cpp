@@ -34,4 +34,3 @@ std::vector<std::string> NameProblems(const std::string& utf8, std::string& pack
         problems.push_back("ends with a dot or a blank, which Windows drops");
     return problems;
 }
-

@@ -11,4 +11,3 @@ bool HasControlCharacter(const std::string& utf8);
 // problem as a phrase, none when it can. packageName receives it converted
 // (ToPackageText, common/PackageText.h).
 std::vector<std::string> NameProblems(const std::string& utf8, std::string& packageName);
-

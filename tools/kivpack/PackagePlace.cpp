@@ -41,7 +41,8 @@ bool CPackagePlace::PutInPlace(std::string& problem, std::string& warning)
             old = Beside(m_package, "-old-" + std::to_string(n));
         fs::rename(m_package, old, error);
         if (error) {
-            problem = "cannot move the old " + ShownSystemPath(m_package, Quotes::With) + " aside: " + ErrorMessage(error);
+            problem =
+                "cannot move the old " + ShownSystemPath(m_package, Quotes::With) + " aside: " + ErrorMessage(error);
             return false;
         }
     }
@@ -50,7 +51,8 @@ bool CPackagePlace::PutInPlace(std::string& problem, std::string& warning)
         std::error_code ignored;
         if (replaces)
             fs::rename(old, m_package, ignored);
-        problem = "cannot put the package in place at " + ShownSystemPath(m_package, Quotes::With) + ": " + ErrorMessage(error);
+        problem = "cannot put the package in place at " + ShownSystemPath(m_package, Quotes::With) + ": " +
+                  ErrorMessage(error);
         return false;
     }
     m_path.clear();

@@ -13,8 +13,8 @@ namespace {
 
 // Loads the package written, in the current directory, with the installer's
 // own code and compares every value with what was meant.
-bool ReadsBack(CSetupInfo& loaded, const CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan,
-               std::string& err)
+bool ReadsBack(CSetupInfo& loaded, const CSetupInfo& layout, const std::vector<PackEntry>& entries,
+               const ContentScan& scan, std::string& err)
 {
     if (!loaded.Load(kSetupFileName, kListFileName)) {
         err += "kivpack: " + LoadFailureText(loaded.GetLoadFailure()) + "\n" + "kivpack: " + kLoadErrorText + "\n";
@@ -28,16 +28,19 @@ bool ReadsBack(CSetupInfo& loaded, const CSetupInfo& layout, const std::vector<P
             same = false;
         }
     }
-    if (loaded.m_nCount < 0 || static_cast<size_t>(loaded.m_nCount) != entries.size() || loaded.m_files.GetSize() != entries.size()) {
+    if (loaded.m_nCount < 0 || static_cast<size_t>(loaded.m_nCount) != entries.size() ||
+        loaded.m_files.GetSize() != entries.size()) {
         err += "kivpack: the installer would read " + std::to_string(loaded.m_files.GetSize()) + " entries, not " +
                std::to_string(entries.size()) + "\n";
         return false;
     }
     for (size_t i = 0; i < entries.size(); ++i) {
         const FileEntry& read = loaded.m_files[i];
-        if (entries[i].source != read.szSource || entries[i].dest != read.szDest || ActionOf(read) != entries[i].action) {
+        if (entries[i].source != read.szSource || entries[i].dest != read.szDest ||
+            ActionOf(read) != entries[i].action) {
             err += "kivpack: the installer would not read the entry of " +
-                   ShownSystemPath(std::filesystem::u8path(scan.files[entries[i].file].shown), Quotes::With) + " as written\n";
+                   ShownSystemPath(std::filesystem::u8path(scan.files[entries[i].file].shown), Quotes::With) +
+                   " as written\n";
             same = false;
         }
     }
@@ -65,9 +68,10 @@ void WarnLongPaths(const CSetupInfo& loaded, std::string& err)
     const size_t room = below < kPathSize - 1 ? kPathSize - 1 - below : 0;
     err += "kivpack: warning: under the default directory " + Shown(Quoted(loaded.m_szDefaultDir)) + " " +
            std::to_string(skipped) + " file(s) land at paths longer than " + std::to_string(kPathSize - 1) +
-           " characters, which the installer skips; the longest is " + Shown(Quoted(longest->destPath), ShowAs::Path) + " (" +
-           std::to_string(longest->destPath.size()) + " characters). Every file fits under a target directory of at most " +
-           std::to_string(room) + " characters with its closing backslash\n";
+           " characters, which the installer skips; the longest is " + Shown(Quoted(longest->destPath), ShowAs::Path) +
+           " (" + std::to_string(longest->destPath.size()) +
+           " characters). Every file fits under a target directory of at most " + std::to_string(room) +
+           " characters with its closing backslash\n";
 }
 
 }  // namespace
@@ -83,7 +87,8 @@ bool PassesFinalCheck(const CSetupInfo& loaded, std::string& err)
     return findings.warnings.empty();
 }
 
-bool VerifyPackage(const CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan, std::string& err)
+bool VerifyPackage(const CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan,
+                   std::string& err)
 {
     CSetupInfo loaded;
     if (!ReadsBack(loaded, layout, entries, scan, err)) {

@@ -13,7 +13,8 @@
 // kivcheck's checks on it; warns of files the installer would skip under the
 // default directory. Each problem goes into err as a line of kivpack's;
 // false when the package must not be put in place.
-bool VerifyPackage(const CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan, std::string& err);
+bool VerifyPackage(const CSetupInfo& layout, const std::vector<PackEntry>& entries, const ContentScan& scan,
+                   std::string& err);
 
 // kivcheck's checks on loaded, the package in the current directory: each
 // finding into err, its message shown as the package's text. True when there

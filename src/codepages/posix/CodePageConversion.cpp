@@ -65,7 +65,10 @@ struct Spelling {
     uint32_t bytes;
 };
 constexpr Spelling kWindowsSpellings[] = {
-    {950, 0x2550, 0xF9F9}, {950, 0x255E, 0xF9E9}, {950, 0x2561, 0xF9EB}, {950, 0x256A, 0xF9EA},
+    {950, 0x2550, 0xF9F9},
+    {950, 0x255E, 0xF9E9},
+    {950, 0x2561, 0xF9EB},
+    {950, 0x256A, 0xF9EA},
 };
 
 }  // namespace
@@ -111,10 +114,7 @@ CConversion::~CConversion()
         iconv_close(m_convert);
 }
 
-bool CConversion::IsOpen() const
-{
-    return m_convert != reinterpret_cast<iconv_t>(-1);
-}
+bool CConversion::IsOpen() const { return m_convert != reinterpret_cast<iconv_t>(-1); }
 
 bool CConversion::Decode(const unsigned char* bytes, size_t length, uint32_t& codePoint)
 {
@@ -138,10 +138,7 @@ uint32_t CConversion::Encode(uint32_t codePoint)
     return length == 1 ? out[0] : length == 2 ? static_cast<uint32_t>(out[0] << 8 | out[1]) : 0;
 }
 
-bool CConversion::StartsLonger(unsigned char) const
-{
-    return m_incomplete;
-}
+bool CConversion::StartsLonger(unsigned char) const { return m_incomplete; }
 
 size_t CConversion::Convert(char* in, size_t inLength, unsigned char* out, size_t outSize)
 {

@@ -10,17 +10,14 @@ CConversion::CConversion(int codePage, bool) : m_codePage(codePage) {}
 
 CConversion::~CConversion() = default;
 
-bool CConversion::IsOpen() const
-{
-    return IsValidCodePage(static_cast<UINT>(m_codePage)) != FALSE;
-}
+bool CConversion::IsOpen() const { return IsValidCodePage(static_cast<UINT>(m_codePage)) != FALSE; }
 
 bool CConversion::Decode(const unsigned char* bytes, size_t length, uint32_t& codePoint)
 {
     wchar_t out[2] = {};
-    const bool converted = MultiByteToWideChar(static_cast<UINT>(m_codePage), MB_ERR_INVALID_CHARS,
-                                               reinterpret_cast<const char*>(bytes), static_cast<int>(length), out,
-                                               2) == 1;
+    const bool converted =
+        MultiByteToWideChar(static_cast<UINT>(m_codePage), MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(bytes),
+                            static_cast<int>(length), out, 2) == 1;
     codePoint = static_cast<uint32_t>(out[0]);
     return converted;
 }

@@ -20,8 +20,8 @@ struct NewFileCopy {
     struct stat made;  // the new file's status
     int directory = -1;
     std::string name;
-    std::string source;   // as the package names it
-    std::string written;  // its text as written (NativePathAsWritten)
+    std::string source;    // as the package names it
+    std::string written;   // its text as written (NativePathAsWritten)
     void* hold = nullptr;  // what the run holds the directory by, for as long as the copy goes on
     // Its outcome, once filled: whether it copied, else the reason, and
     // whether the file it made was removed.

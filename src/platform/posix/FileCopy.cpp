@@ -71,8 +71,8 @@ bool CopyFileData(int from, int to, off_t size, bool rangeCopy)
         if (errno == EINTR)
             continue;
         // Refused before anything was copied: the bytes go through memory.
-        if (first && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
-                      errno == EBADF || errno == ETXTBSY))
+        if (first && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF ||
+                      errno == ETXTBSY))
             break;
         return false;
     }

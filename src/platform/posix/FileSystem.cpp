@@ -146,10 +146,7 @@ int OpenRegular(const char* native, struct stat& info)
 
 }  // namespace
 
-int LastError()
-{
-    return errno;
-}
+int LastError() { return errno; }
 
 void DescribeError(int code, char* text, size_t size)
 {
@@ -209,10 +206,7 @@ unsigned ReachedType(const CNativePath& native)
 
 }  // namespace
 
-bool DirectoryExists(const char* path)
-{
-    return ReachedType(CNativePath(path)) == S_IFDIR;
-}
+bool DirectoryExists(const char* path) { return ReachedType(CNativePath(path)) == S_IFDIR; }
 
 bool MakeDir(const char* path)
 {
@@ -283,10 +277,7 @@ int OpenSource(const char* source, const char* written, struct stat& info)
 
 // The permissions a copy of a file of this status takes, as a new file
 // would: less the umask, and never set-user-ID, set-group-ID or sticky.
-mode_t CopyMode(const struct stat& info)
-{
-    return info.st_mode & 0777 & ~CreationMask();
-}
+mode_t CopyMode(const struct stat& info) { return info.st_mode & 0777 & ~CreationMask(); }
 
 // Replaces the file name in the directory held open as directory with a
 // complete copy of the open source in (its status in info), and closes in:
@@ -342,7 +333,8 @@ bool ReplaceFile(int directory, const char* name, int in, const struct stat& inf
 // held open as directory, whose path is native: over the file there when
 // replaces, else as a new file written in its place, as cp writes it (the
 // directory changes once, and a copy that fails is removed).
-bool CopyToDirectory(int directory, const char* native, const char* name, bool replaces, int in, const struct stat& info)
+bool CopyToDirectory(int directory, const char* native, const char* name, bool replaces, int in,
+                     const struct stat& info)
 {
     if (replaces ? !ReplaceFile(directory, name, in, info) : !CopyToNewFile(in, info, directory, name, CopyMode(info)))
         return false;
@@ -485,8 +477,9 @@ void FillUnderWay(NewFileCopy& copy, CCopyWorkers& workers)
         return;
     }
     const mode_t mode = CopyMode(info);
-    copy.copied = FillNewFile(in, copy.out, info, mode == (kNewFileMode & ~CreationMask()) ? -1 : static_cast<int>(mode),
-                              copy.directory, copy.name.c_str(), copy.made, copy.removed);
+    copy.copied =
+        FillNewFile(in, copy.out, info, mode == (kNewFileMode & ~CreationMask()) ? -1 : static_cast<int>(mode),
+                    copy.directory, copy.name.c_str(), copy.made, copy.removed);
     copy.error = copy.copied ? 0 : errno;
 }
 
@@ -662,9 +655,6 @@ bool ShellOpen(const char* file)
     return SpawnDetached(argv, true);
 }
 
-void SetShellOpener(ShellOpener opener)
-{
-    g_shellOpener = opener;
-}
+void SetShellOpener(ShellOpener opener) { g_shellOpener = opener; }
 
 }  // namespace Platform

@@ -9,10 +9,7 @@ namespace Platform {
 
 namespace {
 
-void OnSignal(int)
-{
-    Interrupt();
-}
+void OnSignal(int) { Interrupt(); }
 
 }  // namespace
 

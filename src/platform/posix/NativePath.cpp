@@ -227,7 +227,8 @@ int FindNativeName(int directory, const char* native, const char* name, char* on
     if (errno != ENOENT)
         return 0;
     names.lock();
-    const int matches = CDirectoryNames::Find(DirectoryNames().Current(native), name, length, onDisk, CNativePath::kSize);
+    const int matches =
+        CDirectoryNames::Find(DirectoryNames().Current(native), name, length, onDisk, CNativePath::kSize);
     if (matches == 2) {
         errno = ENOTUNIQ;
         return -1;
@@ -309,8 +310,10 @@ CNativePath::CNativePath(const char* path) : m_valid(false)
         const int matches = CDirectoryNames::Find(writing, whole + known, lastEnd - known, found, sizeof found);
         if (matches != 2) {
             m_exists = matches == 1;
-            m_caseDiffers = m_exists && (strlen(found) != lastEnd - known || memcmp(found, whole + known, lastEnd - known) != 0);
-            if (!CopyText(m_path, kSize, directory) || !AppendText(m_path, kSize, m_caseDiffers ? found : whole + known) ||
+            m_caseDiffers =
+                m_exists && (strlen(found) != lastEnd - known || memcmp(found, whole + known, lastEnd - known) != 0);
+            if (!CopyText(m_path, kSize, directory) ||
+                !AppendText(m_path, kSize, m_caseDiffers ? found : whole + known) ||
                 (m_caseDiffers && lastEnd < wholeLength && !AppendText(m_path, kSize, "/")))
                 return;
             m_valid = true;
@@ -359,10 +362,10 @@ CNativePath::CNativePath(const char* path) : m_valid(false)
             if (exactMissing || lstat(exact, &info) != 0) {
                 errno = exactMissing ? ENOENT : errno;
                 char found[kSize];
-                const int matches =
-                    errno != ENOENT ? 0
-                    : exactMissing  ? CDirectoryNames::Find(parent, name, length, found, sizeof found)
-                                    : CDirectoryNames::Find(DirectoryNames().Current(m_path), name, length, found, sizeof found);
+                const int matches = errno != ENOENT ? 0
+                                    : exactMissing  ? CDirectoryNames::Find(parent, name, length, found, sizeof found)
+                                                    : CDirectoryNames::Find(DirectoryNames().Current(m_path), name,
+                                                                            length, found, sizeof found);
                 if (matches == 2) {
                     m_error = ENOTUNIQ;
                     return;

@@ -15,10 +15,7 @@ namespace {
 constexpr GUID kTopLevelBrowser = {0x4c96be40, 0x915c, 0x11cf, {0x99, 0xd3, 0x00, 0xaa, 0x00, 0x4a, 0xe8, 0x37}};
 
 // A wide copy of text in the code page (MAX_PATH characters at most).
-bool Widen(const char* text, wchar_t* wide)
-{
-    return MultiByteToWideChar(CP_ACP, 0, text, -1, wide, MAX_PATH) != 0;
-}
+bool Widen(const char* text, wchar_t* wide) { return MultiByteToWideChar(CP_ACP, 0, text, -1, wide, MAX_PATH) != 0; }
 
 // The desktop shell's own Shell object (IShellDispatch2), reached through
 // the desktop window of the shell windows, its view and the view's
@@ -29,14 +26,16 @@ IShellDispatch2* DesktopShell()
     IShellDispatch2* shell = nullptr;
     VARIANT none = {};
     long hwnd;
-    HRESULT result = CoCreateInstance(__uuidof(ShellWindows), nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IShellWindows), &way[0]);
+    HRESULT result =
+        CoCreateInstance(__uuidof(ShellWindows), nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IShellWindows), &way[0]);
     if (result == S_OK)
         result = static_cast<IShellWindows*>(way[0])->FindWindowSW(&none, &none, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH,
                                                                    reinterpret_cast<IDispatch**>(&way[1]));
     if (result == S_OK)
         result = static_cast<IDispatch*>(way[1])->QueryInterface(__uuidof(IServiceProvider), &way[2]);
     if (result == S_OK)
-        result = static_cast<IServiceProvider*>(way[2])->QueryService(kTopLevelBrowser, __uuidof(IShellBrowser), &way[3]);
+        result =
+            static_cast<IServiceProvider*>(way[2])->QueryService(kTopLevelBrowser, __uuidof(IShellBrowser), &way[3]);
     if (result == S_OK)
         result = static_cast<IShellBrowser*>(way[3])->QueryActiveShellView(reinterpret_cast<IShellView**>(&way[4]));
     if (result == S_OK)

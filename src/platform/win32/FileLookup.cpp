@@ -49,8 +49,8 @@ FileLookup LookUpFile(const char* path, const CNativePath*)
         return {FileKind::Special, false};
     // Opened for no access at all, which neither reads nor waits; a
     // directory opens with backup semantics.
-    HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return {FileKind::Missing, false};
     FileKind kind = FileKind::Special;

@@ -21,12 +21,9 @@ namespace Platform {
 namespace {
 // Set by a test before a run, read by the thread that opens: not thread-safe.
 ShellOpener g_shellOpener = nullptr;
-}
+}  // namespace
 
-int LastError()
-{
-    return static_cast<int>(GetLastError());
-}
+int LastError() { return static_cast<int>(GetLastError()); }
 
 bool DirectoryExists(const char* path)
 {
@@ -69,8 +66,9 @@ bool ProcessRuns(unsigned long id, const FILETIME& made)
     if (!process)
         return GetLastError() != ERROR_INVALID_PARAMETER;
     FILETIME started, exited, kernel, user;
-    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
-                      !(GetProcessTimes(process, &started, &exited, &kernel, &user) && CompareFileTime(&started, &made) > 0);
+    const bool runs =
+        WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
+        !(GetProcessTimes(process, &started, &exited, &kernel, &user) && CompareFileTime(&started, &made) > 0);
     CloseHandle(process);
     return runs;
 }
@@ -124,7 +122,8 @@ void RemoveStaleTemporaries(const char* directory, size_t length)
         return;
     do {
         const FoundTemporary temporary = ReadTemporaryName(found.cFileName, kWindowsMark);
-        if (!temporary.isTemporary || (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        if (!temporary.isTemporary ||
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
             continue;
         // A temporary of this build with its process id is judged by it; any
         // other only by its age.
@@ -145,22 +144,13 @@ struct SavedDir {
     wchar_t path[MAX_PATH];
 };
 
-bool SaveCurrentDir(SavedDir& saved)
-{
-    return _wgetcwd(saved.path, MAX_PATH) != nullptr;
-}
+bool SaveCurrentDir(SavedDir& saved) { return _wgetcwd(saved.path, MAX_PATH) != nullptr; }
 
-bool RestoreCurrentDir(const SavedDir& saved)
-{
-    return _wchdir(saved.path) == 0;
-}
+bool RestoreCurrentDir(const SavedDir& saved) { return _wchdir(saved.path) == 0; }
 
 }  // namespace
 
-CCopyRun::CCopyRun()
-{
-    ForgetCleanedDirectories();
-}
+CCopyRun::CCopyRun() { ForgetCleanedDirectories(); }
 
 CCopyRun::~CCopyRun() = default;
 
@@ -193,15 +183,9 @@ CopyStart CCopyRun::Copy(const char* source, const char* destPath)
 }
 
 // No copy goes on past its step here (kCopiesUnderWay).
-bool CCopyRun::FinishOldest()
-{
-    return false;
-}
+bool CCopyRun::FinishOldest() { return false; }
 
-bool MakeDir(const char* path)
-{
-    return IsName(path) && CreateDirectoryA(path, nullptr) != FALSE;
-}
+bool MakeDir(const char* path) { return IsName(path) && CreateDirectoryA(path, nullptr) != FALSE; }
 
 FILE* OpenRegularFile(const char* path)
 {
@@ -260,7 +244,8 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     }
     const size_t nameLength = strlen(destination) - length;
     const bool usual = length + kTemporaryNameLength < MAX_PATH;
-    const bool viaTemporary = usual || (length + kShortTemporaryNameLength < MAX_PATH && kShortTemporaryNameLength <= nameLength);
+    const bool viaTemporary =
+        usual || (length + kShortTemporaryNameLength < MAX_PATH && kShortTemporaryNameLength <= nameLength);
     char temporary[MAX_PATH];
     memcpy(temporary, destination, length);
     temporary[length] = '\0';
@@ -332,9 +317,6 @@ bool ShellOpen(const char* file)
     return ShellExecuteExA(&open) != FALSE;
 }
 
-void SetShellOpener(ShellOpener opener)
-{
-    g_shellOpener = opener;
-}
+void SetShellOpener(ShellOpener opener) { g_shellOpener = opener; }
 
 }  // namespace Platform

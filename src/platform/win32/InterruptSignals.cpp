@@ -20,9 +20,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
 
 }  // namespace
 
-void StopCopiesOnInterrupt()
-{
-    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-}
+void StopCopiesOnInterrupt() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
 }  // namespace Platform

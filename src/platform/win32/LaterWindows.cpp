@@ -25,10 +25,7 @@ CallLookup g_lookup = nullptr;
 
 }  // namespace
 
-void SetCallLookup(CallLookup lookup)
-{
-    g_lookup = lookup;
-}
+void SetCallLookup(CallLookup lookup) { g_lookup = lookup; }
 
 FARPROC LookUpCall(const wchar_t* module, const char* name)
 {

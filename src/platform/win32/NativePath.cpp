@@ -5,7 +5,4 @@
 
 CNativePath::CNativePath(const char* path) : m_path(path), m_valid(path != nullptr) {}
 
-bool FromNativePath(const char* native, char* path, size_t size)
-{
-    return CopyText(path, size, native);
-}
+bool FromNativePath(const char* native, char* path, size_t size) { return CopyText(path, size, native); }

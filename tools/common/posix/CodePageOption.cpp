@@ -9,8 +9,9 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
     // Without the C library's UTF-8 locale, names that differ only in the
     // case of a letter outside ASCII would not be found as Windows finds them.
     if (!WindowsNames::CanFoldCase()) {
-        error = "the system lacks the C.UTF-8 locale, without which letter case outside ASCII cannot be compared "
-                "as Windows compares it";
+        error =
+            "the system lacks the C.UTF-8 locale, without which letter case outside ASCII cannot be compared "
+            "as Windows compares it";
         return false;
     }
     // Each run starts from the default, whatever an earlier run in the process chose.

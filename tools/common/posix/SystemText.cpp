@@ -4,10 +4,7 @@
 #include "codepages/CodePages.h"
 #include "common/PackageText.h"
 
-std::string ShownSystemText(const std::string& text, Quotes quotes)
-{
-    return InQuotes(ShownUtf8(text), quotes);
-}
+std::string ShownSystemText(const std::string& text, Quotes quotes) { return InQuotes(ShownUtf8(text), quotes); }
 
 std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes)
 {
@@ -26,7 +23,4 @@ void AppendInSystemForm(std::string& shown, const char*, size_t, uint32_t c, Sho
     shown.append(utf8, CodePages::EncodeUtf8(c, utf8));
 }
 
-bool FromSystemText(const std::string& text, std::string& packageText)
-{
-    return ToPackageText(text, packageText);
-}
+bool FromSystemText(const std::string& text, std::string& packageText) { return ToPackageText(text, packageText); }

@@ -7,6 +7,7 @@ bool ApplyCodePage(const ToolArguments& arguments, std::string& error)
 {
     if (arguments.codePage.empty() || std::stoi(arguments.codePage) == CodePages::CodePage())
         return true;
-    error = "on Windows the package's names are read in the system's code page, " + std::to_string(CodePages::CodePage());
+    error =
+        "on Windows the package's names are read in the system's code page, " + std::to_string(CodePages::CodePage());
     return false;
 }

@@ -3,10 +3,7 @@
 
 #include "common/PackageText.h"
 
-std::string ShownSystemText(const std::string& text, Quotes quotes)
-{
-    return InQuotes(Shown(text), quotes);
-}
+std::string ShownSystemText(const std::string& text, Quotes quotes) { return InQuotes(Shown(text), quotes); }
 
 std::string ShownSystemPath(const std::filesystem::path& path, Quotes quotes)
 {

@@ -4,9 +4,6 @@
 #include <cstdio>
 #include <unistd.h>
 
-bool CProcessConsole::IsInteractive()
-{
-    return isatty(fileno(stdin)) && isatty(fileno(stderr));
-}
+bool CProcessConsole::IsInteractive() { return isatty(fileno(stdin)) && isatty(fileno(stderr)); }
 
 void PrepareForOpens() {}

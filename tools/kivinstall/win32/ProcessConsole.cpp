@@ -5,12 +5,6 @@
 #include <io.h>
 #include <objbase.h>
 
-bool CProcessConsole::IsInteractive()
-{
-    return _isatty(_fileno(stdin)) && _isatty(_fileno(stderr));
-}
+bool CProcessConsole::IsInteractive() { return _isatty(_fileno(stdin)) && _isatty(_fileno(stderr)); }
 
-void PrepareForOpens()
-{
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-}
+void PrepareForOpens() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); }
