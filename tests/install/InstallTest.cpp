@@ -528,29 +528,43 @@ TEST_F(Install, EntriesMeetEachOthersFilesInTheListsOrder)
     EXPECT_EQ(fs::file_size(dir.Native("package\\out\\again\\big.dat")), 64u << 20);
 }
 
-// Two runs into one target: while the first writes a new file, the second completes the same file; the
-// first is then interrupted, and what it leaves behind is only what it wrote: the complete file stays.
-TEST_F(Install, AnInterruptedCopyNeverRemovesAFileAnotherRunCompleted)
+// Platform::Interrupt() from another thread ends a copy under way, as cancelled, and the copy leaves what
+// was there and removes only what it wrote: over an old file the old file stays; and where a second run
+// has completed the same file while the first wrote it new, the complete file stays. No temporary is left.
+TEST_F(Install, AnInterruptedCopyLeavesWhatWasThereAndRemovesOnlyWhatItWrote)
 {
     Source("big.dat");
     fs::resize_file(dir.Native("package\\data\\big.dat"), 256u << 20);
     Source("small.dat", "complete");
-    dir.MakeDir("Arena");
-    bool firstCopied = true;
-    std::thread first(
-        [&] { firstCopied = Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.bin").c_str()); });
-    std::error_code ignored;
-    for (bool writing = false; !writing;) {
-        for (const auto& file : fs::directory_iterator(dir.Native("Arena"), ignored))
-            writing |= file.file_size(ignored) > 0 && file.file_size(ignored) != static_cast<uintmax_t>(-1);
-    }
-    EXPECT_TRUE(Platform::CopyFileOverwrite("data\\small.dat", Target("Arena\\big.bin").c_str()));
-    Platform::Interrupt();
-    first.join();
-    Platform::ClearInterrupt();
-    EXPECT_FALSE(firstCopied) << "the first copy ended before the second: nothing was tested";
-    EXPECT_EQ(dir.Read("Arena\\big.bin"), "complete");
-    EXPECT_EQ(dir.Tree("Arena"), Names{"big.bin"});
+    dir.Write("Arena\\old.dat", "old bytes");
+    // Copies the big file to name, does meanwhile once a new file in Arena holds part of it, then interrupts.
+    auto interrupted = [&](const char* name, const std::function<void()>& meanwhile) {
+        const Names before = dir.Tree("Arena");
+        int error = 0;
+        std::thread copy([&] {
+            if (!Platform::CopyFileOverwrite("data\\big.dat", Target(std::string("Arena\\") + name).c_str()))
+                error = Platform::LastError();
+        });
+        std::error_code ignored;
+        for (bool writing = false; !writing;) {
+            for (const auto& file : fs::directory_iterator(dir.Native("Arena"), ignored))
+                writing |= !before.count(file.path().filename().string()) && file.file_size(ignored) + 1 > 1;
+        }
+        meanwhile();
+        Platform::Interrupt();
+        copy.join();
+        Platform::ClearInterrupt();
+        return error;
+    };
+    EXPECT_EQ(interrupted("old.dat", [] {}), kCancelled);
+    EXPECT_NE(
+        interrupted(
+            "new.dat",
+            [&] { EXPECT_TRUE(Platform::CopyFileOverwrite("data\\small.dat", Target("Arena\\new.dat").c_str())); }),
+        0)
+        << "the first copy ended before the second: nothing was tested";
+    EXPECT_EQ(dir.Read("Arena\\old.dat") + "|" + dir.Read("Arena\\new.dat"), "old bytes|complete");
+    EXPECT_EQ(dir.Tree("Arena"), (Names{"new.dat", "old.dat"}));
 }
 
 // A target at the path limit (248 characters with its backslash, the longest directory Windows makes):
@@ -576,29 +590,6 @@ TEST_F(Install, AtThePathLimitEveryCopyStaysInItsDirectoryAndTheLongestStillLand
     for (const auto& entry : fs::recursive_directory_iterator(dir.Native()))
         files += entry.is_regular_file() && entry.path().parent_path() != dir.Native("package\\data");
     EXPECT_EQ(files, 3u) << "a file beside the target, or a temporary left";
-}
-
-// Platform::Interrupt() from another thread once a big copy over an old file has begun ends it: the
-// copy fails as cancelled, the old file stays and no temporary is left.
-TEST_F(Install, ACopyInterruptedFromAnotherThreadLeavesTheOldFileAndNoTemporary)
-{
-    Source("big.dat");
-    fs::resize_file(dir.Native("package\\data\\big.dat"), 128u << 20);
-    dir.Write("Arena\\big.dat", "old bytes");
-    std::atomic<bool> done{false};
-    std::thread stopper([&] {
-        std::error_code ignored;  // the temporary is the second file
-        while (!done && std::distance(fs::directory_iterator(dir.Native("Arena"), ignored), {}) < 2)
-            std::this_thread::yield();
-        Platform::Interrupt();
-    });
-    EXPECT_FALSE(Platform::CopyFileOverwrite("data\\big.dat", Target("Arena\\big.dat").c_str()));
-    EXPECT_EQ(Platform::LastError(), kCancelled);
-    done = true;
-    stopper.join();
-    Platform::ClearInterrupt();
-    EXPECT_EQ(dir.Tree("Arena"), Names{"big.dat"});
-    EXPECT_EQ(dir.Read("Arena\\big.dat"), "old bytes");
 }
 
 #ifdef _WIN32
