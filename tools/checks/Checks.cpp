@@ -1,10 +1,7 @@
 #include "checks/Checks.h"
 
-#include <exception>
-#include <system_error>
-#include <thread>
-
 #include "checks/PackageChecks.h"
+#include "common/SideBySide.h"
 
 CheckFindings CheckPackage(const CSetupInfo& info, const std::optional<std::string>& target)
 {
@@ -13,26 +10,8 @@ CheckFindings CheckPackage(const CSetupInfo& info, const std::optional<std::stri
     // of their own meanwhile, and their findings come first, as one after
     // the other gives them.
     std::vector<CheckWarning> description;
-    std::exception_ptr failure;
-    auto describe = [&] {
-        try {
-            CheckDescription(info, description);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    };
-    std::thread describing;
-    try {
-        describing = std::thread(describe);
-    } catch (const std::system_error&) {
-        describe();
-    }
     CheckFindings findings;
-    CheckEntries(info, findings.warnings);
-    if (describing.joinable())
-        describing.join();
-    if (failure)
-        std::rethrow_exception(failure);
+    RunBeside([&] { CheckDescription(info, description); }, [&] { CheckEntries(info, findings.warnings); });
     findings.warnings.insert(findings.warnings.begin(), description.begin(), description.end());
     if (target) {
         findings.plan = ComputePlan(info, *target);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "checks/PackageChecks.h"
+#include "common/SideBySide.h"
 #include "common/PlanText.h"
 #include "install/EntryPaths.h"
 #include "install/Install.h"
@@ -305,26 +306,8 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
     const size_t count = info.m_files.GetSize();
     std::vector<std::string> landings(count);
     std::vector<CheckWarning> later;
-    std::exception_ptr failure;
-    auto checkLater = [&] {
-        try {
-            CheckEntryRange(info, count / 2, count, landings, later);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    };
-    std::thread checking;
-    try {
-        checking = std::thread(checkLater);
-    } catch (const std::system_error&) {
-    }
-    CheckEntryRange(info, 0, count / 2, landings, warnings);
-    if (checking.joinable())
-        checking.join();
-    else
-        checkLater();
-    if (failure)
-        std::rethrow_exception(failure);
+    RunBeside([&] { CheckEntryRange(info, count / 2, count, landings, later); },
+              [&] { CheckEntryRange(info, 0, count / 2, landings, warnings); });
     warnings.insert(warnings.end(), later.begin(), later.end());
 
     // Two copies to the same place, as Windows compares names: the later

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/ErrorText.h"
+#include "common/SideBySide.h"
 #include "common/SystemText.h"
 #include "kivpack/PackageNames.h"
 #include "windowsnames/WindowsNames.h"
@@ -99,39 +100,18 @@ private:
     {
         std::vector<Subtree> subtrees(entries.size());
         std::atomic<size_t> next{0};
-        std::mutex failure;
-        std::exception_ptr failed;
-        auto scan = [&] {
-            try {
-                for (size_t i; (i = next++) < entries.size();) {
-                    if (!entries[i].directory)
-                        continue;
-                    std::string packageName;
-                    NameProblems(entries[i].name, packageName);
-                    const fs::path name = fs::u8path(entries[i].name);
-                    subtrees[i].carried = CScanner(subtrees[i].scan)
-                                              .Scan(directory / name, relative / name, shown + entries[i].name + "/",
-                                                    package + packageName + "\\");
-                }
-            } catch (...) {
-                const std::lock_guard<std::mutex> guard(failure);
-                failed = std::current_exception();
+        RunOnHelpers([&] {
+            for (size_t i; (i = next++) < entries.size();) {
+                if (!entries[i].directory)
+                    continue;
+                std::string packageName;
+                NameProblems(entries[i].name, packageName);
+                const fs::path name = fs::u8path(entries[i].name);
+                subtrees[i].carried = CScanner(subtrees[i].scan)
+                                          .Scan(directory / name, relative / name, shown + entries[i].name + "/",
+                                                package + packageName + "\\");
             }
-        };
-        const unsigned helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
-        std::vector<std::thread> running;
-        for (unsigned n = 0; n < helpers; ++n) {
-            try {
-                running.emplace_back(scan);
-            } catch (const std::system_error&) {
-                break;
-            }
-        }
-        scan();
-        for (std::thread& helper : running)
-            helper.join();
-        if (failed)
-            std::rethrow_exception(failed);
+        });
         return subtrees;
     }
 

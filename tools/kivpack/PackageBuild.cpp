@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "common/ErrorText.h"
+#include "common/SideBySide.h"
 #include "common/SystemText.h"
 #include "kivpack/InstallerSearch.h"
 #include "kivpack/PackFiles.h"
@@ -65,37 +66,27 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
                 fail(i, copyReason);
         }
     };
-    // One copy runs here, once the directories are made; a helper that
-    // cannot be started leaves its share to the others.
-    const unsigned helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
-    std::vector<std::thread> running;
-    for (unsigned n = 0; n < helpers; ++n) {
-        try {
-            running.emplace_back(copy);
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    fs::path directory;
-    for (size_t i = 0; i < files.size(); ++i) {
-        destinations[i] = content / files[i].relative;
-        if (destinations[i].parent_path() != directory) {
-            // Its parent is made already, unless no file lies in it.
-            directory = destinations[i].parent_path();
-            std::error_code madeError;
-            if (!fs::create_directory(directory, madeError) && madeError)
-                fs::create_directories(directory, madeError);
-            if (Platform::Interrupted() || madeError) {
-                fail(i, ErrorMessage(madeError));
-                break;
+    // The directories are made here in order while the helpers copy; then
+    // this thread copies too.
+    RunOnHelpers(copy, [&] {
+        fs::path directory;
+        for (size_t i = 0; i < files.size(); ++i) {
+            destinations[i] = content / files[i].relative;
+            if (destinations[i].parent_path() != directory) {
+                // Its parent is made already, unless no file lies in it.
+                directory = destinations[i].parent_path();
+                std::error_code madeError;
+                if (!fs::create_directory(directory, madeError) && madeError)
+                    fs::create_directories(directory, madeError);
+                if (Platform::Interrupted() || madeError) {
+                    fail(i, ErrorMessage(madeError));
+                    break;
+                }
             }
+            ready.store(i + 1, std::memory_order_release);
         }
-        ready.store(i + 1, std::memory_order_release);
-    }
-    made.store(true, std::memory_order_release);
-    copy();
-    for (std::thread& helper : running)
-        helper.join();
+        made.store(true, std::memory_order_release);
+    });
     return failed == files.size();
 }
 
