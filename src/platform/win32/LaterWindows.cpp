@@ -21,6 +21,7 @@ FARPROC FindLoaded(const wchar_t* module, const char* name)
     return loaded ? GetProcAddress(loaded, name) : nullptr;
 }
 
+// Set by a test before the calls it looks up run: not thread-safe.
 CallLookup g_lookup = nullptr;
 
 }  // namespace
