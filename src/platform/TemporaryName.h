@@ -5,7 +5,7 @@
 namespace Platform {
 
 // A copy is written beside its destination under a temporary name and
-// renamed over it when whole (FileSystem.h). The name tells a later run that
+// renamed over it when whole (Platform.h). The name tells a later run that
 // the file is a temporary, which build wrote it, and, in the usual form,
 // which process:
 //   ".kivtmp." mark, the process id (8 hex digits), ".", a serial (6)

@@ -273,7 +273,7 @@ bool CopyFileOverwrite(const char* source, const char* destination)
     // be opened for its flush nor deleted: they are put back just before the
     // rename. A copy that replaces a file is flushed before the rename; the
     // rename's MOVEFILE_WRITE_THROUGH waits only for a move across volumes. A
-    // new file is not flushed (FileSystem.h).
+    // new file is not flushed (Platform.h).
     const DWORD attributes = GetFileAttributesA(temporary);
     SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
     if (copied && !interrupted) {

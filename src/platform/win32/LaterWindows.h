@@ -28,7 +28,7 @@ DllSearch RestrictDllSearch();
 void ShowShutdownReason(HWND window, const wchar_t* reason);
 void HideShutdownReason(HWND window);
 
-// The seam of every lookup above and of the file-system view (FileSystem.h):
+// The seam of every lookup above and of the file-system view (Platform.h):
 // finds a call by DLL and name. Tests pass one that finds nothing, as on
 // Windows XP; nullptr goes back to the real lookup.
 using CallLookup = FARPROC (*)(const wchar_t* module, const char* name);
