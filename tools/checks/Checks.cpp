@@ -3,20 +3,34 @@
 #include "checks/PackageChecks.h"
 #include "common/SideBySide.h"
 
+void CPackageChecks::CheckFiles()
+{
+    CheckDescription(m_info, m_description);
+    CheckPresentationFiles(m_presentation);
+}
+
+void CPackageChecks::CheckEntries() { ::CheckEntries(m_info, m_entries); }
+
+std::vector<CheckWarning> CPackageChecks::Findings(const InstallPlan* plan) const
+{
+    std::vector<CheckWarning> warnings = m_description;
+    warnings.insert(warnings.end(), m_entries.begin(), m_entries.end());
+    if (plan)
+        CheckPlan(*plan, warnings);
+    warnings.insert(warnings.end(), m_presentation.begin(), m_presentation.end());
+    return warnings;
+}
+
 CheckFindings CheckPackage(const CSetupInfo& info, const std::optional<std::string>& target)
 {
-    // The description's checks read both files again and need nothing of
-    // the entries' checks, which look at every source: they run on a thread
-    // of their own meanwhile, and their findings come first, as one after
-    // the other gives them.
-    std::vector<CheckWarning> description;
+    // The files' checks read both description files again and need nothing
+    // of the entries' checks, which look at every source: they run on a
+    // thread of their own meanwhile.
+    CPackageChecks checks(info);
+    RunBeside([&] { checks.CheckFiles(); }, [&] { checks.CheckEntries(); });
     CheckFindings findings;
-    RunBeside([&] { CheckDescription(info, description); }, [&] { CheckEntries(info, findings.warnings); });
-    findings.warnings.insert(findings.warnings.begin(), description.begin(), description.end());
-    if (target) {
+    if (target)
         findings.plan = ComputePlan(info, *target);
-        CheckPlan(*findings.plan, findings.warnings);
-    }
-    CheckPresentationFiles(findings.warnings);
+    findings.warnings = checks.Findings(findings.plan ? &*findings.plan : nullptr);
     return findings;
 }

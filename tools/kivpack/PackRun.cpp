@@ -5,6 +5,7 @@
 #include "common/CodePageOption.h"
 #include "common/ErrorText.h"
 #include "common/PackageDirectory.h"
+#include "common/SideBySide.h"
 #include "common/SystemText.h"
 #include "kivpack/ContentScan.h"
 #include "kivpack/InstallerSearch.h"
@@ -111,16 +112,23 @@ int CPackRun::Run(const fs::path& program)
     if (place.Path().empty())
         return Fail(kPackNotWritten, "cannot make a directory beside " + ShownSystemPath(package, Quotes::With) + ": " +
                                          ErrorMessage(place.Error()));
-    if (!BuildPackage(place.Path(), m_options, m_layout, scan, entries, installer, problem))
+    if (!WritePackageFiles(place.Path(), m_options, m_layout, entries, installer, problem))
         return Fail(kPackNotWritten, problem);
     {
-        // Left again before the package is put in place.
+        // Left again before the package is put in place. The description is
+        // read back and checked here while the content is copied, by
+        // absolute paths, beside; the entries' sources once it is there.
         CPackageDirectory inStaging;
         std::error_code error;
         if (!inStaging.Enter(place.Path(), error))
             return Fail(kPackNotWritten,
                         "cannot enter " + ShownSystemPath(place.Path(), Quotes::With) + ": " + ErrorMessage(error));
-        if (!VerifyPackage(m_layout, entries, scan, m_err))
+        CPackageVerify verify(m_layout, entries, scan);
+        bool copied = false;
+        RunBeside([&] { verify.VerifyFiles(); }, [&] { copied = CopyPackageContent(place.Path(), scan, problem); });
+        if (!copied)
+            return Fail(kPackNotWritten, problem);
+        if (!verify.Finish(m_err))
             return kPackRefused;
     }
     if (Platform::Interrupted())

@@ -92,32 +92,42 @@ bool CopyContent(const fs::path& content, const std::vector<ContentFile>& files,
 
 }  // namespace
 
-bool BuildPackage(const fs::path& root, const PackOptions& options, const CSetupInfo& layout, const ContentScan& scan,
-                  const std::vector<PackEntry>& entries, const fs::path& installer, std::string& problem)
+namespace {
+
+bool NotWritten(const std::string& what, const std::string& reason, std::string& problem)
+{
+    problem = Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + reason;
+    return false;
+}
+
+}  // namespace
+
+bool WritePackageFiles(const fs::path& root, const PackOptions& options, const CSetupInfo& layout,
+                       const std::vector<PackEntry>& entries, const fs::path& installer, std::string& problem)
 {
     std::string reason;
-    auto notWritten = [&](const std::string& what) {
-        problem =
-            Platform::Interrupted() ? "interrupted; nothing was written" : what + " could not be written: " + reason;
-        return false;
-    };
     // The licence and the logo are checked with the rest, by kivcheck's checks
     // (the logo by the installer's own bitmap check).
     const std::pair<const std::string&, const char*> presentation[] = {{options.license, kLicenseFileName},
                                                                        {options.logo, kLogoFileName}};
     for (const auto& file : presentation) {
         if (!file.first.empty() && !CopyKeepingTime(fs::u8path(file.first), root / file.second, reason))
-            return notWritten(file.second);
+            return NotWritten(file.second, reason, problem);
     }
     if (!installer.empty() && !CopyKeepingTime(installer, root / kInstallerFileName, reason))
-        return notWritten(kInstallerFileName);
-
-    size_t failed;
-    if (!CopyContent(root / kContentDirName, scan.files, failed, reason))
-        return notWritten(ShownSystemPath(fs::u8path(scan.files[failed].shown), Quotes::With));
+        return NotWritten(kInstallerFileName, reason, problem);
     if (!WriteBytes(root / kSetupFileName, SetupFileText(layout), reason))
-        return notWritten(kSetupFileName);
+        return NotWritten(kSetupFileName, reason, problem);
     if (!WriteBytes(root / kListFileName, ListFileText(layout, entries), reason))
-        return notWritten(kListFileName);
+        return NotWritten(kListFileName, reason, problem);
+    return true;
+}
+
+bool CopyPackageContent(const fs::path& root, const ContentScan& scan, std::string& problem)
+{
+    size_t failed;
+    std::string reason;
+    if (!CopyContent(root / kContentDirName, scan.files, failed, reason))
+        return NotWritten(ShownSystemPath(fs::u8path(scan.files[failed].shown), Quotes::With), reason, problem);
     return true;
 }
