@@ -7,6 +7,13 @@
 #   kiv_stop_wine_server             (at the end)
 kiv_wine_fail() { echo "$1: $2" >&2; exit 1; }
 
+# Where Wine's 32-bit half cannot start, `wine` is its 64-bit loader, for the 64-bit build
+# (tests/support/windows-test-build.sh).
+kiv_support="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+if [ "$("$kiv_support/windows-test-build.sh" 2>/dev/null)" = windows-x64 ]; then
+  export PATH="$kiv_support/wine64-only:$PATH"
+fi
+
 # Whether a server runs for $WINEPREFIX: `wineserver -w` waits for one to end, and returns at once without.
 kiv_wine_server_runs() { ! timeout 2 wineserver -w >/dev/null 2>&1; }
 
