@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "text/Text.h"
@@ -119,9 +120,14 @@ size_t FoldUtf8Name(const char* name, size_t length, char* out)
 {
     size_t used = 0;
     for (size_t at = 0; at < length;) {
-        uint32_t c;
+        // ASCII is its own character and stays one byte when folded: only the
+        // rest is decoded and encoded.
+        uint32_t c = static_cast<unsigned char>(name[at]);
         size_t next = at;
-        if (CodePages::DecodeUtf8(name, length, next, c)) {
+        if (c < 0x80) {
+            out[used++] = static_cast<char>(FoldCase(c));
+            ++at;
+        } else if (CodePages::DecodeUtf8(name, length, next, c)) {
             used += CodePages::EncodeUtf8(FoldCase(c), out + used);
             at = next;
         } else {
@@ -134,9 +140,13 @@ size_t FoldUtf8Name(const char* name, size_t length, char* out)
 
 std::string FoldedUtf8Name(const char* name, size_t length)
 {
-    std::string folded(kFoldRoom * length + 1, '\0');
-    folded.resize(FoldUtf8Name(name, length, &folded[0]));
-    return folded;
+    // A name is folded on the stack (on the heap when it is longer than names
+    // are) and kept in a string of its own length.
+    char onStack[512];
+    const size_t room = kFoldRoom * length + 1;
+    const std::unique_ptr<char[]> onHeap(room > sizeof onStack ? new char[room] : nullptr);
+    char* folded = onHeap ? onHeap.get() : onStack;
+    return std::string(folded, FoldUtf8Name(name, length, folded));
 }
 
 std::string FoldedUtf8Name(const std::string& name) { return FoldedUtf8Name(name.data(), name.size()); }

@@ -1,5 +1,8 @@
 #include "common/PackageText.h"
 
+#include <cstring>
+#include <utility>
+
 #include "codepages/CodePages.h"
 
 bool ToPackageText(const std::string& utf8, std::string& text)
@@ -9,6 +12,7 @@ bool ToPackageText(const std::string& utf8, std::string& text)
     std::string converted(utf8.size() + 1, '\0');
     if (!CodePages::Utf8ToAnsi(utf8.c_str(), &converted[0], converted.size()))
         return false;
-    text = converted.c_str();
+    converted.resize(strlen(converted.c_str()));
+    text = std::move(converted);
     return true;
 }

@@ -1,15 +1,48 @@
 #include "kivpack/PackageNames.h"
 
+#include <algorithm>
+
 #include "codepages/CodePages.h"
 #include "common/PackageText.h"
 #include "common/Shown.h"
 #include "windowsnames/WindowsNames.h"
 
+namespace {
+
+// The characters Windows forbids in names, as the problem below lists them.
+bool IsForbiddenInNames(char c)
+{
+    switch (c) {
+        case '<':
+        case '>':
+        case ':':
+        case '"':
+        case '/':
+        case '\\':
+        case '|':
+        case '?':
+        case '*':
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 bool HasControlCharacter(const std::string& utf8)
 {
     for (size_t at = 0; at < utf8.size();) {
-        uint32_t c;
-        if (CodePages::DecodeUtf8(utf8.data(), utf8.size(), at, c) ? IsControlCharacter(c) : (++at, false))
+        // ASCII is its own character: only the rest is decoded. A byte that
+        // is no UTF-8 is no control character.
+        uint32_t c = static_cast<unsigned char>(utf8[at]);
+        if (c < 0x80) {
+            ++at;
+        } else if (!CodePages::DecodeUtf8(utf8.data(), utf8.size(), at, c)) {
+            ++at;
+            continue;
+        }
+        if (IsControlCharacter(c))
             return true;
     }
     return false;
@@ -24,7 +57,7 @@ std::vector<std::string> NameProblems(const std::string& utf8, std::string& pack
     }
     if (HasControlCharacter(utf8))
         problems.push_back("holds a control character");
-    if (utf8.find_first_of("<>:\"/\\|?*") != std::string::npos)
+    if (std::any_of(utf8.begin(), utf8.end(), IsForbiddenInNames))
         problems.push_back("holds a character Windows forbids in names (< > : \" / \\ | ? *)");
     if (utf8.find(';') != std::string::npos)
         problems.push_back("holds \";\", which ends a field of list.inf");
