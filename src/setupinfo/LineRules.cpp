@@ -21,20 +21,31 @@ bool BuildMatchTexts(const char* section, const char* key, MatchTexts& texts)
 
 namespace {
 
-// Whether the upper-cased copy of line contains upperText where a character
-// of the line begins: the second byte of a two-byte character starts no
-// match. A line is at most 2047 characters, as every read gives it; a NUL
-// byte ends it.
+// Whether the text at character, a character of a line, starts with
+// upperText once upper-cased as UpperCaseAscii upper-cases the line: each
+// character of one byte in capitals, each of two bytes as it is.
+bool UpperStartsWith(const char* character, const char* upperText)
+{
+    for (size_t i = 0; upperText[i];) {
+        const size_t length = CodePages::CharacterLength(character + i);
+        if (length == 0)
+            return false;
+        for (size_t byte = 0; byte < length && upperText[i]; ++byte, ++i) {
+            if ((length == 1 ? ToUpperAscii(character[i]) : character[i]) != upperText[i])
+                return false;
+        }
+    }
+    return true;
+}
+
+// Whether the upper-cased line contains upperText where a character of the
+// line begins: the second byte of a two-byte character starts no match. A
+// line is at most 2047 characters, as every read gives it; a NUL byte ends
+// it. The line is compared where it is, without an upper-cased copy.
 bool UpperLineContains(const char* line, const char* upperText)
 {
-    char upper[kLineSize];
-    CopyText(upper, sizeof upper, line);
-    CodePages::UpperCaseAscii(upper);
-    for (const char* character = upper; *character; character = CodePages::NextCharacter(character)) {
-        size_t i = 0;
-        while (upperText[i] && character[i] == upperText[i])
-            ++i;
-        if (!upperText[i])
+    for (const char* character = line; *character; character = CodePages::NextCharacter(character)) {
+        if (UpperStartsWith(character, upperText))
             return true;
     }
     return false;

@@ -1,6 +1,7 @@
+#include <algorithm>
 #include <cstring>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "checks/DescriptionText.h"
 #include "checks/PackageChecks.h"
@@ -39,51 +40,77 @@ std::string WithoutLineEnd(std::string text)
     return text;
 }
 
+// What keeps the lookup from seeing a key where a reader sees one, in the
+// order a message names them.
+class CHindrances {
+public:
+    void Add(const char* reason) { m_reasons[m_count++] = reason; }
+
+    // The reasons joined by commas; empty when there is none.
+    std::string Text() const
+    {
+        std::string text;
+        for (size_t i = 0; i < m_count; ++i)
+            text += std::string(i == 0 ? "" : ", ") + m_reasons[i];
+        return text;
+    }
+
+private:
+    const char* m_reasons[4];  // the three of ReadAsKey, and a leading zero
+    size_t m_count = 0;
+};
+
 // What a person reading a line takes for its key: the text before the first
-// "=", less blanks and a comment mark. Also says what keeps the lookup from
-// seeing the key there. False when the line has no "=" or no such text.
-bool ReadAsKey(const std::string& line, std::string& name, std::string& hindrance)
+// "=", less blanks and a comment mark, into name (room for a line). Also says
+// what keeps the lookup from seeing the key there. False when the line has no
+// "=" or no such text.
+bool ReadAsKey(const char* line, char* name, CHindrances& hindrances)
 {
-    size_t equals = line.find('=');
-    if (equals == std::string::npos)
+    const char* equals = strchr(line, '=');
+    if (!equals)
         return false;
     size_t begin = 0;
-    size_t end = equals;
-    std::vector<std::string> reasons;
+    size_t end = static_cast<size_t>(equals - line);
     while (begin < end && IsBlank(line[begin]))
         ++begin;
     if (begin > 0)
-        reasons.push_back("blanks before the key");
-    size_t markLength = line[begin] == ';' || line[begin] == '#' ? 1 : line.compare(begin, 2, "//") == 0 ? 2 : 0;
+        hindrances.Add("blanks before the key");
+    size_t markLength = line[begin] == ';' || line[begin] == '#' ? 1 : strncmp(line + begin, "//", 2) == 0 ? 2 : 0;
     if (markLength > 0 && begin + markLength <= end) {
-        reasons.push_back("a comment mark (the files have no comments)");
+        hindrances.Add("a comment mark (the files have no comments)");
         begin += markLength;
         while (begin < end && IsBlank(line[begin]))
             ++begin;
     }
     if (end > begin && IsBlank(line[end - 1])) {
-        reasons.push_back("blanks before the \"=\"");
+        hindrances.Add("blanks before the \"=\"");
         while (end > begin && IsBlank(line[end - 1]))
             --end;
     }
     if (begin == end)
         return false;
-    name = line.substr(begin, end - begin);
-    hindrance.clear();
-    for (const std::string& reason : reasons)
-        hindrance += (hindrance.empty() ? "" : ", ") + reason;
+    memcpy(name, line + begin, end - begin);
+    name[end - begin] = '\0';
     return true;
 }
 
 // The canonical FILE key a name stands for ("FILE007" stands for FILE7), or
 // an empty text when it is no FILE key.
-std::string FileKeyOf(const std::string& name, bool& leadingZero)
+std::string FileKeyOf(const char* name, bool& leadingZero)
 {
     unsigned number;
-    if (ReadFileKey(name.c_str(), number, leadingZero) != name.size())
+    if (ReadFileKey(name, number, leadingZero) != strlen(name))
         return "";
     return FileKey(number);
 }
+
+// A FILE key the lookup finds a value of: its number, its name and the
+// length of the value, uncut.
+struct FileValue {
+    unsigned number;
+    std::string key;
+    size_t length;
+};
 
 // The section of one file that the lookup reads keys from.
 class CSectionCheck {
@@ -105,13 +132,14 @@ public:
             return;
         const size_t end = m_file.SectionEnd(m_header);
         for (size_t i = m_header + 1; i < end; ++i) {
-            const std::string text = m_file.LineText(i);
-            std::string name, hindrance;
-            if (!ReadAsKey(text, name, hindrance))
+            const char* text = m_file.LineText(i);
+            char name[kLineSize];
+            CHindrances hindrances;
+            if (!ReadAsKey(text, name, hindrances))
                 continue;
             std::string key;
             for (const std::string& candidate : keys) {
-                if (CodePages::EqualsNoCase(name.c_str(), candidate.c_str()))
+                if (CodePages::EqualsNoCase(name, candidate.c_str()))
                     key = candidate;
             }
             bool leadingZero = false;
@@ -120,25 +148,22 @@ public:
             if (key.empty() || LineMatchesKey(text, key))
                 continue;
             if (leadingZero)
-                hindrance += std::string(hindrance.empty() ? "" : ", ") + "a leading zero in the number";
-            if (hindrance.empty())
-                hindrance = "its first \"=\" is not right after the key";
+                hindrances.Add("a leading zero in the number");
+            const std::string hindrance = hindrances.Text();
             Warn(m_warnings, "key-not-matched",
                  m_fileName + " line " + std::to_string(m_file.LineNumber(i)) + ": " + Quoted(WithoutLineEnd(text)) +
-                     " is not read as " + key + ": " + hindrance);
+                     " is not read as " + key + ": " +
+                     (hindrance.empty() ? "its first \"=\" is not right after the key" : hindrance));
         }
     }
 
-    // The uncut value of key; warns when it is longer than the field (capacity
-    // in characters) that the installer keeps it in.
+    // The uncut value of key; warns when it is longer than its field
+    // (WarnIfCut).
     bool CheckLength(const std::string& key, size_t capacity, std::string& value)
     {
         if (!m_file.FindValue(m_section, key, value))
             return false;
-        if (value.size() > capacity)
-            Warn(m_warnings, "value-cut",
-                 m_fileName + ": the value of " + key + " is " + std::to_string(value.size()) +
-                     " characters long; the installer keeps only the first " + std::to_string(capacity));
+        WarnIfCut(key, value.size(), capacity);
         return true;
     }
 
@@ -148,31 +173,49 @@ public:
         return CheckLength(key, capacity, ignored);
     }
 
-    // The numbers n for which the lookup finds a value of FILEn.
-    std::set<unsigned> PresentFileKeys()
+    // Warns when the value of key, length characters, is longer than the
+    // field (capacity in characters) that the installer keeps it in.
+    void WarnIfCut(const std::string& key, size_t length, size_t capacity)
     {
-        std::set<unsigned> present;
+        if (length > capacity)
+            Warn(m_warnings, "value-cut",
+                 m_fileName + ": the value of " + key + " is " + std::to_string(length) +
+                     " characters long; the installer keeps only the first " + std::to_string(capacity));
+    }
+
+    // The FILE keys the lookup finds a value of, by number.
+    std::vector<FileValue> PresentFileKeys()
+    {
+        std::vector<FileValue> present;
         if (!HasHeader())
             return present;
         // Any "FILE<digits>=" after the header may be the line of a key; the
-        // lookup itself decides which are.
-        std::set<unsigned> candidates;
+        // lookup itself decides which are. An "=" ends at most one: the
+        // digits just before it, and "FILE" before them.
+        const size_t prefixLength = sizeof kFileKeyPrefix - 1;
+        std::vector<unsigned> candidates;
         for (size_t i = m_header + 1; i < m_file.LineCount(); ++i) {
-            const std::string text = m_file.LineText(i);
-            const std::string upper = UpperAscii(text);
-            for (size_t at = upper.find(kFileKeyPrefix); at != std::string::npos;
-                 at = upper.find(kFileKeyPrefix, at + 1)) {
+            const char* text = m_file.LineText(i);
+            for (const char* equals = strchr(text, '='); equals; equals = strchr(equals + 1, '=')) {
+                const char* digits = equals;
+                while (digits > text && digits[-1] >= '0' && digits[-1] <= '9')
+                    --digits;
+                if (static_cast<size_t>(digits - text) < prefixLength)
+                    continue;
+                const char* key = digits - prefixLength;
                 unsigned number;
                 bool leadingZeros;
-                const size_t length = ReadFileKey(text.c_str() + at, number, leadingZeros);
-                if (length > 0 && !leadingZeros && text[at + length] == '=')
-                    candidates.insert(number);
+                if (ReadFileKey(key, number, leadingZeros) == static_cast<size_t>(equals - key) && !leadingZeros)
+                    candidates.push_back(number);
             }
         }
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        std::string value;
         for (unsigned number : candidates) {
-            std::string value;
-            if (m_file.FindValue(m_section, FileKey(number), value))
-                present.insert(number);
+            std::string key = FileKey(number);
+            if (m_file.FindValue(m_section, key, value))
+                present.push_back({number, std::move(key), value.size()});
         }
         return present;
     }
@@ -228,11 +271,12 @@ void CheckSetupFile(const CSetupInfo& info, CDescriptionText& setupFile, std::ve
     }
 }
 
-void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, std::vector<CheckWarning>& warnings)
+// present: the section's PresentFileKeys.
+void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, const std::vector<FileValue>& present,
+                std::vector<CheckWarning>& warnings)
 {
     std::string uncut;
     const bool hasCount = listSection.CheckLength("Count", kCountSize - 1, uncut);
-    const std::set<unsigned> present = listSection.PresentFileKeys();
     const std::string presentText =
         std::to_string(present.size()) + (present.size() == 1 ? " FILE key is" : " FILE keys are") + " present";
     const size_t entriesRead = info.m_files.GetSize();
@@ -273,9 +317,9 @@ void CheckCount(const CSetupInfo& info, CSectionCheck& listSection, std::vector<
     if (info.m_nCount != 0 && entriesRead < limit) {
         const unsigned missing = static_cast<unsigned>(entriesRead) + 1;
         std::vector<unsigned> unread;
-        for (unsigned number : present) {
-            if (number > missing)
-                unread.push_back(number);
+        for (const FileValue& value : present) {
+            if (value.number > missing)
+                unread.push_back(value.number);
         }
         if (!unread.empty())
             Warn(warnings, "file-gap",
@@ -296,9 +340,18 @@ void CheckListFile(const CSetupInfo& info, CDescriptionText& listFile, std::vect
         return;
     }
     listSection.CheckKeyLines({"Count"}, true);
-    CheckCount(info, listSection, warnings);
-    for (size_t i = 0; i < info.m_files.GetSize(); ++i)
-        listSection.CheckLength(FileKey(static_cast<unsigned>(i + 1)), kFileValueSize - 1);
+    const std::vector<FileValue> present = listSection.PresentFileKeys();
+    CheckCount(info, listSection, present, warnings);
+    // The value of each FILE key read, cut to its field; the lookup found
+    // it, so it is among those present.
+    auto value = present.begin();
+    for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
+        const unsigned number = static_cast<unsigned>(i + 1);
+        while (value != present.end() && value->number < number)
+            ++value;
+        if (value != present.end() && value->number == number)
+            listSection.WarnIfCut(value->key, value->length, kFileValueSize - 1);
+    }
 }
 
 }  // namespace

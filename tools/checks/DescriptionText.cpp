@@ -2,8 +2,6 @@
 
 #include "setupinfo/Limits.h"
 #include "setupinfo/LineRules.h"
-#include "codepages/CodePages.h"
-#include "text/Text.h"
 
 CDescriptionText::CDescriptionText(const char* path)
     : m_reader(m_source), m_readable(m_source.Open(path) && m_index.Read(m_reader))
@@ -38,14 +36,8 @@ size_t CDescriptionText::SectionEnd(size_t header) const
     return line;
 }
 
-std::string UpperAscii(std::string text)
-{
-    CodePages::UpperCaseAscii(&text[0]);
-    return text;
-}
-
-bool LineMatchesKey(const std::string& line, const std::string& key)
+bool LineMatchesKey(const char* line, const std::string& key)
 {
     static MatchTexts texts;  // two lines' worth: not on the stack
-    return BuildMatchTexts("", key.c_str(), texts) && IsKeyLine(line.c_str(), texts);
+    return BuildMatchTexts("", key.c_str(), texts) && IsKeyLine(line, texts);
 }

@@ -17,7 +17,7 @@ public:
     // The reads of the file: lines, or 2047-character pieces of longer ones,
     // as the lookup sees them (up to a NUL byte, LF kept).
     size_t LineCount() const { return m_readable ? m_index.LineCount() : 0; }
-    std::string LineText(size_t line) const { return m_index.LineText(line); }
+    const char* LineText(size_t line) const { return m_index.LineText(line); }
     // The physical line number, from 1.
     size_t LineNumber(size_t line) const { return m_index.LineNumber(line); }
 
@@ -39,8 +39,5 @@ private:
     bool m_readable;
 };
 
-// Upper-cases the ASCII letters only, as the lookup does.
-std::string UpperAscii(std::string text);
-
 // True when the key lookup takes line as the line of key.
-bool LineMatchesKey(const std::string& line, const std::string& key);
+bool LineMatchesKey(const char* line, const std::string& key);

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <map>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -23,35 +23,46 @@
 namespace {
 
 // Where a C entry's file goes from the target directory, as the installer
-// composes it onto a target that ends with a backslash.
-std::string RelativeDestPath(const FileEntry& entry)
+// composes it onto a target that ends with a backslash, into path (2 *
+// kPathSize bytes).
+void RelativeDestPath(const FileEntry& entry, char* path)
 {
-    char entryDir[kPathSize], destPath[2 * kPathSize];
+    char entryDir[kPathSize];
     ComposeEntryDir("", entry, entryDir, sizeof entryDir);
-    ComposeDestPath(entryDir, entry, destPath, sizeof destPath);
-    return destPath;
+    ComposeDestPath(entryDir, entry, path, 2 * kPathSize);
 }
 
 // A relative path as Windows reads it: "\" and "/" both separators, "." and
-// ".." resolved, "\" between its levels.
-std::string WindowsNormal(const std::string& path)
+// ".." resolved, "\" between its levels; into normal, which has room for the
+// path and two bytes more.
+void WindowsNormal(const char* path, char* normal, size_t size)
 {
-    std::string normal(path.size() + 2, '\0');
-    WindowsNames::NormalisePath(path.c_str(), &normal[0], normal.size());
-    normal.resize(strlen(normal.c_str()));
-    return normal;
+    // The normal path is never longer than the path itself.
+    if (!WindowsNames::NormalisePath(path, normal, size))
+        normal[0] = '\0';
 }
 
 // A normal path that climbs above the directory it starts from.
-bool ClimbsOut(const std::string& normal) { return normal == ".." || normal.compare(0, 3, "..\\") == 0; }
+bool ClimbsOut(const char* normal) { return strcmp(normal, "..") == 0 || strncmp(normal, "..\\", 3) == 0; }
 
 // Where a C entry's file lands from the target directory (its relative
 // destination path, RelativeDestPath), as Windows reads the installer's path.
-std::string Landing(std::string joined)
+std::string Landing(const char* joined)
 {
     // Leading separators are empty levels after the target's own.
-    joined.erase(0, joined.find_first_not_of("\\/"));
-    return WindowsNormal(joined);
+    while (*joined == '\\' || *joined == '/')
+        ++joined;
+    char normal[2 * kPathSize + 2];
+    WindowsNormal(joined, normal, sizeof normal);
+    return normal;
+}
+
+// Where a C entry's file lands: the Landing of its RelativeDestPath.
+std::string LandingOf(const FileEntry& entry)
+{
+    char path[2 * kPathSize];
+    RelativeDestPath(entry, path);
+    return Landing(path);
 }
 
 // A name of an entry whose bytes are no text of the code page: half a
@@ -78,8 +89,7 @@ bool CheckText(size_t index, What what, const char* text, const char* consequenc
 // only then read as characters. A lead byte at the destination's end takes
 // the file name's first byte with it: in 932 "$setupdir\d\" and the byte 0x81
 // with "a.txt" land at "d\" and the character 0x81 0x61, then ".txt".
-bool CheckDestinationText(size_t index, const FileEntry& entry, const std::string& path,
-                          std::vector<CheckWarning>& warnings)
+bool CheckDestinationText(size_t index, const FileEntry& entry, const char* path, std::vector<CheckWarning>& warnings)
 {
     return CheckText(
         index,
@@ -87,12 +97,12 @@ bool CheckDestinationText(size_t index, const FileEntry& entry, const std::strin
             return "the path " + Quoted(path) + " that the destination " + Quoted(entry.szDest) +
                    " and the file name " + Quoted(entry.szFileName) + " make";
         },
-        path.c_str(), "not copied", warnings);
+        path, "not copied", warnings);
 }
 
 // path is the entry's relative destination path (RelativeDestPath), landing
 // where that lands (Landing).
-void CheckDestination(size_t index, const FileEntry& entry, const std::string& path, const std::string& landing,
+void CheckDestination(size_t index, const FileEntry& entry, const char* path, const std::string& landing,
                       std::vector<CheckWarning>& warnings)
 {
     char marked[kPathSize];
@@ -106,12 +116,12 @@ void CheckDestination(size_t index, const FileEntry& entry, const std::string& p
              FileKeyName(index) + ": the destination " + Quoted(entry.szDest) +
                  " does not end with a backslash, so the file name is joined straight on: the file lands as " +
                  Quoted(path) + " in the target directory");
-    if (ClimbsOut(landing))
+    if (ClimbsOut(landing.c_str()))
         Warn(warnings, "dest-climbs-out",
              FileKeyName(index) + ": the file lands at " + Quoted(landing) +
                  " from the target directory (Windows reads \"/\" as \"\\\" and resolves \"..\"), outside it");
     // The path as the installer hands it to the system, before Windows resolves anything.
-    if (WindowsNames::HasDeviceName(path.c_str()))
+    if (WindowsNames::HasDeviceName(path))
         Warn(warnings, "dest-device",
              FileKeyName(index) + ": the file lands at " + Quoted(path) +
                  " in the target directory, a path through a name that "
@@ -120,9 +130,16 @@ void CheckDestination(size_t index, const FileEntry& entry, const std::string& p
 }
 
 // The package directory (the current one) as the system resolves it, and
-// the real paths of the sources in it: each directory a source lies in is
-// resolved once, and only a source that is a link itself is resolved whole,
-// so that a package of many files in few directories costs one look per file.
+// where the sources in it are reached: each directory a source lies in is
+// looked at once, and only a link (a source, or a directory on the way) is
+// resolved whole, so that a package of many files in few directories costs
+// one look per file.
+//
+// The sources' native paths are relative and name no drive (OutsidePackage
+// has told those apart), so std::filesystem::path reads them level by level
+// from their start: a path's last level is the text after its last
+// separator, and the levels before it, less the separators between, are its
+// parent path, found here from the text itself.
 class CRealPaths {
 public:
     CRealPaths()
@@ -133,55 +150,142 @@ public:
             m_here.clear();
     }
 
-    const std::filesystem::path& Here() const { return m_here; }
-
-    // Where the system reaches the native path, every link followed; empty
-    // when there is nothing there.
-    std::filesystem::path Of(const CNativePath& native)
+    // Whether the system reaches what the native path names, every link
+    // followed, outside the package directory; false when there is nothing
+    // there or the package directory is not known.
+    bool LeadsOut(const CNativePath& native)
     {
-        const std::filesystem::path path(native.Get());
-        // The path's own type, where the lookup saw it, needs no second look.
-        bool isLink;
-        if (!SeenAsLink(native, isLink)) {
+        if (m_here.empty())
+            return false;
+        const char* text = native.Get();
+        // What the lookup saw of the path itself needs no second look.
+        bool exists, isLink;
+        if (!SeenByLookup(native, exists, isLink)) {
             std::error_code error;
-            const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
-            if (error || !std::filesystem::exists(status))
-                return {};
+            const std::filesystem::file_status status = std::filesystem::symlink_status(text, error);
+            exists = !error && std::filesystem::exists(status);
             isLink = std::filesystem::is_symlink(status);
         }
-        if (isLink || !path.has_filename())
-            return Resolved(path);
-        const std::filesystem::path& directory =
-            Directory(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
-        return directory.empty() ? std::filesystem::path() : directory / path.filename();
+        if (!exists)
+            return false;
+        const size_t length = strlen(text);
+        const size_t name = LastLevel(text, length);
+        if (isLink || name == length)
+            return Outside(Resolved(text));
+        const Reached& directory = DirectoryOf(text, name);
+        return directory.found && !directory.inside && Outside(directory.real / std::filesystem::path(text).filename());
     }
 
 private:
-    // Where the system reaches a directory, found once for each: a directory
-    // that is no link is where its parent is reached, so that only a link is
-    // resolved level by level. Empty when it is no directory.
-    const std::filesystem::path& Directory(const std::filesystem::path& directory)
+    // Where the system reaches a directory: nowhere (it is no directory), in
+    // the package directory, or elsewhere, at real. A level added to a path
+    // in the package directory is in it too, so where in it needs no saying;
+    // one added to a path elsewhere may be the package directory itself.
+    struct Reached {
+        bool found = false;
+        bool inside = false;
+        std::filesystem::path real;  // where it is reached, when elsewhere
+    };
+
+    static bool IsSeparator(char c)
     {
-        const auto known = m_directories.find(directory.native());
+        return c == '/' || c == static_cast<char>(std::filesystem::path::preferred_separator);
+    }
+
+    // Where the last level of a path's text (length bytes) starts: just
+    // after its last separator; length when the text ends with one.
+    static size_t LastLevel(const char* text, size_t length)
+    {
+        size_t name = length;
+        while (name > 0 && !IsSeparator(text[name - 1]))
+            --name;
+        return name;
+    }
+
+    // Where the levels of a path's text before its level at name end: at
+    // name, less the separators just before it.
+    static size_t ParentEnd(const char* text, size_t name)
+    {
+        while (name > 0 && IsSeparator(text[name - 1]))
+            --name;
+        return name;
+    }
+
+    // Whether the real (canonical) path lies outside the package directory:
+    // that directory's path is not its first levels (both canonical: no "."
+    // or "..", no separator at the end but the root's). An empty path is
+    // nothing, which lies nowhere.
+    bool Outside(const std::filesystem::path& real) const
+    {
+        if (real.empty())
+            return false;
+        const auto& inside = m_here.native();
+        const auto& path = real.native();
+        const bool under =
+            path.compare(0, inside.size(), inside) == 0 &&
+            (path.size() == inside.size() || inside.back() == std::filesystem::path::preferred_separator ||
+             path[inside.size()] == std::filesystem::path::preferred_separator);
+        return !under;
+    }
+
+    // What a real path (empty for nothing) reaches.
+    Reached At(std::filesystem::path real) const
+    {
+        Reached reached;
+        reached.found = !real.empty();
+        reached.inside = reached.found && !Outside(real);
+        if (!reached.inside)
+            reached.real = std::move(real);
+        return reached;
+    }
+
+    // The directory of the sources whose text starts with the length bytes
+    // of text, up to their last level. The entries of a directory usually
+    // follow one another, so the last one is kept at hand.
+    const Reached& DirectoryOf(const char* text, size_t length)
+    {
+        const std::string_view key(text, length);
+        if (m_last && key == m_lastKey)
+            return *m_last;
+        m_lastKey = key;
+        auto known = m_sourceDirectories.find(m_lastKey);
+        if (known == m_sourceDirectories.end()) {
+            const size_t end = ParentEnd(text, length);
+            known = m_sourceDirectories.emplace(m_lastKey, &Directory(end > 0 ? std::string(text, end) : ".")).first;
+        }
+        m_last = known->second;
+        return *m_last;
+    }
+
+    // Where the system reaches a directory (its path's text, with no
+    // separator at its end), found once for each: a directory that is no
+    // link is reached where its parent is, so that only a link is resolved
+    // level by level.
+    const Reached& Directory(const std::string& directory)
+    {
+        const auto known = m_directories.find(directory);
         if (known != m_directories.end())
             return known->second;
-        std::filesystem::path real;
-        const std::filesystem::path name = directory.filename();
-        if (directory.has_parent_path() && !name.empty() && name != "." && name != "..") {
+        Reached reached;
+        const size_t name = LastLevel(directory.c_str(), directory.size());
+        const std::string_view level(directory.c_str() + name, directory.size() - name);
+        if (name > 0 && level != "." && level != "..") {
             std::error_code error;
             const std::filesystem::file_status status = std::filesystem::symlink_status(directory, error);
             if (!error && std::filesystem::is_directory(status)) {
-                const std::filesystem::path& parent = Directory(directory.parent_path());
-                if (!parent.empty())
-                    real = parent / name;
+                const Reached& parent = Directory(directory.substr(0, ParentEnd(directory.c_str(), name)));
+                if (parent.inside)
+                    reached = parent;
+                else if (parent.found)
+                    reached = At(parent.real / std::filesystem::path(directory).filename());
             } else if (!error && std::filesystem::is_symlink(status)) {
-                real = Resolved(directory);
+                reached = At(Resolved(directory));
             }
         } else {
-            real = Resolved(directory);
+            reached = At(Resolved(directory));
         }
         // A node of the map stays where it is while others are added.
-        return m_directories.emplace(directory.native(), real).first->second;
+        return m_directories.emplace(directory, std::move(reached)).first->second;
     }
 
     static std::filesystem::path Resolved(const std::filesystem::path& path)
@@ -192,7 +296,12 @@ private:
     }
 
     std::filesystem::path m_here;
-    std::map<std::filesystem::path::string_type, std::filesystem::path> m_directories;
+    std::unordered_map<std::string, Reached> m_directories;
+    // The directory of the sources by their text up to their last level;
+    // each points into m_directories.
+    std::unordered_map<std::string, const Reached*> m_sourceDirectories;
+    std::string m_lastKey;
+    const Reached* m_last = nullptr;
 };
 
 // Whether a source lies outside the package directory: a path that climbs
@@ -200,23 +309,12 @@ private:
 // reached through a link that leads out. native is the source's CNativePath.
 bool OutsidePackage(const FileEntry& entry, const CNativePath& native, CRealPaths& realPaths)
 {
-    const std::string normal = WindowsNormal(entry.szSource);
-    if (ClimbsOut(normal) || (!normal.empty() && normal[0] == '\\') ||
-        (normal.size() > 1 && CodePages::CharacterLength(normal.c_str()) == 1 && normal[1] == ':'))
+    char normal[kPathSize + 2];
+    WindowsNormal(entry.szSource, normal, sizeof normal);
+    if (ClimbsOut(normal) || normal[0] == '\\' ||
+        (normal[0] != '\0' && normal[1] == ':' && CodePages::CharacterLength(normal) == 1))
         return true;
-    const std::filesystem::path& here = realPaths.Here();
-    const std::filesystem::path real = native.IsValid() ? realPaths.Of(native) : std::filesystem::path();
-    if (real.empty() || here.empty())
-        return false;
-    // Inside when the package directory's path is the first levels of the
-    // real path (both canonical: no "." or "..", no separator at the end
-    // but the root's).
-    const auto& inside = here.native();
-    const auto& path = real.native();
-    const bool under = path.compare(0, inside.size(), inside) == 0 &&
-                       (path.size() == inside.size() || inside.back() == std::filesystem::path::preferred_separator ||
-                        path[inside.size()] == std::filesystem::path::preferred_separator);
-    return !under;
+    return native.IsValid() && realPaths.LeadsOut(native);
 }
 
 // A source that Windows would read differently from the installer, or that
@@ -224,35 +322,36 @@ bool OutsidePackage(const FileEntry& entry, const CNativePath& native, CRealPath
 void CheckSource(size_t index, const FileEntry& entry, bool copies, CRealPaths& realPaths,
                  std::vector<CheckWarning>& warnings)
 {
-    const std::string name = FileKeyName(index);
-    const std::string source = entry.szSource;
-    const CNativePath native(entry.szSource);
+    const char* source = entry.szSource;
+    const CNativePath native(source);
     if (OutsidePackage(entry, native, realPaths))
         Warn(warnings, "source-outside",
-             name + ": the source " + Quoted(source) + " lies outside the package directory, so the installer " +
-                 (copies ? "copies" : "opens") + " a file that is not part of the package");
-    if (copies && source.find('/') != std::string::npos)
+             FileKeyName(index) + ": the source " + Quoted(source) +
+                 " lies outside the package directory, so the installer " + (copies ? "copies" : "opens") +
+                 " a file that is not part of the package");
+    if (copies && strchr(source, '/'))
         Warn(warnings, "source-forward-slash",
-             name + ": the source " + Quoted(source) +
+             FileKeyName(index) + ": the source " + Quoted(source) +
                  " holds \"/\": the installer takes only the text after its "
                  "last backslash, " +
                  Quoted(entry.szFileName) +
                  ", as the file name, and Windows reads its \"/\" "
                  "as a separator, so the copy goes into a directory the installer does not make, or elsewhere");
-    const Platform::FileLookup found = Platform::LookUpFile(entry.szSource, &native);
+    const Platform::FileLookup found = Platform::LookUpFile(source, &native);
     const char* consequence = copies ? "so it is not copied" : "so it is not opened";
-    if (source.empty() || found.kind == Platform::FileKind::Missing) {
-        Warn(warnings, "source-missing",
-             name + ": the source " + Quoted(source) + " is not in the package directory, " + consequence);
+    if (source[0] == '\0' || found.kind == Platform::FileKind::Missing) {
+        Warn(
+            warnings, "source-missing",
+            FileKeyName(index) + ": the source " + Quoted(source) + " is not in the package directory, " + consequence);
     } else if (found.kind == Platform::FileKind::Special || (copies && found.kind == Platform::FileKind::Directory)) {
         Warn(warnings, "source-not-file",
-             name + ": the source " + Quoted(source) + " is " +
+             FileKeyName(index) + ": the source " + Quoted(source) + " is " +
                  (found.kind == Platform::FileKind::Directory ? "a directory"
                                                               : "a device, a pipe or another special file") +
                  ", not a file, " + consequence);
     } else if (found.caseDiffers) {
         Warn(warnings, "source-case-differs",
-             name + ": the source " + Quoted(source) +
+             FileKeyName(index) + ": the source " + Quoted(source) +
                  " is found only because Windows ignores letter case: "
                  "its name on disk is written differently, which a case-sensitive file system would not find");
     }
@@ -285,7 +384,8 @@ void CheckEntryRange(const CSetupInfo& info, size_t first, size_t end, std::vect
                 copies ? "not copied" : "not opened", warnings))
             continue;
         if (copies) {
-            const std::string path = RelativeDestPath(entry);
+            char path[2 * kPathSize];
+            RelativeDestPath(entry, path);
             if (!CheckDestinationText(i, entry, path, warnings))
                 continue;
             landings[i] = Landing(path);
@@ -311,20 +411,23 @@ void CheckEntries(const CSetupInfo& info, std::vector<CheckWarning>& warnings)
     warnings.insert(warnings.end(), later.begin(), later.end());
 
     // Two copies to the same place, as Windows compares names: the later
-    // replaces the earlier.
-    std::unordered_map<std::string, size_t> first;
-    for (size_t i = 0; i < info.m_files.GetSize(); ++i) {
-        if (ActionOf(info.m_files[i]) != EntryAction::Copy)
+    // replaces the earlier. Each landing is folded where it is, and the map
+    // refers to it there; a message shows it as written.
+    std::unordered_map<std::string_view, size_t> first;
+    first.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const FileEntry& entry = info.m_files[i];
+        if (ActionOf(entry) != EntryAction::Copy)
             continue;
-        if (landings[i].empty())
-            landings[i] = Landing(RelativeDestPath(info.m_files[i]));
-        std::string folded = landings[i];
-        WindowsNames::FoldAnsiCase(&folded[0]);
-        const auto known = first.emplace(std::move(folded), i);
+        std::string& place = landings[i];
+        if (place.empty())
+            place = LandingOf(entry);
+        WindowsNames::FoldAnsiCase(&place[0]);
+        const auto known = first.emplace(place, i);
         if (!known.second)
             Warn(warnings, "dest-duplicate",
                  FileKeyName(i) + " is copied to the same place as " + FileKeyName(known.first->second) + ", " +
-                     Quoted(landings[i]) + " in the target directory, and replaces it");
+                     Quoted(LandingOf(entry)) + " in the target directory, and replaces it");
     }
 }
 

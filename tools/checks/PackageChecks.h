@@ -29,7 +29,7 @@ std::string FileKeyName(size_t index);
 // Appends a warning.
 void Warn(std::vector<CheckWarning>& warnings, const char* code, const std::string& message);
 
-// Whether the name lookup saw native itself as a link, where it looked at the
-// path whole (POSIX systems); false when it did not look, which a second
-// look must then tell.
-bool SeenAsLink(const CNativePath& native, bool& isLink);
+// What the name lookup saw of native itself, a link not followed (POSIX
+// systems): whether anything is there, and whether it is a link. False when
+// it did not look, which a second look must then tell.
+bool SeenByLookup(const CNativePath& native, bool& exists, bool& isLink);

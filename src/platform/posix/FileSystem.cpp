@@ -229,12 +229,14 @@ bool MakeDir(const char* path)
 
 FileLookup LookUpFile(const char* path, const CNativePath* native)
 {
-    if (!path || WindowsNames::HasDeviceName(path))
-        return {FileKind::Special, false};
     if (!native) {
         const CNativePath found(path);
         return LookUpFile(path, &found);
     }
+    // A device name on any level (or no path) makes native no path, and
+    // native tells why; the name need not be read again.
+    if (native->Error() == ENODEV)
+        return {FileKind::Special, false};
     const unsigned type = ReachedType(*native);
     if (type == 0)
         return {FileKind::Missing, false};

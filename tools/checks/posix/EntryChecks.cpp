@@ -3,9 +3,13 @@
 
 #include <sys/stat.h>
 
-bool SeenAsLink(const CNativePath& native, bool& isLink)
+bool SeenByLookup(const CNativePath& native, bool& exists, bool& isLink)
 {
+    // A path the lookup found missing has a level that is not there, or
+    // that could not be looked at: nothing is there. The type of one it
+    // found is known where it looked at the path whole.
+    exists = native.Exists();
     const unsigned seen = native.SeenType();
     isLink = seen == S_IFLNK;
-    return seen != 0;
+    return !exists || seen != 0;
 }
