@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
@@ -18,6 +17,7 @@
 
 #include "platform/CleanedDirectories.h"
 #include "platform/posix/CopyWorkers.h"
+#include "platform/posix/DirectoryEntries.h"
 #include "platform/posix/FileCopy.h"
 #include "platform/NativePath.h"
 #include "text/Text.h"
@@ -52,28 +52,24 @@ constexpr mode_t kNewFileMode = 0600;
 // the system's) is judged only by its age.
 void RemoveStaleTemporaries(int directory)
 {
-    const int listed = openat(directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = listed >= 0 ? fdopendir(listed) : nullptr;
-    if (!dir) {
-        if (listed >= 0)
-            close(listed);
+    const int listed = OpenDirectoryForListing(directory, ".");
+    if (listed < 0)
         return;
-    }
     const time_t now = time(nullptr);
-    while (const dirent* entry = readdir(dir)) {
-        const FoundTemporary temporary = ReadTemporaryName(entry->d_name, kNativeMark);
+    ForEachDirectoryEntry(listed, [&](const char* name, unsigned char) {
+        const FoundTemporary temporary = ReadTemporaryName(name, kNativeMark);
         if (!temporary.isTemporary)
-            continue;
-        const int file = openat(dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            return;
+        const int file = openat(listed, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (file < 0)
-            continue;
+            return;
         struct stat info;
         if (fstat(file, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
             (temporary.ours || now - info.st_mtime >= kUnjudgedTemporarySeconds) && flock(file, LOCK_EX | LOCK_NB) == 0)
-            unlinkat(dirfd(dir), entry->d_name, 0);
+            unlinkat(listed, name, 0);
         close(file);
-    }
-    closedir(dir);
+    });
+    close(listed);
 }
 
 // Whether the directory of this status is cleaned for the first time in this

@@ -3,13 +3,13 @@
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unordered_map>
 
+#include "platform/posix/DirectoryEntries.h"
 #include "text/Text.h"
 #include "windowsnames/WindowsNames.h"
 
@@ -47,17 +47,16 @@ public:
             listing.changedByRun = false;
             return &listing;
         }
-        DIR* dir = opendir(native);
-        if (!dir) {
+        const int dir = OpenDirectoryForListing(AT_FDCWD, native);
+        if (dir < 0) {
             if (m_last == &listing)
                 m_last = nullptr;
             m_listings.erase(directory);
             return nullptr;
         }
         listing.names.clear();
-        while (const dirent* entry = readdir(dir))
-            Add(listing, entry->d_name);
-        closedir(dir);
+        ForEachDirectoryEntry(dir, [&](const char* name, unsigned char) { Add(listing, name); });
+        close(dir);
         listing.modified = info.st_mtim;
         listing.device = info.st_dev;
         listing.inode = info.st_ino;

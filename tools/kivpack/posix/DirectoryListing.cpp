@@ -1,10 +1,14 @@
-// A directory's listing on POSIX systems: readdir, whose entries tell their
-// own type on most file systems; where one does not, it is looked up.
+// A directory's listing on POSIX systems, read straight from the system: its
+// entries tell their own type on most file systems; where one does not, it is
+// looked up.
 #include "kivpack/DirectoryListing.h"
 
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <unistd.h>
+
+#include "platform/posix/DirectoryEntries.h"
 
 namespace fs = std::filesystem;
 
@@ -35,24 +39,17 @@ fs::file_type ListedType(unsigned char type)
 
 std::error_code ListDirectory(const std::string& directory, std::vector<ListedEntry>& entries)
 {
-    DIR* dir = opendir(directory.c_str());
-    if (!dir)
+    const int dir = OpenDirectoryForListing(AT_FDCWD, directory.c_str());
+    if (dir < 0)
         return std::error_code(errno, std::generic_category());
-    int error;
-    for (;;) {
-        errno = 0;
-        const dirent* found = readdir(dir);
-        if (!found) {
-            error = errno;
-            break;
-        }
-        if (strcmp(found->d_name, ".") == 0 || strcmp(found->d_name, "..") == 0)
-            continue;
-        ListedEntry entry{found->d_name, ListedType(found->d_type), {}};
+    const int error = ForEachDirectoryEntry(dir, [&](const char* name, unsigned char type) {
+        if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
+            return;
+        ListedEntry entry{name, ListedType(type), {}};
         if (entry.type == fs::file_type::none)
-            entry.type = fs::symlink_status(fs::path(directory) / found->d_name, entry.error).type();
+            entry.type = fs::symlink_status(fs::path(directory) / name, entry.error).type();
         entries.push_back(std::move(entry));
-    }
-    closedir(dir);
+    });
+    close(dir);
     return error ? std::error_code(error, std::generic_category()) : std::error_code();
 }
