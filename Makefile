@@ -14,7 +14,9 @@ RELEASE_DIR := build/release
 # Debian packages the builds and tests need. KivSetup.exe and the Windows tools
 # are 32-bit programs: Wine runs them with wine32, from Debian's i386
 # architecture, which `make deps` adds when it is missing.
-DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-i686-posix help2man dpkg-dev \
+# g++-mingw-w64-x86-64-posix builds the tests' 64-bit stand-in, for machines
+# that run no 32-bit programs (tests/support/windows-test-build.sh).
+DEB_PACKAGES := cmake make g++ googletest mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix help2man dpkg-dev \
                 wine wine64 wine32:i386 fonts-wine xvfb xauth clang clang-format libclang-rt-14-dev python3 \
                 libbenchmark-dev xdotool imagemagick git openssl osslsigncode locales lintian
 # The locales whose ANSI code pages Wine takes in the tests of the code pages: 932, 936, 949 and 950,
