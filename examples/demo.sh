@@ -38,6 +38,9 @@ fi
 package="${KIV_DEMO_PACKAGE:-$repo/examples/arena-pack}"
 title="${KIV_DEMO_TITLE:-Arena Map Pack}"
 work="$(mktemp -d "${TMPDIR:-/tmp}/kivsetup-demo.XXXXXX")"
+# Removed however the run ends (cleanup below takes over once Wine is ready);
+# an interactive run leaves its package copy to the user.
+[ -n "$interactive" ] || trap 'rm -rf "$work"' EXIT
 cp -r "$package" "$work/package"
 cp "$exe" "$work/package/KivSetup.exe"
 

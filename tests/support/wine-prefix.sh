@@ -56,6 +56,7 @@ kiv_prepare_wine_prefix() {
     fi
     if [ "$ready" = 0 ]; then
       tail -20 "$log" >&2
+      rm -f "$log"
       kiv_wine_fail "$name" "Wine could not prepare the prefix $WINEPREFIX (wineboot's output is above)"
     fi
   fi
@@ -65,13 +66,19 @@ kiv_prepare_wine_prefix() {
   [ -f "$fonts/sserife.fon" ] || { mkdir -p "$fonts" && cp "$wine_fonts"/* "$fonts/"; }
   # One server for the whole run, so that each program starts quickly: started here unless one runs.
   if ! kiv_wine_server_runs; then
-    wineserver -p >"$log" 2>&1 </dev/null || kiv_wine_fail "$name" "Wine cannot start its server ($(cat "$log"))"
+    if ! wineserver -p >"$log" 2>&1 </dev/null; then
+      local said; said="$(cat "$log")"; rm -f "$log"
+      kiv_wine_fail "$name" "Wine cannot start its server ($said)"
+    fi
     kiv_started_wine_server=1
     export KIV_WINE_SERVER_OURS=1
   fi
-  if ! wine cmd /c exit >>"$log" 2>&1 </dev/null; then
+  local status=0
+  wine cmd /c exit >>"$log" 2>&1 </dev/null || status=$?
+  if [ "$status" != 0 ]; then
     tail -20 "$log" >&2
-    kiv_wine_fail "$name" "Wine cannot start in the prefix $WINEPREFIX (its output is above)"
+    rm -f "$log"
+    kiv_wine_fail "$name" "Wine cannot start in the prefix $WINEPREFIX (exit status $status; its output, if any, is above)"
   fi
   rm -f "$log"
 }
