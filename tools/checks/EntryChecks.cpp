@@ -245,15 +245,11 @@ private:
     const Reached& DirectoryOf(const char* text, size_t length)
     {
         const std::string_view key(text, length);
-        if (m_last && key == m_lastKey)
-            return *m_last;
-        m_lastKey = key;
-        auto known = m_sourceDirectories.find(m_lastKey);
-        if (known == m_sourceDirectories.end()) {
+        if (!m_last || key != m_lastKey) {
             const size_t end = ParentEnd(text, length);
-            known = m_sourceDirectories.emplace(m_lastKey, &Directory(end > 0 ? std::string(text, end) : ".")).first;
+            m_last = &Directory(end > 0 ? std::string(text, end) : ".");
+            m_lastKey = key;
         }
-        m_last = known->second;
         return *m_last;
     }
 
@@ -297,9 +293,8 @@ private:
 
     std::filesystem::path m_here;
     std::unordered_map<std::string, Reached> m_directories;
-    // The directory of the sources by their text up to their last level;
-    // each points into m_directories.
-    std::unordered_map<std::string, const Reached*> m_sourceDirectories;
+    // The sources' text up to their last level, last asked for, and its
+    // directory in m_directories.
     std::string m_lastKey;
     const Reached* m_last = nullptr;
 };

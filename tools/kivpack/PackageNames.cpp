@@ -1,34 +1,9 @@
 #include "kivpack/PackageNames.h"
 
-#include <algorithm>
-
 #include "codepages/CodePages.h"
 #include "common/PackageText.h"
 #include "common/Shown.h"
 #include "windowsnames/WindowsNames.h"
-
-namespace {
-
-// The characters Windows forbids in names, as the problem below lists them.
-bool IsForbiddenInNames(char c)
-{
-    switch (c) {
-        case '<':
-        case '>':
-        case ':':
-        case '"':
-        case '/':
-        case '\\':
-        case '|':
-        case '?':
-        case '*':
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
 
 bool HasControlCharacter(const std::string& utf8)
 {
@@ -57,7 +32,7 @@ std::vector<std::string> NameProblems(const std::string& utf8, std::string& pack
     }
     if (HasControlCharacter(utf8))
         problems.push_back("holds a control character");
-    if (std::any_of(utf8.begin(), utf8.end(), IsForbiddenInNames))
+    if (utf8.find_first_of("<>:\"/\\|?*") != std::string::npos)
         problems.push_back("holds a character Windows forbids in names (< > : \" / \\ | ? *)");
     if (utf8.find(';') != std::string::npos)
         problems.push_back("holds \";\", which ends a field of list.inf");
